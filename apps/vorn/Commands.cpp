@@ -1,0 +1,36 @@
+#include "Commands.h"
+
+#include <cstring>
+#include <iterator>
+
+namespace vorncli {
+
+// Commands are listed here as they are added.
+static const Command kCommands[] = {
+    {"version", "--version", nullptr},
+};
+
+const Command* FindCommand(const char* Name) {
+  for (const Command& c : kCommands)
+    if (c.Run && std::strcmp(c.Name, Name) == 0) return &c;
+  return nullptr;
+}
+
+void PrintUsage(std::FILE* Out) {
+  std::fprintf(Out, "usage:\n");
+  for (const Command& c : kCommands) std::fprintf(Out, "  vorn %s\n", c.Synopsis);
+}
+
+int UsageError(const char* CommandName, const QString& Message) {
+  std::fprintf(stderr, "vorn %s: %s\n", CommandName, Message.toLocal8Bit().constData());
+  for (const Command& c : kCommands)
+    if (std::strcmp(c.Name, CommandName) == 0) std::fprintf(stderr, "usage: vorn %s\n", c.Synopsis);
+  return 2;
+}
+
+int InputError(const QString& Message) {
+  std::fprintf(stderr, "vorn: %s\n", Message.toLocal8Bit().constData());
+  return 1;
+}
+
+}  // namespace vorncli

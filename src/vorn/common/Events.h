@@ -1,0 +1,72 @@
+#pragma once
+// Event signatures of the engine. An event is a std::function held in a public member named
+// On...; an empty one is not called. Parameters passed by reference are in-out: the caller
+// initialises them and reads them back after the call.
+
+#include "vorn/common/Consts.h"
+#include "vorn/common/Graphics.h"
+#include "vorn/common/Records.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+namespace pugi {
+class xml_node;
+}
+
+class QImage;
+
+namespace vorn {
+
+class TObject;
+class TClass;
+class TKxDeShapeBase;
+class TKxDeLayer;
+
+using TKxDeShapeClass = const TClass*;
+using TXmlNode = pugi::xml_node;
+
+struct TKxDeGradientColors;  // the styles unit
+struct TKxDeFontStroke;      // the glyph-outline unit
+
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+using TKxDeShapeEvent = std::function<void(TObject* Sender, TKxDeShapeBase* Shape)>;
+using TKxDeShapeEvent2 = std::function<void(TObject* Sender, TKxDeShapeBase*& Shape)>;
+using TKxDeShapeReorderEvent =
+    std::function<void(TObject* Sender, TKxDeLayer* Layer, intptr_t CurIndex, intptr_t NewIndex)>;
+using TKxDeNeedNewLayerEvent = std::function<void(TObject* Sender, TKxDeLayer*& Layer)>;
+using TKxDeSaveLoadEvent = std::function<void(TObject* Sender, TXmlNode Root)>;
+using TKxDeShapeDuringLoadFromXMLEvent = std::function<void(TKxDeShapeBase* Shape)>;
+using TKxDeShapeLoadErrorEvent =
+    std::function<void(TKxDeShapeBase* Shape, const QString& LogMessage, int32_t ErrorNumber)>;
+using TKxDePositionEvent = std::function<void(TObject* Sender, float& x, float& y)>;
+using TKxDEOnCursorMoveEvent = std::function<void(TObject* Sender, TPointF Pd, float Zoom)>;
+using TKxDeMouseWheelZoomEvent = std::function<void(TObject* Sender, int16_t WheelDelta)>;
+using TKxDeOnGetMouseCursorEvent = std::function<void(TObject* Sender, TCursor& Cr)>;
+using TKxDeOnBeforeCreateNewShape = std::function<void(TObject* Sender, TKxDeShapeClass& AShapeClass)>;
+using TKxDeOnPasteCustomClipboardFormats =
+    std::function<void(TObject* Sender, uint16_t Format, bool& Continue)>;
+using TKxDeCustomGradientEvent =
+    std::function<void(TObject* Sender, const TKxDeGradientColors& Colors, QImage& Pattern)>;
+using TKxDeLayerManagerDrawEvent = std::function<void(TKxDeShapeBase* AShape, bool& Draw)>;
+using TKxDeLayerManagerEditEvent = std::function<void(TKxDeShapeBase* AShape, QString& Text)>;
+using TKxDeScrollEvent = std::function<void(TObject* Sender, TKxDeScrollbarKind Kind, int32_t CurPos,
+                                            int32_t& ScrollPos, bool& CanScroll)>;
+using TKxDeScrollChangeEvent = std::function<void(TObject* Sender, TKxDeScrollbarKind Kind)>;
+using TKxDePictureChangedEvent = std::function<void(TObject* Sender, TKxDePictureChangeAction Action)>;
+
+enum class TOperation : uint8_t { opInsert, opRemove };
+using TKxDeNotificationEvent = std::function<void(TObject* Sender, TObject* AComponent, TOperation Operation)>;
+
+// Returns false to stop the enumeration.
+using TEnumKxDeStrokesCallback = std::function<bool(int32_t Index, const TKxDeFontStroke& Stroke)>;
+
+// Calls an event when it is assigned.
+template <class F, class... A>
+void CallEvent(const F& Event, A&&... Args) {
+  if (Event) Event(std::forward<A>(Args)...);
+}
+
+}  // namespace vorn

@@ -1,0 +1,55 @@
+#pragma once
+// Plain geometric records shared by every area: world coordinates are single-precision
+// floats with y growing downwards; screen and device coordinates are integers.
+
+#include <cstdint>
+#include <vector>
+
+namespace vorn {
+
+struct TPointF {
+  float X = 0;
+  float Y = 0;
+  friend bool operator==(const TPointF&, const TPointF&) = default;
+};
+
+struct TRectF {
+  float Left = 0;
+  float Top = 0;
+  float Right = 0;
+  float Bottom = 0;
+  float Width() const { return Right - Left; }
+  float Height() const { return Bottom - Top; }
+  friend bool operator==(const TRectF&, const TRectF&) = default;
+};
+
+struct TPoint {
+  int32_t X = 0;
+  int32_t Y = 0;
+  friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+struct TRect {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+  int32_t Width() const { return Right - Left; }
+  int32_t Height() const { return Bottom - Top; }
+  friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+// A segment between two world points.
+struct TLine {
+  TPointF P1;
+  TPointF P2;
+  friend bool operator==(const TLine&, const TLine&) = default;
+};
+
+using TDPointArray = std::vector<TPointF>;
+using TPointArray = std::vector<TPoint>;
+
+inline TPointF PointF(float X, float Y) { return TPointF{X, Y}; }
+inline TRectF RectF(float Left, float Top, float Right, float Bottom) { return TRectF{Left, Top, Right, Bottom}; }
+
+}  // namespace vorn
