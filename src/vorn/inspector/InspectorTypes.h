@@ -1,0 +1,45 @@
+#pragma once
+// Vocabulary of the object inspector and its in-place editors.
+
+#include "vorn/common/Set.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+namespace vorn {
+namespace MekInspector {
+Q_NAMESPACE
+
+// How a node of the inspector tree represents its property.
+enum class TNodeRepresentation : uint8_t { nrCategory, nrStandard, nrIndividualSetValue };
+Q_ENUM_NS(TNodeRepresentation)
+
+// The in-place editor a property gets.
+enum class TMek_VSTEditorType : uint8_t {
+  etNone, etStringEditor, etPwdEditor, etButtonEditor, etComboEditor, etNumEditor, etCurrencyEditor,
+  etDateTimeEditor, etFilenameEditor, etDirectoryEditor, etColorEditor, etMekFontEditor,
+  etKxDeFontEditor, etShapePenEditor, etShapeBrushEditor, etPictureEditor
+};
+Q_ENUM_NS(TMek_VSTEditorType)
+
+enum class TEditStyle : uint8_t { esUnderline, esCtl2D, esCtl3D };
+Q_ENUM_NS(TEditStyle)
+
+// The glyph of an edit button; each but gsCustom and gsDefault names a glyph image resource.
+enum class TGlyphStyle : uint8_t {
+  gsCustom, gsDefault, gsCheck, gsDate, gsDirectory, gsDropDown, gsEllipsis, gsFile, gsHelp,
+  gsHome, gsMail, gsOpen, gsSave, gsSearch, gsTime
+};
+Q_ENUM_NS(TGlyphStyle)
+
+enum class TKeySet : uint8_t { ksReturn, ksEscape };
+Q_ENUM_NS(TKeySet)
+
+}  // namespace MekInspector
+
+using namespace MekInspector;
+
+using TKeySets = TSet<TKeySet>;
+
+}  // namespace vorn
