@@ -28,10 +28,11 @@ QPolygonF ToQPolygonF(const TDPointArray& Points) {
 }
 
 // The outline rectangle of a classic rectangle call: the right and bottom edges are excluded.
+// QPainter outlines a QRect one pixel wider and higher than the rectangle, hence the minus one.
 QRect OutlineRect(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   if (X2 < X1) std::swap(X1, X2);
   if (Y2 < Y1) std::swap(Y1, Y2);
-  return QRect(QPoint(X1, Y1), QPoint(X2 - 1, Y2 - 1));
+  return QRect(X1, Y1, std::max(0, X2 - X1 - 1), std::max(0, Y2 - Y1 - 1));
 }
 
 }  // namespace

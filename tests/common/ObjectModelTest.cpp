@@ -1,0 +1,126 @@
+// The object model: class references, virtual construction, lifetime brackets.
+#include <vorn/common/Exceptions.h>
+#include <vorn/common/Object.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vorn::testing {
+
+std::vector<std::string> gLog;
+
+// A small family with a virtual constructor taking one argument, as model families do.
+class TAnimal : public TPersistent {
+  VORN_OBJECT(TAnimal, TPersistent)
+  Q_PROPERTY(int Legs READ Legs)
+
+ public:
+  using TConstructor = TAnimal* (*)(int);
+  template <class T>
+  static TAnimal* NewInstance(int Legs) { return Create<T>(Legs); }
+
+  explicit TAnimal(int Legs) : FLegs(Legs) { gLog.push_back("construct " + std::to_string(Legs)); }
+  int Legs() const { return FLegs; }
+  void AfterConstruction() override { gLog.push_back("after " + ClassName().toStdString()); }
+  void BeforeDestruction() override { gLog.push_back("before " + ClassName().toStdString()); }
+  void Assign(const TPersistent* Source) override {
+    if (auto* a = dynamic_cast<const TAnimal*>(Source)) {
+      FLegs = a->FLegs;
+      return;
+    }
+    TPersistent::Assign(Source);
+  }
+
+ protected:
+  ~TAnimal() override { gLog.push_back("destroy"); }
+
+ private:
+  int FLegs;
+};
+
+class TBird : public TAnimal {
+  VORN_OBJECT(TBird, TAnimal)
+
+ public:
+  explicit TBird(int Legs) : TAnimal(Legs) {}
+  void AfterConstruction() override {
+    TAnimal::AfterConstruction();
+    if (Legs() < 0) throw Exception(QStringLiteral("no such bird"));
+  }
+};
+
+class TStone : public TPersistent {
+  VORN_OBJECT(TStone, TPersistent)
+};
+
+class ObjectModel : public ::testing::Test {
+ protected:
+  void SetUp() override { gLog.clear(); }
+};
+
+TEST_F(ObjectModel, ClassNamesComeWithoutNamespace) {
+  TOwned<TAnimal> bird(Create<TBird>(2));
+  EXPECT_EQ(bird->ClassName(), QStringLiteral("TBird"));
+  EXPECT_EQ(bird->ClassType(), ClassOf<TBird>());
+  EXPECT_EQ(ClassOf<TBird>()->ClassName(), QStringLiteral("TBird"));
+  EXPECT_EQ(ClassOf<TBird>()->ClassParent(), ClassOf<TAnimal>());
+  EXPECT_EQ(ClassOf<TPersistent>()->ClassParent(), ClassOf<TObject>());
+  EXPECT_EQ(ClassOf<TObject>()->ClassParent(), nullptr);
+  EXPECT_TRUE(bird->InheritsFrom(ClassOf<TAnimal>()));
+  EXPECT_TRUE(bird->InheritsFrom(ClassOf<TObject>()));
+  EXPECT_FALSE(bird->InheritsFrom(ClassOf<TStone>()));
+  // The meta-object of the dynamic class, with its published properties.
+  EXPECT_STREQ(bird->metaObject()->className(), "vorn::testing::TBird");
+  EXPECT_GE(bird->metaObject()->indexOfProperty("Legs"), 0);
+}
+
+TEST_F(ObjectModel, CreateRunsAfterConstructionAndFreeRunsBeforeDestruction) {
+  TAnimal* a = Create<TAnimal>(4);
+  Free(a);
+  EXPECT_EQ(a, nullptr);
+  const std::vector<std::string> expected{"construct 4", "after TAnimal", "before TAnimal", "destroy"};
+  EXPECT_EQ(gLog, expected);
+  Free(a);  // null is fine
+  EXPECT_EQ(gLog.size(), expected.size());
+}
+
+TEST_F(ObjectModel, VirtualConstructorBuildsTheReferencedClass) {
+  const TClass* cls = ClassOf<TBird>();
+  ASSERT_TRUE(cls->CanConstruct());
+  TOwned<TAnimal> made(cls->Construct<TAnimal>(2));
+  ASSERT_TRUE(made);
+  EXPECT_EQ(made->ClassType(), ClassOf<TBird>());
+  EXPECT_EQ(made->Legs(), 2);
+  // A class without a family constructor has none.
+  EXPECT_FALSE(ClassOf<TStone>()->CanConstruct());
+  EXPECT_EQ(ClassOf<TStone>()->Construct<TAnimal>(1), nullptr);
+}
+
+TEST_F(ObjectModel, FailingAfterConstructionDeletesWithoutBeforeDestruction) {
+  EXPECT_THROW(Create<TBird>(-1), Exception);
+  ASSERT_FALSE(gLog.empty());
+  EXPECT_EQ(gLog.back(), "destroy");
+  EXPECT_EQ(std::count(gLog.begin(), gLog.end(), "before TBird"), 0);
+}
+
+TEST_F(ObjectModel, AssignCopiesOrRaises) {
+  TOwned<TAnimal> a(Create<TAnimal>(4));
+  TOwned<TAnimal> b(Create<TBird>(2));
+  a->Assign(b.get());
+  EXPECT_EQ(a->Legs(), 2);
+  TOwned<TStone> stone(Create<TStone>());
+  EXPECT_THROW(a->Assign(stone.get()), Exception);
+  EXPECT_THROW(a->Assign(nullptr), Exception);
+  try {
+    stone->Assign(a.get());
+    FAIL() << "assigning an animal to a stone must raise";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("Cannot assign a TAnimal to a TStone"));
+  }
+}
+
+}  // namespace vorn::testing
+
+#include "ObjectModelTest.moc"
