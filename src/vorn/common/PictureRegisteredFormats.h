@@ -1,0 +1,32 @@
+#pragma once
+// The registry of graphic file formats: file extension -> description and graphic class.
+// Built-in: bmp, png, jpg/jpeg, gif (Qt readers), svg (vector), and every further format the Qt
+// image readers of this machine offer. Other codecs add themselves with RegisterPictureFileFormat.
+
+#include "vorn/common/Object.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace vorn {
+
+using TGraphicClass = const TClass*;
+
+// Registers (or replaces) the graphic class for an extension ("img", without the dot).
+void RegisterPictureFileFormat(const QString& Extension, const QString& Description, TGraphicClass GraphicClass);
+// Removes an extension's registration.
+void UnregisterPictureFileFormat(const QString& Extension);
+
+// One line per registered format: "ext=Description", in registration order.
+void GetListOfRegisteredPictureFileFormats(QStringList& List);
+// The registered graphic classes, each once, in registration order.
+void GetListOfRegisteredPictureTypes(QList<TGraphicClass>& ClassList);
+// The class registered for Ext (one leading "." is stripped; case is ignored), or null.
+TGraphicClass GraphicClassForExtension(const QString& Ext);
+// A registered graphic class by its class name ("TPngImage"), or null.
+TGraphicClass GraphicClassByName(const QString& ClassName);
+// A file-dialog filter of every registered format ("Pictures (*.bmp *.png ...)").
+QString PictureFileDialogFilter();
+
+}  // namespace vorn
