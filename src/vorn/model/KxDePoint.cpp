@@ -1,0 +1,227 @@
+#include "vorn/model/KxDePoint.h"
+
+#include "vorn/common/Rounding.h"
+#include "vorn/model/KxDeShapeBase.h"
+
+namespace vorn {
+
+namespace {
+
+// A handle sits on whole units; Fuzz > 0 widens it to a square of side Fuzz around that spot.
+bool HitsSpot(const TPointF& Spot, const TPointF& P, float Fuzz) {
+  const float sx = static_cast<float>(Round(Spot.X));
+  const float sy = static_cast<float>(Round(Spot.Y));
+  if (P.X == sx && P.Y == sy) return true;
+  if (Fuzz <= 0) return false;
+  const float h = Fuzz / 2;
+  return P.X >= sx - h && P.X < sx + h && P.Y >= sy - h && P.Y < sy + h;
+}
+
+}  // namespace
+
+// ---- TKxDePointControl ----------------------------------------------------------------------------
+
+void TKxDePointControl::BeforeDestruction() {
+  FDestroying = true;
+  if (FOwner) FOwner->RemoveControl(this);
+}
+
+void TKxDePointControl::SetPosition(float Ax, float Ay) {
+  if (Ax == Fx && Ay == Fy) return;
+  Changing();
+  Fx = Ax;
+  Fy = Ay;
+  Changed();
+}
+
+void TKxDePointControl::Assign(const TPersistent* Source) {
+  if (auto* src = dynamic_cast<const TKxDePointControl*>(Source)) {
+    Fx = src->Fx;
+    Fy = src->Fy;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+void TKxDePointControl::EndUpdate() {
+  if (FUpdateCount == 0) return;
+  if (--FUpdateCount == 0 && FChangeCount > 0) Changed();
+}
+
+void TKxDePointControl::Changing() {
+  if (FDestroying || !FOwner) return;
+  FOwner->DoControlChanging(this);
+}
+
+void TKxDePointControl::Changed() {
+  if (FUpdateCount > 0) {
+    ++FChangeCount;
+    return;
+  }
+  FChangeCount = 0;
+  if (FDestroying || !FOwner) return;
+  FOwner->DoControlChanged(this);
+}
+
+// ---- TKxDePoint -----------------------------------------------------------------------------------
+
+void TKxDePoint::AfterConstruction() {
+  TKxDeShapeBase* owner = FOwner;
+  FOwner = nullptr;
+  if (owner) owner->InsertPoint(this);
+}
+
+void TKxDePoint::BeforeDestruction() {
+  FDestroying = true;
+  ClearControls();
+  // Leaving the shape (and its selection) happens before the point's memory goes.
+  if (FOwner) FOwner->RemovePoint(this);
+}
+
+void TKxDePoint::SetPosition(float Ax, float Ay) {
+  if (FOnChanging) FOnChanging(this, Ax, Ay);
+  if (Ax == Fx && Ay == Fy) return;
+  const bool announce = Announces();
+  TKxDeShapeBase* shape = FOwner;
+  if (announce) {
+    shape->StartAction(shape, TKxDeAction::kxacSizing, QString());
+    shape->NotifyUndo(shape, TKxDeAction::kxacSizing, QString());
+  }
+  Changing();
+  Fx = Ax;
+  Fy = Ay;
+  Changed();
+  if (announce && Announces()) shape->EndAction(shape, TKxDeAction::kxacSizing, QString());
+}
+
+void TKxDePoint::SetPosition2(float Ax, float Ay) {
+  if (Ax == Fx && Ay == Fy) return;
+  Fx = Ax;
+  Fy = Ay;
+  Changed();
+}
+
+void TKxDePoint::Assign(const TPersistent* Source) {
+  if (auto* src = dynamic_cast<const TKxDePoint*>(Source)) {
+    Fx = src->Fx;
+    Fy = src->Fy;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+void TKxDePoint::EndUpdate() {
+  if (FUpdateCount == 0) return;
+  if (--FUpdateCount == 0 && FChangeCount > 0) Changed();
+}
+
+int32_t TKxDePoint::GetIndex() const { return FOwner ? FOwner->IndexOf(this) : -1; }
+
+void TKxDePoint::Changing() {
+  if (Announces()) FOwner->DoPointChanging(this);
+}
+
+void TKxDePoint::Changed() {
+  if (FUpdateCount > 0) {
+    ++FChangeCount;
+    return;
+  }
+  FChangeCount = 0;
+  if (Announces()) FOwner->DoPointChanged(this);
+}
+
+bool TKxDePoint::CanInsertControl(const TKxDePointControl* C) const {
+  return C && C != FControl_1 && C != FControl_2;
+}
+
+void TKxDePoint::AttachControl(TKxDePointControl*& Slot, TKxDePointControl* C) {
+  if (C->FOwner && C->FOwner != this) C->FOwner->RemoveControl(C);
+  // The point owns its handles: a handle that C replaces has no other owner and goes.
+  if (TKxDePointControl* old = Slot) {
+    Slot = nullptr;
+    old->FOwner = nullptr;
+    Free(old);
+  }
+  C->FOwner = this;
+  Slot = C;
+  DoControlAdded(C);
+}
+
+void TKxDePoint::SetControl_1(TKxDePointControl* C) {
+  if (C == FControl_1 || !CanInsertControl(C)) return;
+  const bool announce = Announces();
+  TKxDeShapeBase* shape = FOwner;
+  if (announce) {
+    shape->StartAction(shape, TKxDeAction::kxacSizing, QString());
+    shape->NotifyUndo(shape, TKxDeAction::kxacSizing, QString());
+  }
+  Changing();
+  AttachControl(FControl_1, C);
+  if (announce && Announces()) shape->EndAction(shape, TKxDeAction::kxacSizing, QString());
+}
+
+void TKxDePoint::SetControl_2(TKxDePointControl* C) {
+  if (C == FControl_2 || !CanInsertControl(C)) return;
+  AttachControl(FControl_2, C);
+}
+
+void TKxDePoint::RemoveControl(TKxDePointControl* C) {
+  if (!C || (C != FControl_1 && C != FControl_2)) return;
+  C->FOwner = nullptr;
+  if (C == FControl_1) FControl_1 = nullptr;
+  if (C == FControl_2) FControl_2 = nullptr;
+  DoControlRemoved(C);
+}
+
+void TKxDePoint::ClearControls() {
+  // Each handle leaves the point (RemoveControl) as it is freed.
+  FreeObject(FControl_1);
+  FreeObject(FControl_2);
+}
+
+TKxDePointControl* TKxDePoint::NewControl(float x, float y) {
+  TKxDePointControlClass cls = GetControlClass();
+  TKxDePointControl* c = nullptr;
+  if (cls && cls->InheritsFrom(ClassOf<TKxDePointControl>())) c = cls->Construct<TKxDePointControl>();
+  if (!c) c = Create<TKxDePointControl>();
+  c->Fx = x;
+  c->Fy = y;
+  return c;
+}
+
+TKxDePointControlClass TKxDePoint::GetControlClass() const { return ClassOf<TKxDePointControl>(); }
+
+int32_t TKxDePoint::ControlAt(const TPointF& P, float Fuzz) const {
+  if (FControl_1 && HitsSpot(TPointF{Fx + FControl_1->Fx, Fy + FControl_1->Fy}, P, Fuzz)) return 0;
+  if (FControl_2 && HitsSpot(TPointF{Fx + FControl_2->Fx, Fy + FControl_2->Fy}, P, Fuzz)) return 1;
+  return -1;
+}
+
+void TKxDePoint::DoControlAdded(TKxDePointControl* C) {
+  ControlAdded(C);
+  Changed();
+}
+
+void TKxDePoint::DoControlRemoved(TKxDePointControl* C) {
+  ControlRemoved(C);
+  Changed();
+}
+
+void TKxDePoint::DoControlChanging(TKxDePointControl* C) {
+  ControlChanging(C);
+  Changing();
+}
+
+void TKxDePoint::DoControlChanged(TKxDePointControl* C) {
+  ControlChanged(C);
+  Changed();
+}
+
+void TKxDePoint::ControlAdded(TKxDePointControl*) {}
+void TKxDePoint::ControlRemoved(TKxDePointControl*) {}
+void TKxDePoint::ControlChanging(TKxDePointControl*) {}
+void TKxDePoint::ControlChanged(TKxDePointControl*) {}
+
+}  // namespace vorn

@@ -1,0 +1,440 @@
+#pragma once
+// TKxDeShapeBase: the base of every drawable object of a document (plain shapes, host shapes and
+// the containers). A shape owns its vertices (TKxDePoint), its free control handles
+// (TKxDeControl) and its action list; it knows its owner container and, through it, its layer and
+// surface.
+//
+// Every modification is announced twice. As an action, for undo: StartAction, NotifyUndo, the
+// modification, EndAction, each climbing the owner chain to the layer and from there to the
+// surface unless a notify lock holds it back. And as a change, for repainting and observers:
+// Changing before, Changed after; Changed climbs container by container to the surface (folded
+// into one delivery while an update bracket is open) and always reaches the shape's notifiers.
+
+#include "vorn/common/Consts.h"
+#include "vorn/common/DrawingCommons.h"
+#include "vorn/common/Events.h"
+#include "vorn/common/Graphics.h"
+#include "vorn/common/Object.h"
+#include "vorn/common/Records.h"
+#include "vorn/model/KxDeActionList.h"
+#include "vorn/common/HintInfo.h"
+
+#include <QRegion>
+#include <QString>
+#include <QTransform>
+
+#include <cstdint>
+#include <vector>
+
+namespace vorn {
+
+class TCanvas;
+class TKxDeContainer;
+class TKxDeControl;
+class TKxDeLayer;
+class TKxDePoint;
+class TKxDeShapeNotifier;
+class TKxDeSurface;
+struct TKxDeHitTest;
+struct TKxDeSelectionData;
+struct TKxDeDragPoint;
+struct TmekDeviceCapsInfo;
+using PmekDeviceCapsInfo = TmekDeviceCapsInfo*;
+
+// What one shape's own hit test found at a point.
+struct TKxDeShapeHit {
+  TPointF Test;
+  TKxDeShapePart Part = TKxDeShapePart::kxspNone;
+  int32_t PartIndex = -1;
+  int32_t SubIndex = -1;
+};
+
+using TKxDePointList = std::vector<TKxDePoint*>;
+
+class TKxDeShapeBase : public TPersistent {
+  VORN_OBJECT(TKxDeShapeBase, TPersistent)
+  Q_PROPERTY(bool Locked READ Locked WRITE SetLocked)
+  Q_PROPERTY(QString Name READ Name WRITE SetName)
+
+ public:
+  // Virtual construction by class reference (the registry creates shapes by class name).
+  using TConstructor = TKxDeShapeBase* (*)(TKxDeSurface*, TKxDeContainer*);
+  template <class T>
+  static TKxDeShapeBase* NewInstance(TKxDeSurface* ASurface, TKxDeContainer* AOwner) {
+    return Create<T>(ASurface, AOwner);
+  }
+
+  // The identity, the default colour and styles, the surface; AOwner receives the shape in
+  // AfterConstruction, once the whole object exists and its overrides answer.
+  TKxDeShapeBase(TKxDeSurface* ASurface, TKxDeContainer* AOwner);
+  void AfterConstruction() override;
+  // Leaves the owner and tells the notifiers; the parts are freed afterwards.
+  void BeforeDestruction() override;
+
+  // ---- Identity -------------------------------------------------------------------------------
+  uint32_t ID() const { return FID; }
+  // Copies Source's identity when Source is a shape.
+  virtual void AssignID(const TPersistent* Source);
+  void StoreID() { FTempID = FID; }
+  void RestoreID() { FID = FTempID; }
+  // Copies the reference points and the user data of another shape.
+  void Assign(const TPersistent* Source) override;
+  // The identity, then Assign.
+  void Assign2(const TPersistent* Source);
+  virtual QString GetStdClipboardText() const;
+
+  // ---- Plain properties -----------------------------------------------------------------------
+  QString Text() const { return GetText(); }
+  virtual QString GetText() const { return FText; }
+  virtual void SetText(const QString& Value);
+  QString Caption() const { return FCaption; }
+  TColor Color() const { return FColor; }
+  TObject* Data() const { return FData; }
+  void SetData(TObject* Value) { FData = Value; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  bool Locked() const { return FLocked; }
+  void SetLocked(bool Value);
+  QString Name() const { return FName; }
+  virtual void SetName(const QString& Value);
+  QString UserData1() const { return FUserData1; }
+  void SetUserData1(const QString& Value);
+  QString UserData2() const { return FUserData2; }
+  void SetUserData2(const QString& Value);
+  int64_t Tag() const { return FTag; }
+  void SetTag(int64_t Value) { FTag = Value; }
+  bool Log() const { return FLog; }
+  void SetLog(bool Value) { FLog = Value; }
+  QString ErrText() const { return FErrText; }
+  TObject* ObjectsDB() const { return FObjectsDB; }
+  void SetObjectsDB(TObject* Value) { FObjectsDB = Value; }
+  TKxDeShapePictureStyle PictureStyle() const { return FPictureStyle; }
+  bool InDestroy() const { return FDestroying; }
+  TKxDeShapeStyles ShapeStyle() const { return FShapeStyle; }
+  void SetShapeStyle(TKxDeShapeStyles Value);
+  TmekDataBehavior DataBehavior() const { return GetDataBehavior(); }
+  virtual TmekDataBehavior GetDataBehavior() const { return TmekDataBehavior::mekdbNone; }
+  virtual void SetDataBehavior(TmekDataBehavior Value);
+  TKxDeActionList* ActionList() { return &FActionList; }
+  const TKxDeActionList* ActionList() const { return &FActionList; }
+  TKxDeShapeDuringLoadFromXMLEvent OnShapeDuringLoadFromXML;
+  TKxDeShapeLoadErrorEvent OnLoadError;
+
+  // ---- Owner chain ----------------------------------------------------------------------------
+  TKxDeContainer* Owner() const { return FOwner; }
+  // The surface given to the shape, else its layer's surface.
+  TKxDeSurface* Surface() const { return GetSurface(); }
+  virtual TKxDeSurface* GetSurface() const;
+  virtual void SetSurface(TKxDeSurface* Value);
+  // The first layer up the owner chain, or none.
+  TKxDeLayer* GetLayer() const;
+  int32_t Index() const { return GetIndex(); }
+  virtual int32_t GetIndex() const;
+  // True when Shape is an ancestor of this shape (same surface, up the owner chain).
+  bool IsParent(const TKxDeShapeBase* Shape) const;
+  virtual TKxDeShapeBase* ShapeByID(uint32_t AID);
+
+  // ---- Change protocol ------------------------------------------------------------------------
+  // Actions: recorded in the action list (StartAction only) and forwarded to the owner unless a
+  // notify lock holds them back.
+  virtual void StartAction(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
+  virtual void EndAction(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
+  virtual void NotifyUndo(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
+  void BeginNotifyLock() { ++FNotifyLock; }
+  void EndNotifyLock() { if (FNotifyLock > 0) --FNotifyLock; }
+  int32_t NotifyLock() const { return FNotifyLock; }
+
+  // Announces a coming change to the owner chain and the notifiers.
+  void Changing();
+  // Delivers a change (or counts it inside an update bracket); Force delivers it for an
+  // invisible shape too. The notifiers hear of it in every case.
+  void Changed(bool Force);
+  void Refresh(bool Force) { Changed(Force); }
+  void BeginUpdate();
+  void EndUpdate();
+  void ResetChanges() { FChangeCount = 0; }
+  uint32_t UpdateCount() const { return FUpdateCount; }
+  bool InUpdate() const { return FUpdateCount > 0; }
+  bool NeedsUpdate() const { return FChangeCount > 0; }
+  void BeginPointUpdate() { ++FPointUpdate; }
+  void EndPointUpdate();
+  bool InPointUpdate() const { return FPointUpdate > 0; }
+  void BeginControlUpdate() { ++FControlUpdate; }
+  void EndControlUpdate();
+  bool InControlUpdate() const { return FControlUpdate > 0; }
+
+  // Observers.
+  void RegisterNotifier(TKxDeShapeNotifier* Notifier);
+  void UnregisterNotifier(TKxDeShapeNotifier* Notifier);
+  void NotifyChanging();
+  void NotifyChange();
+  void NotifyDestroy();
+  int32_t NotifierCount() const { return static_cast<int32_t>(FNotifyList.size()); }
+
+  // ---- Points ---------------------------------------------------------------------------------
+  int32_t PointCount() const { return GetPointCount(); }
+  virtual int32_t GetPointCount() const;
+  TKxDePoint* Points(int32_t Index) const { return GetPoint(Index); }
+  virtual TKxDePoint* GetPoint(int32_t Index) const;
+  TPointF PointValue(int32_t Index) const { return GetPointValue(Index); }
+  virtual TPointF GetPointValue(int32_t Index) const;
+  virtual void SetPointValue(int32_t Index, const TPointF& P);
+  int32_t IndexOf(const TKxDePoint* Point) const;
+  bool Exists(const TKxDePoint* Point) const { return IndexOf(Point) >= 0; }
+  bool CanInsertPoint(const TKxDePoint* Point) const;
+  // Appends Point (taking it from another shape); announced as kxacSizing.
+  virtual void InsertPoint(TKxDePoint* Point);
+  // Detaches a point of this shape without freeing it; announced as kxacSizing.
+  virtual void RemovePoint(TKxDePoint* Point);
+  // Frees every point, the last first, as one announced change.
+  virtual void ClearPoints();
+  virtual TKxDePoint* Add(TKxDePoint* Point);
+  virtual TKxDePoint* Add(float x, float y);
+  virtual void Insert(int32_t Index, TKxDePoint* Point);
+  // Inserts a point on the outline near P; none in the base.
+  virtual TKxDePoint* ApproxInsert(const TPointF& P, float Fuzz);
+  virtual void Delete(int32_t Index);
+  virtual void Remove(TKxDePoint* Point);
+  virtual TKxDePoint* Extract(TKxDePoint* Point);
+  virtual void Clear();
+  virtual TDPointArray GetPointArray() const;
+
+  // Called by the points of this shape.
+  void DoPointAdded(TKxDePoint* Point);
+  void DoPointRemoved(TKxDePoint* Point);
+  void DoPointChanging(TKxDePoint* Point);
+  void DoPointChanged(TKxDePoint* Point);
+
+  // ---- Point selection ------------------------------------------------------------------------
+  void Select(TKxDePoint* Point);
+  void AddSelection(TKxDePoint* Point);
+  void AddSelections(TKxDePoint* const* Points, int32_t Count);
+  void RemoveSelection(TKxDePoint* Point);
+  void RemoveSelections(TKxDePoint* const* Points, int32_t Count);
+  void ClearSelection();
+  void SelectAll();
+  void GetSelections(TKxDePointList& List) const;
+  // Drops selected points that no longer belong to the shape.
+  void UpdateSelection();
+  bool IsSelected(const TKxDePoint* Point) const;
+  bool IsSelected(int32_t Index) const;
+  int32_t SelectionCount() const { return static_cast<int32_t>(FSelectionList.size()); }
+  TKxDePoint* Selections(int32_t Index) const;
+
+  // ---- Free control handles -------------------------------------------------------------------
+  int32_t ControlCount() const { return static_cast<int32_t>(FControls.size()); }
+  TKxDeControl* Controls(int32_t Index) const { return GetControl(Index); }
+  TKxDeControl* GetControl(int32_t Index) const;
+  int32_t IndexOfControl(const TKxDeControl* Control) const;
+  bool ControlExists(const TKxDeControl* Control) const { return IndexOfControl(Control) >= 0; }
+  virtual bool CanInsertControl(const TKxDeControl* Control) const;
+  void InsertControl(TKxDeControl* Control);
+  void RemoveControl(TKxDeControl* Control);
+  void ClearControls();
+
+  // Called by the controls of this shape.
+  void DoControlAdded(TKxDeControl* Control);
+  void DoControlRemoved(TKxDeControl* Control);
+  void DoControlChanging(TKxDeControl* Control);
+  void DoControlChanged(TKxDeControl* Control);
+
+  // ---- Geometry (world units unless said otherwise) -------------------------------------------
+  // The smallest rectangle holding every point; empty without points.
+  virtual TRectF GetBounds() const;
+  virtual TRectF GetDefaultBounds() const { return TRectF{}; }
+  // The bounds turned by Rotation about the rotation point.
+  virtual TRectF GetRotatedBounds() const;
+  TPointF GravityCenter() const { return GetGravityCenter(); }
+  virtual TPointF GetGravityCenter() const;
+  TPointF RotationPoint() const { return GetRotationPoint(); }
+  TPointF GetRotationPoint() const;
+  // The bounds in millimetres.
+  float Left() const { return GetLeft(); }
+  float Top() const { return GetTop(); }
+  float Right() const { return GetRight(); }
+  float Bottom() const { return GetBottom(); }
+  virtual float GetLeft() const;
+  virtual float GetTop() const;
+  virtual float GetRight() const;
+  virtual float GetBottom() const;
+  virtual void SetLeft(float Value);
+  virtual void SetTop(float Value);
+  virtual void SetRight(float Value);
+  virtual void SetBottom(float Value);
+
+  TPointF RefPoint() const { return FRefPoint; }
+  void SetRefPoint(const TPointF& Value) { FRefPoint = Value; }
+  TPointF RefPointPushed() const { return FRefPointPushed; }
+  virtual void UpdateRefPoint();
+  void PositionPush() { FRefPointPushed = FRefPoint; }
+  void PositionPop();
+  virtual void SetPositionAgainstRefPoint();
+
+  virtual void ArrangeBoundsRect(TRectF& R);
+  void SnapBounds(const TRectF& R);
+  virtual void SnapBounds(float ALeft, float ATop, float AWidth, float AHeight);
+  virtual void SetBounds(float ALeft, float ATop, float AWidth, float AHeight);
+  virtual void MoveBy(float X, float Y);
+  virtual void MoveByWithRef(float X, float Y);
+  void MoveTo(float X, float Y);
+  virtual void OffsetPosition(int32_t Index, const TPointF& Offset);
+  virtual void Resize(float NewWidth, float NewHeight);
+  void ResizeBy(float DifX, float DifY);
+  // Moves the shape so that the reference position RefPos of its rotated bounds lands on (Ax, Ay).
+  virtual void SetPosition(TKxDeShapeRefPos RefPos, float Ax, float Ay);
+  // The same in millimetres, announced as one "Position" action.
+  virtual void SetMMPosition(TKxDeShapeRefPos RefPos, float Ax, float Ay);
+  virtual void RecalculateBounds(bool Force);
+  // The zoom factor the shape will be shown at, for shapes that adapt their detail to it.
+  virtual void Refine(float Value);
+  virtual bool InRect(const TRectF& R) const;
+  virtual bool IsOnLine(const TPointF& P) const;
+  // The drawing area: the surface's layer area when the layer has a surface, else the layer's
+  // bounds, rounded.
+  virtual TRect DrawRect() const;
+
+  // ---- Rotation -------------------------------------------------------------------------------
+  float Rotation() const { return FRotation; }
+  // Stores the angle in [0, 360) with two decimals.
+  virtual void SetRotation(float Value);
+  TKxDeRotationCenter RotationCenter() const { return FRotationCenter; }
+  virtual void SetRotationCenter(TKxDeRotationCenter Value);
+  virtual void RotateAroundPoint(int32_t RotateAngle, const TPointF& RotatePt, const TPointF& TranslationPt);
+
+  // Painting transform.
+  static const QTransform& InitWSpaceMtx();
+  const QTransform& WSpaceMtx() const { return FWSpaceMtx; }
+  void SetWSpaceMtx(const QTransform& Value) { FWSpaceMtx = Value; }
+  // Adds P to the translation of the painting transform.
+  void Translate(const TPointF& P);
+  // Post-multiplies the painting transform by M (M applies after it).
+  void Combine(const QTransform& M);
+  // Turns the painting transform by Angle degrees about RotationCenter (device units).
+  void Rotate(const TPointF& RotationCenter, float Angle);
+  // Turns the painting transform by Angle about the shape's rotation centre in device units;
+  // only for shapes that can rotate. A Zoom of 0 means the surface's zoom factor.
+  void Rotate(float Angle, float OffsetX, float OffsetY, double Zoom);
+  // Reads the canvas transform, turns it as Rotate does and writes it back.
+  void SetRotationMatrix(TCanvas* C, float OffsetX, float OffsetY, double Zoom, float Angle);
+
+  // ---- Hit testing (world units) --------------------------------------------------------------
+  virtual bool PointOnShape(const TPointF& P, float Fuzz, bool Editing) const;
+  // The index of the point at P (exact on the rounded point, or within a square of side Fuzz).
+  virtual int32_t PointAt(const TPointF& P, float Fuzz) const;
+  virtual int32_t ControlAt(const TPointF& P, float Fuzz) const;
+  virtual int32_t PointControlAt(const TPointF& P, float Fuzz, bool Selected, int32_t& SubIndex) const;
+  virtual TKxDeShapeHit HitTest(const TPointF& P, float Fuzz, float PointSize, bool Selected, bool Editing,
+                                TKxDeShiftKeys Shift) const;
+  virtual TCursor GetCursor(const TKxDeHitTest& Hit) const;
+
+  // ---- Painting -------------------------------------------------------------------------------
+  virtual void Paint(TCanvas* C, float X, float Y, double Zoom, int32_t GDIRotation,
+                     PmekDeviceCapsInfo DeviceCapsInfo);
+  virtual void DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
+                             const TKxDeSelectionData& Data, double Zoom);
+  virtual void PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R);
+  virtual void DrawSelectionIn(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
+                               const TKxDeSelectionData& Data, const TRectF& R, double Zoom);
+  virtual void UpdateRegion();
+  virtual void SetRegion(const QRegion& Region);
+  virtual QRegion GetRegion() const { return QRegion(); }
+
+  // ---- Class answers --------------------------------------------------------------------------
+  virtual TKxShapeType GetShapeType() const { return TKxShapeType::kxtyRectangle; }
+  virtual int32_t GetCreationClicks() const { return 0; }
+  virtual void GetMekOfficeHint(const TPointF& P, TmekHintInfo& HintInfo);
+
+ protected:
+  // Parts are freed here; detaching and notification happened in BeforeDestruction.
+  ~TKxDeShapeBase() override;
+
+  virtual void SetCaption(const QString& Value);
+  // Stores the shape colour (shared with the brush and the gradient).
+  void SetColor(TColor Value);
+
+  // Hooks for subclasses; the base does nothing.
+  virtual void PointAdded(TKxDePoint* Point);
+  virtual void PointRemoved(TKxDePoint* Point);
+  virtual void PointChanging(TKxDePoint* Point);
+  virtual void PointChanged(TKxDePoint* Point);
+  // A point is about to move to (x, y); the shape may change the target.
+  virtual void PointIsChanging(TKxDePoint* Point, float& x, float& y);
+  virtual void ControlAdded(TKxDeControl* Control);
+  virtual void ControlRemoved(TKxDeControl* Control);
+  virtual void ControlChanging(TKxDeControl* Control);
+  virtual void ControlChanged(TKxDeControl* Control);
+  virtual void ControlIsChanging(TKxDeControl* Control, float& x, float& y);
+  // Style hooks: the shape's style objects report their changes through these.
+  virtual void BrushChanging(TObject* Sender);
+  virtual void FontChanging(TObject* Sender);
+  virtual void PenChanging(TObject* Sender);
+  virtual void PictureChanging(TObject* Sender);
+  virtual void PictureStyleChanging(TObject* Sender);
+  virtual void GradientChanging(TObject* Sender);
+  virtual void BrushChanged(TObject* Sender);
+  virtual void FontChanged(TObject* Sender);
+  virtual void PenChanged(TObject* Sender);
+  virtual void PictureChanged(TObject* Sender);
+  virtual void PictureStyleChanged(TObject* Sender);
+  virtual void GradientChanged(TObject* Sender);
+  virtual void SelectionChanged();
+  virtual void BeforeSetShapeStyle(TKxDeShapeStyles& Value);
+  virtual void ShapeStyleChanged();
+  virtual void DoChanging();
+  virtual void DoChanged(bool Force);
+  virtual void DoBeginUpdate();
+  virtual void DoEndUpdate();
+  virtual void DoBeforeMove(float X, float Y);
+
+  // The fields subclasses and the containers read and write directly.
+  TKxDeContainer* FOwner = nullptr;
+  TKxDeSurface* FSurface = nullptr;
+  uint32_t FUpdateCount = 0;
+  uint32_t FChangeCount = 0;
+  uint32_t FPointUpdate = 0;
+  uint32_t FPointChange = 0;
+  uint32_t FControlUpdate = 0;
+  uint32_t FControlChange = 0;
+  int32_t FNotifyLock = 0;
+  bool FDestroying = false;
+  bool FVisible = true;
+  bool FLocked = false;
+  bool FLog = false;
+  bool FCrossedOut = false;
+  // Draws pictures through an intermediate bitmap.
+  bool FNoAntialiasing = false;
+  TKxDeRotationCenter FRotationCenter = TKxDeRotationCenter::kxdroPtGravity;
+  TKxDeShapePictureStyle FPictureStyle = TKxDeShapePictureStyle::kxdspStretch;
+  TKxDeShapeStyles FShapeStyle;
+  uint32_t FID = 0;
+  uint32_t FTempID = 0;
+  TColor FColor = clWhite;
+  float FRotation = 0;
+  TPointF FRefPoint;
+  TPointF FRefPointPushed;
+  QString FText;
+  QString FCaption;
+  QString FName;
+  QString FUserData1;
+  QString FUserData2;
+  QString FErrText;
+  TObject* FData = nullptr;
+  TObject* FObjectsDB = nullptr;
+  int64_t FTag = 0;
+  TKxDePointList FPoints;
+  std::vector<TKxDeControl*> FControls;
+  TKxDePointList FSelectionList;
+  // Allocated on the first registration and released when it empties.
+  std::vector<TKxDeShapeNotifier*> FNotifyList;
+  TKxDeActionList FActionList;
+  QTransform FWSpaceMtx;
+
+ private:
+  // Containers link and unlink their children's owner field.
+  friend class TKxDeContainer;
+
+  // The pending owner handed to the constructor, inserted into in AfterConstruction.
+  TKxDeContainer* FCreateOwner = nullptr;
+};
+
+}  // namespace vorn
