@@ -1,0 +1,393 @@
+// Outlines to strokes: the walk over native outline records, curve flattening, the stroke list,
+// and real glyphs of DejaVu Sans.
+#include <vorn/common/CommonLib.h>
+#include <vorn/common/Exceptions.h>
+#include <vorn/text/KxDeStrokes.h>
+#include <vorn/text/KxDeTTF.h>
+
+#include <gtest/gtest.h>
+
+#include <QMetaProperty>
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace vorn {
+namespace {
+
+// Builds outlines in the native layout: per polygon a header (byte count, type, start point),
+// then curve records (type, count, points); all little-endian, coordinates 16.16 fixed.
+class TOutline {
+ public:
+  TOutline& Polygon(double X, double Y, uint32_t Type = 24) {
+    Close();
+    FPolygon = FBuf.size();
+    U32(0);
+    U32(Type);
+    Fixed(X);
+    Fixed(Y);
+    return *this;
+  }
+  TOutline& Record(uint16_t Type, std::vector<std::pair<double, double>> Points) {
+    U16(Type);
+    U16(static_cast<uint16_t>(Points.size()));
+    for (auto [x, y] : Points) {
+      Fixed(x);
+      Fixed(y);
+    }
+    return *this;
+  }
+  std::vector<char> Bytes() {
+    Close();
+    return FBuf;
+  }
+  // Overrides the byte count of the last polygon.
+  TOutline& ByteCount(uint32_t N) {
+    FForcedCount = N;
+    return *this;
+  }
+
+ private:
+  void Close() {
+    if (FPolygon < 0) return;
+    const uint32_t n = FForcedCount ? FForcedCount : static_cast<uint32_t>(FBuf.size() - FPolygon);
+    for (int i = 0; i < 4; ++i) FBuf[static_cast<size_t>(FPolygon) + i] = static_cast<char>(n >> (8 * i));
+    FPolygon = -1;
+    FForcedCount = 0;
+  }
+  void U16(uint16_t V) {
+    FBuf.push_back(static_cast<char>(V & 0xFF));
+    FBuf.push_back(static_cast<char>(V >> 8));
+  }
+  void U32(uint32_t V) {
+    U16(static_cast<uint16_t>(V));
+    U16(static_cast<uint16_t>(V >> 16));
+  }
+  void Fixed(double V) { U32(static_cast<uint32_t>(static_cast<int32_t>(std::lround(V * 65536)))); }
+
+  std::vector<char> FBuf;
+  long FPolygon = -1;
+  uint32_t FForcedCount = 0;
+};
+
+TKxDeFontStroke S(int32_t G, float X1, float Y1, float X2, float Y2) { return {G, {X1, Y1}, {X2, Y2}}; }
+
+std::vector<TKxDeFontStroke> All(const TKxDeStrokes& Strokes) {
+  std::vector<TKxDeFontStroke> out;
+  for (int32_t i = 0; i < Strokes.Count(); ++i) out.push_back(*Strokes.Items(i));
+  return out;
+}
+
+// Reads with an exactly sized heap copy, so a read past the end is caught by the sanitizers.
+bool Read(const TKxDeTTF& Ttf, const std::vector<char>& Bytes, TKxDeStrokes* Strokes) {
+  std::unique_ptr<char[]> exact(new char[Bytes.size() ? Bytes.size() : 1]);
+  std::copy(Bytes.begin(), Bytes.end(), exact.get());
+  return Ttf.ReadOutline(exact.get(), static_cast<qsizetype>(Bytes.size()), Strokes);
+}
+
+struct Fixture : ::testing::Test {
+  TOwned<TKxDeTTF> Ttf{Create<TKxDeTTF>()};
+  TOwned<TKxDeStrokes> Strokes{Create<TKxDeStrokes>()};
+};
+
+// ---- the outline walk ------------------------------------------------------------------------
+
+using OutlineWalk = Fixture;
+
+TEST_F(OutlineWalk, LinesGiveOneStrokePerEdgeAndNoneForRepeatedPoints) {
+  auto bytes = TOutline().Polygon(0, 0).Record(1, {{10, 0}, {10, 0}, {10, 10}}).Record(1, {{10, 10}, {0, 10}}).Bytes();
+  ASSERT_TRUE(Read(*Ttf, bytes, Strokes.get()));
+  const std::vector<TKxDeFontStroke> want = {S(0, 0, 0, 10, 0), S(0, 10, 0, 10, 10), S(0, 10, 10, 0, 10),
+                                              S(0, 0, 10, 0, 0)};  // the last one closes the polygon
+  EXPECT_EQ(All(*Strokes), want);
+}
+
+TEST_F(OutlineWalk, NoClosingStrokeWhenThePolygonEndsOnItsStart) {
+  auto bytes = TOutline().Polygon(0, 0).Record(1, {{10, 0}, {10, 10}, {0, 0}}).Bytes();
+  ASSERT_TRUE(Read(*Ttf, bytes, Strokes.get()));
+  EXPECT_EQ(Strokes->Count(), 3);
+  EXPECT_EQ(Strokes->GetKxDeFontStroke(2), S(0, 10, 10, 0, 0));
+}
+
+TEST_F(OutlineWalk, QuadraticRecordsUseTheImpliedMidpointBetweenControls) {
+  // Controls (10, 0) and (20, 10) imply the on-curve point (15, 5) between them.
+  auto bytes = TOutline().Polygon(0, 0).Record(2, {{10, 0}, {20, 10}, {20, 20}}).Bytes();
+  Ttf->SetSplinePrecision(1);
+  ASSERT_TRUE(Read(*Ttf, bytes, Strokes.get()));
+  std::vector<TKxDeFontStroke> want = {S(0, 0, 0, 15, 5), S(0, 15, 5, 20, 20), S(0, 20, 20, 0, 0)};
+  EXPECT_EQ(All(*Strokes), want);
+
+  Strokes->ClearStrokes();
+  Ttf->SetSplinePrecision(2);
+  ASSERT_TRUE(Read(*Ttf, bytes, Strokes.get()));
+  // Halfway along (0,0)-(10,0)-(15,5): (B - 2A + C)/4 + (2A - 2B)/2 + B.
+  want = {S(0, 0, 0, 8.75f, 1.25f), S(0, 8.75f, 1.25f, 15, 5), S(0, 15, 5, 18.75f, 11.25f),
+          S(0, 18.75f, 11.25f, 20, 20), S(0, 20, 20, 0, 0)};
+  EXPECT_EQ(All(*Strokes), want);
+}
+
+TEST_F(OutlineWalk, FractionalFixedValues) {
+  auto bytes = TOutline().Polygon(0.5, -0.25).Record(1, {{3.75, -0.25}}).Bytes();
+  ASSERT_TRUE(Read(*Ttf, bytes, Strokes.get()));
+  ASSERT_EQ(Strokes->Count(), 2);
+  EXPECT_EQ(Strokes->GetKxDeFontStroke(0), S(0, 0.5f, -0.25f, 3.75f, -0.25f));
+}
+
+TEST_F(OutlineWalk, PolygonsAreNumberedAndOtherRecordsSkipped) {
+  auto bytes = TOutline()
+                   .Polygon(0, 0)
+                   .Record(1, {{10, 0}})
+                   .Record(3, {{99, 99}, {98, 98}})  // unknown: skipped, including its points
+                   .Record(1, {{10, 10}})
+                   .Polygon(2, 2)
+                   .Record(1, {{4, 2}, {4, 4}})
+                   .Bytes();
+  ASSERT_TRUE(Read(*Ttf, bytes, Strokes.get()));
+  const std::vector<TKxDeFontStroke> want = {S(0, 0, 0, 10, 0), S(0, 10, 0, 10, 10), S(0, 10, 10, 0, 0),
+                                              S(1, 2, 2, 4, 2), S(1, 4, 2, 4, 4), S(1, 4, 4, 2, 2)};
+  EXPECT_EQ(All(*Strokes), want);
+  EXPECT_EQ(Strokes->GetNumGlyphs(), 2);
+  EXPECT_EQ(Strokes->StartOfGlyph(1), 3);
+  EXPECT_EQ(Strokes->GlyphNumStrokes(0), 3);
+  EXPECT_EQ(Strokes->GlyphNumStrokes(1), 3);
+}
+
+TEST_F(OutlineWalk, MalformedBuffersAreRefusedWithoutReadingPastThem) {
+  const auto good = TOutline().Polygon(0, 0).Record(1, {{10, 0}, {10, 10}}).Bytes();
+  EXPECT_FALSE(Read(*Ttf, {}, Strokes.get()));
+  EXPECT_FALSE(Read(*Ttf, std::vector<char>(good.begin(), good.begin() + 15), Strokes.get()));
+  EXPECT_FALSE(Read(*Ttf, TOutline().Polygon(0, 0, 23).Record(1, {{1, 1}}).Bytes(), Strokes.get()));
+  // A byte count beyond the buffer, or smaller than a header.
+  EXPECT_FALSE(Read(*Ttf, TOutline().Polygon(0, 0).Record(1, {{1, 1}}).ByteCount(1000).Bytes(), Strokes.get()));
+  EXPECT_FALSE(Read(*Ttf, TOutline().Polygon(0, 0).Record(1, {{1, 1}}).ByteCount(8).Bytes(), Strokes.get()));
+  // A record whose points run past its polygon, and a truncated record header.
+  auto overrun = good;
+  overrun[18] = 50;  // point count of the first record
+  EXPECT_FALSE(Read(*Ttf, overrun, Strokes.get()));
+  auto truncated = good;
+  truncated.resize(good.size() - 14);  // 2 bytes of a record header remain
+  truncated[0] = static_cast<char>(truncated.size());
+  EXPECT_FALSE(Read(*Ttf, truncated, Strokes.get()));
+  EXPECT_FALSE(Ttf->ReadOutline(nullptr, 40, Strokes.get()));
+
+  Strokes->ClearStrokes();
+  EXPECT_TRUE(Read(*Ttf, good, Strokes.get()));
+  EXPECT_EQ(Strokes->Count(), 3);
+}
+
+// ---- curve flattening ------------------------------------------------------------------------
+
+TEST(CurveFlattening, EveryPrecisionGivesItsSegmentsAndEndsExactlyOnTheEnd) {
+  TOwned<TKxDeTTF> ttf(Create<TKxDeTTF>());
+  for (int32_t n = 1; n <= 100; ++n) {
+    SCOPED_TRACE(n);
+    ttf->SetSplinePrecision(n);
+    TOwned<TKxDeStrokes> s(Create<TKxDeStrokes>());
+    TPointF start{0, 0};
+    ttf->DrawQSpline(7, start, s.get(), TPointF{100, 0}, TPointF{50, 100});
+    ASSERT_EQ(s->Count(), n);
+    EXPECT_EQ(s->Items(0)->P1, (TPointF{0, 0}));
+    EXPECT_EQ(s->Items(n - 1)->P2, (TPointF{100, 0}));
+    EXPECT_EQ(start, (TPointF{100, 0}));
+    for (int32_t i = 0; i < n; ++i) {
+      EXPECT_EQ(s->Items(i)->GlyphNumber, 7);
+      if (i > 0) {
+        EXPECT_EQ(s->Items(i)->P1, s->Items(i - 1)->P2);
+      }
+    }
+  }
+}
+
+TEST(CurveFlattening, PrecisionIsClampedAndADegenerateCurveGivesNothing) {
+  TOwned<TKxDeTTF> ttf(Create<TKxDeTTF>());
+  EXPECT_EQ(ttf->SplinePrecision(), 5);
+  ttf->SetSplinePrecision(0);
+  EXPECT_EQ(ttf->SplinePrecision(), 1);
+  ttf->SetSplinePrecision(-3);
+  EXPECT_EQ(ttf->SplinePrecision(), 1);
+  ttf->SetSplinePrecision(1000);
+  EXPECT_EQ(ttf->SplinePrecision(), 100);
+  const QMetaObject* meta = ttf->metaObject();
+  const QMetaProperty prop = meta->property(meta->indexOfProperty("SplinePrecision"));
+  ASSERT_TRUE(prop.isValid()) << "published";
+  EXPECT_EQ(prop.readOnGadget(ttf.get()).toInt(), 100);
+  EXPECT_TRUE(prop.writeOnGadget(ttf.get(), 7));
+  EXPECT_EQ(ttf->SplinePrecision(), 7);
+
+  TOwned<TKxDeStrokes> s(Create<TKxDeStrokes>());
+  TPointF p{3, 4};
+  ttf->DrawQSpline(0, p, s.get(), TPointF{3, 4}, TPointF{3, 4});
+  EXPECT_EQ(s->Count(), 0);
+}
+
+// ---- the stroke list -------------------------------------------------------------------------
+
+TEST(StrokeList, ContourQueries) {
+  TOwned<TKxDeStrokes> s(Create<TKxDeStrokes>());
+  EXPECT_EQ(s->GetNumGlyphs(), 0);
+  EXPECT_EQ(s->StartOfGlyph(0), -1);
+  EXPECT_EQ(s->GlyphNumStrokes(0), -1);
+  // Contours 0 and 2, none numbered 1.
+  for (int32_t g : {0, 0, 2, 2, 2}) s->Add(TKxDeTTF::NewStroke(g, {float(g), -1}, {5, float(g) + 3}));
+  EXPECT_EQ(s->GetNumGlyphs(), 3);
+  EXPECT_EQ(s->StartOfGlyph(-1), -1);
+  EXPECT_EQ(s->StartOfGlyph(0), 0);
+  EXPECT_EQ(s->StartOfGlyph(1), -1);
+  EXPECT_EQ(s->StartOfGlyph(2), 2);
+  EXPECT_EQ(s->StartOfGlyph(3), -1);
+  EXPECT_EQ(s->GlyphNumStrokes(1), -1);
+  EXPECT_EQ(s->GlyphNumStrokes(2), 3);
+  // The missing start of contour 1 is stood in for by the stroke count.
+  EXPECT_EQ(s->GlyphNumStrokes(0), 5);
+  EXPECT_EQ(s->GetBounds(), (TRectF{0, -1, 5, 5}));
+}
+
+TEST(StrokeList, EnumerationCopiesAndClearing) {
+  TOwned<TKxDeStrokes> s(Create<TKxDeStrokes>());
+  for (int i = 0; i < 4; ++i) s->Add(TKxDeTTF::NewStroke(0, {float(i), 0}, {float(i + 1), 0}));
+  std::vector<int32_t> seen;
+  s->EnumStrokes([&](int32_t Index, const TKxDeFontStroke& St) {
+    seen.push_back(Index);
+    EXPECT_EQ(St.P1.X, float(Index));
+    return Index < 2;
+  });
+  EXPECT_EQ(seen, (std::vector<int32_t>{0, 1, 2}));
+  s->EnumStrokes(nullptr);  // unassigned: nothing happens
+
+  EXPECT_EQ(s->GetKxDeFontStroke(3), S(0, 3, 0, 4, 0));
+  EXPECT_THROW(s->GetKxDeFontStroke(4), Exception);
+  EXPECT_THROW(s->GetKxDeFontStroke(-1), Exception);
+  EXPECT_EQ(s->Items(4), nullptr);
+
+  s->CellIncX = 40;
+  s->BlackBoxX = 30;
+  s->BlackBoxY = 10;
+  EXPECT_EQ(s->GetCellIncX2(), 40);
+  s->ClearStrokes();
+  EXPECT_EQ(s->Count(), 0);
+  EXPECT_EQ(s->GetCellIncX2(), 30);
+  EXPECT_EQ(s->GetBounds(), (TRectF{0, 0, 30, static_cast<float>(10 / 3.0)}));
+}
+
+// ---- glyphs of DejaVu Sans -------------------------------------------------------------------
+
+struct DejaVuGlyphs : ::testing::Test {
+  void SetUp() override {
+    if (CheckForFont(QStringLiteral("DejaVu Sans")) != QLatin1String("DejaVu Sans"))
+      GTEST_SKIP() << "DejaVu Sans is not installed";
+    TFont f;
+    f.SetName(QStringLiteral("DejaVu Sans"));
+    Ttf->SetFont(&f);
+  }
+  TOwned<TKxDeStrokes> Glyph(char32_t C) {
+    TOwned<TKxDeStrokes> s = Ttf->GetCharacterGlyphs(static_cast<int32_t>(C));
+    EXPECT_TRUE(s) << "no strokes for " << uint32_t(C);
+    return s;
+  }
+  // Every contour is one closed chain of strokes.
+  static void ExpectClosedContours(const TKxDeStrokes& S) {
+    for (int32_t g = 0; g < S.GetNumGlyphs(); ++g) {
+      const int32_t first = S.StartOfGlyph(g), n = S.GlyphNumStrokes(g);
+      ASSERT_GT(n, 0);
+      for (int32_t i = 0; i < n; ++i) {
+        const TKxDeFontStroke& a = *S.Items(first + i);
+        const TKxDeFontStroke& b = *S.Items(first + (i + 1) % n);
+        EXPECT_EQ(a.GlyphNumber, g);
+        EXPECT_EQ(a.P2, b.P1) << "contour " << g << " stroke " << i;
+        EXPECT_FALSE(a.P1 == a.P2);
+      }
+    }
+  }
+  TOwned<TKxDeTTF> Ttf{Create<TKxDeTTF>()};
+};
+
+TEST_F(DejaVuGlyphs, StraightLetterHasOneStrokePerEdge) {
+  const TOwned<TKxDeStrokes> i = Glyph(U'I');
+  ASSERT_TRUE(i);
+  const std::vector<TKxDeFontStroke> want = {S(0, 201, 1493, 403, 1493), S(0, 403, 1493, 403, 0),
+                                              S(0, 403, 0, 201, 0), S(0, 201, 0, 201, 1493)};
+  EXPECT_EQ(All(*i), want);
+  EXPECT_EQ(i->CellIncX, 604);
+  EXPECT_EQ(i->CellIncY, 0);
+  EXPECT_EQ(i->BlackBoxX, 202);
+  EXPECT_EQ(i->BlackBoxY, 1493);
+  EXPECT_EQ(i->GlyphOriginX, 201);
+  EXPECT_EQ(i->GlyphOriginY, 1493);
+  EXPECT_EQ(i->GetBounds(), (TRectF{201, 0, 403, 1493}));
+  EXPECT_EQ(i->GetCellIncX2(), 604);
+
+  for (auto [c, edges] : {std::pair{U'H', 12}, std::pair{U'L', 6}, std::pair{U'T', 8}}) {
+    const TOwned<TKxDeStrokes> s = Glyph(c);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->GetNumGlyphs(), 1);
+    EXPECT_EQ(s->Count(), edges);
+    ExpectClosedContours(*s);
+    for (const TKxDeFontStroke& st : All(*s)) EXPECT_TRUE(st.P1.X == st.P2.X || st.P1.Y == st.P2.Y);
+  }
+}
+
+TEST_F(DejaVuGlyphs, LettersWithAHoleHaveTwoContours) {
+  const TOwned<TKxDeStrokes> a = Glyph(U'A');
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->GetNumGlyphs(), 2);
+  EXPECT_EQ(a->StartOfGlyph(0), 0);
+  EXPECT_EQ(a->GlyphNumStrokes(0), 3);  // the triangular counter
+  EXPECT_EQ(a->StartOfGlyph(1), 3);
+  EXPECT_EQ(a->GlyphNumStrokes(1), 8);
+  ExpectClosedContours(*a);
+
+  // Each contour of "o" is four on-curve points with two controls between each: eight curve
+  // pieces, each flattened into SplinePrecision segments.
+  for (auto [precision, perContour] : {std::pair{5, 40}, std::pair{0, 8}, std::pair{1, 8}, std::pair{1000, 800}}) {
+    SCOPED_TRACE(precision);
+    Ttf->SetSplinePrecision(precision);
+    const TOwned<TKxDeStrokes> o = Glyph(U'o');
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->GetNumGlyphs(), 2);
+    EXPECT_EQ(o->GlyphNumStrokes(0), perContour);
+    EXPECT_EQ(o->GlyphNumStrokes(1), perContour);
+    ExpectClosedContours(*o);
+    EXPECT_EQ(o->GetBounds(), (TRectF{113, -29, 1141, 1147}));
+  }
+}
+
+TEST_F(DejaVuGlyphs, SpaceAndCodeZeroCarryTheSpaceExtent) {
+  for (char32_t c : {U' ', U'\0'}) {
+    const TOwned<TKxDeStrokes> s = Glyph(c);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->Count(), 0);
+    EXPECT_EQ(s->GetNumGlyphs(), 0);
+    EXPECT_EQ(s->BlackBoxX, 651);   // the advance of a space
+    EXPECT_EQ(s->BlackBoxY, 2384);  // ascent + descent at the EM size
+    EXPECT_EQ(s->CellIncX, 0);
+    EXPECT_EQ(s->GetBounds(), (TRectF{0, 0, 651, static_cast<float>(2384 / 3.0)}));
+    EXPECT_EQ(s->GetCellIncX2(), 651);
+  }
+}
+
+TEST_F(DejaVuGlyphs, TheFontIsAtTheEmSizeAndItsStyleChoosesTheFace) {
+  const TOwned<TKxDeStrokes> regular = Glyph(U'I');
+  ASSERT_TRUE(regular);
+  EXPECT_EQ(Ttf->Font()->Height(), -2048);
+  TFont bold;
+  bold.Assign(*Ttf->Font());
+  bold.SetStyle(TFontStyles{TFontStyle::fsBold});
+  Ttf->SetFont(&bold);
+  const TOwned<TKxDeStrokes> heavy = Glyph(U'I');
+  ASSERT_TRUE(heavy);
+  EXPECT_GT(heavy->BlackBoxX, regular->BlackBoxX);
+  EXPECT_EQ(heavy->Count(), 4);
+}
+
+TEST(DefaultFont, AnUninstalledFamilyIsServedByASubstitute) {
+  TOwned<TKxDeTTF> ttf(Create<TKxDeTTF>());
+  EXPECT_EQ(ttf->Font()->Name(), QStringLiteral("Swiss 721"));
+  const TOwned<TKxDeStrokes> s = ttf->GetCharacterGlyphs('A');
+  ASSERT_TRUE(s);
+  EXPECT_GT(s->Count(), 0);
+  EXPECT_GT(s->GetNumGlyphs(), 0);
+}
+
+}  // namespace
+}  // namespace vorn
