@@ -5,9 +5,14 @@
 
 namespace vorncli {
 
+int RunImg(const QStringList& Args);  // ImgCommand.cpp
+int RunStrokes(const QStringList& Args);  // StrokesCommand.cpp
+
 // Commands are listed here as they are added.
 static const Command kCommands[] = {
     {"version", "--version", nullptr},
+    {"img", "img encode IN OUT | img decode IN OUT", RunImg},
+    {"strokes", "strokes --font FAMILY {--char C | --text TEXT} [--precision N] [--svg FILE]", RunStrokes},
 };
 
 const Command* FindCommand(const char* Name) {

@@ -1,0 +1,95 @@
+// The `vorn img` command: conversions and exit statuses.
+#include "RasterTestUtil.h"
+
+#include <vorn/raster/IMGCodec.h>
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace vorn;
+using namespace rastertest;
+
+namespace {
+
+struct TRun {
+  int Status = -1;
+  QByteArray Err;
+};
+
+class ImgCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!QFileInfo::exists(Tool())) GTEST_SKIP() << "the vorn tool is not built";
+    ASSERT_TRUE(Dir.isValid());
+  }
+
+  static QString Tool() { return QStringLiteral(VORN_BINARY_DIR "/bin/vorn"); }
+
+  TRun Run(const QStringList& Args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(Tool(), Args);
+    TRun run;
+    if (!process.waitForFinished(60000)) return run;
+    run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.Err = process.readAllStandardError();
+    return run;
+  }
+
+  QString Path(const char* Name) const { return Dir.filePath(QString::fromLatin1(Name)); }
+
+  QTemporaryDir Dir;
+};
+
+QByteArray Read(const QString& Path) {
+  QFile f(Path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST_F(ImgCommand, EncodesAndDecodesBothForms) {
+  const QImage original = PatternImage(90, 33, 12);
+  ASSERT_TRUE(original.save(Path("in.png")));
+  ASSERT_EQ(Run({"img", "encode", Path("in.png"), Path("out.img")}).Status, 0);
+  EXPECT_EQ(Read(Path("out.img")), IMGEncodeBytes(IMGMonoBitmap(QImage(Path("in.png")))));
+  ASSERT_EQ(Run({"img", "encode", Path("in.png"), Path("out.asc")}).Status, 0);
+  EXPECT_EQ(Read(Path("out.asc")), IMGBytesToText(Read(Path("out.img"))));
+
+  ASSERT_EQ(Run({"img", "decode", Path("out.img"), Path("back.pbm")}).Status, 0);
+  EXPECT_TRUE(Read(Path("back.pbm")).startsWith("P4"));
+  EXPECT_TRUE(SamePixels(QImage(Path("back.pbm")), original));
+  ASSERT_EQ(Run({"img", "decode", Path("out.asc"), Path("back.png")}).Status, 0);
+  EXPECT_TRUE(SamePixels(QImage(Path("back.png")), original));
+}
+
+TEST_F(ImgCommand, BadInputGivesStatusOneAndOneLine) {
+  QFile bad(Path("bad.img"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write(IMGHeaderBytes({1, 8, 1, 1, 0, 0, 0, 4}));
+  bad.close();
+  TRun run = Run({"img", "decode", Path("bad.img"), Path("x.png")});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Err.contains("Input file is not valid")) << run.Err.toStdString();
+  // One line of ours (Qt may add its own diagnostics).
+  EXPECT_EQ(run.Err.count("vorn"), 1) << run.Err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(Path("x.png")));
+
+  EXPECT_EQ(Run({"img", "encode", Path("missing.png"), Path("y.img")}).Status, 1);
+  EXPECT_FALSE(QFileInfo::exists(Path("y.img")));
+}
+
+TEST_F(ImgCommand, WrongUsageGivesStatusTwo) {
+  EXPECT_EQ(Run({"img"}).Status, 2);
+  EXPECT_EQ(Run({"img", "encode", Path("a.png")}).Status, 2);
+  EXPECT_EQ(Run({"img", "rotate", Path("a.png"), Path("b.img")}).Status, 2);
+  EXPECT_EQ(Run({"img", "encode", Path("a.png"), Path("b.png")}).Status, 2);
+  EXPECT_EQ(Run({"img", "decode", Path("a.png"), Path("b.png")}).Status, 2);
+  EXPECT_EQ(Run({"img", "decode", Path("a.img"), Path("b.unknownformat")}).Status, 2);
+}
