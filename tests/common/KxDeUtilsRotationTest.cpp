@@ -238,7 +238,8 @@ constexpr float kRy = 10;
 
 TPointF EllipseAt(double Degrees) {
   const double rad = Degrees * std::numbers::pi / 180;
-  return TPointF{static_cast<float>(kCentre.X + std::cos(rad) * kRx), static_cast<float>(kCentre.Y - std::sin(rad) * kRy)};
+  return TPointF{static_cast<float>(kCentre.X + std::cos(rad) * kRx),
+                 static_cast<float>(kCentre.Y - std::sin(rad) * kRy)};
 }
 
 TEST(KxDeUtilsEllipse, EqualAnglesGiveTheWholeOutline) {

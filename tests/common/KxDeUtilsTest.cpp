@@ -93,7 +93,8 @@ TEST(KxDeUtilsRounding, PointAndRectRoundTiesToEven) {
   EXPECT_EQ(U::Point(TPointF{2.5f, 3.5f}), (TPoint{2, 4}));
   EXPECT_EQ(U::Point(TPointF{-2.5f, -0.5f}), (TPoint{-2, 0}));
   EXPECT_EQ(U::Rect(TRectF{0.5f, 1.5f, 2.5f, -1.5f}), (TRect{0, 2, 2, -2}));
-  EXPECT_EQ(U::Point(TPointF{3e9f, -3e9f}), (TPoint{std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}));
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+  EXPECT_EQ(U::Point(TPointF{3e9f, -3e9f}), (TPoint{kMax, kMin}));
   EXPECT_EQ(U::RectFloorRound(TRectF{-0.5f, 1.9f, 2.0f, -3.1f}), (TRect{-1, 1, 2, -4}));
   EXPECT_EQ(U::DoublesToPoints({{0.5f, 1.5f}, {-0.5f, 2.4f}}), (TPointArray{{0, 2}, {0, 2}}));
 }
@@ -357,7 +358,7 @@ TEST(KxDeUtilsTransforms, ScaleTouchesTheTranslationOnlyWhenAsked) {
 TEST(KxDeUtilsIdentifiers, MixingMatchesTheEightStepsWorkedOutIndependently) {
   // Expected values were worked out separately from the eight add/shift steps with 32-bit
   // wrap-around. The second column is what a mixer would give that used c instead of d in
-  // step 7 (c ^= c >> 15): identifiers made that way would not match existing documents.
+  // step 7 (c ^= c >> 15), which is not the engine's mixing.
   EXPECT_EQ(U::MixGuidWords(1, 2, 3, 4), 0xC9E4E3BBu);
   EXPECT_NE(U::MixGuidWords(1, 2, 3, 4), 0xBEC76617u);
   EXPECT_EQ(U::MixGuidWords(0xDEADBEEF, 0x01234567, 0x89ABCDEF, 0xFEDCBA98), 0xD4270998u);

@@ -704,7 +704,7 @@ uint32_t TKxDeUtils::MixGuidWords(uint32_t a, uint32_t b, uint32_t c, uint32_t d
   d += c; c += d; d ^= d << 9;
   a += d; d += a; a ^= a >> 3;
   b += a; a += b; b ^= b << 7;
-  c += b; b += c; c ^= d >> 15;  // d, not c: kept so identifiers match the established sequence
+  c += b; b += c; c ^= d >> 15;  // d, not c: deliberate, see the header
   d += c; c += d; d ^= d << 11;
   return d;
 }

@@ -20,12 +20,12 @@
 #include "vorn/common/Graphics.h"
 #include "vorn/common/Records.h"
 
+#include <QTransform>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-class QTransform;
 
 namespace vorn {
 
@@ -157,8 +157,8 @@ class TKxDeUtils {
 
   // Floor(D), plus 1 when the absolute fraction of D (D - Trunc(D)) is at least 0.5. For
   // non-negative D this is rounding with halves up (2.5 -> 3). Negative arguments follow the
-  // same formula (-1.3 -> -2, -1.5 -> -1, -1.7 -> -1); the engine only passes non-negative
-  // values, and the formula is kept so results never depend on the caller's sign handling.
+  // same formula (-1.3 -> -2, -1.5 -> -1, -1.7 -> -1): the engine only rounds non-negative
+  // values here (sizes, font points), and one formula for every sign keeps the rule exact to state.
   static void Round(float D, int32_t& Result);
 #if INTPTR_MAX != INT32_MAX
   static void Round(float D, intptr_t& Result);
@@ -247,8 +247,8 @@ class TKxDeUtils {
   static uint32_t GenerateGlobalUniqueID();
   // The mixing of GenerateGlobalUniqueID over the UUID's four little-endian words: eight
   // add-and-shift rounds with 32-bit wrap-around; the result is the final d. Step 7 takes d, not
-  // c, into its shift (c ^= d >> 15): identifiers stay comparable with existing documents only
-  // if this is kept.
+  // c, into its shift (c ^= d >> 15). That is deliberate and part of the identifier scheme: the
+  // same four words must always give the same identifier, so do not "correct" it.
   static uint32_t MixGuidWords(uint32_t a, uint32_t b, uint32_t c, uint32_t d);
 
   // The shortest distance (in whole units, DistanceInt2D) from the midpoint of LinePtA-LinePtB,
