@@ -1,0 +1,152 @@
+#pragma once
+// Shared fixtures of the document-model tests: a surface that records every call the model makes
+// on it, a notifier that records what it hears, and a shape class that exposes the protected
+// setters and records its hooks.
+
+#include <vorn/common/Set.h>
+#include <vorn/model/KxDeContainer.h>
+#include <vorn/model/KxDeLayer.h>
+#include <vorn/model/KxDePoint.h>
+#include <vorn/model/KxDeShape.h>
+#include <vorn/model/KxDeShapeNotifier.h>
+#include <vorn/surface/KxDeSurface.h>
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vorn::test {
+
+// One log shared by everything a test watches, so that the order across objects shows.
+struct TCallLog {
+  std::vector<std::string> Entries;
+  std::map<const void*, std::string> Names;
+
+  std::string NameOf(const void* Object) const {
+    if (!Object) return "none";
+    auto it = Names.find(Object);
+    return it == Names.end() ? "?" : it->second;
+  }
+  void Add(const std::string& Entry) { Entries.push_back(Entry); }
+  void Clear() { Entries.clear(); }
+  // Entries that start with Prefix.
+  std::vector<std::string> Only(const std::string& Prefix) const {
+    std::vector<std::string> out;
+    for (const auto& e : Entries)
+      if (e.rfind(Prefix, 0) == 0) out.push_back(e);
+    return out;
+  }
+  size_t Count(const std::string& Entry) const {
+    size_t n = 0;
+    for (const auto& e : Entries) n += e == Entry ? 1 : 0;
+    return n;
+  }
+};
+
+inline std::string ActionText(TKxDeAction Action) { return EnumToText(Action).toStdString(); }
+
+// Records the model's calls on its surface: undo hooks, the fan-out hooks, RefineSelections.
+class TRecordingSurface : public TKxDeSurface {
+ public:
+  explicit TRecordingSurface(TCallLog* Log) : FLog(Log) {}
+
+  void StartAction(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName) override {
+    FLog->Add("start " + ActionText(Action) + " " + FLog->NameOf(Shape) + " " + PropName.toStdString());
+  }
+  void NotifyUndo(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName) override {
+    FLog->Add("undo " + ActionText(Action) + " " + FLog->NameOf(Shape) + " " + PropName.toStdString());
+  }
+  void EndAction(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName) override {
+    FLog->Add("end " + ActionText(Action) + " " + FLog->NameOf(Shape) + " " + PropName.toStdString());
+  }
+  void RefineSelections() override { FLog->Add("refine"); }
+
+ protected:
+  void DoShapeInserted(TKxDeShapeBase* S) override { FLog->Add("inserted " + FLog->NameOf(S)); }
+  void DoShapeRemoved(TKxDeShapeBase* S) override { FLog->Add("removed " + FLog->NameOf(S)); }
+  void DoShapeChanged(TKxDeShapeBase* S) override { FLog->Add("shape changed " + FLog->NameOf(S)); }
+  void DoShapeCleared(TKxDeShapeBase* S) override { FLog->Add("cleared " + FLog->NameOf(S)); }
+  void DoLayerChanged(TKxDeLayer* L) override { FLog->Add("layer changed " + FLog->NameOf(L)); }
+  void DoLayerInserted(TKxDeLayer* L) override { FLog->Add("layer inserted " + FLog->NameOf(L)); }
+  void DoLayerRemoved(TKxDeLayer* L) override { FLog->Add("layer removed " + FLog->NameOf(L)); }
+
+ private:
+  TCallLog* FLog;
+};
+
+// A plain shape whose protected setters are reachable and whose hooks are recorded.
+class TTestShape : public TKxDeShape {
+  VORN_OBJECT(TTestShape, TKxDeShape)
+
+ public:
+  TTestShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeShape(ASurface, AOwner) {}
+
+  using TKxDeShapeBase::SetCaption;
+  using TKxDeShapeBase::SetColor;
+
+  TCallLog* Log = nullptr;
+  // When set, point moves are clamped to this target by the is-changing hook.
+  bool ClampPoints = false;
+  TPointF ClampTo;
+
+ protected:
+  void PointIsChanging(TKxDePoint*, float& x, float& y) override {
+    if (ClampPoints) {
+      x = ClampTo.X;
+      y = ClampTo.Y;
+    }
+  }
+  void PointAdded(TKxDePoint*) override { Record("hook point added"); }
+  void PointRemoved(TKxDePoint*) override { Record("hook point removed"); }
+  void DoBeforeMove(float X, float Y) override {
+    Record("before move " + std::to_string(X) + " " + std::to_string(Y));
+  }
+
+ private:
+  void Record(const std::string& Entry) {
+    if (Log) Log->Add(Entry);
+  }
+};
+
+// Records what a notifier hears.
+inline void WireNotifier(TKxDeShapeNotifier* N, TCallLog* Log) {
+  N->OnChanging = [Log](TObject*, TKxDeShapeBase* S) { Log->Add("notify changing " + Log->NameOf(S)); };
+  N->OnChange = [Log](TObject*, TKxDeShapeBase* S) { Log->Add("notify changed " + Log->NameOf(S)); };
+  N->OnDestroy = [Log](TObject*, TKxDeShapeBase* S) { Log->Add("notify destroyed " + Log->NameOf(S)); };
+}
+
+// A surface with one layer holding one test shape with the points given.
+class ModelFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Surface = new TRecordingSurface(&Log);
+    Layer = Create<TKxDeLayer>(Surface);
+    Shape = Create<TTestShape>(nullptr, Layer);
+    Shape->Log = &Log;
+    Log.Names[Layer] = "layer";
+    Log.Names[Shape] = "shape";
+    Log.Clear();
+  }
+  void TearDown() override { delete Surface; }
+
+  // Adds points without logging their insertion.
+  void AddPoints(std::initializer_list<TPointF> Points) {
+    for (const TPointF& p : Points) Shape->Add(p.X, p.Y);
+    Log.Clear();
+  }
+
+  TCallLog Log;
+  TRecordingSurface* Surface = nullptr;
+  TKxDeLayer* Layer = nullptr;
+  TTestShape* Shape = nullptr;
+};
+
+using Strings = std::vector<std::string>;
+
+}  // namespace vorn::test
