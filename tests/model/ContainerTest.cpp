@@ -138,5 +138,19 @@ TEST_F(Containers, HiddenLayerStopsChangesAtTheLayer) {
   EXPECT_EQ(Log.Count("layer changed layer"), 0u) << "an invisible layer tells its surface nothing";
 }
 
+TEST_F(Containers, ShapeHintNamesItsLayer) {
+  Shape->SetName("Box");
+  Layer->SetName("Page");
+  TmekHintInfo hint;
+  Shape->GetMekOfficeHint(TPointF{}, hint);
+  EXPECT_EQ(hint.Title, "Box");
+  EXPECT_EQ(hint.Lines, (QStringList{"Owner layer: <B>Page</B><BR>", "Printing allowed: <B>True</B>", "<HR>"}));
+  auto* loose = Create<TTestShape>(nullptr, nullptr);
+  hint.Clear();
+  loose->GetMekOfficeHint(TPointF{}, hint);
+  EXPECT_EQ(hint.Lines, (QStringList{"<HR>"}));
+  Free(loose);
+}
+
 }  // namespace
 }  // namespace vorn::test

@@ -169,3 +169,30 @@ TEST_F(SurfaceClients, ClientWithoutSurfaceHearsNothingUntilRegistered) {
 
 }  // namespace
 }  // namespace vorn::test
+
+namespace vorn::test {
+namespace {
+
+TEST(Published, ShapeAndPointPropertiesAreReachableByName) {
+  auto* shape = Create<TKxDeShape>(nullptr, nullptr);
+  const QMetaObject* meta = shape->metaObject();
+  const int locked = meta->indexOfProperty("Locked");
+  const int name = meta->indexOfProperty("Name");
+  ASSERT_GE(locked, 0);
+  ASSERT_GE(name, 0);
+  EXPECT_TRUE(meta->property(locked).writeOnGadget(shape, true));
+  EXPECT_TRUE(shape->Locked());
+  EXPECT_TRUE(meta->property(name).writeOnGadget(shape, QString("by name")));
+  EXPECT_EQ(shape->Name(), "by name");
+
+  TKxDePoint* p = shape->Add(1, 2);
+  const QMetaObject* pmeta = p->metaObject();
+  const QVariant value = pmeta->property(pmeta->indexOfProperty("Point")).readOnGadget(p);
+  EXPECT_EQ(value.value<TPointF>(), (TPointF{1, 2}));
+  EXPECT_TRUE(pmeta->property(pmeta->indexOfProperty("x")).writeOnGadget(p, 5.0f));
+  EXPECT_EQ(shape->PointValue(0), (TPointF{5, 2})) << "written through the announcing setter";
+  Free(shape);
+}
+
+}  // namespace
+}  // namespace vorn::test

@@ -34,9 +34,16 @@ TKxDeShapeBase* TKxDeContainer::GetItem(int32_t Index) const {
 
 int32_t TKxDeContainer::IndexOf(const TKxDeShapeBase* S) const {
   if (!S || S->Owner() != this) return -1;
-  // Children are most often looked up (and removed) near the top of the list.
-  for (size_t i = FItems.size(); i-- > 0;)
-    if (FItems[i] == S) return static_cast<int32_t>(i);
+  // Children are mostly looked up near one end of the list (the newest on top, or the oldest
+  // when a selection is deleted in creation order): search from both ends at once.
+  size_t lo = 0;
+  size_t hi = FItems.size();
+  while (lo < hi) {
+    if (FItems[lo] == S) return static_cast<int32_t>(lo);
+    --hi;
+    if (FItems[hi] == S) return static_cast<int32_t>(hi);
+    ++lo;
+  }
   return -1;
 }
 
