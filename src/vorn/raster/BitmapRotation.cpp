@@ -15,9 +15,12 @@
 namespace vorn {
 namespace {
 
-// Destination rows are handed out in strips: each task still owns whole rows, and reading a few
-// neighbouring source pixels per source row keeps the column walk cache-friendly.
-constexpr int kRowsPerTask = 16;
+// Destination rows are handed out in strips: each task owns whole rows. Inside a strip the
+// copy goes tile by tile (a few dozen source rows against a few destination rows), so both sides
+// stay in cache and in the address-translation buffer instead of walking a whole column at once.
+constexpr int kRowsPerTask = 256;
+constexpr int kSourceRowsPerTile = 64;
+constexpr int kRowsPerTile = 16;
 
 QImage NewImage(int Width, int Height, QImage::Format Format) {
   QImage image(Width, Height, Format);
@@ -53,20 +56,25 @@ void RotateBitmap90(TKxDeBitmap* Bitmap, int32_t Angle) {
   // Destination row i holds source column i (clockwise) or column W - 1 - i (counter-clockwise).
   QtConcurrent::blockingMap(strips, [&](int first) {
     const int last = std::min(first + kRowsPerTask, w);
-    QRgb* rows[kRowsPerTask];
-    for (int i = first; i < last; ++i) rows[i - first] = dstRow(i);
-    const int n = last - first;
-    if (clockwise) {
-      // Row i, left to right, is source column i read from the bottom row upward.
-      for (int x = 0; x < h; ++x) {
-        const QRgb* src = srcRow(h - 1 - x) + first;
-        for (int k = 0; k < n; ++k) rows[k][x] = src[k];
-      }
-    } else {
-      // Row i, left to right, is source column W - 1 - i read from the top row downward.
-      for (int x = 0; x < h; ++x) {
-        const QRgb* src = srcRow(x);
-        for (int k = 0; k < n; ++k) rows[k][x] = src[w - 1 - (first + k)];
+    for (int x0 = 0; x0 < h; x0 += kSourceRowsPerTile) {
+      const int x1 = std::min(x0 + kSourceRowsPerTile, h);
+      for (int i0 = first; i0 < last; i0 += kRowsPerTile) {
+        const int n = std::min(kRowsPerTile, last - i0);
+        QRgb* rows[kRowsPerTile];
+        for (int k = 0; k < n; ++k) rows[k] = dstRow(i0 + k);
+        if (clockwise) {
+          // Row i, left to right, is source column i read from the bottom row upward.
+          for (int x = x0; x < x1; ++x) {
+            const QRgb* src = srcRow(h - 1 - x) + i0;
+            for (int k = 0; k < n; ++k) rows[k][x] = src[k];
+          }
+        } else {
+          // Row i, left to right, is source column W - 1 - i read from the top row downward.
+          for (int x = x0; x < x1; ++x) {
+            const QRgb* src = srcRow(x) + (w - 1 - i0);
+            for (int k = 0; k < n; ++k) rows[k][x] = src[-k];
+          }
+        }
       }
     }
   });
