@@ -286,6 +286,8 @@ void TKxDePicture::Assign(const TPersistent* Source) {
 
 // ---- picture props -----------------------------------------------------------------------------
 
+TKxDePictureList* TKxDeCustomPictureProps::PictureList() const { return FPictureList; }
+
 void TKxDeCustomPictureProps::SetPictureList(TKxDePictureList* Value) {
   if (FPictureList == Value) return;
   FPictureList = Value;

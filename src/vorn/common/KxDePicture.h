@@ -141,7 +141,7 @@ class TKxDeCustomPictureProps : public TKxDePicture {
  public:
   using TKxDePicture::TKxDePicture;
 
-  TKxDePictureList* PictureList() const { return FPictureList; }
+  TKxDePictureList* PictureList() const;
   void SetPictureList(TKxDePictureList* Value);
   int32_t PictureIndex() const { return FPictureIndex; }
   void SetPictureIndex(int32_t Value);

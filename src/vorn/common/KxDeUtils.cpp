@@ -1,5 +1,7 @@
 #include "vorn/common/KxDeUtils.h"
 
+#include "vorn/common/KxDePicture.h"
+
 #include "vorn/common/Exceptions.h"
 #include "vorn/common/ResStrs.h"
 #include "vorn/common/Units.h"
@@ -733,5 +735,7 @@ bool TKxDeUtils::MaxSymmetricLengthInRect(const TPointF& LinePtA, const TPointF&
   if (found) MaxLength = static_cast<float>(best);
   return found;
 }
+
+void TKxDeUtils::SetTransparency(TPicture* APicture) { SetPictureTransparency(APicture); }
 
 }  // namespace vorn

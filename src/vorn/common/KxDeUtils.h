@@ -46,6 +46,8 @@ struct TFixed {
   friend constexpr bool operator==(const TFixed&, const TFixed&) = default;
 };
 
+class TPicture;
+
 class TKxDeUtils {
  public:
   TKxDeUtils() = delete;
@@ -219,6 +221,10 @@ class TKxDeUtils {
   static TFontStyles IntegerToFontStyle(int32_t AValue);
   // Shift, Alt and Ctrl between the framework's shift state and the engine's keys; mouse-button
   // and other members are dropped.
+  // The transparency a freshly loaded picture gets: 1- and 8-bit bitmaps opaque, every other
+  // graphic transparent; nothing for a null picture.
+  static void SetTransparency(TPicture* APicture);
+
   static TKxDeShiftKeys ShiftToScShift(TShiftState Shift);
   static TShiftState ScShiftToShift(TKxDeShiftKeys Shift);
   // The first Size bytes of the set image at aSet as a little-endian integer. Size 5 or more

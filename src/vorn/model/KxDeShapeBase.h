@@ -432,6 +432,9 @@ class TKxDeShapeBase : public TPersistent {
  private:
   // Containers link and unlink their children's owner field.
   friend class TKxDeContainer;
+  // The brush and the gradient share the shape colour and set it directly when they load.
+  friend class TKxDeShapeBrush;
+  friend class TKxDeShapeGradient;
 
   // The pending owner handed to the constructor, inserted into in AfterConstruction.
   TKxDeContainer* FCreateOwner = nullptr;
