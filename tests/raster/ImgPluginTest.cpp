@@ -90,4 +90,5 @@ TEST_F(ImgPlugin, BadFilesFailCleanly) {
   check("planes.img", IMGHeaderBytes({1, 8, 4, 1, 0, 0, 8, 1}) + Hex("81"));
   check("zero.img", IMGHeaderBytes({1, 8, 1, 1, 0, 0, 0, 1}));
   check("short.img", Hex("0001 0008"));
+  check("disk.img", QByteArray(4096, '\xEB'));  // ".img" also names disk images
 }

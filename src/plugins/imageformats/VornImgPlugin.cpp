@@ -10,7 +10,8 @@
 
 namespace {
 
-// IMG has no magic number: a header is accepted by content only when every field is plausible.
+// IMG has no magic number, and ".img" also names disk images: data is taken for IMG only when
+// every header field is plausible.
 bool PeekHeader(QIODevice* Device, vorn::TIMGHeader& Header) {
   if (!Device || !Device->isReadable()) return false;
   const QByteArray head = Device->peek(vorn::kIMGHeaderSize);
@@ -22,7 +23,7 @@ bool PeekHeader(QIODevice* Device, vorn::TIMGHeader& Header) {
 bool LooksLikeIMG(QIODevice* Device) {
   vorn::TIMGHeader h;
   if (!PeekHeader(Device, h)) return false;
-  return h.version >= 1 && h.version <= 3 && h.length >= 8 && h.length <= 64 && h.planes >= 1 && h.planes <= 8 &&
+  return h.version <= 3 && h.length >= 8 && h.length <= 64 && h.planes >= 1 && h.planes <= 8 &&
          h.pattlen >= 1 && h.pattlen <= 8 && h.pixels > 0 && h.lines > 0;
 }
 
@@ -35,6 +36,7 @@ class VornImgHandler : public QImageIOHandler {
   }
 
   bool read(QImage* Image) override {
+    if (!LooksLikeIMG(device())) return false;
     try {
       QImage image;
       // Images of more than one plane are not decoded: report failure rather than a blank image.
