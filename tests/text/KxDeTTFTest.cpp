@@ -380,6 +380,31 @@ TEST_F(DejaVuGlyphs, TheFontIsAtTheEmSizeAndItsStyleChoosesTheFace) {
   EXPECT_EQ(heavy->Count(), 4);
 }
 
+TEST(CubicOutlines, PostScriptGlyphsBecomeClosedQuadraticContours) {
+  if (CheckForFont(QStringLiteral("Nimbus Sans")) != QLatin1String("Nimbus Sans"))
+    GTEST_SKIP() << "no PostScript-flavoured font installed";
+  TOwned<TKxDeTTF> ttf(Create<TKxDeTTF>());
+  TFont f;
+  f.SetName(QStringLiteral("Nimbus Sans"));
+  ttf->SetFont(&f);
+  ttf->SetSplinePrecision(1);
+  const TOwned<TKxDeStrokes> o = ttf->GetCharacterGlyphs('o');
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->GetNumGlyphs(), 2);
+  for (int32_t g = 0; g < 2; ++g) {
+    const int32_t first = o->StartOfGlyph(g), n = o->GlyphNumStrokes(g);
+    // Each cubic quarter needs at least one quadratic piece.
+    EXPECT_GE(n, 4);
+    for (int32_t i = 0; i < n; ++i) EXPECT_EQ(o->Items(first + i)->P2, o->Items(first + (i + 1) % n)->P1);
+  }
+  // The flattened outline stays within the glyph's black box.
+  const TRectF b = o->GetBounds();
+  EXPECT_GE(b.Left, o->GlyphOriginX - 1);
+  EXPECT_LE(b.Right, o->GlyphOriginX + o->BlackBoxX + 1);
+  EXPECT_LE(b.Bottom, o->GlyphOriginY + 1);
+  EXPECT_GE(b.Top, o->GlyphOriginY - o->BlackBoxY - 1);
+}
+
 TEST(DefaultFont, AnUninstalledFamilyIsServedByASubstitute) {
   TOwned<TKxDeTTF> ttf(Create<TKxDeTTF>());
   EXPECT_EQ(ttf->Font()->Name(), QStringLiteral("Swiss 721"));
