@@ -211,17 +211,19 @@ class TLineEncoder {
       ++FIndex;
       if (len >= kMaxBitStringScan) break;
     }
-    FOut.append(static_cast<char>(0x80));
-    FOut.append(static_cast<char>(len));
-    for (int k = start; k < start + len; ++k) {
-      uint8_t v = FLine[k];
-      if (FInvert) {
-        v = static_cast<uint8_t>(~v);
-        // Padding bits of the row's last byte go out as white (0 in the file).
-        if (k == FBytesPerLine - 1) v &= FMask;
-      }
-      FOut.append(static_cast<char>(v));
+    const qsizetype at = FOut.size();
+    if (FOut.capacity() < at + 2 + len) FOut.reserve(std::max<qsizetype>(at + 2 + len, 2 * FOut.capacity()));
+    FOut.resize(at + 2 + len);
+    auto* out = reinterpret_cast<uint8_t*>(FOut.data() + at);
+    out[0] = 0x80;
+    out[1] = static_cast<uint8_t>(len);
+    if (!FInvert) {
+      std::memcpy(out + 2, FLine + start, static_cast<size_t>(len));
+      return;
     }
+    for (int k = 0; k < len; ++k) out[2 + k] = static_cast<uint8_t>(~FLine[start + k]);
+    // Padding bits of the row's last byte go out as white (0 in the file).
+    if (start + len == FBytesPerLine) out[1 + len] &= FMask;
   }
 
   QByteArray& FOut;
