@@ -3,6 +3,7 @@
 #include <vorn/common/CommonLib.h>
 #include <vorn/common/Exceptions.h>
 #include <vorn/common/Units.h>
+#include <vorn/model/KxDeShapeFont.h>
 #include <vorn/text/mekFontRef.h>
 
 #include <gtest/gtest.h>
@@ -141,6 +142,22 @@ TEST_F(DejaVuRef, ABCExtents) {
   EXPECT_EQ(TmekFontRef::GetStandardTextWidth(Font, QStringLiteral("II"), height), 806);
   EXPECT_EQ(TmekFontRef::GetStandardTextWidth(Font, QString(), height), 0);
   EXPECT_EQ(TmekFontRef::ABCWidthAddition(TABC{-5, 10, -2}), 3);
+}
+
+TEST_F(DejaVuRef, ShapeFontsAreMeasuredThroughAPlatformFont) {
+  TOwned<TKxDeShapeFont> shapeFont(Create<TKxDeShapeFont>());
+  shapeFont->SetName(QStringLiteral("DejaVu Sans"));
+  shapeFont->SetStyle(TFontStyles{TFontStyle::fsBold});
+  EXPECT_EQ(TmekFontRef::GetEMSize(*shapeFont), 2048);
+  EXPECT_EQ(TmekFontRef::GetRefFontMetrics(*shapeFont), TmekFontRef::GetRefFontMetrics(Font)) << "one entry per family";
+  EXPECT_EQ(TmekFontRef::GetHeight(*shapeFont), 2384);
+  EXPECT_TRUE(TmekFontRef::IsTTF(*shapeFont));
+  EXPECT_EQ(TmekFontRef::GetKerningValue(*shapeFont, 'A', 'V'), -131);
+  int32_t height = 0;
+  EXPECT_EQ(TmekFontRef::GetStandardTextWidth(*shapeFont, QStringLiteral("II"), height), 806);
+  EXPECT_EQ(height, 2384);
+  EXPECT_EQ(TmekFontRef::CreateLogicalFont(*shapeFont).lfFaceName, QStringLiteral("DejaVu Sans"));
+  EXPECT_DOUBLE_EQ(TmekFontRef::ConvertToFontSize(*shapeFont, 1024, 10), 5);
 }
 
 TEST(MetricScaling, TransformsOfAReferenceRecord) {

@@ -3,6 +3,7 @@
 #include "vorn/common/Exceptions.h"
 #include "vorn/common/Rounding.h"
 #include "vorn/common/Units.h"
+#include "vorn/model/KxDeShapeFont.h"
 #include "vorn/text/FontEngine_p.h"
 
 #include <vector>
@@ -296,6 +297,69 @@ double TmekFontRef::GetEMSizedTracking(const TFont& Font, double A, double B) {
 double TmekFontRef::GetFontHeightFromNumHeight(const TFont& Font, double N) {
   const TmekRefFontInfo& info = InfoOf(Font);
   return N * info.tmHeight / (info.tmAscent - info.tmInternalLeading);
+}
+
+// ---- shape-font overloads ---------------------------------------------------------------------
+
+namespace {
+
+TFont PlatformFont(const TKxDeShapeFont& Font) {
+  TFont f;
+  Font.AssignTo(&f);
+  return f;
+}
+
+}  // namespace
+
+int32_t TmekFontRef::CreateRefFont(const TKxDeShapeFont& Font) { return CreateRefFont(PlatformFont(Font)); }
+PmekRefFontInfo TmekFontRef::GetRefFontMetrics(const TKxDeShapeFont& Font) {
+  return GetRefFontMetrics(PlatformFont(Font));
+}
+int32_t TmekFontRef::GetEMSize(const TKxDeShapeFont& Font) { return GetEMSize(PlatformFont(Font)); }
+int32_t TmekFontRef::GetHeight(const TKxDeShapeFont& Font) { return GetHeight(PlatformFont(Font)); }
+int32_t TmekFontRef::GetAscentPart(const TKxDeShapeFont& Font) { return GetAscentPart(PlatformFont(Font)); }
+int32_t TmekFontRef::GetDescentPart(const TKxDeShapeFont& Font) { return GetDescentPart(PlatformFont(Font)); }
+int32_t TmekFontRef::GetInternalLeading(const TKxDeShapeFont& Font) { return GetInternalLeading(PlatformFont(Font)); }
+int32_t TmekFontRef::GetExternalLeading(const TKxDeShapeFont& Font) { return GetExternalLeading(PlatformFont(Font)); }
+bool TmekFontRef::IsTTF(const TKxDeShapeFont& Font) { return IsTTF(PlatformFont(Font)); }
+bool TmekFontRef::IsOTF(const TKxDeShapeFont& Font) { return IsOTF(PlatformFont(Font)); }
+bool TmekFontRef::IsKerningAvailable(const TKxDeShapeFont& Font) { return IsKerningAvailable(PlatformFont(Font)); }
+int32_t TmekFontRef::GetKerningValue(const TKxDeShapeFont& Font, uint16_t First, uint16_t Second) {
+  return GetKerningValue(PlatformFont(Font), First, Second);
+}
+bool TmekFontRef::GetTextABCExtent(const TKxDeShapeFont& Font, const QString& Text, int32_t& Height, PABC ABC) {
+  return GetTextABCExtent(PlatformFont(Font), Text, Height, ABC);
+}
+int32_t TmekFontRef::GetStandardTextWidth(const TKxDeShapeFont& Font, const QString& Text, int32_t& Height) {
+  return GetStandardTextWidth(PlatformFont(Font), Text, Height);
+}
+TmekFontInfo TmekFontRef::GetFontMetrics(const TKxDeShapeFont& Font, double Size) {
+  return GetFontMetrics(PlatformFont(Font), Size);
+}
+TmekFontInfo TmekFontRef::GetFontDeviceMetrics(const TKxDeShapeFont& Font, double Size, int32_t DPI) {
+  return GetFontDeviceMetrics(PlatformFont(Font), Size, DPI);
+}
+TmekFontInfo TmekFontRef::GetNeutralFontMetrics(const TKxDeShapeFont& Font, double Size) {
+  return GetNeutralFontMetrics(PlatformFont(Font), Size);
+}
+double TmekFontRef::ConvertToCoordinates(const TKxDeShapeFont& Font, double A, double B) {
+  return ConvertToCoordinates(PlatformFont(Font), A, B);
+}
+double TmekFontRef::ConvertToFontSize(const TKxDeShapeFont& Font, double A, double B) {
+  return ConvertToFontSize(PlatformFont(Font), A, B);
+}
+double TmekFontRef::CoordinatesFontFactor(const TKxDeShapeFont& Font, double X) {
+  return CoordinatesFontFactor(PlatformFont(Font), X);
+}
+double TmekFontRef::GetEMSizedTracking(const TKxDeShapeFont& Font, double A, double B) {
+  return GetEMSizedTracking(PlatformFont(Font), A, B);
+}
+double TmekFontRef::GetFontHeightFromNumHeight(const TKxDeShapeFont& Font, double N) {
+  return GetFontHeightFromNumHeight(PlatformFont(Font), N);
+}
+TLogFont TmekFontRef::CreateLogicalFont(const TKxDeShapeFont& Font) { return CreateLogicalFont(PlatformFont(Font)); }
+int32_t TmekFontRef::CreateReferenceFont(const TKxDeShapeFont& Font) {
+  return CreateReferenceFont(PlatformFont(Font));
 }
 
 }  // namespace vorn

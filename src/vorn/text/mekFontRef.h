@@ -26,6 +26,7 @@ namespace vorn {
 namespace fontengine {
 class TFace;
 }
+class TKxDeShapeFont;
 
 // Values of the classic logical-font fields used here.
 inline constexpr int32_t FW_THIN = 100;
@@ -182,6 +183,32 @@ class TmekFontRef : public TObject {
   // Measures the font and appends a new entry under the selected face name; its index, or -1.
   static int32_t CreateReferenceFont(const TFont& Font);
   static void FreeRefFontList();
+
+  // The same for a shape font, measured through a platform font assigned from it.
+  static int32_t CreateRefFont(const TKxDeShapeFont& Font);
+  static PmekRefFontInfo GetRefFontMetrics(const TKxDeShapeFont& Font);
+  static int32_t GetEMSize(const TKxDeShapeFont& Font);
+  static int32_t GetHeight(const TKxDeShapeFont& Font);
+  static int32_t GetAscentPart(const TKxDeShapeFont& Font);
+  static int32_t GetDescentPart(const TKxDeShapeFont& Font);
+  static int32_t GetInternalLeading(const TKxDeShapeFont& Font);
+  static int32_t GetExternalLeading(const TKxDeShapeFont& Font);
+  static bool IsTTF(const TKxDeShapeFont& Font);
+  static bool IsOTF(const TKxDeShapeFont& Font);
+  static bool IsKerningAvailable(const TKxDeShapeFont& Font);
+  static int32_t GetKerningValue(const TKxDeShapeFont& Font, uint16_t First, uint16_t Second);
+  static bool GetTextABCExtent(const TKxDeShapeFont& Font, const QString& Text, int32_t& Height, PABC ABC);
+  static int32_t GetStandardTextWidth(const TKxDeShapeFont& Font, const QString& Text, int32_t& Height);
+  static TmekFontInfo GetFontMetrics(const TKxDeShapeFont& Font, double Size);
+  static TmekFontInfo GetFontDeviceMetrics(const TKxDeShapeFont& Font, double Size, int32_t DPI);
+  static TmekFontInfo GetNeutralFontMetrics(const TKxDeShapeFont& Font, double Size);
+  static double ConvertToCoordinates(const TKxDeShapeFont& Font, double A, double B);
+  static double ConvertToFontSize(const TKxDeShapeFont& Font, double A, double B);
+  static double CoordinatesFontFactor(const TKxDeShapeFont& Font, double X);
+  static double GetEMSizedTracking(const TKxDeShapeFont& Font, double A, double B);
+  static double GetFontHeightFromNumHeight(const TKxDeShapeFont& Font, double N);
+  static TLogFont CreateLogicalFont(const TKxDeShapeFont& Font);
+  static int32_t CreateReferenceFont(const TKxDeShapeFont& Font);
 
   // The cache's current contents.
   static int32_t RefFontCount();
