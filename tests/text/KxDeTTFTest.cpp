@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <QMetaProperty>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QRawFont>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -403,6 +407,71 @@ TEST(CubicOutlines, PostScriptGlyphsBecomeClosedQuadraticContours) {
   EXPECT_LE(b.Right, o->GlyphOriginX + o->BlackBoxX + 1);
   EXPECT_LE(b.Bottom, o->GlyphOriginY + 1);
   EXPECT_GE(b.Top, o->GlyphOriginY - o->BlackBoxY - 1);
+}
+
+// Qt's own font engine outlines the same glyphs independently: the strokes must trace the same
+// contours, point for point within a design unit, in both directions.
+double DistanceToSegment(QPointF P, QPointF A, QPointF B) {
+  const QPointF d = B - A;
+  const double len2 = QPointF::dotProduct(d, d);
+  double t = len2 > 0 ? QPointF::dotProduct(P - A, d) / len2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  const QPointF q = A + t * d;
+  return std::hypot(P.x() - q.x(), P.y() - q.y());
+}
+
+double DistanceToPolygons(QPointF P, const QList<QPolygonF>& Polygons) {
+  double best = 1e300;
+  for (const QPolygonF& poly : Polygons)
+    for (qsizetype i = 0; i + 1 < poly.size(); ++i) best = std::min(best, DistanceToSegment(P, poly[i], poly[i + 1]));
+  return best;
+}
+
+TEST(OutlineFidelity, StrokesTraceTheOutlinesOfAnIndependentFontEngine) {
+  int checkedFonts = 0;
+  for (const char* family : {"DejaVu Sans", "DejaVu Serif", "Nimbus Sans", "Nimbus Roman"}) {
+    const QString name = QString::fromLatin1(family);
+    if (CheckForFont(name) != name) continue;
+    SCOPED_TRACE(family);
+    ++checkedFonts;
+    TOwned<TKxDeTTF> ttf(Create<TKxDeTTF>());
+    TFont f;
+    f.SetName(name);
+    ttf->SetFont(&f);
+    ttf->SetSplinePrecision(20);
+    QRawFont raw(FontFileFor(name), 1, QFont::PreferNoHinting);
+    ASSERT_TRUE(raw.isValid());
+    raw.setPixelSize(raw.unitsPerEm());
+    for (QChar c : QStringLiteral("AaBbgQ@&%8o0SwXß§{~")) {
+      SCOPED_TRACE(QString(c).toStdString());
+      const TOwned<TKxDeStrokes> s = ttf->GetCharacterGlyphs(c.unicode());
+      ASSERT_TRUE(s);
+      const QList<quint32> glyphs = raw.glyphIndexesForString(QString(c));
+      ASSERT_EQ(glyphs.size(), 1);
+      QList<QPolygonF> polygons = raw.pathForGlyph(glyphs[0]).toSubpathPolygons();
+      // Qt's paths grow downwards.
+      for (QPolygonF& poly : polygons)
+        for (QPointF& p : poly) p.setY(-p.y());
+      polygons.removeIf([](const QPolygonF& P) { return P.size() < 2; });
+      EXPECT_EQ(s->GetNumGlyphs(), polygons.size());
+      QList<QPolygonF> ours;
+      for (int32_t g = 0; g < s->GetNumGlyphs(); ++g) {
+        QPolygonF poly;
+        for (int32_t i = s->StartOfGlyph(g), n = i + s->GlyphNumStrokes(g); i < n; ++i) {
+          const TKxDeFontStroke& st = *s->Items(i);
+          poly << QPointF(st.P1.X, st.P1.Y) << QPointF(st.P2.X, st.P2.Y);
+        }
+        ours << poly;
+      }
+      double worst = 0;
+      for (const QPolygonF& poly : ours)
+        for (QPointF p : poly) worst = std::max(worst, DistanceToPolygons(p, polygons));
+      for (const QPolygonF& poly : polygons)
+        for (QPointF p : poly) worst = std::max(worst, DistanceToPolygons(p, ours));
+      EXPECT_LT(worst, 1.0);
+    }
+  }
+  if (checkedFonts == 0) GTEST_SKIP() << "none of the fonts is installed";
 }
 
 TEST(DefaultFont, AnUninstalledFamilyIsServedByASubstitute) {
