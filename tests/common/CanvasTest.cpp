@@ -194,8 +194,10 @@ TEST(CanvasImages, PixelsAndMirroredStretch) {
   }
   EXPECT_EQ(At(img, 0, 0), clRed);
   EXPECT_EQ(At(img, 3, 1), clBlue);
-  EXPECT_EQ(At(img, 0, 4), clBlue);
-  EXPECT_EQ(At(img, 3, 5), clRed);
+  // Right to left from 4 to 0 covers pixels 4 down to 1.
+  EXPECT_EQ(At(img, 4, 4), clRed);
+  EXPECT_EQ(At(img, 1, 5), clBlue);
+  EXPECT_EQ(At(img, 0, 4), clWhite);
 }
 
 TEST(CanvasHelpers, RectangleHelperOutlinesOrFills) {

@@ -250,8 +250,8 @@ TEST(IMGGraphic, RegistrationHookNamesTheFormatAndClass) {
   ASSERT_NE(fileClass, nullptr);
   EXPECT_EQ(fileClass, clipClass);
   EXPECT_EQ(fileClass->ClassName(), QStringLiteral("TIMGGraphic"));
-  EXPECT_TRUE(fileClass->InheritsFrom(ClassOf<TPersistent>()));
-  TIMGGraphic* made = fileClass->Construct<TIMGGraphic>();
+  EXPECT_TRUE(fileClass->InheritsFrom(ClassOf<TGraphic>()));
+  TGraphic* made = fileClass->Construct<TGraphic>();
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(made->ClassName(), QStringLiteral("TIMGGraphic"));
   Free(made);

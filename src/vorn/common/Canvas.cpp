@@ -323,8 +323,11 @@ void TCanvas::StretchDraw(const TRect& R, const QImage& Image) {
     FPainter->drawImage(target, Image);
     return;
   }
+  // Reversed edges are exclusive at the far end: (W-1 .. -1) covers the pixels W-1 down to 0.
   const bool mirrorX = target.width() < 0, mirrorY = target.height() < 0;
-  FPainter->drawImage(target.normalized(), Image.mirrored(mirrorX, mirrorY));
+  const QRectF covered(mirrorX ? R.Right + 1 : R.Left, mirrorY ? R.Bottom + 1 : R.Top, std::abs(R.Width()),
+                       std::abs(R.Height()));
+  FPainter->drawImage(covered, Image.mirrored(mirrorX, mirrorY));
 }
 
 TColor TCanvas::Pixel(int32_t X, int32_t Y) const {

@@ -46,6 +46,9 @@ class TGraphic : public TPersistent {
   virtual int32_t BitsPerPixel() const { return 0; }
   virtual bool SupportsPartialTransparency() const { return false; }
   virtual bool IsVector() const { return false; }
+  // True for plain bitmaps (BMP and the bitmap-based codecs): those of 1 or 8 bits per pixel are
+  // drawn opaque.
+  virtual bool IsBitmap() const { return false; }
 
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value) { FTransparent = Value; }
@@ -93,6 +96,7 @@ class TRasterGraphic : public TGraphic {
 class TBitmap : public TRasterGraphic {
   VORN_OBJECT(TBitmap, TRasterGraphic)
  public:
+  bool IsBitmap() const override { return true; }
   QByteArray FormatName() const override { return QByteArrayLiteral("bmp"); }
 };
 

@@ -53,7 +53,7 @@ int64_t TKxDePicture::MaxPictureFileSize = int64_t{256} * 1024 * 1024;
 void SetPictureTransparency(TPicture* APicture) {
   if (!APicture || !APicture->Graphic()) return;
   TGraphic* g = APicture->Graphic();
-  const bool paletteBitmap = dynamic_cast<TBitmap*>(g) && (g->BitsPerPixel() == 1 || g->BitsPerPixel() == 8);
+  const bool paletteBitmap = g->IsBitmap() && (g->BitsPerPixel() == 1 || g->BitsPerPixel() == 8);
   g->SetTransparent(!paletteBitmap);
 }
 

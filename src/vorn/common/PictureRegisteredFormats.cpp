@@ -15,7 +15,8 @@ struct TFormat {
   TGraphicClass Class;
 };
 
-std::vector<TFormat>& Formats() {
+// The built-in formats; codecs of the library add theirs while it loads.
+std::vector<TFormat>& Registered() {
   static std::vector<TFormat> formats = [] {
     std::vector<TFormat> f = {
         {QStringLiteral("bmp"), QStringLiteral("Bitmaps"), ClassOf<TBitmap>()},
@@ -25,7 +26,18 @@ std::vector<TFormat>& Formats() {
         {QStringLiteral("gif"), QStringLiteral("GIF Image"), ClassOf<TGIFImage>()},
         {QStringLiteral("svg"), QStringLiteral("Scalable Vector Graphics"), ClassOf<TSvgGraphic>()},
     };
-    // Whatever else the Qt image plugins of this machine read.
+    return f;
+  }();
+  return formats;
+}
+
+// The registered formats plus whatever else the Qt image plugins of this machine read. The
+// plugins are asked on first use, not while the library loads.
+std::vector<TFormat>& Formats() {
+  static bool pluginsAdded = false;
+  std::vector<TFormat>& f = Registered();
+  if (!pluginsAdded) {
+    pluginsAdded = true;
     for (const QByteArray& fmt : QImageReader::supportedImageFormats()) {
       const QString ext = QString::fromLatin1(fmt).toLower();
       bool known = false;
@@ -33,9 +45,8 @@ std::vector<TFormat>& Formats() {
       if (!known && ext != QLatin1String("svgz"))
         f.push_back({ext, ext.toUpper() + QStringLiteral(" Image"), ClassOf<TQtImage>()});
     }
-    return f;
-  }();
-  return formats;
+  }
+  return f;
 }
 
 QString Normalise(const QString& Ext) {
@@ -49,14 +60,14 @@ QString Normalise(const QString& Ext) {
 void RegisterPictureFileFormat(const QString& Extension, const QString& Description, TGraphicClass GraphicClass) {
   const QString ext = Normalise(Extension);
   if (ext.isEmpty() || !GraphicClass) return;
-  for (TFormat& f : Formats()) {
+  for (TFormat& f : Registered()) {
     if (f.Extension == ext) {
       f.Description = Description;
       f.Class = GraphicClass;
       return;
     }
   }
-  Formats().push_back({ext, Description, GraphicClass});
+  Registered().push_back({ext, Description, GraphicClass});
 }
 
 void UnregisterPictureFileFormat(const QString& Extension) {

@@ -1,9 +1,12 @@
 #include "vorn/raster/IMGGraphic.h"
 
+#include "vorn/common/PictureRegisteredFormats.h"
+
 #include "vorn/common/Exceptions.h"
 #include "vorn/raster/KxDeBitmap.h"
 
 #include <QBuffer>
+#include <QPainter>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
@@ -48,7 +51,7 @@ void TIMGGraphic::DoDecodeFromStream(QIODevice* Stream) {
   if (IMGDecode(Stream, image)) FBitmap = std::move(image);
 }
 
-void TIMGGraphic::DoEncodeToStream(QIODevice* Stream) { IMGEncode(FBitmap, Stream); }
+void TIMGGraphic::DoEncodeToStream(QIODevice* Stream) const { IMGEncode(FBitmap, Stream); }
 
 void TIMGGraphic::TransformASCIItoBinStream(QIODevice* Source, QIODevice* Dest) {
   vorn::TransformASCIItoBinStream(Source, Dest);
@@ -67,7 +70,7 @@ void TIMGGraphic::LoadFromStream(QIODevice* Stream) {
   Changed();
 }
 
-void TIMGGraphic::SaveToStream(QIODevice* Stream) {
+void TIMGGraphic::SaveToStream(QIODevice* Stream) const {
   if (FTextForm) {
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);
@@ -152,6 +155,21 @@ void TIMGGraphic::Draw(TCanvas* ACanvas, const TRect& Rect) const {
   if (ACanvas && !FBitmap.isNull()) ACanvas->StretchDraw(Rect, FBitmap);
 }
 
+void TIMGGraphic::Draw(QPainter* Painter, const QRectF& Target) const {
+  if (Painter && !FBitmap.isNull()) Painter->drawImage(Target, FBitmap);
+}
+
+QImage TIMGGraphic::ToImage(QSize Size) const {
+  if (Size.isEmpty() || Size == FBitmap.size()) return FBitmap;
+  return FBitmap.scaled(Size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+void TIMGGraphic::CopyFrom(const TGraphic& Source) {
+  const auto& src = static_cast<const TIMGGraphic&>(Source);
+  FBitmap = src.FBitmap;
+  FTextForm = src.FTextForm;
+}
+
 namespace {
 
 // The weights sum to 256, so the sum of three bytes stays within 16 bits.
@@ -203,5 +221,13 @@ void RegisterIMGGraphic(const TRegisterFileFormatProc& RegisterFileFormat,
 void UnregisterIMGGraphic(const TUnregisterGraphicClassProc& UnregisterGraphicClass) {
   if (UnregisterGraphicClass) UnregisterGraphicClass(ClassOf<TIMGGraphic>());
 }
+
+namespace {
+// IMG pictures load like every other registered format as soon as the library is loaded.
+const bool kIMGRegistered = [] {
+  RegisterIMGGraphic(RegisterPictureFileFormat, {});
+  return true;
+}();
+}  // namespace
 
 }  // namespace vorn

@@ -4,6 +4,7 @@
 
 #include "vorn/common/Canvas.h"
 #include "vorn/common/Events.h"
+#include "vorn/common/Graphic.h"
 #include "vorn/common/Object.h"
 #include "vorn/common/Records.h"
 #include "vorn/raster/IMGCodec.h"
@@ -26,15 +27,10 @@ class TKxDeBitmap;
 uint16_t CF_IMG();
 QString IMGClipboardMimeType();
 
-class TIMGGraphic : public TPersistent {
-  VORN_OBJECT(TIMGGraphic, TPersistent)
+class TIMGGraphic : public TGraphic {
+  VORN_OBJECT(TIMGGraphic, TGraphic)
 
  public:
-  // Virtual construction for the picture registry (ClassOf<TIMGGraphic>()->Construct<TIMGGraphic>()).
-  using TConstructor = TIMGGraphic* (*)();
-  template <class T>
-  static TIMGGraphic* NewInstance() { return Create<T>(); }
-
   TIMGGraphic();
   ~TIMGGraphic() override;
 
@@ -42,9 +38,11 @@ class TIMGGraphic : public TPersistent {
   // may be set (as a bitmap may take any depth), but only a 1-bit image can be saved.
   const QImage& Bitmap() const { return FBitmap; }
   void SetBitmap(const QImage& Value);
-  int32_t Width() const { return FBitmap.width(); }
-  int32_t Height() const { return FBitmap.height(); }
-  bool Empty() const { return FBitmap.isNull(); }
+  int32_t Width() const override { return FBitmap.width(); }
+  int32_t Height() const override { return FBitmap.height(); }
+  bool Empty() const override { return FBitmap.isNull(); }
+  int32_t BitsPerPixel() const override { return 1; }
+  bool IsBitmap() const override { return true; }
 
   // While set, LoadFromStream expects and SaveToStream writes the hexadecimal text form.
   // LoadFromFile sets it from the file extension (".asc", any case).
@@ -53,16 +51,16 @@ class TIMGGraphic : public TPersistent {
 
   // Decodes at the stream's position (through the text form when the flag is set) and announces
   // the change. A file with more than one plane leaves the image as it was.
-  void LoadFromStream(QIODevice* Stream);
+  void LoadFromStream(QIODevice* Stream) override;
   // Encodes at the stream's position and clears the modified flag.
-  void SaveToStream(QIODevice* Stream);
+  void SaveToStream(QIODevice* Stream) const override;
   void LoadFromFile(const QString& FileName);
   // Writes the form the text-form flag selects.
   void SaveToFile(const QString& FileName);
 
   // The byte-form codec on a stream.
   void DoDecodeFromStream(QIODevice* Stream);
-  void DoEncodeToStream(QIODevice* Stream);
+  void DoEncodeToStream(QIODevice* Stream) const;
 
   // Hexadecimal text form to byte form, from Source's position to its end.
   static void TransformASCIItoBinStream(QIODevice* Source, QIODevice* Dest);
@@ -81,6 +79,8 @@ class TIMGGraphic : public TPersistent {
 
   // Stretches the image into Rect.
   void Draw(TCanvas* ACanvas, const TRect& Rect) const;
+  void Draw(QPainter* Painter, const QRectF& Target) const override;
+  QImage ToImage(QSize Size = QSize()) const override;
 
   bool Modified() const { return FModified; }
   void SetModified(bool Value) { FModified = Value; }
@@ -88,12 +88,13 @@ class TIMGGraphic : public TPersistent {
 
  protected:
   void AssignTo(TPersistent* Dest) const override;
+  void CopyFrom(const TGraphic& Source) override;
   virtual void Changed();
 
  private:
   QImage FBitmap;
   bool FTextForm = false;
-  bool FModified = false;
+  mutable bool FModified = false;
 };
 
 // Turns a 24-bit image grey in place: blue, green and red all become
