@@ -134,6 +134,38 @@ TEST_F(XmlValues, BytesAsBase64) {
   EXPECT_EQ(back.size(), 5);
 }
 
+TEST_F(XmlValues, RangeCheckedReadsTreatOutliersAsAbsent) {
+  Root.append_child("n").text().set("NaN");
+  Root.append_child("big").text().set("1e300");
+  Root.append_child("i").text().set("300");
+  Root.append_child("ok").text().set("-2.5");
+  EXPECT_EQ(XmlReadDoubleIn(Root, "n", 1.5, -10, 10), 1.5);
+  EXPECT_EQ(XmlReadDoubleIn(Root, "big", 1.5, -1e6, 1e6), 1.5);
+  EXPECT_EQ(XmlReadDoubleIn(Root, "ok", 1.5, -10, 10), -2.5);
+  EXPECT_EQ(XmlReadSingleIn(Root, "n", 1.5f, -10, 10), 1.5f);
+  EXPECT_EQ(XmlReadSingleIn(Root, "ok", 0, -2.5f, -2.5f), -2.5f);  // bounds are inclusive
+  EXPECT_EQ(XmlReadIntegerIn(Root, "i", 7, 0, 255), 7);
+  EXPECT_EQ(XmlReadIntegerIn(Root, "i", 7, 0, 300), 300);
+  EXPECT_EQ(XmlReadInt64In(Root, "i", 7, 301, 400), 7);
+  XmlWriteAttrString(Root, "ID", QStringLiteral("4294967296"));
+  EXPECT_EQ(XmlReadAttrInt64In(Root, "ID", 1, 0, 4294967295LL), 1);
+}
+
+TEST(XmlDocuments, BlankAndMultiLineTextSurvivesWritingAndParsing) {
+  TXmlDocument doc;
+  TXmlNode root = doc.append_child("r");
+  const QString blanks = QStringLiteral("   ");
+  const QString lines = QStringLiteral("one\r\ntwo\tthree ");
+  XmlWriteString(root, "b", blanks);
+  XmlWriteString(root, "l", lines);
+  for (bool indent : {false, true}) {
+    TXmlDocument back;
+    XmlParse(back, XmlToText(doc, indent));
+    EXPECT_EQ(XmlReadString(back.child("r"), "b"), blanks) << indent;
+    EXPECT_EQ(XmlReadString(back.child("r"), "l"), lines) << indent;
+  }
+}
+
 TEST(XmlDocuments, ParseAndWrite) {
   TXmlDocument doc;
   XmlParse(doc, QByteArray("<os Type=\"vorn.mek.data\"><o Class=\"A\"/></os>"));

@@ -3,6 +3,7 @@
 // The engine keeps, copies and stores them; host shapes interpret them.
 
 #include "vorn/common/Color.h"
+#include "vorn/common/Events.h"
 #include "vorn/common/Object.h"
 
 #include <cstdint>
@@ -45,6 +46,11 @@ class TmekColorManagementProperties : public TPersistent {
   void SetFullPictureOnColorHead(bool Value) { FFullPictureOnColorHead = Value; }
 
   void Assign(const TPersistent* Source) override;
+
+  // The nine settings as value elements; each one read defaults to the current value and is
+  // stored without announcement (tolerances clamped as their setters clamp).
+  void SaveToXML(TXmlNode Node) const;
+  void LoadFromXML(TXmlNode Node);
 
  private:
   static int32_t Clamp(int32_t V, int32_t Lo, int32_t Hi) { return V < Lo ? Lo : (V > Hi ? Hi : V); }

@@ -276,6 +276,9 @@ void TKxDePicture::Assign(const TPersistent* Source) {
       FKeepRatio = true;
       FPicturePath.clear();
       FVisible = true;
+      // The picture no longer comes from the file whose bytes were kept.
+      ClearImageFileStream();
+      FHasEmptyPicture = false;
       FPicture->Assign(pic);
       DoOnChange();
     });

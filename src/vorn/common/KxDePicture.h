@@ -4,6 +4,7 @@
 // can embed them, and carries the drawing options shapes honour.
 
 #include "vorn/common/Consts.h"
+#include "vorn/common/Events.h"
 #include "vorn/common/Color.h"
 #include "vorn/common/Picture.h"
 
@@ -100,6 +101,14 @@ class TKxDePicture : public TPersistent {
 
   void Assign(const TPersistent* Source) override;
 
+  // The picture element: storage and drawing options, then, when the picture is stored, its data
+  // (the bytes of the file it came from, or else its serialised form). Reading a picture that is
+  // not stored loads it again from its path; a picture that stays empty although it names a file
+  // shows the placeholder. Damaged data leaves the picture empty and is reported as a debug
+  // message; reading never raises.
+  virtual void SaveToXML(TXmlNode Node) const;
+  virtual void LoadFromXML(TXmlNode Node);
+
   std::function<void(TKxDePicture* Sender)> OnChange;
   TKxDeGraphicCallback OnGraphicCreated;
 
@@ -156,6 +165,10 @@ class TKxDeCustomPictureProps : public TKxDePicture {
   TPicture* GetPicture() const;
   // True only when the props are visible and Picture has a graphic at least 1 x 1 pixel.
   bool HasPicture(const TPicture* Picture) const;
+
+  // The picture element followed by the placement ("Indent", "Orient", "Index", "TopIndent").
+  void SaveToXML(TXmlNode Node) const override;
+  void LoadFromXML(TXmlNode Node) override;
 
  private:
   QPointer<TKxDePictureList> FPictureList;

@@ -76,6 +76,13 @@ T ReadWith(const char* Text, T Default, P Parse) {
   return Text && Parse(Text, v) ? v : Default;
 }
 
+// The comparison is written so that NaN falls outside every range.
+template <class T, class P>
+T ReadIn(const char* Text, T Default, T Min, T Max, P Parse) {
+  T v{};
+  return Text && Parse(Text, v) && v >= Min && v <= Max ? v : Default;
+}
+
 struct TStringWriter : pugi::xml_writer {
   QByteArray Out;
   void write(const void* Data, size_t Size) override { Out.append(static_cast<const char*>(Data), static_cast<qsizetype>(Size)); }
@@ -125,6 +132,19 @@ double XmlReadDouble(TXmlNode Node, const char* Name, double Default) { return R
 bool XmlReadBool(TXmlNode Node, const char* Name, bool Default) { return ReadWith(ValueText(Node, Name), Default, XmlParseBool); }
 bool XmlHasValue(TXmlNode Node, const char* Name) { return static_cast<bool>(Node.child(Name)); }
 
+int32_t XmlReadIntegerIn(TXmlNode Node, const char* Name, int32_t Default, int32_t Min, int32_t Max) {
+  return ReadIn(ValueText(Node, Name), Default, Min, Max, XmlParseInteger);
+}
+int64_t XmlReadInt64In(TXmlNode Node, const char* Name, int64_t Default, int64_t Min, int64_t Max) {
+  return ReadIn(ValueText(Node, Name), Default, Min, Max, XmlParseInt64);
+}
+float XmlReadSingleIn(TXmlNode Node, const char* Name, float Default, float Min, float Max) {
+  return ReadIn(ValueText(Node, Name), Default, Min, Max, XmlParseSingle);
+}
+double XmlReadDoubleIn(TXmlNode Node, const char* Name, double Default, double Min, double Max) {
+  return ReadIn(ValueText(Node, Name), Default, Min, Max, XmlParseDouble);
+}
+
 void XmlWriteAttrString(TXmlNode Node, const char* Name, const QString& Value) { SetAttr(Node, Name, Value.toUtf8().constData()); }
 void XmlWriteAttrInteger(TXmlNode Node, const char* Name, int32_t Value) { SetAttr(Node, Name, QByteArray::number(Value).constData()); }
 void XmlWriteAttrInt64(TXmlNode Node, const char* Name, int64_t Value) {
@@ -143,6 +163,9 @@ int64_t XmlReadAttrInt64(TXmlNode Node, const char* Name, int64_t Default) { ret
 float XmlReadAttrSingle(TXmlNode Node, const char* Name, float Default) { return ReadWith(AttrText(Node, Name), Default, XmlParseSingle); }
 double XmlReadAttrDouble(TXmlNode Node, const char* Name, double Default) { return ReadWith(AttrText(Node, Name), Default, XmlParseDouble); }
 bool XmlReadAttrBool(TXmlNode Node, const char* Name, bool Default) { return ReadWith(AttrText(Node, Name), Default, XmlParseBool); }
+int64_t XmlReadAttrInt64In(TXmlNode Node, const char* Name, int64_t Default, int64_t Min, int64_t Max) {
+  return ReadIn(AttrText(Node, Name), Default, Min, Max, XmlParseInt64);
+}
 
 void XmlWriteBytes(TXmlNode Node, const QByteArray& Bytes) { Node.text().set(Bytes.toBase64().constData()); }
 
@@ -155,8 +178,14 @@ bool XmlReadBytes(TXmlNode Node, QByteArray& Bytes) {
 }
 
 void XmlParse(TXmlDocument& Document, const QByteArray& Text) {
-  const pugi::xml_parse_result r = Document.load_buffer(Text.constData(), static_cast<size_t>(Text.size()),
-                                                        pugi::parse_default, pugi::encoding_utf8);
+  XmlParse(Document, Text.constData(), static_cast<size_t>(Text.size()));
+}
+
+void XmlParse(TXmlDocument& Document, const char* Text, size_t Size) {
+  // Line ends are not normalised: the writer puts a carriage return inside a value as it is, and
+  // reading must give it back.
+  const unsigned flags = (pugi::parse_default & ~pugi::parse_eol) | pugi::parse_ws_pcdata_single;
+  const pugi::xml_parse_result r = Document.load_buffer(Text, Size, flags, pugi::encoding_utf8);
   if (!r)
     throw EXmlError(QStringLiteral("Malformed XML at offset %1: %2")
                         .arg(static_cast<qlonglong>(r.offset))

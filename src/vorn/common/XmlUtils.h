@@ -65,6 +65,12 @@ double XmlReadDouble(TXmlNode Node, const char* Name, double Default);
 bool XmlReadBool(TXmlNode Node, const char* Name, bool Default);
 // True when the value element exists (to tell "absent" from "equal to the default").
 bool XmlHasValue(TXmlNode Node, const char* Name);
+// Range-checked reads for values from untrusted documents: a value outside [Min, Max] (NaN
+// included) is treated as absent and yields the default.
+int32_t XmlReadIntegerIn(TXmlNode Node, const char* Name, int32_t Default, int32_t Min, int32_t Max);
+int64_t XmlReadInt64In(TXmlNode Node, const char* Name, int64_t Default, int64_t Min, int64_t Max);
+float XmlReadSingleIn(TXmlNode Node, const char* Name, float Default, float Min, float Max);
+double XmlReadDoubleIn(TXmlNode Node, const char* Name, double Default, double Min, double Max);
 
 // ---- attributes --------------------------------------------------------------------------------
 void XmlWriteAttrString(TXmlNode Node, const char* Name, const QString& Value);
@@ -80,6 +86,7 @@ int64_t XmlReadAttrInt64(TXmlNode Node, const char* Name, int64_t Default);
 float XmlReadAttrSingle(TXmlNode Node, const char* Name, float Default);
 double XmlReadAttrDouble(TXmlNode Node, const char* Name, double Default);
 bool XmlReadAttrBool(TXmlNode Node, const char* Name, bool Default);
+int64_t XmlReadAttrInt64In(TXmlNode Node, const char* Name, int64_t Default, int64_t Min, int64_t Max);
 
 // ---- byte content ------------------------------------------------------------------------------
 // Replaces the node's text with the bytes in base64.
@@ -89,7 +96,10 @@ bool XmlReadBytes(TXmlNode Node, QByteArray& Bytes);
 
 // ---- documents ---------------------------------------------------------------------------------
 // Parses Text into Document; raises EXmlError with the parser's description and offset.
+// A value element whose whole text is blanks keeps its blanks (a name of one space stays one
+// space), line ends inside values stay as written; blanks between elements are dropped.
 void XmlParse(TXmlDocument& Document, const QByteArray& Text);
+void XmlParse(TXmlDocument& Document, const char* Text, size_t Size);
 // The document as UTF-8 text; Indent false writes it on one line (undo records, clipboard).
 QByteArray XmlToText(const TXmlDocument& Document, bool Indent = true);
 QByteArray XmlToText(TXmlNode Node, bool Indent = true);

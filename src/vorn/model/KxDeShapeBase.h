@@ -339,6 +339,16 @@ class TKxDeShapeBase : public TPersistent {
   virtual void SetRegion(const QRegion& Region);
   virtual QRegion GetRegion() const { return QRegion(); }
 
+  // ---- XML ------------------------------------------------------------------------------------
+  // The shape element: identity, plain properties and the styles the shape uses, then its
+  // geometry (SaveBoundsToXML). Reading is driven by the shape's current styles, as writing is;
+  // KeepID leaves the identity alone (pasting gives shapes new identities).
+  virtual void SaveToXML(TXmlNode Node) const;
+  virtual void LoadFromXML(TXmlNode Node, bool KeepID);
+  // The geometry: points with their handles, and the free controls (millimetres).
+  virtual void SaveBoundsToXML(TXmlNode Node) const;
+  virtual void LoadBoundsFromXML(TXmlNode Node);
+
   // ---- Class answers --------------------------------------------------------------------------
   virtual TKxShapeType GetShapeType() const { return TKxShapeType::kxtyRectangle; }
   virtual int32_t GetCreationClicks() const { return 0; }

@@ -1,0 +1,279 @@
+#include "vorn/model/KxDeDocument.h"
+
+#include "vorn/common/Rounding.h"
+#include "vorn/model/KxDeLayer.h"
+#include "vorn/model/KxDeXmlFormat_p.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QSaveFile>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+namespace vorn {
+
+using namespace xmlformat;
+
+namespace {
+
+// The class name the editor's guide list writes for each guide.
+constexpr const char* kGuideClass = "TKxDeGuide";
+
+// Guide positions are world units; the same bound as for coordinates applies.
+double MaxGuidePosition() { return MaxLengthMM * static_cast<double>(CoordsPixelsPerMMConvertValue); }
+
+// Sends pugixml's output to a device and remembers whether every byte arrived.
+struct TDeviceWriter : pugi::xml_writer {
+  explicit TDeviceWriter(QIODevice* Device) : FDevice(Device) {}
+  void write(const void* Data, size_t Size) override {
+    if (!FOk) return;
+    const char* p = static_cast<const char*>(Data);
+    while (Size > 0) {
+      const qint64 n = FDevice->write(p, static_cast<qint64>(Size));
+      if (n <= 0) {
+        FOk = false;
+        return;
+      }
+      p += n;
+      Size -= static_cast<size_t>(n);
+    }
+  }
+  QIODevice* FDevice;
+  bool FOk = true;
+};
+
+// "major.minor" with decimal numbers; false for anything else.
+bool ParseVersion(const QString& Text, int32_t& Major, int32_t& Minor) {
+  const QStringList parts = Text.trimmed().split(QLatin1Char('.'));
+  if (parts.size() != 2) return false;
+  bool ok1 = false;
+  bool ok2 = false;
+  Major = parts[0].toInt(&ok1);
+  Minor = parts[1].toInt(&ok2);
+  return ok1 && ok2 && Major >= 0 && Minor >= 0 && !parts[0].startsWith(QLatin1Char('+')) &&
+         !parts[1].startsWith(QLatin1Char('+'));
+}
+
+// Reads at most Limit bytes; raises when there are more.
+QByteArray ReadLimited(QIODevice* Stream, int64_t Limit, const QString& What) {
+  const auto tooLarge = [&] {
+    return EKxDeDocumentError(
+        QStringLiteral("%1 is larger than the document size limit of %2 bytes").arg(What).arg(static_cast<qlonglong>(Limit)));
+  };
+  if (!Stream->isSequential() && Stream->size() - Stream->pos() > Limit) throw tooLarge();
+  QByteArray data;
+  char buf[65536];
+  for (;;) {
+    const qint64 n = Stream->read(buf, sizeof buf);
+    if (n < 0) throw EKxDeDocumentError(QStringLiteral("%1 cannot be read: %2").arg(What, Stream->errorString()));
+    if (n == 0) break;
+    if (data.size() + n > Limit) throw tooLarge();
+    data.append(buf, static_cast<qsizetype>(n));
+  }
+  return data;
+}
+
+void FreeLayers(TKxDeLayerList& Layers) {
+  for (TKxDeLayer*& layer : Layers) Free(layer);
+  Layers.clear();
+}
+
+void SavePage(TXmlNode Node, const TKxDeDocumentSettings& S) {
+  XmlWriteDouble(Node, "Width", S.PageWidth / static_cast<double>(CoordsPixelsPerMMConvertValue));
+  XmlWriteDouble(Node, "Height", S.PageHeight / static_cast<double>(CoordsPixelsPerMMConvertValue));
+  XmlWriteInteger(Node, "Color", S.PageColor);
+}
+
+// A page size in millimetres to whole world units; negative or absurd sizes keep Current.
+int32_t ReadPageSize(TXmlNode Node, const char* Name, int32_t Current) {
+  const double mm = XmlReadDoubleIn(Node, Name, -1, 0, MaxLengthMM);
+  return mm < 0 ? Current : Round32(mm * static_cast<double>(CoordsPixelsPerMMConvertValue));
+}
+
+void LoadPage(TXmlNode Node, TKxDeDocumentSettings& S) {
+  if (!Node) return;
+  S.PageWidth = ReadPageSize(Node, "Width", S.PageWidth);
+  S.PageHeight = ReadPageSize(Node, "Height", S.PageHeight);
+  S.PageColor = XmlReadInteger(Node, "Color", S.PageColor);
+}
+
+void SaveGuides(TXmlNode Node, const std::vector<TKxDeDocumentGuide>& Guides) {
+  for (const TKxDeDocumentGuide& g : Guides) {
+    TXmlNode o = XmlAddChild(Node, "o");
+    o.append_attribute("Class").set_value(kGuideClass);
+    XmlWriteDouble(o, "GuidPosition", g.Position);
+    WriteOrdinal(o, "GuideType", g.GuideType);
+  }
+}
+
+void LoadGuides(TXmlNode Node, std::vector<TKxDeDocumentGuide>& Guides, TKxDeXmlReadReport& Report) {
+  Guides.clear();
+  const double limit = MaxGuidePosition();
+  for (TXmlNode o : XmlChildren(Node, "o")) {
+    TKxDeDocumentGuide g;
+    if (XmlHasValue(o, "GuidPosition")) {
+      g.Position = XmlReadDoubleIn(o, "GuidPosition", std::nan(""), -limit, limit);
+      if (std::isnan(g.Position)) {
+        Report.Skip(o, QStringLiteral("Skipped a guide whose position is not a usable number"));
+        continue;
+      }
+    }
+    g.GuideType = ReadOrdinal(o, "GuideType", TKxDeGuideType::kxgtHorizontal, TKxDeGuideType::kxgtVertical);
+    Guides.push_back(g);
+  }
+}
+
+}  // namespace
+
+// ---- Writing ----------------------------------------------------------------------------------------
+
+void TKxDeDocumentFile::SaveLayersToXML(TXmlDocument& Document, const TKxDeLayerList& Layers,
+                                        const TKxDeDocumentSettings& Settings) {
+  Document.reset();
+  TXmlNode decl = Document.append_child(pugi::node_declaration);
+  decl.append_attribute("version").set_value("1.0");
+  decl.append_attribute("encoding").set_value("UTF-8");
+  TXmlNode root = Document.append_child(RootName);
+  root.append_attribute("Version").set_value(QStringLiteral("%1.%2").arg(VersionMajor).arg(VersionMinor).toLatin1().constData());
+  SavePage(XmlAddChild(root, "Page"), Settings);
+  TXmlNode layers = XmlAddChild(root, "Layers");
+  for (const TKxDeLayer* layer : Layers)
+    if (layer) TKxDeObjectXml::AppendObject(layers, layer);
+  SaveGuides(XmlAddChild(root, "Guides"), Settings.Guides);
+}
+
+void TKxDeDocumentFile::SaveLayersToStream(QIODevice* Stream, const TKxDeLayerList& Layers,
+                                           const TKxDeDocumentSettings& Settings) {
+  if (!Stream || !Stream->isWritable()) throw EKxDeDocumentError(QStringLiteral("The document stream is not open for writing"));
+  TXmlDocument doc;
+  SaveLayersToXML(doc, Layers, Settings);
+  TDeviceWriter w(Stream);
+  doc.save(w, "  ", pugi::format_indent, pugi::encoding_utf8);
+  if (!w.FOk) throw EKxDeDocumentError(QStringLiteral("The document could not be written: %1").arg(Stream->errorString()));
+}
+
+void TKxDeDocumentFile::SaveLayersToFile(const QString& FileName, const TKxDeLayerList& Layers,
+                                         const TKxDeDocumentSettings& Settings) {
+  QSaveFile file(FileName);
+  if (!file.open(QIODevice::WriteOnly))
+    throw EKxDeDocumentError(QStringLiteral("Cannot create the document \"%1\": %2").arg(FileName, file.errorString()));
+  try {
+    SaveLayersToStream(&file, Layers, Settings);
+  } catch (const EKxDeDocumentError& e) {
+    file.cancelWriting();
+    throw EKxDeDocumentError(QStringLiteral("Cannot write the document \"%1\": %2").arg(FileName, e.Message()));
+  }
+  if (!file.commit())
+    throw EKxDeDocumentError(QStringLiteral("Cannot write the document \"%1\": %2").arg(FileName, file.errorString()));
+}
+
+// ---- Reading ----------------------------------------------------------------------------------------
+
+TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromXML(TXmlNode Root, TKxDeLayerList& Layers,
+                                                        TKxDeDocumentSettings& Settings,
+                                                        const TKxDeDocumentLoadOptions& Options) {
+  if (Root.type() == pugi::node_document) Root = Root.find_child([](TXmlNode n) { return n.type() == pugi::node_element; });
+  if (!Root) throw EKxDeDocumentError(QStringLiteral("The document is empty"));
+  if (std::strcmp(Root.name(), RootName) != 0)
+    throw EKxDeDocumentError(QStringLiteral("This is not a Vorn document: its root element is \"%1\", not \"%2\"")
+                                 .arg(QString::fromUtf8(Root.name()), QLatin1String(RootName)));
+  const pugi::xml_attribute versionAttr = Root.attribute("Version");
+  if (!versionAttr) throw EKxDeDocumentError(QStringLiteral("The document does not name its format version"));
+  int32_t major = 0;
+  int32_t minor = 0;
+  const QString version = QString::fromUtf8(versionAttr.value());
+  if (!ParseVersion(version, major, minor))
+    throw EKxDeDocumentError(QStringLiteral("The document's format version \"%1\" is not a version number").arg(version));
+  if (major != VersionMajor)
+    throw EKxDeDocumentError(QStringLiteral("The document has format version %1, which this engine cannot read (it reads %2.x)")
+                                 .arg(version)
+                                 .arg(VersionMajor));
+
+  TKxDeXmlReadReport report;
+  TKxDeDocumentSettings settings = Settings;
+  LoadPage(XmlSelect(Root, "Page"), settings);
+  LoadGuides(XmlSelect(Root, "Guides"), settings.Guides, report);
+
+  TKxDeXmlReadOptions read;
+  read.MaxDepth = Options.MaxDepth;
+  read.KeepID = false;  // a document restores the identities it stored
+  std::vector<TOwned<TKxDeLayer>> fresh;
+  for (TXmlNode o : XmlChildren(XmlSelect(Root, "Layers"), "o")) {
+    if (read.MaxDepth < 1) {
+      report.Skip(o, QStringLiteral("Skipped a layer: objects may be nested %1 levels deep").arg(read.MaxDepth));
+      continue;
+    }
+    const pugi::xml_attribute classAttr = o.attribute("Class");
+    const QString className = QString::fromUtf8(classAttr.value());
+    const TKxDeShapeClass cls = classAttr ? TKxDeObjectXml::FindClass(className) : nullptr;
+    if (!cls || !cls->InheritsFrom(ClassOf<TKxDeLayer>())) {
+      report.Skip(o, classAttr ? QStringLiteral("Skipped a layer of the unknown layer class \"%1\"").arg(className)
+                               : QStringLiteral("Skipped a layer without a class"));
+      continue;
+    }
+    TOwned<TKxDeLayer> layer(static_cast<TKxDeLayer*>(
+        cls->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(nullptr))));
+    if (!layer) {
+      report.Skip(o, QStringLiteral("Skipped a layer of the class \"%1\", which cannot be created").arg(className));
+      continue;
+    }
+    try {
+      TKxDeObjectXml::LoadContent(o, layer.get(), read);
+    } catch (const Exception& e) {
+      report.Skip(o, QStringLiteral("Skipped a layer of class \"%1\": %2").arg(className, e.Message()));
+      continue;
+    }
+    ++report.ObjectsRead;
+    TKxDeObjectXml::LoadObjects(XmlSelect(o, "os"), layer.get(), read, &report, 2);
+    fresh.push_back(std::move(layer));
+  }
+
+  // Everything was read: only now does the caller's document change.
+  FreeLayers(Layers);
+  Layers.reserve(fresh.size());
+  for (auto& layer : fresh) Layers.push_back(layer.release());
+  Settings = std::move(settings);
+  return report;
+}
+
+TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromText(const QByteArray& Text, TKxDeLayerList& Layers,
+                                                         TKxDeDocumentSettings& Settings,
+                                                         const TKxDeDocumentLoadOptions& Options) {
+  TXmlDocument doc;
+  try {
+    XmlParse(doc, Text);
+  } catch (const EXmlError& e) {
+    throw EKxDeDocumentError(QStringLiteral("The document is not well-formed XML: %1").arg(e.Message()));
+  }
+  return LoadLayersFromXML(doc, Layers, Settings, Options);
+}
+
+TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromStream(QIODevice* Stream, TKxDeLayerList& Layers,
+                                                           TKxDeDocumentSettings& Settings,
+                                                           const TKxDeDocumentLoadOptions& Options) {
+  if (!Stream || !Stream->isReadable()) throw EKxDeDocumentError(QStringLiteral("The document stream is not open for reading"));
+  return LoadLayersFromText(ReadLimited(Stream, Options.MaxFileSize, QStringLiteral("The document")), Layers, Settings,
+                            Options);
+}
+
+TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromFile(const QString& FileName, TKxDeLayerList& Layers,
+                                                         TKxDeDocumentSettings& Settings,
+                                                         const TKxDeDocumentLoadOptions& Options) {
+  const QFileInfo info(FileName);
+  if (!info.exists()) throw EKxDeDocumentError(QStringLiteral("The document \"%1\" does not exist").arg(FileName));
+  if (!info.isFile()) throw EKxDeDocumentError(QStringLiteral("\"%1\" is not a file").arg(FileName));
+  QFile file(FileName);
+  if (!file.open(QIODevice::ReadOnly))
+    throw EKxDeDocumentError(QStringLiteral("Cannot open the document \"%1\": %2").arg(FileName, file.errorString()));
+  const QByteArray text = ReadLimited(&file, Options.MaxFileSize, QStringLiteral("The document \"%1\"").arg(FileName));
+  try {
+    return LoadLayersFromText(text, Layers, Settings, Options);
+  } catch (const EKxDeDocumentError& e) {
+    throw EKxDeDocumentError(QStringLiteral("%1 (%2)").arg(e.Message(), FileName));
+  }
+}
+
+}  // namespace vorn

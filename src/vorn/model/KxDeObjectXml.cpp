@@ -1,0 +1,147 @@
+#include "vorn/model/KxDeObjectXml.h"
+
+#include "vorn/common/Exceptions.h"
+#include "vorn/model/KxDeLayer.h"
+#include "vorn/model/KxDeRegister.h"
+#include "vorn/model/KxDeShape.h"
+
+#include <cstring>
+
+namespace vorn {
+
+namespace {
+
+// The class name as the meta-object spells it, without namespace, written without a QString.
+const char* ShortClassName(const TObject* Object) {
+  const char* full = Object->metaObject()->className();
+  const char* colon = std::strrchr(full, ':');
+  return colon ? colon + 1 : full;
+}
+
+void Skip(TXmlNode Node, TKxDeXmlReadReport* Report, const QString& Reason) {
+  if (Report) Report->Skip(Node, Reason);
+}
+
+}  // namespace
+
+void TKxDeXmlReadReport::Skip(TXmlNode Node, const QString& Reason) {
+  ++ObjectsSkipped;
+  const ptrdiff_t offset = Node.offset_debug();
+  Messages << (offset >= 0 ? QStringLiteral("%1 (at offset %2)").arg(Reason).arg(static_cast<qlonglong>(offset))
+                           : Reason);
+}
+
+void TKxDeObjectXml::SaveObject(TXmlNode Node, const TKxDeShapeBase* Shape) {
+  if (!Shape) return;
+  Node.append_attribute("Class").set_value(ShortClassName(Shape));
+  Shape->SaveToXML(Node);
+  if (!Shape->ShapeStyle().Contains(TKxDeShapeStyle::kxssIsContainer)) return;
+  const auto* container = dynamic_cast<const TKxDeContainer*>(Shape);
+  if (container && container->ItemCount() > 0) SaveObjects(XmlAddChild(Node, "os"), container);
+}
+
+TXmlNode TKxDeObjectXml::AppendObject(TXmlNode Parent, const TKxDeShapeBase* Shape) {
+  TXmlNode o = XmlAddChild(Parent, "o");
+  SaveObject(o, Shape);
+  return o;
+}
+
+void TKxDeObjectXml::SaveObjects(TXmlNode Node, const TKxDeContainer* Container) {
+  if (!Container) return;
+  for (int32_t i = 0; i < Container->ItemCount(); ++i) AppendObject(Node, Container->Items(i));
+}
+
+TKxDeShapeClass TKxDeObjectXml::FindClass(const QString& ClassName) {
+  if (TKxDeShapeClass c = TKxDeRegister::FindShape(ClassName)) return c;
+  // The engine's own classes: documents hold them without any host registration.
+  for (TKxDeShapeClass c : {ClassOf<TKxDeShape>(), ClassOf<TKxDeLayer>()})
+    if (ClassName.compare(c->ClassName(), Qt::CaseInsensitive) == 0) return c;
+  return nullptr;
+}
+
+void TKxDeObjectXml::LoadContent(TXmlNode Node, TKxDeShapeBase* Shape, const TKxDeXmlReadOptions& Options) {
+  if (!Shape) return;
+  if (!Options.KeepID) {
+    Shape->LoadFromXML(Node, false);
+    return;
+  }
+  // Packages and layers read the identity whatever they are asked: put the new one back.
+  Shape->StoreID();
+  Shape->BeginUpdate();
+  try {
+    Shape->LoadFromXML(Node, true);
+  } catch (...) {
+    Shape->RestoreID();
+    Shape->EndUpdate();
+    throw;
+  }
+  Shape->RestoreID();
+  Shape->EndUpdate();
+}
+
+TKxDeShapeBase* TKxDeObjectXml::LoadObject(TXmlNode Node, const TKxDeXmlReadOptions& Options,
+                                           TKxDeXmlReadReport* Report, int32_t Depth) {
+  if (Depth > Options.MaxDepth) {
+    Skip(Node, Report, QStringLiteral("Skipped an object nested deeper than %1 levels").arg(Options.MaxDepth));
+    return nullptr;
+  }
+  const pugi::xml_attribute classAttr = Node.attribute("Class");
+  if (!classAttr) {
+    Skip(Node, Report, QStringLiteral("Skipped an object without a class"));
+    return nullptr;
+  }
+  const QString className = QString::fromUtf8(classAttr.value());
+  const TKxDeShapeClass cls = FindClass(className);
+  TOwned<TKxDeShapeBase> shape(cls ? cls->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr),
+                                                                      static_cast<TKxDeContainer*>(nullptr))
+                                   : nullptr);
+  if (!shape) {
+    Skip(Node, Report, QStringLiteral("Skipped an object of the unknown class \"%1\"").arg(className));
+    return nullptr;
+  }
+  try {
+    LoadContent(Node, shape.get(), Options);
+  } catch (const Exception& e) {
+    // A host class that refuses its element loses only itself.
+    Skip(Node, Report, QStringLiteral("Skipped an object of class \"%1\": %2").arg(className, e.Message()));
+    return nullptr;
+  }
+  if (Report) ++Report->ObjectsRead;
+  if (shape->ShapeStyle().Contains(TKxDeShapeStyle::kxssIsContainer))
+    if (auto* container = dynamic_cast<TKxDeContainer*>(shape.get()))
+      LoadObjects(XmlSelect(Node, "os"), container, Options, Report, Depth + 1);
+  return shape.release();
+}
+
+int32_t TKxDeObjectXml::LoadObjects(TXmlNode Node, TKxDeContainer* Container, const TKxDeXmlReadOptions& Options,
+                                    TKxDeXmlReadReport* Report, int32_t Depth) {
+  if (!Node || !Container) return 0;
+  TKxDeLayer* layer = Container->GetLayer();
+  if (layer) layer->SkipDefaultProperty();
+  int32_t added = 0;
+  try {
+    Container->BeginUpdate();
+    for (TXmlNode o : XmlChildren(Node, "o")) {
+      TOwned<TKxDeShapeBase> shape(LoadObject(o, Options, Report, Depth));
+      if (!shape) continue;
+      Container->InsertShape(shape.get());
+      if (shape->Owner() != Container) {
+        if (Report) --Report->ObjectsRead;
+        Skip(o, Report, QStringLiteral("Skipped an object of class \"%1\" that cannot be placed in \"%2\"")
+                            .arg(shape->ClassName(), Container->ClassName()));
+        continue;  // freed with its subtree
+      }
+      shape.release();
+      ++added;
+    }
+  } catch (...) {
+    Container->EndUpdate();
+    if (layer) layer->UnskipDefaultProperty();
+    throw;
+  }
+  Container->EndUpdate();
+  if (layer) layer->UnskipDefaultProperty();
+  return added;
+}
+
+}  // namespace vorn

@@ -1,0 +1,126 @@
+// The shape element and the geometry elements of TKxDeShapeBase.
+//
+// Writing follows a fixed order so that documents compare as text; reading looks children up by
+// name and takes every value through a range check, so a damaged document can leave a value at
+// its default but never puts a NaN, an impossible ordinal or an absurd coordinate into a shape.
+
+#include "vorn/model/KxDeShapeBase.h"
+
+#include "vorn/model/KxDeControl.h"
+#include "vorn/model/KxDePoint.h"
+#include "vorn/model/KxDeXmlFormat_p.h"
+
+#include <limits>
+
+namespace vorn {
+
+using namespace xmlformat;
+
+namespace {
+
+void WritePointMM(TXmlNode Node, float X, float Y) {
+  XmlWriteDouble(Node, "x", WorldToMM(X));
+  XmlWriteDouble(Node, "y", WorldToMM(Y));
+}
+
+// A point handle stored as its offset from the point; an offset of (0, 0) means no handle.
+void ReadPointHandle(TXmlNode Node, TKxDePoint* Point, bool First) {
+  if (!Node) return;
+  const double x = ReadLengthMM(Node, "x", 0);
+  const double y = ReadLengthMM(Node, "y", 0);
+  if (x == 0 && y == 0) return;
+  TKxDePointControl* c = Point->NewControl(MMToWorld(x), MMToWorld(y));
+  if (First) Point->SetControl_1(c);
+  else Point->SetControl_2(c);
+  if (c->GetOwner() != Point) Free(c);  // refused: nothing may leak
+}
+
+}  // namespace
+
+void TKxDeShapeBase::SaveToXML(TXmlNode Node) const {
+  XmlWriteAttrInt64(Node, "ID", static_cast<int64_t>(FID));
+  XmlWriteBool(Node, "Visible", FVisible);
+  XmlWriteBool(Node, "Locked", FLocked);
+  XmlWriteString(Node, "Name", FName);
+  XmlWriteString(Node, "Text", GetText());
+  XmlWriteSingle(Node, "Rotation", FRotation);
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssCanRotate)) WriteOrdinal(Node, "RotationPoint", FRotationCenter);
+  XmlWriteBool(Node, "Log", FLog);
+  if (!FUserData1.isEmpty()) XmlWriteString(Node, "UserData1", FUserData1);
+  if (!FUserData2.isEmpty()) XmlWriteString(Node, "UserData2", FUserData2);
+  SaveBoundsToXML(Node);
+}
+
+void TKxDeShapeBase::LoadFromXML(TXmlNode Node, bool KeepID) {
+  // One change for the whole element, however many values it sets.
+  BeginUpdate();
+  TFinally guard([this] { EndUpdate(); });
+  ++FChangeCount;
+  if (!KeepID) FID = static_cast<uint32_t>(XmlReadAttrInt64In(Node, "ID", FID, 0, std::numeric_limits<uint32_t>::max()));
+  FVisible = XmlReadBool(Node, "Visible", FVisible);
+  FLocked = XmlReadBool(Node, "Locked", FLocked);
+  SetName(XmlReadString(Node, "Name"));
+  SetText(XmlReadString(Node, "Text"));
+  // Kept as written, not normalised: only values that are not numbers are refused.
+  FRotation = ReadFiniteSingle(Node, "Rotation", FRotation);
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssCanRotate))
+    FRotationCenter = ReadOrdinal(Node, "RotationPoint", TKxDeRotationCenter::kxdroPtGravity,
+                                  TKxDeRotationCenter::kxdroRefPoint);
+  FLog = XmlReadBool(Node, "Log", FLog);
+  if (XmlHasValue(Node, "UserData1")) FUserData1 = XmlReadString(Node, "UserData1");
+  if (XmlHasValue(Node, "UserData2")) FUserData2 = XmlReadString(Node, "UserData2");
+  LoadBoundsFromXML(Node);
+}
+
+void TKxDeShapeBase::SaveBoundsToXML(TXmlNode Node) const {
+  if (!FPoints.empty()) {
+    const bool handles = FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPointControls);
+    TXmlNode points = XmlAddChild(Node, "Points");
+    for (const TKxDePoint* p : FPoints) {
+      TXmlNode e = XmlAddChild(points, "Point");
+      WritePointMM(e, p->x(), p->y());
+      if (!handles) continue;
+      if (const TKxDePointControl* c = p->Control_1()) WritePointMM(XmlAddChild(e, "Control1"), c->x(), c->y());
+      if (const TKxDePointControl* c = p->Control_2()) WritePointMM(XmlAddChild(e, "Control2"), c->x(), c->y());
+    }
+  }
+  if (!FControls.empty() && FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesControls)) {
+    TXmlNode controls = XmlAddChild(Node, "Controls");
+    for (const TKxDeControl* c : FControls) WritePointMM(XmlAddChild(controls, "Control"), c->x(), c->y());
+  }
+}
+
+void TKxDeShapeBase::LoadBoundsFromXML(TXmlNode Node) {
+  BeginUpdate();
+  BeginPointUpdate();
+  TFinally guard([this] {
+    EndPointUpdate();
+    EndUpdate();
+  });
+  ClearPoints();
+  const bool handles = FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPointControls);
+  // A point that lacks a coordinate repeats the previous point's.
+  double x = 0;
+  double y = 0;
+  for (TXmlNode e : XmlChildren(XmlSelect(Node, "Points"), "Point")) {
+    x = ReadLengthMM(e, "x", x);
+    y = ReadLengthMM(e, "y", y);
+    TKxDePoint* p = Add(MMToWorld(x), MMToWorld(y));
+    if (!p || !handles) continue;
+    ReadPointHandle(XmlSelect(e, "Control1"), p, true);
+    ReadPointHandle(XmlSelect(e, "Control2"), p, false);
+  }
+  if (!FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesControls)) return;
+  BeginControlUpdate();
+  TFinally guardControls([this] { EndControlUpdate(); });
+  ClearControls();
+  for (TXmlNode e : XmlChildren(XmlSelect(Node, "Controls"), "Control")) {
+    // Positioned while free, so that placing it announces nothing; inserting it does.
+    TKxDeControl* c = Create<TKxDeControl>();
+    c->SetPosition(MMToWorld(ReadLengthMM(e, "x", 0)), MMToWorld(ReadLengthMM(e, "y", 0)));
+    InsertControl(c);
+    if (c->GetOwner() != this) Free(c);
+  }
+}
+
+}  // namespace vorn
