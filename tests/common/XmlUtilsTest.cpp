@@ -151,6 +151,17 @@ TEST_F(XmlValues, RangeCheckedReadsTreatOutliersAsAbsent) {
   EXPECT_EQ(XmlReadAttrInt64In(Root, "ID", 1, 0, 4294967295LL), 1);
 }
 
+TEST(XmlTextForms, BooleansAcceptAnyCaseAndDigitsButNothingElse) {
+  bool v = false;
+  EXPECT_TRUE(XmlParseBool(" TRUE ", v) && v);
+  EXPECT_TRUE(XmlParseBool("False", v) && !v);
+  EXPECT_TRUE(XmlParseBool("1", v) && v);
+  EXPECT_TRUE(XmlParseBool("0", v) && !v);
+  v = true;
+  for (const char* bad : {"", "yes", "truex", "t", "\x10", "\x11", "2", "tru e"}) EXPECT_FALSE(XmlParseBool(bad, v)) << bad;
+  EXPECT_TRUE(v);  // untouched by refused text
+}
+
 TEST(XmlDocuments, BlankAndMultiLineTextSurvivesWritingAndParsing) {
   TXmlDocument doc;
   TXmlNode root = doc.append_child("r");

@@ -10,13 +10,41 @@
 namespace vorn {
 namespace {
 
+// A number's text in a buffer on the stack: writing thousands of values allocates nothing.
+struct TNumberText {
+  char Buf[64];
+  size_t Len = 0;
+  const char* Text() const { return Buf; }
+};
+
+template <class T>
+TNumberText FloatChars(T Value) {
+  TNumberText t;
+  const char* special = std::isnan(Value) ? "NaN" : std::isinf(Value) ? (Value > 0 ? "INF" : "-INF") : nullptr;
+  if (special) {
+    t.Len = std::strlen(special);
+    std::memcpy(t.Buf, special, t.Len + 1);
+    return t;
+  }
+  const auto res = std::to_chars(t.Buf, t.Buf + sizeof t.Buf - 1, Value);
+  t.Len = static_cast<size_t>(res.ptr - t.Buf);
+  t.Buf[t.Len] = 0;
+  return t;
+}
+
+template <class T>
+TNumberText IntegerChars(T Value) {
+  TNumberText t;
+  const auto res = std::to_chars(t.Buf, t.Buf + sizeof t.Buf - 1, Value);
+  t.Len = static_cast<size_t>(res.ptr - t.Buf);
+  t.Buf[t.Len] = 0;
+  return t;
+}
+
 template <class T>
 QByteArray FloatText(T Value) {
-  if (std::isnan(Value)) return QByteArrayLiteral("NaN");
-  if (std::isinf(Value)) return Value > 0 ? QByteArrayLiteral("INF") : QByteArrayLiteral("-INF");
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, Value);
-  return QByteArray(buf, static_cast<qsizetype>(res.ptr - buf));
+  const TNumberText t = FloatChars(Value);
+  return QByteArray(t.Buf, static_cast<qsizetype>(t.Len));
 }
 
 // Leading and trailing blanks are tolerated; anything else after the number is not.
@@ -96,9 +124,20 @@ QByteArray XmlDoubleText(double Value) { return FloatText(Value); }
 
 bool XmlParseBool(const char* Text, bool& Value) {
   if (!Text) return false;
-  const QByteArray t = QByteArray(Text).trimmed().toLower();
-  if (t == "true" || t == "1") { Value = true; return true; }
-  if (t == "false" || t == "0") { Value = false; return true; }
+  const char* first = SkipBlanks(Text);
+  const char* last = first + std::strlen(first);
+  while (last > first && (last[-1] == ' ' || last[-1] == '\t' || last[-1] == '\r' || last[-1] == '\n')) --last;
+  const auto is = [&](const char* Word) {
+    const size_t n = std::strlen(Word);
+    if (static_cast<size_t>(last - first) != n) return false;
+    for (size_t i = 0; i < n; ++i) {
+      const char c = first[i] >= 'A' && first[i] <= 'Z' ? static_cast<char>(first[i] + ('a' - 'A')) : first[i];
+      if (c != Word[i]) return false;
+    }
+    return true;
+  };
+  if (is("true") || is("1")) { Value = true; return true; }
+  if (is("false") || is("0")) { Value = false; return true; }
   return false;
 }
 bool XmlParseSingle(const char* Text, float& Value) { return ParseNumber(Text, Value); }
@@ -113,13 +152,11 @@ void XmlDeleteChildren(TXmlNode Node, const char* Name) {
 }
 
 void XmlWriteString(TXmlNode Node, const char* Name, const QString& Value) { SetText(Node, Name, Value.toUtf8().constData()); }
-void XmlWriteInteger(TXmlNode Node, const char* Name, int32_t Value) { SetText(Node, Name, QByteArray::number(Value).constData()); }
-void XmlWriteInt64(TXmlNode Node, const char* Name, int64_t Value) {
-  SetText(Node, Name, QByteArray::number(static_cast<qlonglong>(Value)).constData());
-}
-void XmlWriteSingle(TXmlNode Node, const char* Name, float Value) { SetText(Node, Name, XmlSingleText(Value).constData()); }
-void XmlWriteDouble(TXmlNode Node, const char* Name, double Value) { SetText(Node, Name, XmlDoubleText(Value).constData()); }
-void XmlWriteBool(TXmlNode Node, const char* Name, bool Value) { SetText(Node, Name, XmlBoolText(Value).constData()); }
+void XmlWriteInteger(TXmlNode Node, const char* Name, int32_t Value) { SetText(Node, Name, IntegerChars(Value).Text()); }
+void XmlWriteInt64(TXmlNode Node, const char* Name, int64_t Value) { SetText(Node, Name, IntegerChars(Value).Text()); }
+void XmlWriteSingle(TXmlNode Node, const char* Name, float Value) { SetText(Node, Name, FloatChars(Value).Text()); }
+void XmlWriteDouble(TXmlNode Node, const char* Name, double Value) { SetText(Node, Name, FloatChars(Value).Text()); }
+void XmlWriteBool(TXmlNode Node, const char* Name, bool Value) { SetText(Node, Name, Value ? "true" : "false"); }
 
 QString XmlReadString(TXmlNode Node, const char* Name, const QString& Default) {
   const TXmlNode child = Node.child(Name);
@@ -146,13 +183,11 @@ double XmlReadDoubleIn(TXmlNode Node, const char* Name, double Default, double M
 }
 
 void XmlWriteAttrString(TXmlNode Node, const char* Name, const QString& Value) { SetAttr(Node, Name, Value.toUtf8().constData()); }
-void XmlWriteAttrInteger(TXmlNode Node, const char* Name, int32_t Value) { SetAttr(Node, Name, QByteArray::number(Value).constData()); }
-void XmlWriteAttrInt64(TXmlNode Node, const char* Name, int64_t Value) {
-  SetAttr(Node, Name, QByteArray::number(static_cast<qlonglong>(Value)).constData());
-}
-void XmlWriteAttrSingle(TXmlNode Node, const char* Name, float Value) { SetAttr(Node, Name, XmlSingleText(Value).constData()); }
-void XmlWriteAttrDouble(TXmlNode Node, const char* Name, double Value) { SetAttr(Node, Name, XmlDoubleText(Value).constData()); }
-void XmlWriteAttrBool(TXmlNode Node, const char* Name, bool Value) { SetAttr(Node, Name, XmlBoolText(Value).constData()); }
+void XmlWriteAttrInteger(TXmlNode Node, const char* Name, int32_t Value) { SetAttr(Node, Name, IntegerChars(Value).Text()); }
+void XmlWriteAttrInt64(TXmlNode Node, const char* Name, int64_t Value) { SetAttr(Node, Name, IntegerChars(Value).Text()); }
+void XmlWriteAttrSingle(TXmlNode Node, const char* Name, float Value) { SetAttr(Node, Name, FloatChars(Value).Text()); }
+void XmlWriteAttrDouble(TXmlNode Node, const char* Name, double Value) { SetAttr(Node, Name, FloatChars(Value).Text()); }
+void XmlWriteAttrBool(TXmlNode Node, const char* Name, bool Value) { SetAttr(Node, Name, Value ? "true" : "false"); }
 
 QString XmlReadAttrString(TXmlNode Node, const char* Name, const QString& Default) {
   const pugi::xml_attribute a = Node.attribute(Name);

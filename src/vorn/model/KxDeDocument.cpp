@@ -25,23 +25,31 @@ constexpr const char* kGuideClass = "TKxDeGuide";
 // Guide positions are world units; the same bound as for coordinates applies.
 double MaxGuidePosition() { return MaxLengthMM * static_cast<double>(CoordsPixelsPerMMConvertValue); }
 
-// Sends pugixml's output to a device and remembers whether every byte arrived.
+// Sends pugixml's output to a device in large blocks (pugixml hands over a few kilobytes at a
+// time) and remembers whether every byte arrived.
 struct TDeviceWriter : pugi::xml_writer {
-  explicit TDeviceWriter(QIODevice* Device) : FDevice(Device) {}
+  explicit TDeviceWriter(QIODevice* Device) : FDevice(Device) { FBuffer.reserve(kBlock); }
   void write(const void* Data, size_t Size) override {
-    if (!FOk) return;
-    const char* p = static_cast<const char*>(Data);
-    while (Size > 0) {
-      const qint64 n = FDevice->write(p, static_cast<qint64>(Size));
-      if (n <= 0) {
-        FOk = false;
-        return;
-      }
-      p += n;
-      Size -= static_cast<size_t>(n);
-    }
+    FBuffer.append(static_cast<const char*>(Data), static_cast<qsizetype>(Size));
+    if (FBuffer.size() >= kBlock) Flush();
   }
+  bool Flush() {
+    const char* p = FBuffer.constData();
+    qint64 left = FBuffer.size();
+    while (FOk && left > 0) {
+      const qint64 n = FDevice->write(p, left);
+      if (n <= 0) FOk = false;
+      else {
+        p += n;
+        left -= n;
+      }
+    }
+    FBuffer.resize(0);
+    return FOk;
+  }
+  static constexpr qsizetype kBlock = 1 << 20;
   QIODevice* FDevice;
+  QByteArray FBuffer;
   bool FOk = true;
 };
 
@@ -152,7 +160,7 @@ void TKxDeDocumentFile::SaveLayersToStream(QIODevice* Stream, const TKxDeLayerLi
   SaveLayersToXML(doc, Layers, Settings);
   TDeviceWriter w(Stream);
   doc.save(w, "  ", pugi::format_indent, pugi::encoding_utf8);
-  if (!w.FOk) throw EKxDeDocumentError(QStringLiteral("The document could not be written: %1").arg(Stream->errorString()));
+  if (!w.Flush()) throw EKxDeDocumentError(QStringLiteral("The document could not be written: %1").arg(Stream->errorString()));
 }
 
 void TKxDeDocumentFile::SaveLayersToFile(const QString& FileName, const TKxDeLayerList& Layers,

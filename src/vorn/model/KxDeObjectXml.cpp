@@ -6,6 +6,8 @@
 #include "vorn/model/KxDeShape.h"
 
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 namespace vorn {
 
@@ -23,6 +25,20 @@ void Skip(TXmlNode Node, TKxDeXmlReadReport* Report, const QString& Reason) {
 }
 
 }  // namespace
+
+// What one read keeps between its elements: the options, the report and the classes already
+// looked up by the names as written (a document names few classes, many times).
+struct TKxDeObjectXml::TReadContext {
+  const TKxDeXmlReadOptions& Options;
+  TKxDeXmlReadReport* Report;
+  std::unordered_map<std::string, TKxDeShapeClass> Classes;
+
+  TKxDeShapeClass Find(const char* Name) {
+    auto it = Classes.find(Name);
+    if (it == Classes.end()) it = Classes.emplace(Name, FindClass(QString::fromUtf8(Name))).first;
+    return it->second;
+  }
+};
 
 void TKxDeXmlReadReport::Skip(TXmlNode Node, const QString& Reason) {
   ++ObjectsSkipped;
@@ -81,53 +97,67 @@ void TKxDeObjectXml::LoadContent(TXmlNode Node, TKxDeShapeBase* Shape, const TKx
 
 TKxDeShapeBase* TKxDeObjectXml::LoadObject(TXmlNode Node, const TKxDeXmlReadOptions& Options,
                                            TKxDeXmlReadReport* Report, int32_t Depth) {
-  if (Depth > Options.MaxDepth) {
-    Skip(Node, Report, QStringLiteral("Skipped an object nested deeper than %1 levels").arg(Options.MaxDepth));
-    return nullptr;
-  }
-  const pugi::xml_attribute classAttr = Node.attribute("Class");
-  if (!classAttr) {
-    Skip(Node, Report, QStringLiteral("Skipped an object without a class"));
-    return nullptr;
-  }
-  const QString className = QString::fromUtf8(classAttr.value());
-  const TKxDeShapeClass cls = FindClass(className);
-  TOwned<TKxDeShapeBase> shape(cls ? cls->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr),
-                                                                      static_cast<TKxDeContainer*>(nullptr))
-                                   : nullptr);
-  if (!shape) {
-    Skip(Node, Report, QStringLiteral("Skipped an object of the unknown class \"%1\"").arg(className));
-    return nullptr;
-  }
-  try {
-    LoadContent(Node, shape.get(), Options);
-  } catch (const Exception& e) {
-    // A host class that refuses its element loses only itself.
-    Skip(Node, Report, QStringLiteral("Skipped an object of class \"%1\": %2").arg(className, e.Message()));
-    return nullptr;
-  }
-  if (Report) ++Report->ObjectsRead;
-  if (shape->ShapeStyle().Contains(TKxDeShapeStyle::kxssIsContainer))
-    if (auto* container = dynamic_cast<TKxDeContainer*>(shape.get()))
-      LoadObjects(XmlSelect(Node, "os"), container, Options, Report, Depth + 1);
-  return shape.release();
+  TReadContext context{Options, Report, {}};
+  return LoadObjectIn(context, Node, Depth);
 }
 
 int32_t TKxDeObjectXml::LoadObjects(TXmlNode Node, TKxDeContainer* Container, const TKxDeXmlReadOptions& Options,
                                     TKxDeXmlReadReport* Report, int32_t Depth) {
+  TReadContext context{Options, Report, {}};
+  return LoadObjectsIn(context, Node, Container, Depth);
+}
+
+TKxDeShapeBase* TKxDeObjectXml::LoadObjectIn(TReadContext& Context, TXmlNode Node, int32_t Depth) {
+  TKxDeXmlReadReport* report = Context.Report;
+  if (Depth > Context.Options.MaxDepth) {
+    Skip(Node, report, QStringLiteral("Skipped an object nested deeper than %1 levels").arg(Context.Options.MaxDepth));
+    return nullptr;
+  }
+  const pugi::xml_attribute classAttr = Node.attribute("Class");
+  if (!classAttr) {
+    Skip(Node, report, QStringLiteral("Skipped an object without a class"));
+    return nullptr;
+  }
+  const TKxDeShapeClass cls = Context.Find(classAttr.value());
+  TOwned<TKxDeShapeBase> shape(cls ? cls->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr),
+                                                                      static_cast<TKxDeContainer*>(nullptr))
+                                   : nullptr);
+  if (!shape) {
+    Skip(Node, report,
+         QStringLiteral("Skipped an object of the unknown class \"%1\"").arg(QString::fromUtf8(classAttr.value())));
+    return nullptr;
+  }
+  try {
+    LoadContent(Node, shape.get(), Context.Options);
+  } catch (const Exception& e) {
+    // A host class that refuses its element loses only itself.
+    Skip(Node, report,
+         QStringLiteral("Skipped an object of class \"%1\": %2").arg(QString::fromUtf8(classAttr.value()), e.Message()));
+    return nullptr;
+  }
+  if (report) ++report->ObjectsRead;
+  if (shape->ShapeStyle().Contains(TKxDeShapeStyle::kxssIsContainer))
+    if (auto* container = dynamic_cast<TKxDeContainer*>(shape.get()))
+      LoadObjectsIn(Context, XmlSelect(Node, "os"), container, Depth + 1);
+  return shape.release();
+}
+
+int32_t TKxDeObjectXml::LoadObjectsIn(TReadContext& Context, TXmlNode Node, TKxDeContainer* Container,
+                                      int32_t Depth) {
   if (!Node || !Container) return 0;
+  TKxDeXmlReadReport* report = Context.Report;
   TKxDeLayer* layer = Container->GetLayer();
   if (layer) layer->SkipDefaultProperty();
   int32_t added = 0;
   try {
     Container->BeginUpdate();
     for (TXmlNode o : XmlChildren(Node, "o")) {
-      TOwned<TKxDeShapeBase> shape(LoadObject(o, Options, Report, Depth));
+      TOwned<TKxDeShapeBase> shape(LoadObjectIn(Context, o, Depth));
       if (!shape) continue;
       Container->InsertShape(shape.get());
       if (shape->Owner() != Container) {
-        if (Report) --Report->ObjectsRead;
-        Skip(o, Report, QStringLiteral("Skipped an object of class \"%1\" that cannot be placed in \"%2\"")
+        if (report) --report->ObjectsRead;
+        Skip(o, report, QStringLiteral("Skipped an object of class \"%1\" that cannot be placed in \"%2\"")
                             .arg(shape->ClassName(), Container->ClassName()));
         continue;  // freed with its subtree
       }

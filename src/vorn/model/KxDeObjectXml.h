@@ -66,6 +66,11 @@ class TKxDeObjectXml {
   // Reads the shape element of an existing object (its class is not checked), as a paste or an
   // undo replay does: inside one update, keeping or restoring the identity as Options say.
   static void LoadContent(TXmlNode Node, TKxDeShapeBase* Shape, const TKxDeXmlReadOptions& Options);
+
+ private:
+  struct TReadContext;
+  static TKxDeShapeBase* LoadObjectIn(TReadContext& Context, TXmlNode Node, int32_t Depth);
+  static int32_t LoadObjectsIn(TReadContext& Context, TXmlNode Node, TKxDeContainer* Container, int32_t Depth);
 };
 
 }  // namespace vorn
