@@ -8,8 +8,14 @@ if(rc)
   message(FATAL_ERROR "install failed: ${rc}")
 endif()
 set(host_build ${WORK_DIR}/host-build)
+# A sanitizer build of the library needs the host built with the same runtime.
+set(host_flags)
+if(SANITIZE)
+  set(host_flags -DCMAKE_CXX_FLAGS=-fsanitize=address,undefined
+                 -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined)
+endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${EXAMPLE_DIR} -B ${host_build} -G Ninja
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${prefix}
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${prefix} ${host_flags}
   RESULT_VARIABLE rc)
 if(rc)
   message(FATAL_ERROR "configuring the host failed: ${rc}")
