@@ -1,13 +1,92 @@
 #include "vorn/model/KxDeContainer.h"
 
+#include "vorn/common/Canvas.h"
+#include "vorn/common/KxDeUtils.h"
+#include "vorn/common/Rounding.h"
 #include "vorn/model/KxDeLayer.h"
+#include "vorn/model/KxDePackage.h"
+#include "vorn/editor/KxDeSelectionData.h"
+#include "vorn/model/UpdateBracket_p.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vorn {
 
 namespace {
+
 const QString kNoProp;
+
+// Left and top edges inside, right and bottom edges outside, as for the shapes' own hit tests.
+bool Contains(const TRectF& R, const TPointF& P) {
+  return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
+}
+
+bool IsEmpty(const TRectF& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
+
+TRectF SquareAround(const TPointF& C, float Side) {
+  const float h = Side / 2;
+  return TRectF{C.X - h, C.Y - h, C.X + h, C.Y + h};
+}
+
+bool IsWalkedInto(const TKxDeShapeBase* S) {
+  return dynamic_cast<const TKxDeContainer*>(S) && !dynamic_cast<const TKxDePackage*>(S);
+}
+
+}  // namespace
+
+// ---- Enumeration ----------------------------------------------------------------------------------
+
+TShapeEnumerator::TShapeEnumerator(TKxDeContainer* AContainer, bool EnumSubLevels)
+    : FStartContainer(AContainer), FContainer(AContainer), FEnumSubLevels(EnumSubLevels) {}
+
+TShapeEnumerator::~TShapeEnumerator() = default;
+
+bool TShapeEnumerator::MoveNext() {
+  if (FBreak || !FContainer) return false;
+  if (FSubShapeEnumerator) {
+    if (FSubShapeEnumerator->MoveNext()) return true;
+    FSubShapeEnumerator.reset();
+  } else if (FEnumSubLevels) {
+    // The item yielded last is entered before the walk goes on to its next sibling, so a
+    // container comes before its children.
+    TKxDeShapeBase* item = FContainer->GetItem(FIndex);
+    if (item && IsWalkedInto(item)) {
+      FSubShapeEnumerator = std::make_unique<TShapeEnumerator>(static_cast<TKxDeContainer*>(item), true);
+      if (FSubShapeEnumerator->MoveNext()) return true;
+      FSubShapeEnumerator.reset();
+    }
+  }
+  if (FIndex < FContainer->GetItemCount() - 1) {
+    ++FIndex;
+    return true;
+  }
+  return false;
+}
+
+TKxDeShapeBase* TShapeEnumerator::GetCurrent() const {
+  if (FSubShapeEnumerator) return FSubShapeEnumerator->GetCurrent();
+  return FContainer ? FContainer->GetItem(FIndex) : nullptr;
+}
+
+TShapeTree::iterator::iterator(const TKxDeContainer* Root) {
+  if (!Root) return;
+  FStack.emplace_back(Root, 0);
+  ++*this;
+}
+
+TShapeTree::iterator& TShapeTree::iterator::operator++() {
+  if (FCurrent && IsWalkedInto(FCurrent)) FStack.emplace_back(static_cast<const TKxDeContainer*>(FCurrent), 0);
+  while (!FStack.empty()) {
+    auto& [container, next] = FStack.back();
+    if (next < static_cast<size_t>(container->GetItemCount())) {
+      FCurrent = container->GetItem(static_cast<int32_t>(next++));
+      return *this;
+    }
+    FStack.pop_back();
+  }
+  FCurrent = nullptr;
+  return *this;
 }
 
 TKxDeContainer::TKxDeContainer(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeShapeBase(ASurface, AOwner) {
@@ -62,14 +141,25 @@ TKxDeShapeBase* TKxDeContainer::ShapeByID(uint32_t AID) {
   return nullptr;
 }
 
+TKxDeShapeBase* TKxDeContainer::ShapeByName(const QString& AShapename) const {
+  for (TKxDeShapeBase* s : FItems) {
+    if (s->Name() == AShapename) return s;
+    if (IsWalkedInto(s))
+      if (TKxDeShapeBase* found = static_cast<const TKxDeContainer*>(s)->ShapeByName(AShapename)) return found;
+  }
+  return nullptr;
+}
+
 bool TKxDeContainer::CanInsertShape(const TKxDeShapeBase* S) const {
   return S && S != this && S->Owner() != this && !dynamic_cast<const TKxDeLayer*>(S);
 }
 
 bool TKxDeContainer::AcceptsShape(const TKxDeShapeBase* S) const {
   if (!S || S == this || S->Owner() == this || dynamic_cast<const TKxDeLayer*>(S)) return false;
-  // A container cannot go into one of its own descendants.
-  if (IsParent(S)) return false;
+  // A container cannot go into one of its own descendants. The owner chain is walked whatever
+  // surfaces the shapes name: a cycle would make every walk up or down the tree endless.
+  for (const TKxDeShapeBase* s = FOwner; s; s = s->Owner())
+    if (s == S) return false;
   return CanInsertShape(S);
 }
 
@@ -144,6 +234,7 @@ void TKxDeContainer::Clear() {
   BeginUpdate();
   ++FChangeCount;
   BeginNotifyLock();
+  // From the top down, so that every child leaves from the end of the list: one pass, no shifts.
   while (!FItems.empty()) {
     TKxDeShapeBase* s = FItems.back();
     s->FOwner = nullptr;
@@ -154,9 +245,72 @@ void TKxDeContainer::Clear() {
   }
   ClearPoints();
   EndNotifyLock();
+  // DoShapeCleared below delivers the container's change right after the owner has heard of
+  // the clearing; closing the outermost bracket must not deliver the same change before it.
+  if (FUpdateCount == 1) FChangeCount = 0;
   EndUpdate();
   DoShapeCleared(this);
   EndAction(this, TKxDeAction::kxacClearing, kNoProp);
+}
+
+// ---- Z-order --------------------------------------------------------------------------------------
+
+void TKxDeContainer::PlaceChild(TKxDeShapeBase* S, int32_t From, int32_t To) {
+  // A hook may have rearranged the children since From was taken: move the child from where it
+  // is now.
+  int32_t at = From;
+  if (at < 0 || at >= GetItemCount() || FItems[static_cast<size_t>(at)] != S) at = IndexOf(S);
+  if (at < 0) return;
+  const int32_t to = std::clamp(To, 0, GetItemCount() - 1);
+  auto first = FItems.begin();
+  if (at < to) std::rotate(first + at, first + at + 1, first + to + 1);
+  else if (at > to) std::rotate(first + to, first + at, first + at + 1);
+}
+
+void TKxDeContainer::MoveChild(TKxDeShapeBase* S, int32_t From, int32_t To, TKxDeAction Action) {
+  StartAction(S, Action, kNoProp);
+  NotifyUndo(S, Action, kNoProp);
+  DoShapeReordering(From, To);
+  PlaceChild(S, From, To);
+  DoShapeReordered(From, To);
+  EndAction(S, Action, kNoProp);
+}
+
+void TKxDeContainer::BringToFront(TKxDeShapeBase* S) {
+  const int32_t i = IndexOf(S);
+  if (i >= 0 && i < GetItemCount() - 1) MoveChild(S, i, GetItemCount() - 1, TKxDeAction::kxacBringingFront);
+}
+
+void TKxDeContainer::SendToBack(TKxDeShapeBase* S) {
+  const int32_t i = IndexOf(S);
+  if (i > 0) MoveChild(S, i, 0, TKxDeAction::kxacSendingBack);
+}
+
+void TKxDeContainer::BringForward(TKxDeShapeBase* S) {
+  const int32_t i = IndexOf(S);
+  if (i >= 0 && i < GetItemCount() - 1) MoveChild(S, i, i + 1, TKxDeAction::kxacBringingForward);
+}
+
+void TKxDeContainer::SendBackward(TKxDeShapeBase* S) {
+  const int32_t i = IndexOf(S);
+  if (i > 0) MoveChild(S, i, i - 1, TKxDeAction::kxacSendingBackward);
+}
+
+void TKxDeContainer::ReorderShape(int32_t CurrentIndex, int32_t NewIndex) {
+  TKxDeShapeBase* s = GetItem(CurrentIndex);
+  if (!s || NewIndex < 0) return;
+  // The indexes announced are the real places, so that undo can move the shape back.
+  NewIndex = std::min(NewIndex, GetItemCount() - 1);
+  if (NewIndex == CurrentIndex) return;
+  StartAction(s, TKxDeAction::kxacReorderingShape, kNoProp);
+  NotifyUndo(s, TKxDeAction::kxacReorderingShape, kNoProp);
+  NotifyUndo(s, TKxDeAction::kxacReorderedShape, kNoProp);
+  DoShapeReordering(CurrentIndex, NewIndex);
+  PlaceChild(s, CurrentIndex, NewIndex);
+  EndAction(s, TKxDeAction::kxacReorderingShape, kNoProp);
+  StartAction(s, TKxDeAction::kxacReorderedShape, kNoProp);
+  DoShapeReordered(CurrentIndex, NewIndex);
+  EndAction(s, TKxDeAction::kxacReorderedShape, kNoProp);
 }
 
 // ---- Geometry -------------------------------------------------------------------------------------
@@ -181,6 +335,188 @@ void TKxDeContainer::RecalculateBounds(bool Force) {
 void TKxDeContainer::SetSurface(TKxDeSurface* Value) {
   TKxDeShapeBase::SetSurface(Value);
   for (TKxDeShapeBase* s : FItems) s->SetSurface(Value);
+}
+
+void TKxDeContainer::SetBounds(float ALeft, float ATop, float AWidth, float AHeight) {
+  // A negative size keeps the given edge as the far one, as for plain shapes.
+  if (AWidth < 0) {
+    AWidth = -AWidth;
+    ALeft -= AWidth;
+  }
+  if (AHeight < 0) {
+    AHeight = -AHeight;
+    ATop -= AHeight;
+  }
+  const TRectF b = GetBounds();
+  if (b.Left == ALeft && b.Top == ATop && b.Width() == AWidth && b.Height() == AHeight) return;
+  TUpdateBracket update(this);
+  if (b.Left != ALeft || b.Top != ATop) {
+    MoveBy(ALeft - b.Left, ATop - b.Top);
+    RecalculateBounds(true);
+  }
+  Resize(AWidth, AHeight);
+}
+
+TPointF TKxDeContainer::GetPointValue(int32_t Index) const {
+  const TRectF b = GetBounds();
+  switch (Index) {
+    case 0: return TPointF{b.Left, b.Top};
+    case 1: return TPointF{b.Right, b.Top};
+    case 2: return TPointF{b.Right, b.Bottom};
+    case 3: return TPointF{b.Left, b.Bottom};
+    default: return TPointF{};
+  }
+}
+
+void TKxDeContainer::SetPointValue(int32_t Index, const TPointF& P) {
+  if (Index < 0 || Index > 3) return;
+  TRectF b = GetBounds();
+  const TPointF corner = GetPointValue(Index);
+  const float dx = P.X - corner.X;
+  const float dy = P.Y - corner.Y;
+  // The edges the corner drags: its vertical one (h) and its horizontal one (v).
+  float& h = Index == 0 || Index == 3 ? b.Left : b.Right;
+  float& v = Index == 0 || Index == 1 ? b.Top : b.Bottom;
+  // A turned container is dragged in its own axes: the drag is turned back by the quadrant of
+  // the rotation before it moves the edges.
+  const float r = FRotation;
+  if (r == 0) {
+    h += dx;
+    v += dy;
+  } else if (r < 180) {
+    h -= dy;
+    v += dx;
+  } else if (r < 270) {
+    h -= dx;
+    v -= dy;
+  } else if (Index == 0) {
+    h -= dy;
+    v -= dx;
+  } else {
+    h += dy;
+    v -= dx;
+  }
+  ArrangeBoundsRect(b);
+  SetBounds(b.Left, b.Top, b.Width(), b.Height());
+}
+
+void TKxDeContainer::MoveBy(float, float) {}
+void TKxDeContainer::Resize(float, float) {}
+
+void TKxDeContainer::ScaleChildren(float NewWidth, float NewHeight) {
+  if (InPointUpdate() || FItems.empty()) return;
+  const TRectF b = GetBounds();
+  const float w = std::max(b.Width(), 0.0f);
+  const float h = std::max(b.Height(), 0.0f);
+  NewWidth = std::max(NewWidth, 0.01f);
+  NewHeight = std::max(NewHeight, 0.01f);
+  if (NewWidth == w && NewHeight == h) return;
+  const float sx = w == 0 ? 1.0f : NewWidth / w;
+  const float sy = h == 0 ? 1.0f : NewHeight / h;
+  if (sx == 1 && sy == 1) return;
+  TUpdateBracket update(this);
+  // By index: a child's hooks must not change the list, but must not crash if they do.
+  for (size_t i = 0; i < FItems.size(); ++i) {
+    TKxDeShapeBase* s = FItems[i];
+    const TRectF c = s->GetBounds();
+    s->SetBounds(b.Left + (c.Left - b.Left) * sx, b.Top + (c.Top - b.Top) * sy, c.Width() * sx, c.Height() * sy);
+  }
+  RecalculateBounds(true);
+}
+
+bool TKxDeContainer::InRect(const TRectF& R) const {
+  return std::any_of(FItems.begin(), FItems.end(), [&R](const TKxDeShapeBase* s) { return s->InRect(R); });
+}
+
+int32_t TKxDeContainer::PointAt(const TPointF& P, float Fuzz) const {
+  if (FItems.empty()) return -1;
+  if (Fuzz < 1) Fuzz = 1;
+  const bool rotated = FRotation != 0;
+  const TPointF center = TKxDeUtils::RotationPt(GetBounds(), TKxDeRotationCenter::kxdroPtGravity);
+  for (int32_t i = 0; i < 4; ++i) {
+    const TRectF square = SquareAround(GetPointValue(i), Fuzz);
+    if (!rotated) {
+      if (Contains(square, P)) return i;
+      continue;
+    }
+    TDPointArray corners;
+    square.RectToArray(corners);
+    TDPointArray turned;
+    TKxDeUtils::RotatePolygon(corners, FRotation, center, turned);
+    // Renumbered as for plain shapes (0<->3, 1<->2): the sizing code counts the corners of a
+    // turned frame that way.
+    if (TKxDeUtils::PtInPolygon(turned, P)) return 3 - i;
+  }
+  return -1;
+}
+
+bool TKxDeContainer::IsOnLine(const TPointF&) const { return false; }
+int32_t TKxDeContainer::ControlAt(const TPointF&, float) const { return -1; }
+
+TKxDeShapeBase* TKxDeContainer::ShapeAtPos(const TPointF& P, float Fuzz, bool Editing) const {
+  for (TKxDeShapeBase* s : FItems) {
+    if (!IsShown(s)) continue;
+    const TRectF b = s->GetBounds();
+    if (IsEmpty(b) || !Contains(b, P)) continue;
+    if (dynamic_cast<const TKxDeContainer*>(s) || s->PointOnShape(P, Fuzz, Editing)) return s;
+  }
+  return nullptr;
+}
+
+// ---- Painting -------------------------------------------------------------------------------------
+
+void TKxDeContainer::Paint(TCanvas* C, float X, float Y, double Zoom, int32_t GDIRotation,
+                           PmekDeviceCapsInfo DeviceCapsInfo) {
+  if (FItems.empty()) return;
+  const TRect d = DrawRect();
+  const TRectF area{static_cast<float>(d.Left), static_cast<float>(d.Top), static_cast<float>(d.Right),
+                    static_cast<float>(d.Bottom)};
+  for (size_t i = 0; i < FItems.size(); ++i) {
+    TKxDeShapeBase* s = FItems[i];
+    if (IsShown(s) && s->InRect(area)) s->Paint(C, X, Y, Zoom, GDIRotation, DeviceCapsInfo);
+  }
+}
+
+void TKxDeContainer::PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R) {
+  for (size_t i = 0; i < FItems.size(); ++i) {
+    TKxDeShapeBase* s = FItems[i];
+    if (IsShown(s) && s->InRect(R)) s->PaintIn(C, X, Y, Zoom, R);
+  }
+}
+
+void TKxDeContainer::DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
+                                   const TKxDeSelectionData& Data, double Zoom) {
+  if (!C) return;
+  TRectF b = GetBounds();
+  const TPointF& d = DragPoint.Offset;
+  switch (DragPoint.PartIndex) {
+    case 0: b.Left += d.X; b.Top += d.Y; break;
+    case 1: b.Right += d.X; b.Top += d.Y; break;
+    case 2: b.Right += d.X; b.Bottom += d.Y; break;
+    case 3: b.Left += d.X; b.Bottom += d.Y; break;
+    default: break;
+  }
+  ArrangeBoundsRect(b);
+  const TRect r{Round32(b.Left * Zoom + X), Round32(b.Top * Zoom + Y), Round32(b.Right * Zoom + X),
+                Round32(b.Bottom * Zoom + Y)};
+  const auto style = Data.LineStyle;
+  if (Data.LineColor != clNone && (style == TPenStyle::psSolid || style == TPenStyle::psDash ||
+                                   style == TPenStyle::psDot || style == TPenStyle::psDashDot)) {
+    C->Pen()->SetColor(Data.LineColor);
+    C->Pen()->SetStyle(style);
+    C->Pen()->SetMode(Data.LineMode);
+    C->Pen()->SetWidth(1);
+    C->Brush()->SetStyle(TBrushStyle::bsClear);
+    C->Rectangle(r);
+  }
+  if (Data.PointSize >= 2 && (Data.PointInColor != clNone || Data.PointOutColor != clNone)) {
+    const int32_t size = Data.PointSize;
+    const int32_t half = size / 2;
+    const TPoint corners[4] = {{r.Left, r.Top}, {r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left, r.Bottom}};
+    for (const TPoint& c : corners)
+      DrawPoint(C, TRect{c.X - half, c.Y - half, c.X - half + size, c.Y - half + size}, Data.PointOutColor,
+                Data.PointInColor);
+  }
 }
 
 void TKxDeContainer::DoChanged(bool Force) {

@@ -3,14 +3,33 @@
 // it forwards the actions of everything below it to its surface and turns its own changes and
 // its children's insertions, removals and reorderings into the surface's entry points.
 //
-// The printing and resolution attributes are held here; the default styles for new shapes
-// arrive with the style objects.
+// A layer's bounds are its page area, set by Resize, not its children's extent; it cannot be
+// moved or dragged by its corners. It keeps the printing and resolution attributes of its
+// shapes and the default styles given to the shapes inserted into it.
 
 #include "vorn/model/KxDeContainer.h"
+#include "vorn/model/mekLayerObjectsDefaultProperties.h"
 
 #include <cstdint>
 
 namespace vorn {
+
+class TKxDeLayer;
+
+// Implemented by host shapes that adapt to the kind of layer they lie on (the printing
+// technology the layer is meant for). A layer whose kind changes calls it on each of its
+// shapes that implement it.
+class IKxDeLayerKindAware {
+ public:
+  // The identity of this interface among the host's interfaces.
+  static constexpr const char* IID = "{F5F8EEEF-821D-4E8E-A296-AA39D41397E4}";
+
+  // Called with the layer after its KindOfLayer changed.
+  virtual void LayerKindChanged(TKxDeLayer* Layer) = 0;
+
+ protected:
+  ~IKxDeLayerKindAware() = default;
+};
 
 class TKxDeLayer : public TKxDeContainer {
   VORN_OBJECT(TKxDeLayer, TKxDeContainer)
@@ -26,11 +45,23 @@ class TKxDeLayer : public TKxDeContainer {
 
   bool OverrideVisibleProperty() const { return FOverrideProperty; }
   void SetOverrideVisibleProperty(bool Value) { FOverrideProperty = Value; }
+  // A plain flag for the host.
   bool NoSurface() const { return FNoSurface; }
   void SetNoSurface(bool Value) { FNoSurface = Value; }
   bool PrintingAllowed() const { return FPrintingAllowed; }
+  // Packages on the layer turn to their non-printing colours when printing is not allowed.
+  void SetPrintingAllowed(bool Value);
   TKxDeKindOfLayer KindOfLayer() const { return FKindOfLayer; }
+  // Tells every shape that implements IKxDeLayerKindAware.
+  void SetKindOfLayer(TKxDeKindOfLayer Value);
+  // Dots per millimetre of the layer's kind: 8 for 200 dpi, 12 for 300 dpi, 24 otherwise.
+  int32_t GetResolution() const;
 
+  // The styles given to shapes inserted into the layer itself.
+  TmekLayerObjectsDefaultProperties* ObjectsDefaultProperties() const { return FObjectsDefaultProperties.get(); }
+  // Gives S the default brush, pen and gradient where S uses them and the switch is on, as one
+  // change of S.
+  virtual void AssignDefaultPropertiesToShape(TKxDeShapeBase* S);
   // Inserted shapes keep their own styles while the counter is raised (loading, pasting, undo).
   void SkipDefaultProperty() { ++FSkipDefaultProperty; }
   void UnskipDefaultProperty() { if (FSkipDefaultProperty > 0) --FSkipDefaultProperty; }
@@ -49,8 +80,24 @@ class TKxDeLayer : public TKxDeContainer {
   void EndAction(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName) override;
   void NotifyUndo(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName) override;
 
-  // A layer's bounds are its page area, not its children's extent.
+  // ---- Geometry: the page area ----------------------------------------------------------------
+  // The bounds stay the page area whatever the children do.
   void RecalculateBounds(bool Force) override;
+  // Sets the page size from the top-left corner, announcing nothing.
+  void Resize(float NewWidth, float NewHeight) override;
+  void MoveBy(float X, float Y) override;
+  void OffsetPosition(int32_t Index, const TPointF& Offset) override;
+  TPointF GetPointValue(int32_t Index) const override;
+  void SetPointValue(int32_t Index, const TPointF& P) override;
+  int32_t PointAt(const TPointF& P, float Fuzz) const override;
+  int32_t ControlAt(const TPointF& P, float Fuzz) const override;
+  void DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
+                     const TKxDeSelectionData& Data, double Zoom) override;
+  void DrawSelectionIn(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
+                       const TKxDeSelectionData& Data, const TRectF& R, double Zoom) override;
+
+  // The shape hint with the layer's name as title and its name, visibility and printing.
+  void GetMekOfficeHint(const TPointF& P, TmekHintInfo& HintInfo) override;
 
  protected:
   ~TKxDeLayer() override = default;
@@ -58,6 +105,7 @@ class TKxDeLayer : public TKxDeContainer {
   // Tells the surface LayerChanged, unless destroying or invisible without force.
   void DoChanged(bool Force) override;
   void ShapeChanged(TKxDeShapeBase* S) override;
+  // Applies the default styles to a shape inserted into the layer itself, then tells the surface.
   void ShapeInserted(TKxDeShapeBase* S) override;
   void ShapeRemoved(TKxDeShapeBase* S) override;
   void ShapeCleared(TKxDeShapeBase* S) override;
@@ -68,6 +116,7 @@ class TKxDeLayer : public TKxDeContainer {
   bool FPrintingAllowed = true;
   TKxDeKindOfLayer FKindOfLayer = TKxDeKindOfLayer::kxdekoAll;
   int32_t FSkipDefaultProperty = 0;
+  TOwned<TmekLayerObjectsDefaultProperties> FObjectsDefaultProperties;
 
  private:
   TKxDeSurface* FCreateSurface = nullptr;

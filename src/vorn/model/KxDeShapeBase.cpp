@@ -1081,6 +1081,24 @@ void TKxDeShapeBase::DrawSelectionIn(TCanvas* C, int32_t X, int32_t Y, const TKx
   if (!IsEmpty(R) && InRect(R)) DrawSelection(C, X, Y, DragPoint, Data, Zoom);
 }
 
+void TKxDeShapeBase::DrawPoint(TCanvas* Canvas, const TRect& R, TColor FrameColor, TColor FillColor) {
+  if (!Canvas || R.Right <= R.Left || R.Bottom <= R.Top) return;
+  if (FrameColor == clNone && FillColor == clNone) return;
+  TPen* pen = Canvas->Pen();
+  pen->SetWidth(1);
+  pen->SetMode(TPenMode::pmCopy);
+  pen->SetColor(FrameColor != clNone ? FrameColor : FillColor);
+  pen->SetStyle(TPenStyle::psSolid);
+  TBrush* brush = Canvas->Brush();
+  if (FillColor != clNone) {
+    brush->SetColor(FillColor);
+    brush->SetStyle(TBrushStyle::bsSolid);
+  } else {
+    brush->SetStyle(TBrushStyle::bsClear);
+  }
+  Canvas->Rectangle(R);
+}
+
 void TKxDeShapeBase::UpdateRegion() {}
 void TKxDeShapeBase::SetRegion(const QRegion&) {}
 

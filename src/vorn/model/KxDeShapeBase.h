@@ -335,6 +335,9 @@ class TKxDeShapeBase : public TPersistent {
   virtual void PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R);
   virtual void DrawSelectionIn(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
                                const TKxDeSelectionData& Data, const TRectF& R, double Zoom);
+  // A point handle: R framed in FrameColor (FillColor when that is none) and filled with
+  // FillColor (unfilled for none); nothing for an empty R or when both colours are none.
+  virtual void DrawPoint(TCanvas* Canvas, const TRect& R, TColor FrameColor, TColor FillColor);
   virtual void UpdateRegion();
   virtual void SetRegion(const QRegion& Region);
   virtual QRegion GetRegion() const { return QRegion(); }

@@ -1,0 +1,71 @@
+#include "vorn/model/KxDeGroup.h"
+
+#include "vorn/common/Rounding.h"
+#include "vorn/model/KxDeLayer.h"
+#include "vorn/model/KxDeRegister.h"
+#include "vorn/model/UpdateBracket_p.h"
+
+#include <cmath>
+
+namespace vorn {
+
+void TKxDeGroup::SetRotation(float Value) {
+  // Hundredths of a degree, rounded half to even, folded into [0, 360), as for plain shapes.
+  const int64_t hundredths = Round(static_cast<double>(Value) * 100.0) % 36000;
+  float r = static_cast<float>(static_cast<double>(hundredths) / 100.0);
+  if (r < 0) r += 360;
+  if (r == 0) return;
+  const QString prop = QStringLiteral("Rotation");
+  StartAction(this, TKxDeAction::kxacChanging, prop);
+  NotifyUndo(this, TKxDeAction::kxacChanging, prop);
+  {
+    TUpdateBracket update(this);
+    FRotation = r;
+    const TPointF center = GetGravityCenter();
+    const auto angle = static_cast<int32_t>(std::trunc(r));
+    for (size_t i = 0; i < FItems.size(); ++i) {
+      TKxDeShapeBase* s = FItems[i];
+      // The children's own rotation actions are part of this one.
+      TUpdateBracket childUpdate(s);
+      s->BeginNotifyLock();
+      s->RotateAroundPoint(angle, center, TPointF{0, 0});
+      s->EndNotifyLock();
+    }
+    RecalculateBounds(true);
+  }
+  EndAction(this, TKxDeAction::kxacChanging, prop);
+}
+
+void TKxDeGroup::MoveBy(float X, float Y) {
+  if (FItems.empty()) return;
+  TUpdateBracket update(this);
+  for (size_t i = 0; i < FItems.size(); ++i) FItems[i]->MoveByWithRef(X, Y);
+  RecalculateBounds(true);
+}
+
+void TKxDeGroup::Resize(float NewWidth, float NewHeight) { ScaleChildren(NewWidth, NewHeight); }
+
+void TKxDeGroup::RotateAroundPoint(int32_t RotateAngle, const TPointF& RotatePt, const TPointF& TranslationPt) {
+  if (RotateAngle == 0) return;
+  for (size_t i = 0; i < FItems.size(); ++i) FItems[i]->RotateAroundPoint(RotateAngle, RotatePt, TranslationPt);
+}
+
+bool TKxDeGroup::PointOnShape(const TPointF& P, float Fuzz, bool Editing) const {
+  for (const TKxDeShapeBase* s : FItems)
+    if (s->PointOnShape(P, Fuzz, Editing)) return true;
+  return false;
+}
+
+namespace {
+
+// Documents name their groups and layers by class name: both classes are known to the registry
+// from the moment the library is loaded.
+[[maybe_unused]] const bool gContainersRegistered = [] {
+  TKxDeRegister::RegisterShape(ClassOf<TKxDeGroup>(), QStringLiteral("Group"), QString());
+  TKxDeRegister::RegisterShape(ClassOf<TKxDeLayer>(), QStringLiteral("Layer"), QString());
+  return true;
+}();
+
+}  // namespace
+
+}  // namespace vorn

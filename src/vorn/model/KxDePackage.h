@@ -1,0 +1,34 @@
+#pragma once
+// TKxDePackage: shapes framed by a filled rectangle with an optional picture. Unlike a group, a
+// package keeps a rectangle of its own while it is empty, and its bounds take in the turned
+// extent of its children. On a layer that is not printed it paints in silver with a diagonal
+// hatch, so that the user sees it will not come out on paper.
+
+#include "vorn/model/KxDeContainer.h"
+
+namespace vorn {
+
+class TKxDePackage : public TKxDeContainer {
+  VORN_OBJECT(TKxDePackage, TKxDeContainer)
+
+ public:
+  // The container's styles plus kxssUsesPicture and kxssUsesBrush, minus kxssUsesPen.
+  TKxDePackage(TKxDeSurface* ASurface, TKxDeContainer* AOwner);
+
+  // A plain flag for the host.
+  bool CrossedOut() const { return FCrossedOut; }
+  void SetCrossedOut(bool Value) { FCrossedOut = Value; }
+
+  // The union of the children's turned bounds; an empty package keeps its rectangle.
+  void RecalculateBounds(bool Force) override;
+  // An empty package moves its rectangle (a side of 0 or less becomes 0.1); otherwise the
+  // children move.
+  void MoveBy(float X, float Y) override;
+  // Scales the children about the top-left corner; an empty package sizes its rectangle.
+  void Resize(float NewWidth, float NewHeight) override;
+
+ protected:
+  ~TKxDePackage() override = default;
+};
+
+}  // namespace vorn

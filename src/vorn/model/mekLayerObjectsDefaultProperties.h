@@ -1,0 +1,63 @@
+#pragma once
+// TmekLayerObjectsDefaultProperties: the styles a layer gives to shapes created in it. Each style
+// comes with a switch; a style whose switch is off leaves new shapes with their own. The default
+// font is kept here for the host; the layer applies brush, pen and gradient.
+
+#include "vorn/common/ColorManagementProperties.h"
+#include "vorn/common/Object.h"
+#include "vorn/model/KxDeStyleRecords.h"
+
+namespace vorn {
+
+class TmekLayerObjectsDefaultProperties : public TPersistent {
+  VORN_OBJECT(TmekLayerObjectsDefaultProperties, TPersistent)
+  Q_PROPERTY(vorn::TKxDeShapeGradienthRec Gradient READ Gradient WRITE SetGradient)
+  Q_PROPERTY(bool UseDefaultGradient READ UseDefaultGradient WRITE SetUseDefaultGradient)
+  Q_PROPERTY(vorn::TKxDePenRec Pen READ Pen WRITE SetPen)
+  Q_PROPERTY(bool UseDefaultPen READ UseDefaultPen WRITE SetUseDefaultPen)
+  Q_PROPERTY(vorn::TKxDeShapeFontRec2 Font READ Font WRITE SetFont)
+  Q_PROPERTY(bool UseDefaultFont READ UseDefaultFont WRITE SetUseDefaultFont)
+  Q_PROPERTY(vorn::TKxDeBrushRec Brush READ Brush WRITE SetBrush)
+  Q_PROPERTY(bool UseDefaultBrush READ UseDefaultBrush WRITE SetUseDefaultBrush)
+  Q_PROPERTY(vorn::TmekColorManagementProperties* ColorManagementProperties READ ColorManagementProperties)
+
+ public:
+  TmekLayerObjectsDefaultProperties();
+
+  const TKxDeShapeGradienthRec& Gradient() const { return FGradient; }
+  void SetGradient(const TKxDeShapeGradienthRec& Value) { FGradient = Value; }
+  bool UseDefaultGradient() const { return FUseGradient; }
+  void SetUseDefaultGradient(bool Value) { FUseGradient = Value; }
+  // The width is applied too, unless the shape keeps its own (kxssNoPenWidth).
+  const TKxDePenRec& Pen() const { return FPen; }
+  void SetPen(const TKxDePenRec& Value) { FPen = Value; }
+  bool UseDefaultPen() const { return FUsePen; }
+  void SetUseDefaultPen(bool Value) { FUsePen = Value; }
+  // Size is the font height in millimetres.
+  const TKxDeShapeFontRec2& Font() const { return FFont; }
+  void SetFont(const TKxDeShapeFontRec2& Value) { FFont = Value; }
+  bool UseDefaultFont() const { return FUseFont; }
+  void SetUseDefaultFont(bool Value) { FUseFont = Value; }
+  const TKxDeBrushRec& Brush() const { return FBrush; }
+  void SetBrush(const TKxDeBrushRec& Value) { FBrush = Value; }
+  bool UseDefaultBrush() const { return FUseBrush; }
+  void SetUseDefaultBrush(bool Value) { FUseBrush = Value; }
+  // Owned; created with this object as its owner.
+  TmekColorManagementProperties* ColorManagementProperties() const { return FColorManagementProperties.get(); }
+
+  // Copies every style, switch and colour-management setting of another set of defaults.
+  void Assign(const TPersistent* Source) override;
+
+ private:
+  TKxDeShapeGradienthRec FGradient;
+  TKxDePenRec FPen;
+  bool FUseGradient = true;
+  bool FUsePen = true;
+  TKxDeShapeFontRec2 FFont;
+  bool FUseFont = true;
+  TKxDeBrushRec FBrush;
+  bool FUseBrush = true;
+  TOwned<TmekColorManagementProperties> FColorManagementProperties;
+};
+
+}  // namespace vorn
