@@ -29,6 +29,10 @@ class TKxDePackage : public TKxDeContainer {
 
  protected:
   ~TKxDePackage() override = default;
+
+ private:
+  // The layer tells its packages that their colours changed when its printing is switched.
+  friend class TKxDeLayer;
 };
 
 }  // namespace vorn
