@@ -29,8 +29,10 @@ TRectF SquareAround(const TPointF& C, float Side) {
   return TRectF{C.X - h, C.Y - h, C.X + h, C.Y + h};
 }
 
+// Walks enter every container but packages. The style bit spares plain shapes the type checks.
 bool IsWalkedInto(const TKxDeShapeBase* S) {
-  return dynamic_cast<const TKxDeContainer*>(S) && !dynamic_cast<const TKxDePackage*>(S);
+  return S->ShapeStyle().Contains(TKxDeShapeStyle::kxssIsContainer) && dynamic_cast<const TKxDeContainer*>(S) &&
+         !dynamic_cast<const TKxDePackage*>(S);
 }
 
 }  // namespace
