@@ -181,13 +181,25 @@ TEST_F(Packages, MoveByMovesTheChildrenWithoutTheirReference) {
 
 // ---- Registration -------------------------------------------------------------------------------
 
+// What the registry knew when this program started, before any test could change it: the
+// library is loaded, and registers its classes, before this file's own start-up runs.
+struct TRegisteredAtLoad {
+  TKxDeShapeClass Group = TKxDeRegister::FindShape("TKxDeGroup");
+  QString GroupName = TKxDeRegister::FindShapeDisplayName(Group);
+  TKxDeShapeClass Layer = TKxDeRegister::FindShape("TKxDeLayer");
+  QString LayerName = TKxDeRegister::FindShapeDisplayName(Layer);
+  QString LayerDescription = TKxDeRegister::FindShapeDescription(Layer);
+};
+const TRegisteredAtLoad gAtLoad;
+
 TEST(ContainerRegistration, GroupsAndLayersAreKnownByClassNameFromTheStart) {
-  EXPECT_EQ(TKxDeRegister::FindShape("TKxDeGroup"), ClassOf<TKxDeGroup>());
-  EXPECT_EQ(TKxDeRegister::FindShapeDisplayName(ClassOf<TKxDeGroup>()), "Group");
-  EXPECT_EQ(TKxDeRegister::FindShape("TKxDeLayer"), ClassOf<TKxDeLayer>());
-  EXPECT_EQ(TKxDeRegister::FindShapeDisplayName(ClassOf<TKxDeLayer>()), "Layer");
-  EXPECT_EQ(TKxDeRegister::FindShapeDescription(ClassOf<TKxDeLayer>()), "");
-  TKxDeShapeBase* group = TKxDeRegister::CreateShape("TKxDeGroup");
+  EXPECT_EQ(gAtLoad.Group, ClassOf<TKxDeGroup>());
+  EXPECT_EQ(gAtLoad.GroupName, "Group");
+  EXPECT_EQ(gAtLoad.Layer, ClassOf<TKxDeLayer>());
+  EXPECT_EQ(gAtLoad.LayerName, "Layer");
+  EXPECT_EQ(gAtLoad.LayerDescription, "");
+  TKxDeShapeBase* group = ClassOf<TKxDeGroup>()->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr),
+                                                                          static_cast<TKxDeContainer*>(nullptr));
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(group->ClassName(), "TKxDeGroup");
   Free(group);
