@@ -1,5 +1,5 @@
 // Document model figures later work must hold: the time of MoveBy on a 10,000-point shape and
-// the heap held by one plain four-point shape.
+// the heap held by one plain four-point shape (with and without its font and picture holder).
 //
 // Memory is measured two ways over many shapes: the live bytes of operator new (replaced below;
 // it sees every C++ allocation of the process, the library's included) and the change of the
@@ -84,8 +84,11 @@ void BM_MoveBy_10000Points_Alone(benchmark::State& State) {
 }
 BENCHMARK(BM_MoveBy_10000Points_Alone)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
-// Heap held by one plain four-point shape, averaged over many; also the time to make one.
+// Heap held by one plain four-point shape, averaged over many; also the time to make one. With
+// Arg 1 every shape also makes its font and picture holder, which shapes otherwise make only
+// when they first use them.
 void BM_PlainFourPointShape_Memory(benchmark::State& State) {
+  const bool withTextAndPicture = State.range(0) != 0;
   const int count = 10000;
   double newBytes = 0, heapBytes = 0, blocks = 0;
   std::vector<TKxDeShape*> shapes;
@@ -100,6 +103,10 @@ void BM_PlainFourPointShape_Memory(benchmark::State& State) {
       s->Add(10, 0);
       s->Add(10, 10);
       s->Add(0, 10);
+      if (withTextAndPicture) {
+        s->Font();
+        s->Picture();
+      }
       shapes.push_back(s);
     }
     const size_t heap1 = mallinfo2().uordblks;
@@ -116,9 +123,11 @@ void BM_PlainFourPointShape_Memory(benchmark::State& State) {
   State.counters["blocks_per_shape"] = blocks;
   State.counters["sizeof_shape"] = sizeof(TKxDeShape);
   State.counters["sizeof_point"] = sizeof(TKxDePoint);
+  State.counters["sizeof_brush"] = sizeof(TKxDeShapeBrush);
+  State.counters["sizeof_pen"] = sizeof(TKxDeShapePen);
   State.SetItemsProcessed(State.iterations() * count);
 }
-BENCHMARK(BM_PlainFourPointShape_Memory)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_PlainFourPointShape_Memory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 

@@ -60,12 +60,12 @@ void SetPictureTransparency(TPicture* APicture) {
 TKxDePicture::TKxDePicture(TPersistent* AOwner) : FOwner(AOwner), FPicture(Create<TPicture>()) {}
 
 template <class F>
-void TKxDePicture::ChangeProperty(F&& Change) {
+void TKxDePicture::ChangeProperty(F&& Change, bool IsProperty) {
   auto* owner = dynamic_cast<IKxDePictureOwner*>(FOwner);
   if (owner) owner->BeginPictureChange();
   try {
     Change();
-    if (owner) owner->PictureChanged();
+    if (owner && IsProperty) owner->PicturePropertyChanged();
   } catch (...) {
     if (owner) owner->EndPictureChange();
     throw;
@@ -178,7 +178,7 @@ void TKxDePicture::LoadFromFile(const QString& FileName, const TKxDeGraphicCallb
       FNoAntialiasingAllowed = false;
       FPicture->TakeGraphic(nullptr);
       DoOnChange();
-    });
+    }, false);
     return;
   }
   // Everything that can fail happens before the picture is touched.
@@ -188,7 +188,7 @@ void TKxDePicture::LoadFromFile(const QString& FileName, const TKxDeGraphicCallb
   ChangeProperty([&] {
     FPicturePath = FileName;
     CommitGraphic(std::move(graphic), bytes, true);
-  });
+  }, false);
 }
 
 void TKxDePicture::LoadFromStream(QIODevice* Stream, const TKxDeGraphicCallback& GraphicCallback) {
@@ -196,7 +196,7 @@ void TKxDePicture::LoadFromStream(QIODevice* Stream, const TKxDeGraphicCallback&
   if (!Stream->isSequential()) Stream->seek(0);
   const QByteArray bytes = Stream->readAll();
   TOwned<TGraphic> graphic = DecodeGraphic(bytes, FPicturePath, GraphicCallback);
-  ChangeProperty([&] { CommitGraphic(std::move(graphic), bytes, true); });
+  ChangeProperty([&] { CommitGraphic(std::move(graphic), bytes, true); }, false);
 }
 
 void TKxDePicture::LoadEmptyPicture() {
@@ -207,7 +207,7 @@ void TKxDePicture::LoadEmptyPicture() {
     FPicture->TakeGraphic(g.release());
     FHasEmptyPicture = true;
     DoOnChange();
-  });
+  }, false);
 }
 
 bool TKxDePicture::GetEmpty() const {
@@ -246,7 +246,7 @@ void TKxDePicture::SetTransparent(bool Value) {
   ChangeProperty([&] {
     g->SetTransparent(Value);
     DoOnChange();
-  });
+  }, false);
 }
 
 void TKxDePicture::Assign(const TPersistent* Source) {
@@ -267,7 +267,7 @@ void TKxDePicture::Assign(const TPersistent* Source) {
       FPartialTransparency = src->FPartialTransparency;
       FPicture->Assign(src->FPicture.get());
       DoOnChange();
-    });
+    }, false);
     return;
   }
   if (auto* pic = dynamic_cast<const TPicture*>(Source)) {
@@ -281,7 +281,7 @@ void TKxDePicture::Assign(const TPersistent* Source) {
       FHasEmptyPicture = false;
       FPicture->Assign(pic);
       DoOnChange();
-    });
+    }, false);
     return;
   }
   TPersistent::Assign(Source);

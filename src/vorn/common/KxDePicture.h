@@ -22,11 +22,13 @@ namespace vorn {
 class TKxDePictureList;
 
 // An owner whose update bracket a picture opens around its changes (shapes implement it), so
-// that every property change of the picture is one change of the owner.
+// that every change of the picture is one change of the owner. A property setter also tells the
+// owner of its change (PicturePropertyChanged); a load, an assignment or a transparency change
+// raises the picture's own change event instead, through which the owner hears of it.
 class IKxDePictureOwner {
  public:
   virtual void BeginPictureChange() = 0;
-  virtual void PictureChanged() = 0;
+  virtual void PicturePropertyChanged() = 0;
   virtual void EndPictureChange() = 0;
 
  protected:
@@ -118,9 +120,9 @@ class TKxDePicture : public TPersistent {
   virtual void DoOnChange();
 
  private:
-  // Runs Change inside the owner's update bracket and announces one owner change.
+  // Runs Change inside the owner's update bracket; a property change also tells the owner.
   template <class F>
-  void ChangeProperty(F&& Change);
+  void ChangeProperty(F&& Change, bool IsProperty = true);
   // Decodes Bytes with the class for the extension of Path, then "bmp", then "jpg".
   TOwned<TGraphic> DecodeGraphic(const QByteArray& Bytes, const QString& Path, const TKxDeGraphicCallback& Callback) const;
   void CommitGraphic(TOwned<TGraphic> Graphic, const QByteArray& Bytes, bool HasBytes);

@@ -46,4 +46,16 @@ TKxDePoint* TKxDeShape::Extract(TKxDePoint* Point) {
 
 void TKxDeShape::Clear() { ClearPoints(); }
 
+bool TKxDeShape::PointOnShape(const TPointF& P, float Fuzz, bool) const {
+  if (Brush()->Style() != TBrushStyle::bsClear && Brush()->Color() != clNone)
+    return TKxDeShapeBase::PointOnShape(P, Fuzz, true);
+  const TRectF b = GetBounds();
+  if (b.Right <= b.Left || b.Bottom <= b.Top) return false;
+  if (Fuzz < 0) Fuzz = 0;
+  // Left and top edges inside, right and bottom edges outside, as for the body.
+  auto inside = [&P](float L, float T, float R, float B) { return P.X >= L && P.X < R && P.Y >= T && P.Y < B; };
+  return inside(b.Left - Fuzz, b.Top - Fuzz, b.Right + Fuzz, b.Bottom + Fuzz) &&
+         !inside(b.Left + Fuzz, b.Top + Fuzz, b.Right - Fuzz, b.Bottom - Fuzz);
+}
+
 }  // namespace vorn

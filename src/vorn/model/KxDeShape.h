@@ -1,14 +1,24 @@
 #pragma once
 // TKxDeShape: the concrete plain shape. It adds the point list operations (Add, Insert, Delete,
-// Remove, Extract, Clear) to the shape base; host shape classes derive from it and override the
-// painting and geometry operations.
+// Remove, Extract, Clear) to the shape base and a hit test that tells filled from unfilled
+// shapes; it publishes the styles a user edits. Host shape classes derive from it and override
+// the painting and geometry operations.
 
 #include "vorn/model/KxDeShapeBase.h"
+#include "vorn/model/KxDeShapeFont.h"
+#include "vorn/model/KxDeShapeGradient.h"
 
 namespace vorn {
 
 class TKxDeShape : public TKxDeShapeBase {
   VORN_OBJECT(TKxDeShape, TKxDeShapeBase)
+  Q_PROPERTY(int Color READ Color WRITE SetColor)
+  Q_PROPERTY(vorn::TKxDeShapeBrush* Brush READ Brush WRITE SetBrush)
+  Q_PROPERTY(vorn::TKxDeShapePen* Pen READ Pen WRITE SetPen)
+  Q_PROPERTY(vorn::TKxDeShapeFont* Font READ Font WRITE SetFont)
+  Q_PROPERTY(vorn::TKxDePicture* Picture READ Picture WRITE SetPicture)
+  Q_PROPERTY(vorn::KxDEConsts::TKxDeShapePictureStyle PictureStyle READ PictureStyle WRITE SetPictureStyle)
+  Q_PROPERTY(vorn::TKxDeShapeGradient* Gradient READ GetGradient WRITE SetGradient)
 
  public:
   TKxDeShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeShapeBase(ASurface, AOwner) {}
@@ -27,6 +37,10 @@ class TKxDeShape : public TKxDeShapeBase {
   TKxDePoint* Extract(TKxDePoint* Point) override;
   // Frees every point.
   void Clear() override;
+  // A filled shape (a brush that is neither clear nor clNone) is hit on its body as the base
+  // tests it; an unfilled one only in a band of width 2 x Fuzz around its bounding rectangle,
+  // without rotation.
+  bool PointOnShape(const TPointF& P, float Fuzz, bool Editing) const override;
 
  protected:
   ~TKxDeShape() override = default;

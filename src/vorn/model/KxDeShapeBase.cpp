@@ -9,10 +9,16 @@
 #include "vorn/model/KxDeControl.h"
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDePoint.h"
+#include "vorn/model/KxDeShapeFont.h"
+#include "vorn/model/KxDeShapeGradient.h"
 #include "vorn/model/KxDeShapeNotifier.h"
+#include "vorn/raster/BitmapRotation.h"
+#include "vorn/raster/KxDeBitmap.h"
 #include "vorn/surface/KxDeSurface.h"
 
+#include <QBrush>
 #include <QCoreApplication>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -86,6 +92,12 @@ TKxDeShapeBase::TKxDeShapeBase(TKxDeSurface* ASurface, TKxDeContainer* AOwner) :
   FPictureStyle = TKxDeShapePictureStyle::kxdspStretch;
   FShapeStyle += TKxDeShapeStyle::kxssCanHottrack;
   FShapeStyle += TKxDeShapeStyle::kxssUsesPen;
+  // The brush and the pen are members; their events are wired here, the font's and the picture's
+  // when they are made.
+  FBrush.OnChanging = [this](TObject* Sender) { DoBrushChanging(Sender); };
+  FBrush.OnChange = [this](TObject* Sender) { DoBrushChanged(Sender); };
+  FPen.OnChanging = [this](TObject* Sender) { DoPenChanging(Sender); };
+  FPen.OnChange = [this](TObject* Sender) { DoPenChanged(Sender); };
 }
 
 void TKxDeShapeBase::AfterConstruction() {
@@ -104,6 +116,20 @@ TKxDeShapeBase::~TKxDeShapeBase() {
   FDestroying = true;
   ClearPoints();
   ClearControls();
+  FBrush.OnChanging = nullptr;
+  FBrush.OnChange = nullptr;
+  FPen.OnChanging = nullptr;
+  FPen.OnChange = nullptr;
+  if (FFont) {
+    FFont->OnChanging = nullptr;
+    FFont->OnChange = nullptr;
+    Free(FFont);
+  }
+  if (FPicture) {
+    FPicture->OnChange = nullptr;
+    Free(FPicture);
+  }
+  ReleaseGradient();
 }
 
 // ---- Identity -------------------------------------------------------------------------------------
@@ -118,6 +144,8 @@ void TKxDeShapeBase::Assign(const TPersistent* Source) {
     FRefPointPushed = src->FRefPointPushed;
     FUserData1 = src->FUserData1;
     FUserData2 = src->FUserData2;
+    FBrush.Assign(&src->FBrush);
+    FPen.Assign(&src->FPen);
     return;
   }
   TPersistent::Assign(Source);
@@ -196,7 +224,8 @@ void TKxDeShapeBase::SetLocked(bool Value) {
 void TKxDeShapeBase::SetColor(TColor Value) {
   if (FColor == Value) return;
   FColor = Value;
-  // The brush and the gradient follow the shape colour once the style objects are attached.
+  FBrush.ShapeColorChanged();
+  if (FGradient) FGradient->ShapeColorChanged();
 }
 
 void TKxDeShapeBase::SetShapeStyle(TKxDeShapeStyles Value) {
@@ -204,6 +233,8 @@ void TKxDeShapeBase::SetShapeStyle(TKxDeShapeStyles Value) {
   if (Value == FShapeStyle) return;
   FShapeStyle = Value;
   // The gradient object is tied to kxssUsesGradient and is created or released with it.
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesGradient)) CreateGradient();
+  else ReleaseGradient();
   ShapeStyleChanged();
 }
 
@@ -1081,14 +1112,297 @@ void TKxDeShapeBase::DrawSelectionIn(TCanvas* C, int32_t X, int32_t Y, const TKx
   if (!IsEmpty(R) && InRect(R)) DrawSelection(C, X, Y, DragPoint, Data, Zoom);
 }
 
+void TKxDeShapeBase::UpdateRegion() {}
+void TKxDeShapeBase::SetRegion(const QRegion&) {}
+
+// ---- Styles ---------------------------------------------------------------------------------------
+
+namespace {
+
+// Before a style changes: the action bracket around the hook and, when the shape uses the style,
+// the coming change.
+template <class Hook>
+void AnnounceStyleChanging(TKxDeShapeBase* Shape, TKxDeAction Action, bool Uses, Hook&& CallHook) {
+  Shape->StartAction(Shape, Action, kNoProp);
+  Shape->NotifyUndo(Shape, Action, kNoProp);
+  CallHook();
+  if (Uses) Shape->Changing();
+  Shape->EndAction(Shape, Action, kNoProp);
+}
+
+// After a brush or pen change: a second action, named after the style, around the hook and the
+// delivered change. Undo records the style's new state under that name.
+template <class Hook>
+void AnnounceStyleChanged(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName, bool Uses,
+                          Hook&& CallHook) {
+  Shape->StartAction(Shape, Action, PropName);
+  Shape->NotifyUndo(Shape, Action, PropName);
+  CallHook();
+  if (Uses) Shape->Changed(false);
+  Shape->EndAction(Shape, Action, PropName);
+}
+
+}  // namespace
+
+TKxDeShapeFont* TKxDeShapeBase::Font() const {
+  if (!FFont) {
+    auto* self = const_cast<TKxDeShapeBase*>(this);
+    FFont = Create<TKxDeShapeFont>(self);
+    FFont->OnChanging = [self](TObject* Sender) { self->DoFontChanging(Sender); };
+    FFont->OnChange = [self](TObject* Sender) { self->DoFontChanged(Sender); };
+  }
+  return FFont;
+}
+
+TKxDePicture* TKxDeShapeBase::Picture() const {
+  if (!FPicture) {
+    auto* self = const_cast<TKxDeShapeBase*>(this);
+    FPicture = Create<TKxDePicture>(self);
+    FPicture->OnChange = [self](TKxDePicture* Sender) { self->DoPictureChanged(Sender); };
+  }
+  return FPicture;
+}
+
+void TKxDeShapeBase::CreateGradient() {
+  if (FGradient) return;
+  FGradient = Create<TKxDeShapeGradient>(this);
+  FGradient->OnChanging = [this](TObject* Sender) { DoGradientChanging(Sender); };
+  FGradient->OnChange = [this](TObject* Sender) { DoGradientChanged(Sender); };
+}
+
+void TKxDeShapeBase::ReleaseGradient() {
+  if (!FGradient) return;
+  FGradient->OnChanging = nullptr;
+  FGradient->OnChange = nullptr;
+  Free(FGradient);
+}
+
+void TKxDeShapeBase::SetBrush(const TKxDeShapeBrush* Value) {
+  if (Value) FBrush.Assign(Value);
+}
+
+void TKxDeShapeBase::SetPen(const TKxDeShapePen* Value) {
+  if (Value) FPen.Assign(Value);
+}
+
+void TKxDeShapeBase::SetFont(const TKxDeShapeFont* Value) {
+  if (Value) Font()->Assign(Value);
+}
+
+void TKxDeShapeBase::SetPicture(const TKxDePicture* Value) {
+  if (!Value) return;
+  TKxDePicture* holder = Picture();
+  DoPictureChanging(holder);
+  holder->Assign(Value);
+}
+
+void TKxDeShapeBase::SetPictureStyle(TKxDeShapePictureStyle Value) {
+  if (FPictureStyle == Value) return;
+  DoPictureStyleChanging(this);
+  FPictureStyle = Value;
+  DoPictureStyleChanged(this);
+}
+
+void TKxDeShapeBase::SetGradient(const TKxDeShapeGradient* Value) {
+  if (!FGradient || !Value) return;
+  DoGradientChanging(FGradient);
+  FGradient->Assign(Value);
+}
+
+void TKxDeShapeBase::SetBrushRec(const TKxDeBrushRec& Value) { FBrush.AssignRec(Value); }
+void TKxDeShapeBase::SetPenRec(const TKxDePenRec& Value) { FPen.AssignRec(Value); }
+void TKxDeShapeBase::SetFontRec(const TKxDeShapeFontRec& Value) { Font()->AssignRec(Value); }
+
+void TKxDeShapeBase::SetGradientRec(const TKxDeShapeGradienthRec& Value) {
+  if (FGradient) FGradient->AssignRec(Value);
+}
+
+bool TKxDeShapeBase::HasBrush() const {
+  return FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesBrush) && FBrush.Color() != clNone &&
+         FBrush.Style() != TBrushStyle::bsClear;
+}
+
+bool TKxDeShapeBase::HasPen() const {
+  return FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPen) && FPen.Width() > 0 && FPen.Color() != clNone &&
+         FPen.Style() != TPenStyle::psClear;
+}
+
+bool TKxDeShapeBase::HasGradient() const {
+  return FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesGradient) && FGradient &&
+         FGradient->GetColorBegin() != clNone && FGradient->ColorEnd() != clNone &&
+         FGradient->Style() != TKxDeShapeGradientStyle::kxdgsNone;
+}
+
+bool TKxDeShapeBase::HasPicture() const {
+  return FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture) && FPicture && !FPicture->GetEmpty();
+}
+
+bool TKxDeShapeBase::HasEmptyPicture() const {
+  return FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture) && (!FPicture || FPicture->GetEmpty());
+}
+
+// The style handlers. Brush and pen announce an action after the change too; font, gradient,
+// picture and picture style only before it.
+
+void TKxDeShapeBase::DoBrushChanging(TObject* Sender) {
+  AnnounceStyleChanging(this, TKxDeAction::kxacChangingBrush, FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesBrush),
+                        [&] { BrushChanging(Sender); });
+}
+
+void TKxDeShapeBase::DoBrushChanged(TObject* Sender) {
+  AnnounceStyleChanged(this, TKxDeAction::kxacChangingBrush, QStringLiteral("Brush"),
+                       FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesBrush), [&] { BrushChanged(Sender); });
+}
+
+void TKxDeShapeBase::DoPenChanging(TObject* Sender) {
+  AnnounceStyleChanging(this, TKxDeAction::kxacChangingPen, FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPen),
+                        [&] { PenChanging(Sender); });
+}
+
+void TKxDeShapeBase::DoPenChanged(TObject* Sender) {
+  AnnounceStyleChanged(this, TKxDeAction::kxacChangingPen, QStringLiteral("Pen"),
+                       FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPen), [&] { PenChanged(Sender); });
+}
+
+void TKxDeShapeBase::DoFontChanging(TObject* Sender) {
+  AnnounceStyleChanging(this, TKxDeAction::kxacChangingFont, FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesFont),
+                        [&] { FontChanging(Sender); });
+}
+
+void TKxDeShapeBase::DoFontChanged(TObject* Sender) {
+  FontChanged(Sender);
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesFont)) Changed(false);
+}
+
+void TKxDeShapeBase::DoGradientChanging(TObject* Sender) {
+  AnnounceStyleChanging(this, TKxDeAction::kxacChangingGradient,
+                        FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesGradient), [&] { GradientChanging(Sender); });
+}
+
+void TKxDeShapeBase::DoGradientChanged(TObject* Sender) {
+  GradientChanged(Sender);
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesGradient)) Changed(false);
+}
+
+void TKxDeShapeBase::DoPictureChanging(TObject* Sender) {
+  AnnounceStyleChanging(this, TKxDeAction::kxacChangingPicture,
+                        FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture), [&] { PictureChanging(Sender); });
+}
+
+void TKxDeShapeBase::DoPictureChanged(TObject* Sender) {
+  PictureChanged(Sender);
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture)) Changed(false);
+}
+
+void TKxDeShapeBase::DoPictureStyleChanging(TObject* Sender) {
+  // Recorded for undo under the name "picture_style".
+  const QString prop = QStringLiteral("picture_style");
+  StartAction(this, TKxDeAction::kxacChanging, prop);
+  NotifyUndo(this, TKxDeAction::kxacChanging, prop);
+  PictureStyleChanging(Sender);
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture)) Changing();
+  EndAction(this, TKxDeAction::kxacChanging, prop);
+}
+
+void TKxDeShapeBase::DoPictureStyleChanged(TObject* Sender) {
+  PictureStyleChanged(Sender);
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture)) Changed(false);
+}
+
+// ---- Device pens ----------------------------------------------------------------------------------
+
+namespace {
+
+// Dash and gap lengths of the pen styles, in millimetres.
+const std::vector<float>* DashTable(TPenStyle Style) {
+  static const std::vector<float> solid{1, 0}, dash{3, 3}, dot{1, 2}, dashDot{3, 2, 1, 3},
+      dashDotDot{3, 2, 1, 2, 1, 3}, none{0, 0};
+  switch (Style) {
+    case TPenStyle::psSolid: return &solid;
+    case TPenStyle::psDash: return &dash;
+    case TPenStyle::psDot: return &dot;
+    case TPenStyle::psDashDot: return &dashDot;
+    case TPenStyle::psDashDotDot: return &dashDotDot;
+    case TPenStyle::psClear: return &none;
+    case TPenStyle::psInsideFrame: return &none;
+    case TPenStyle::psUserStyle: return &dashDotDot;
+    case TPenStyle::psAlternate: return &none;
+  }
+  return nullptr;
+}
+
+bool DrawsNothing(const TKxDeShapePen* Pen) {
+  return !Pen || Pen->Color() == clNone || Pen->Style() == TPenStyle::psClear;
+}
+
+}  // namespace
+
+int32_t TKxDeShapeBase::DevicePenWidth(const TKxDeShapePen* Pen, double Zoom) {
+  if (!Pen) return 0;
+  return std::max(0, Round32(static_cast<double>(Pen->Width()) * CoordsPixelsPerMMConvertValue * Zoom));
+}
+
+QPen TKxDeShapeBase::CreateExtendedPen2(const TKxDeShapePen* Pen, double Zoom) {
+  if (DrawsNothing(Pen)) return QPen(Qt::NoPen);
+  // Geometric pens join round unless told otherwise.
+  return QPen(QBrush(ToQColor(Pen->Color())), DevicePenWidth(Pen, Zoom), Qt::SolidLine, Qt::SquareCap,
+              Qt::RoundJoin);
+}
+
+QPen TKxDeShapeBase::CreateExtendedPen(const TKxDeShapePen* Pen, double Zoom, TmekLineShape StartShape,
+                                       TmekLineShape) {
+  if (DrawsNothing(Pen)) return QPen(Qt::NoPen);
+  const int32_t width = DevicePenWidth(Pen, Zoom);
+  QPen pen(QBrush(ToQColor(Pen->Color())), width, Qt::SolidLine,
+           StartShape == TmekLineShape::mekLshRounded ? Qt::RoundCap : Qt::SquareCap, Qt::RoundJoin);
+  std::vector<uint32_t> pattern;
+  CreateZoomedPenStyle(Pen->Style(), Zoom, pattern);
+  // Without a gap the pattern is a solid line (also for the all-zero tables).
+  bool gaps = false;
+  for (size_t i = 1; i < pattern.size(); i += 2) gaps = gaps || pattern[i] > 0;
+  if (gaps) {
+    // Qt measures dashes in pen widths (a width below one pixel counts as one) and wants every
+    // entry positive: a dash that rounded to nothing stays a dot drawn by the caps.
+    const double unit = std::max(width, 1);
+    QList<qreal> dashes;
+    dashes.reserve(static_cast<qsizetype>(pattern.size()));
+    for (uint32_t v : pattern) dashes << std::max(static_cast<double>(v), 1e-3) / unit;
+    pen.setDashPattern(dashes);
+  }
+  return pen;
+}
+
+void TKxDeShapeBase::CreateExtendedPen(TCanvas* C, const TKxDeShapePen* Pen, double Zoom, TmekLineShape StartShape,
+                                       TmekLineShape EndShape) {
+  if (!C) return;
+  TPen* canvasPen = C->Pen();
+  if (Pen) {
+    canvasPen->SetColor(Pen->Color());
+    canvasPen->SetStyle(DrawsNothing(Pen) ? TPenStyle::psClear : Pen->Style());
+  }
+  canvasPen->SetCustom(CreateExtendedPen(Pen, Zoom, StartShape, EndShape));
+}
+
+void TKxDeShapeBase::CreateZoomedPenStyle(TPenStyle Style, double Zoom, std::vector<uint32_t>& Pattern) {
+  const std::vector<float>* table = DashTable(Style);
+  if (!table) return;
+  Pattern.clear();
+  for (float mm : *table)
+    Pattern.push_back(static_cast<uint32_t>(std::max(0, Round32(mm * CoordsPixelsPerMMConvertValue * Zoom))));
+}
+
+// ---- Point handles and pictures -------------------------------------------------------------------
+
 void TKxDeShapeBase::DrawPoint(TCanvas* Canvas, const TRect& R, TColor FrameColor, TColor FillColor) {
   if (!Canvas || R.Right <= R.Left || R.Bottom <= R.Top) return;
   if (FrameColor == clNone && FillColor == clNone) return;
   TPen* pen = Canvas->Pen();
+  pen->ClearCustom();
   pen->SetWidth(1);
   pen->SetMode(TPenMode::pmCopy);
-  pen->SetColor(FrameColor != clNone ? FrameColor : FillColor);
-  pen->SetStyle(TPenStyle::psSolid);
+  const TColor frame = FrameColor != clNone ? FrameColor : FillColor;
+  pen->SetColor(frame);
+  pen->SetStyle(frame != clNone ? TPenStyle::psSolid : TPenStyle::psClear);
   TBrush* brush = Canvas->Brush();
   if (FillColor != clNone) {
     brush->SetColor(FillColor);
@@ -1099,8 +1413,117 @@ void TKxDeShapeBase::DrawPoint(TCanvas* Canvas, const TRect& R, TColor FrameColo
   Canvas->Rectangle(R);
 }
 
-void TKxDeShapeBase::UpdateRegion() {}
-void TKxDeShapeBase::SetRegion(const QRegion&) {}
+void TKxDeShapeBase::DrawPicture(TCanvas* C, const TRect& R, double Zoom, PmekDeviceCapsInfo DeviceCapsInfo,
+                                 bool Disabled, int32_t Angle, bool IgnoreRatio) {
+  if (!C || R.Right <= R.Left || R.Bottom <= R.Top) return;
+  if (!HasPicture() && !HasEmptyPicture()) return;
+  if (!FPicture) return;  // never made: nothing to draw
+  const TKxDePicture* holder = FPicture;
+  TOwned<TPicture> disabled;
+  const TGraphic* graphic = holder->GetGraphic();
+  if (Disabled && graphic) {
+    disabled = holder->GetDisabledPicture();
+    graphic = disabled->Graphic();
+  }
+  if (!graphic || graphic->Empty()) return;
+
+  const bool printing = DeviceCapsInfo && DeviceCapsInfo->IsGDIPrinting;
+  // A printer gets the picture turned as a bitmap; elsewhere the shape turns the canvas.
+  QImage turned;
+  if (printing && Angle % 360 != 0) {
+    TOwned<TKxDeBitmap> bmp(Create<TKxDeBitmap>());
+    bmp->SetImage(graphic->ToImage());
+    RotateBitmapAnyAngle(bmp.get(), Angle, true, holder->TransparentColor());
+    turned = bmp->Image();
+  }
+  const int32_t gw = turned.isNull() ? graphic->Width() : turned.width();
+  const int32_t gh = turned.isNull() ? graphic->Height() : turned.height();
+  const int32_t w = Round32(gw * Zoom / CoordsPixelsPerMMConvertValue);
+  const int32_t h = Round32(gh * Zoom / CoordsPixelsPerMMConvertValue);
+
+  const bool smooth = !FNoAntialiasing && !holder->NoAntialiasingAllowed();
+  // The picture rendered into Target of Painter.
+  auto render = [&](QPainter* Painter, const QRectF& Target) {
+    Painter->setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    Painter->setRenderHint(QPainter::Antialiasing, smooth);
+    if (!turned.isNull()) Painter->drawImage(Target, turned);
+    else graphic->Draw(Painter, Target);
+  };
+  // Without antialiasing the picture goes through an opaque intermediate bitmap, copied as it is.
+  auto intermediate = [&](int32_t W, int32_t H) {
+    QImage img(W, H, FNoAntialiasing ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    if (img.isNull()) return img;
+    if (FNoAntialiasing) img.fill(ToQColor(holder->TransparentColor()));
+    else img.fill(Qt::transparent);
+    QPainter p(&img);
+    render(&p, QRectF(0, 0, W, H));
+    return img;
+  };
+  QPainter* painter = C->Painter();
+  auto drawOne = [&](const TRect& Target) {
+    if (Target.Right <= Target.Left || Target.Bottom <= Target.Top) return;
+    const QRect t(Target.Left, Target.Top, Target.Width(), Target.Height());
+    if (FNoAntialiasing) {
+      const QImage img = intermediate(t.width(), t.height());
+      if (!img.isNull()) painter->drawImage(t.topLeft(), img);
+    } else {
+      render(painter, QRectF(t));
+    }
+  };
+
+  painter->save();
+  painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  switch (FPictureStyle) {
+    case TKxDeShapePictureStyle::kxdspCenter: {
+      const int32_t x = R.Left + Round32((R.Width() - w) / 2.0);
+      const int32_t y = R.Top + Round32((R.Height() - h) / 2.0);
+      drawOne(TRect{x, y, x + w, y + h});
+      break;
+    }
+    case TKxDeShapePictureStyle::kxdspDefault:
+      drawOne(TRect{R.Left, R.Top, R.Left + w, R.Top + h});
+      break;
+    case TKxDeShapePictureStyle::kxdspTiled: {
+      if (w <= 0 || h <= 0) break;
+      const int64_t cols = (static_cast<int64_t>(R.Width()) + w - 1) / w;
+      const int64_t rows = (static_cast<int64_t>(R.Height()) + h - 1) / h;
+      // One tile, repeated by a texture fill from R's top-left corner: the same pixels as
+      // drawing every tile, in one call.
+      const QImage tile = intermediate(w, h);
+      if (tile.isNull()) break;
+      painter->setBrushOrigin(R.Left, R.Top);
+      painter->fillRect(QRectF(R.Left, R.Top, static_cast<double>(cols * w), static_cast<double>(rows * h)),
+                        QBrush(tile));
+      break;
+    }
+    case TKxDeShapePictureStyle::kxdspStretch: {
+      TRect r = R;
+      if (!IgnoreRatio && holder->KeepRatio() && graphic->Width() > 0 && graphic->Height() > 0) {
+        double q = holder->Ratio();
+        // A picture turned by a quarter for a printer has the inverse ratio. (A CAD drawing, which
+        // turns itself, would keep it; no such graphic class is registered.)
+        if (printing && (Angle == 90 || Angle == 180) && q != 0) q = 1 / q;
+        if (q > 0) {
+          const int32_t fitted = Round32(r.Width() / q);
+          if (r.Height() >= fitted) {
+            const int32_t d = (r.Height() - fitted) / 2;
+            r.Top += d;
+            r.Bottom -= d;
+          } else {
+            const int32_t d = (r.Width() - Round32(r.Height() * q)) / 2;
+            r.Left += d;
+            r.Right -= d;
+          }
+        }
+      }
+      if (Angle == 0 && DeviceCapsInfo && DeviceCapsInfo->CorrectionFactorY != 0)
+        r.Bottom = r.Top + Round32(r.Height() / DeviceCapsInfo->CorrectionFactorY);
+      drawOne(r);
+      break;
+    }
+  }
+  painter->restore();
+}
 
 // ---- Hint -----------------------------------------------------------------------------------------
 

@@ -4,6 +4,11 @@
 // (TKxDeControl) and its action list; it knows its owner container and, through it, its layer and
 // surface.
 //
+// It also owns its styles: a pen, a brush, a font and a picture holder, and, while
+// kxssUsesGradient is in its styles, a gradient. Each style object reports its changes before and
+// after; the shape turns them into actions and changes (the style handlers below). The brush and
+// the gradient share the shape colour.
+//
 // Every modification is announced twice. As an action, for undo: StartAction, NotifyUndo, the
 // modification, EndAction, each climbing the owner chain to the layer and from there to the
 // surface unless a notify lock holds it back. And as a change, for repainting and observers:
@@ -14,11 +19,16 @@
 #include "vorn/common/DrawingCommons.h"
 #include "vorn/common/Events.h"
 #include "vorn/common/Graphics.h"
+#include "vorn/common/HintInfo.h"
+#include "vorn/common/KxDePicture.h"
 #include "vorn/common/Object.h"
 #include "vorn/common/Records.h"
 #include "vorn/model/KxDeActionList.h"
-#include "vorn/common/HintInfo.h"
+#include "vorn/model/KxDeShapeBrush.h"
+#include "vorn/model/KxDeShapePen.h"
+#include "vorn/surface/mekDeviceCapsInfo.h"
 
+#include <QPen>
 #include <QRegion>
 #include <QString>
 #include <QTransform>
@@ -33,13 +43,13 @@ class TKxDeContainer;
 class TKxDeControl;
 class TKxDeLayer;
 class TKxDePoint;
+class TKxDeShapeFont;
+class TKxDeShapeGradient;
 class TKxDeShapeNotifier;
 class TKxDeSurface;
 struct TKxDeHitTest;
 struct TKxDeSelectionData;
 struct TKxDeDragPoint;
-struct TmekDeviceCapsInfo;
-using PmekDeviceCapsInfo = TmekDeviceCapsInfo*;
 
 // What one shape's own hit test found at a point.
 struct TKxDeShapeHit {
@@ -51,7 +61,9 @@ struct TKxDeShapeHit {
 
 using TKxDePointList = std::vector<TKxDePoint*>;
 
-class TKxDeShapeBase : public TPersistent {
+// A picture holder owned by a shape opens the shape's update bracket around each of its changes
+// (IKxDePictureOwner), so that changing or loading the picture is one change of the shape.
+class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   VORN_OBJECT(TKxDeShapeBase, TPersistent)
   Q_PROPERTY(bool Locked READ Locked WRITE SetLocked)
   Q_PROPERTY(QString Name READ Name WRITE SetName)
@@ -119,6 +131,54 @@ class TKxDeShapeBase : public TPersistent {
   const TKxDeActionList* ActionList() const { return &FActionList; }
   TKxDeShapeDuringLoadFromXMLEvent OnShapeDuringLoadFromXML;
   TKxDeShapeLoadErrorEvent OnLoadError;
+
+  // ---- Styles ---------------------------------------------------------------------------------
+  // The pen, brush, font and picture holder always exist for their users; the font and the
+  // picture holder are made on first use, which nobody can tell apart from making them with the
+  // shape, and keep shapes that never show text or pictures small.
+  TKxDeShapeBrush* Brush() const { return &FBrush; }
+  TKxDeShapePen* Pen() const { return &FPen; }
+  TKxDeShapeFont* Font() const;
+  TKxDePicture* Picture() const;
+  // The gradient exists exactly while kxssUsesGradient is in ShapeStyle (SetShapeStyle makes and
+  // releases it); none otherwise.
+  virtual TKxDeShapeGradient* GetGradient() const { return FGradient; }
+  TKxDeShapeGradient* Gradient() const { return GetGradient(); }
+  // The style records are handed to the style objects' AssignRec (the gradient only when the
+  // shape has one).
+  void SetBrushRec(const TKxDeBrushRec& Value);
+  void SetPenRec(const TKxDePenRec& Value);
+  void SetFontRec(const TKxDeShapeFontRec& Value);
+  void SetGradientRec(const TKxDeShapeGradienthRec& Value);
+
+  // Whether a style would show: the shape declares it uses the style and its values draw
+  // something (no clNone colour, no clear style, a positive pen width).
+  bool HasBrush() const;
+  bool HasPen() const;
+  bool HasGradient() const;
+  // The shape uses pictures and has a picture (the placeholder counts), or has none.
+  bool HasPicture() const;
+  bool HasEmptyPicture() const;
+
+  // ---- Device pens ----------------------------------------------------------------------------
+  // Every shape pen is drawn with a geometric pen whose width in device pixels is
+  // round(Pen.Width x CoordsPixelsPerMMConvertValue x Zoom), Zoom being the scale from world
+  // units to device pixels.
+  static int32_t DevicePenWidth(const TKxDeShapePen* Pen, double Zoom);
+  // A solid pen with square ends for outlines (no dashes). A pen with a clNone colour or the
+  // psClear style draws nothing.
+  static QPen CreateExtendedPen2(const TKxDeShapePen* Pen, double Zoom);
+  // A pen with the dash pattern of the pen style at Zoom and round ends when the line starts
+  // with mekLshRounded, square ends otherwise (a device pen has one end shape; the shape draws
+  // arrow heads itself).
+  static QPen CreateExtendedPen(const TKxDeShapePen* Pen, double Zoom, TmekLineShape StartShape,
+                                TmekLineShape EndShape);
+  // The same pen made the canvas pen.
+  static void CreateExtendedPen(TCanvas* C, const TKxDeShapePen* Pen, double Zoom, TmekLineShape StartShape,
+                                TmekLineShape EndShape);
+  // The dash and gap lengths of a pen style in device pixels at Zoom; a style without a table
+  // leaves Pattern as it is.
+  static void CreateZoomedPenStyle(TPenStyle Style, double Zoom, std::vector<uint32_t>& Pattern);
 
   // ---- Owner chain ----------------------------------------------------------------------------
   TKxDeContainer* Owner() const { return FOwner; }
@@ -335,9 +395,18 @@ class TKxDeShapeBase : public TPersistent {
   virtual void PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R);
   virtual void DrawSelectionIn(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
                                const TKxDeSelectionData& Data, const TRectF& R, double Zoom);
-  // A point handle: R framed in FrameColor (FillColor when that is none) and filled with
-  // FillColor (unfilled for none); nothing for an empty R or when both colours are none.
+  // A point handle: R framed in FrameColor (or FillColor when FrameColor is clNone) and filled
+  // with FillColor (clear when it is clNone), with a one-pixel pen; nothing for an empty R or when
+  // both colours are clNone.
   virtual void DrawPoint(TCanvas* Canvas, const TRect& R, TColor FrameColor, TColor FillColor);
+  // Draws the shape's picture into the device rectangle R as PictureStyle says: centred, at the
+  // top-left corner or tiled at its natural size (its pixels x Zoom / CoordsPixelsPerMMConvertValue),
+  // or stretched over R, keeping the picture's ratio when the holder asks for it unless
+  // IgnoreRatio is set. Disabled draws the toned-down form. Angle is the angle the shape is
+  // turned by: a printer (DeviceCapsInfo with IsGDIPrinting) gets the picture turned as a bitmap,
+  // other devices turn it through the canvas transform, which the shape sets itself.
+  void DrawPicture(TCanvas* C, const TRect& R, double Zoom, PmekDeviceCapsInfo DeviceCapsInfo, bool Disabled,
+                   int32_t Angle, bool IgnoreRatio = false);
   virtual void UpdateRegion();
   virtual void SetRegion(const QRegion& Region);
   virtual QRegion GetRegion() const { return QRegion(); }
@@ -362,8 +431,32 @@ class TKxDeShapeBase : public TPersistent {
   ~TKxDeShapeBase() override;
 
   virtual void SetCaption(const QString& Value);
-  // Stores the shape colour (shared with the brush and the gradient).
+  // Stores the shape colour and hands it to the brush and the gradient; nothing is announced.
   void SetColor(TColor Value);
+  // The style setters: each copies the given style into the shape's own (nothing for none).
+  void SetBrush(const TKxDeShapeBrush* Value);
+  void SetPen(const TKxDeShapePen* Value);
+  void SetFont(const TKxDeShapeFont* Value);
+  // Announced as a picture change, then assigned.
+  void SetPicture(const TKxDePicture* Value);
+  void SetPictureStyle(TKxDeShapePictureStyle Value);
+  // Nothing without a gradient; else announced as a gradient change and assigned.
+  void SetGradient(const TKxDeShapeGradient* Value);
+
+  // The style handlers, wired to the style objects' events: each announces its actions, calls
+  // its hook and passes the change on when the shape uses that style.
+  void DoBrushChanging(TObject* Sender);
+  void DoBrushChanged(TObject* Sender);
+  void DoPenChanging(TObject* Sender);
+  void DoPenChanged(TObject* Sender);
+  void DoFontChanging(TObject* Sender);
+  void DoFontChanged(TObject* Sender);
+  void DoGradientChanging(TObject* Sender);
+  void DoGradientChanged(TObject* Sender);
+  void DoPictureChanging(TObject* Sender);
+  void DoPictureChanged(TObject* Sender);
+  void DoPictureStyleChanging(TObject* Sender);
+  void DoPictureStyleChanged(TObject* Sender);
 
   // Hooks for subclasses; the base does nothing.
   virtual void PointAdded(TKxDePoint* Point);
@@ -441,6 +534,12 @@ class TKxDeShapeBase : public TPersistent {
   std::vector<TKxDeShapeNotifier*> FNotifyList;
   TKxDeActionList FActionList;
   QTransform FWSpaceMtx;
+  // Styles. Brush and pen live in the shape itself; font and picture are made on first use.
+  mutable TKxDeShapeBrush FBrush{this};
+  mutable TKxDeShapePen FPen{this};
+  mutable TKxDeShapeFont* FFont = nullptr;
+  mutable TKxDePicture* FPicture = nullptr;
+  TKxDeShapeGradient* FGradient = nullptr;
 
  private:
   // Containers link and unlink their children's owner field.
@@ -451,6 +550,13 @@ class TKxDeShapeBase : public TPersistent {
 
   // The pending owner handed to the constructor, inserted into in AfterConstruction.
   TKxDeContainer* FCreateOwner = nullptr;
+
+  // The picture holder brackets its changes in the shape's update.
+  void BeginPictureChange() override { BeginUpdate(); }
+  void PicturePropertyChanged() override { Changed(false); }
+  void EndPictureChange() override { EndUpdate(); }
+  void CreateGradient();
+  void ReleaseGradient();
 };
 
 }  // namespace vorn

@@ -4,6 +4,7 @@
 #include "vorn/common/CommonLib.h"
 #include "vorn/common/KxDeUtils.h"
 #include "vorn/common/ResStrs.h"
+#include "vorn/model/KxDeShapeBase.h"
 #include "vorn/text/mekFontRef.h"
 
 namespace vorn {
@@ -106,7 +107,19 @@ void TKxDeShapeFont::LoadFromXML(TXmlNode Node) {
 
 // ---- TmekFont ----------------------------------------------------------------------------------
 
-TmekFont::TmekFont(TKxDeShapeBase* AOwner, TKxDeShapeFont* AFont) : FOwner(AOwner), FFont(AFont) {
+TmekFont::TmekFont(TKxDeShapeBase* AOwner)
+    : FOwner(AOwner),
+      FOwnFont(AOwner ? nullptr : Create<TKxDeShapeFont>()),
+      FFont(AOwner ? AOwner->Font() : FOwnFont.get()) {
+  Init();
+}
+
+TmekFont::TmekFont(TKxDeShapeBase* AOwner, TKxDeShapeFont* AFont)
+    : FOwner(AOwner), FOwnFont(AFont ? nullptr : Create<TKxDeShapeFont>()), FFont(AFont ? AFont : FOwnFont.get()) {
+  Init();
+}
+
+void TmekFont::Init() {
   FFont->SetName(QStringLiteral("Swiss 721"));
   SetHeight(3.0f);
   // The outline cache keeps the reference metrics of the family this view shows.

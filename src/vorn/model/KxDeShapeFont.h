@@ -87,6 +87,8 @@ class TmekFont : public TPersistent {
   Q_PROPERTY(float Height READ Height WRITE SetHeight)
 
  public:
+  // The view of AOwner's font; without an owner the view keeps a font of its own.
+  explicit TmekFont(TKxDeShapeBase* AOwner);
   // AFont is the shape font this view presents (owned by the shape).
   TmekFont(TKxDeShapeBase* AOwner, TKxDeShapeFont* AFont);
 
@@ -119,7 +121,10 @@ class TmekFont : public TPersistent {
   virtual void LoadFromXML(TXmlNode Node);
 
  private:
+  void Init();
+
   TKxDeShapeBase* FOwner;
+  TOwned<TKxDeShapeFont> FOwnFont;
   TKxDeShapeFont* FFont;
   float FHeight = 0;
 };
