@@ -24,7 +24,7 @@ class TCountingPictureOwner : public TPersistent, public IKxDePictureOwner {
  public:
   int Begins = 0, Changes = 0, Ends = 0;
   void BeginPictureChange() override { ++Begins; }
-  void PictureChanged() override { ++Changes; }
+  void PicturePropertyChanged() override { ++Changes; }
   void EndPictureChange() override { ++Ends; }
 };
 

@@ -44,7 +44,7 @@ void TKxDePicture::LoadFromXML(TXmlNode Node) {
     IKxDePictureOwner* Owner;
     ~TClose() {
       if (!Owner) return;
-      Owner->PictureChanged();
+      Owner->PicturePropertyChanged();
       Owner->EndPictureChange();
     }
   } close{owner};
