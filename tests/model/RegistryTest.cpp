@@ -11,6 +11,8 @@ namespace {
 
 class Registry : public ::testing::Test {
  protected:
+  // The library registers its own containers at load: start every case from an empty registry.
+  void SetUp() override { TKxDeRegister::ClearShapeList(); }
   void TearDown() override { TKxDeRegister::ClearShapeList(); }
 };
 
