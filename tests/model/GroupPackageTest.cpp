@@ -5,6 +5,13 @@
 #include <vorn/model/KxDeGroup.h>
 #include <vorn/model/KxDePackage.h>
 #include <vorn/model/KxDeRegister.h>
+#include <vorn/model/KxDeShapeBrush.h>
+#include <vorn/common/Canvas.h>
+#include <vorn/common/KxDePicture.h>
+#include <vorn/common/Units.h>
+
+#include <QBuffer>
+#include <QImage>
 
 namespace vorn::test {
 namespace {
@@ -177,6 +184,151 @@ TEST_F(Packages, MoveByMovesTheChildrenWithoutTheirReference) {
   EXPECT_TRUE(Log.Only("before move").empty());
   package->Resize(20, 5);
   EXPECT_EQ(child->GetBounds(), (TRectF{3, 4, 23, 9}));
+}
+
+// ---- Package colours and painting ---------------------------------------------------------------
+
+TEST_F(Packages, OnALayerThatIsNotPrintedTheyAnswerSilverAndAHatch) {
+  auto* package = Create<TKxDePackage>(nullptr, Layer);
+  auto* group = Create<TKxDeGroup>(nullptr, Layer);
+  auto* nested = Create<TKxDePackage>(nullptr, group);
+  package->Brush()->AssignRec(TKxDeBrushRec{0x00FF00, TBrushStyle::bsSolid});
+  package->Pen()->SetColor(0x0000FF);
+  EXPECT_EQ(package->GetBrushColor(), 0x00FF00);
+  EXPECT_EQ(package->GetBrushStyle(), TBrushStyle::bsSolid);
+  EXPECT_EQ(package->GetPenColor(), 0x0000FF);
+  Layer->SetPrintingAllowed(false);
+  EXPECT_EQ(package->GetBrushColor(), 0xC0C0C0);
+  EXPECT_EQ(package->GetBrushStyle(), TBrushStyle::bsBDiagonal);
+  EXPECT_EQ(package->GetPenColor(), 0xC0C0C0);
+  EXPECT_EQ(nested->GetBrushColor(), 0xC0C0C0) << "at any depth of the layer";
+  EXPECT_EQ(package->Brush()->Color(), 0x00FF00) << "its own brush stays";
+  auto* loose = Create<TKxDePackage>(nullptr, nullptr);
+  EXPECT_EQ(loose->GetBrushStyle(), loose->Brush()->Style()) << "no layer, no restriction";
+  Free(loose);
+}
+
+// Paints a device rectangle of its bounds red, to show when the children come.
+class TRedShape : public TKxDeShape {
+ public:
+  TRedShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeShape(ASurface, AOwner) {}
+  void Paint(TCanvas* C, float X, float Y, double Zoom, int32_t, PmekDeviceCapsInfo) override {
+    const TRectF b = GetBounds();
+    C->Brush()->SetColor(clRed);
+    C->Brush()->SetStyle(TBrushStyle::bsSolid);
+    C->FillRect(TRect{int(b.Left * Zoom + X), int(b.Top * Zoom + Y), int(b.Right * Zoom + X),
+                      int(b.Bottom * Zoom + Y)});
+  }
+};
+
+// A package that can be given a picture style.
+class TPicturePackage : public TKxDePackage {
+ public:
+  TPicturePackage(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDePackage(ASurface, AOwner) {}
+  using TKxDeShapeBase::SetPictureStyle;
+};
+
+class PackagePainting : public ModelFixture {
+ protected:
+  void SetUp() override {
+    ModelFixture::SetUp();
+    Package = Create<TPicturePackage>(nullptr, Layer);
+    Package->Brush()->AssignRec(TKxDeBrushRec{clGreen, TBrushStyle::bsSolid});
+    Package->MoveBy(10, 10);
+    Package->Resize(20, 10);  // (10, 10)-(30, 20)
+    Image = QImage(100, 100, QImage::Format_RGB32);
+  }
+  // At zoom 2 and offset (5, 5) the package covers the pixels (25, 25)-(64, 44).
+  void Paint() {
+    Image.fill(Qt::white);
+    TCanvas canvas(&Image);
+    Package->Paint(&canvas, 5, 5, 2, 0, nullptr);
+  }
+  QColor At(int X, int Y) const { return Image.pixelColor(X, Y); }
+
+  TPicturePackage* Package = nullptr;
+  QImage Image;
+};
+
+TEST_F(PackagePainting, FillsItsRectangleThenPaintsTheChildren) {
+  Paint();
+  EXPECT_EQ(At(25, 25), QColor(Qt::darkGreen));
+  EXPECT_EQ(At(64, 44), QColor(Qt::darkGreen));
+  EXPECT_EQ(At(24, 30), QColor(Qt::white));
+  EXPECT_EQ(At(65, 30), QColor(Qt::white));
+  EXPECT_EQ(At(40, 45), QColor(Qt::white));
+  Box(Package, TRectF{15, 12, 35, 22});  // paints nothing
+  auto* red = Create<TRedShape>(nullptr, Package);
+  red->Add(15, 12);
+  red->Add(20, 18);
+  ASSERT_EQ(Package->GetBounds(), (TRectF{15, 12, 35, 22}));
+  Paint();
+  EXPECT_EQ(At(40, 35), QColor(Qt::red)) << "the child over the fill";
+  EXPECT_EQ(At(70, 47), QColor(Qt::darkGreen));
+}
+
+TEST_F(PackagePainting, AClearBrushFillsNothingAndANonPrintingLayerHatches) {
+  Package->Brush()->SetStyle(TBrushStyle::bsClear);
+  Paint();
+  EXPECT_EQ(At(40, 30), QColor(Qt::white));
+  Package->Brush()->SetStyle(TBrushStyle::bsSolid);
+  Layer->SetPrintingAllowed(false);
+  Paint();
+  int silver = 0, white = 0;
+  for (int y = 25; y < 45; ++y)
+    for (int x = 25; x < 65; ++x) {
+      const QColor c = At(x, y);
+      silver += c == QColor(0xC0, 0xC0, 0xC0);
+      white += c == QColor(Qt::white);
+    }
+  EXPECT_GT(silver, 0);
+  EXPECT_GT(white, 0) << "hatched, not filled";
+  EXPECT_EQ(silver + white, 40 * 20);
+  EXPECT_EQ(At(24, 30), QColor(Qt::white));
+}
+
+TEST_F(PackagePainting, ThePictureIsClippedToTheRectangle) {
+  QImage picture(400, 400, QImage::Format_RGB32);
+  picture.fill(Qt::blue);
+  QBuffer png;
+  png.open(QIODevice::ReadWrite);
+  ASSERT_TRUE(picture.save(&png, "PNG"));
+  png.seek(0);
+  Package->Picture()->LoadFromStream(&png);
+  ASSERT_TRUE(Package->HasPicture());
+  Package->SetPictureStyle(TKxDeShapePictureStyle::kxdspDefault);  // natural size, far larger
+  Paint();
+  EXPECT_EQ(At(25, 25), QColor(Qt::blue));
+  EXPECT_EQ(At(64, 44), QColor(Qt::blue));
+  EXPECT_EQ(At(65, 30), QColor(Qt::white)) << "nothing beyond the rectangle";
+  EXPECT_EQ(At(40, 45), QColor(Qt::white));
+  // A clip of the caller's survives the package's own.
+  Image.fill(Qt::white);
+  {
+    TCanvas canvas(&Image);
+    canvas.SetClipRect(TRect{0, 0, 30, 100});
+    Package->Paint(&canvas, 5, 5, 2, 0, nullptr);
+    canvas.Brush()->SetColor(clRed);
+    canvas.FillRect(TRect{0, 0, 100, 100});
+  }
+  EXPECT_EQ(At(29, 30), QColor(Qt::red));
+  EXPECT_EQ(At(31, 30), QColor(Qt::white));
+}
+
+TEST_F(PackagePainting, PaintInDrawsOnlyWithinTheRectangleGiven) {
+  Image.fill(Qt::white);
+  {
+    TCanvas canvas(&Image);
+    Package->PaintIn(&canvas, 5, 5, 2, TRectF{20, 0, 50, 50});  // the right half of the package
+  }
+  EXPECT_EQ(At(30, 30), QColor(Qt::white));
+  EXPECT_EQ(At(50, 30), QColor(Qt::darkGreen));
+  Image.fill(Qt::white);
+  {
+    TCanvas canvas(&Image);
+    Package->PaintIn(&canvas, 5, 5, 2, TRectF{50, 50, 60, 60});
+  }
+  EXPECT_EQ(At(50, 30), QColor(Qt::white)) << "outside the rectangle given";
 }
 
 // ---- Registration -------------------------------------------------------------------------------

@@ -5,6 +5,9 @@
 
 #include <vorn/model/KxDeGroup.h>
 #include <vorn/model/KxDePackage.h>
+#include <vorn/model/KxDeShapeBrush.h>
+#include <vorn/model/KxDeShapeGradient.h>
+#include <vorn/model/KxDeShapePen.h>
 #include <vorn/model/mekLayerObjectsDefaultProperties.h>
 
 #include <QMetaProperty>
@@ -78,8 +81,12 @@ class TNoticedPackage : public TKxDePackage {
   std::string Tag;
 
  protected:
-  void BrushChanged(TObject* Sender) override { Log->Add("brush " + Tag + " from " + Log->NameOf(Sender)); }
-  void PenChanged(TObject* Sender) override { Log->Add("pen " + Tag + " from " + Log->NameOf(Sender)); }
+  void BrushChanged(TObject* Sender) override {
+    if (Log) Log->Add("brush " + Tag + " from " + Log->NameOf(Sender));
+  }
+  void PenChanged(TObject* Sender) override {
+    if (Log) Log->Add("pen " + Tag + " from " + Log->NameOf(Sender));
+  }
 };
 
 // A host shape that follows the kind of its layer.
@@ -226,6 +233,129 @@ TEST_F(Layers, TheSkipCounterNeverGoesBelowZero) {
   EXPECT_EQ(Layer->SkipDefaultPropertyCount(), 0);
   Layer->SkipDefaultProperty();
   EXPECT_EQ(Layer->SkipDefaultPropertyCount(), 1);
+}
+
+// A shape that fills and shades: it uses brush, pen and gradient.
+class TStyledShape : public TKxDeShape {
+ public:
+  TStyledShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeShape(ASurface, AOwner) {
+    SetShapeStyle(ShapeStyle() + TKxDeShapeStyle::kxssUsesBrush + TKxDeShapeStyle::kxssUsesGradient);
+  }
+};
+
+// A layer with distinct default styles and a loose styled shape s.
+class LayerDefaultStyles : public ModelFixture {
+ protected:
+  void SetUp() override {
+    ModelFixture::SetUp();
+    Defaults = Layer->ObjectsDefaultProperties();
+    Defaults->SetBrush(TKxDeBrushRec{0x112233, TBrushStyle::bsCross});
+    Defaults->SetPen(TKxDePenRec{0x0000FF, TPenMode::pmCopy, TPenStyle::psDash, 1.5f});
+    Defaults->SetGradient(TKxDeShapeGradienthRec{0x00FF00, 0xFF0000, true, 10, 20,
+                                                 TKxDeShapeGradientStyle::kxdgsLinearH});
+    S = Create<TStyledShape>(nullptr, nullptr);
+    Log.Names[S] = "s";
+    OwnBrush = S->Brush()->ToRec();
+    OwnPen = S->Pen()->ToRec();
+    OwnGradient = S->Gradient()->ToRec();
+  }
+  void TearDown() override {
+    if (!S->Owner()) Free(S);
+    ModelFixture::TearDown();
+  }
+  bool HasOwnStyles() const {
+    return S->Brush()->ToRec() == OwnBrush && S->Pen()->ToRec() == OwnPen && S->Gradient()->ToRec() == OwnGradient;
+  }
+
+  TmekLayerObjectsDefaultProperties* Defaults = nullptr;
+  TStyledShape* S = nullptr;
+  TKxDeBrushRec OwnBrush;
+  TKxDePenRec OwnPen;
+  TKxDeShapeGradienthRec OwnGradient;
+};
+
+TEST_F(LayerDefaultStyles, AShapeInsertedIntoTheLayerTakesThem) {
+  ASSERT_TRUE(HasOwnStyles());
+  Log.Clear();
+  Layer->InsertShape(S);
+  EXPECT_EQ(S->Brush()->ToRec(), Defaults->Brush());
+  EXPECT_EQ(S->Pen()->ToRec(), Defaults->Pen()) << "with the width";
+  // The gradient begins with the shape colour, which the brush set.
+  TKxDeShapeGradienthRec gradient = Defaults->Gradient();
+  gradient.ColorBegin = 0x112233;
+  EXPECT_EQ(S->Gradient()->ToRec(), gradient);
+  EXPECT_EQ(Log.Count("shape changed s"), 1u) << "all styles as one change of the shape";
+  EXPECT_LT(PositionOf(Log.Entries, "shape changed s"), PositionOf(Log.Entries, "inserted s"))
+      << "the surface hears of a shape already styled";
+}
+
+// A layer that counts how often it gives its default styles.
+class TCountingLayer : public TKxDeLayer {
+ public:
+  explicit TCountingLayer(TKxDeSurface* AOwner) : TKxDeLayer(AOwner) {}
+  std::vector<TKxDeShapeBase*> Styled;
+  void AssignDefaultPropertiesToShape(TKxDeShapeBase* Shape) override {
+    Styled.push_back(Shape);
+    TKxDeLayer::AssignDefaultPropertiesToShape(Shape);
+  }
+};
+
+TEST_F(LayerDefaultStyles, TheyAreGivenOnceAndOnlyByTheLayerToItsOwnShapes) {
+  auto* layer = Create<TCountingLayer>(Surface);
+  auto* outer = Create<TKxDeGroup>(nullptr, layer);
+  auto* inner = Create<TKxDeGroup>(nullptr, outer);
+  auto* package = Create<TKxDePackage>(nullptr, layer);
+  using List = std::vector<TKxDeShapeBase*>;
+  EXPECT_EQ(layer->Styled, (List{outer, package})) << "the shapes that arrived in the layer itself";
+  layer->Styled.clear();
+  inner->InsertShape(S);
+  Create<TTestShape>(nullptr, package);
+  outer->Insert(0, Create<TTestShape>(nullptr, nullptr));
+  EXPECT_EQ(layer->Styled, List{}) << "nothing for shapes put into groups and packages at any depth";
+  EXPECT_TRUE(HasOwnStyles());
+  layer->InsertShape(S);
+  EXPECT_EQ(layer->Styled, (List{S}));
+}
+
+TEST_F(LayerDefaultStyles, AShapeInsertedIntoAGroupKeepsItsOwn) {
+  auto* group = Create<TKxDeGroup>(nullptr, Layer);
+  Log.Clear();
+  group->InsertShape(S);
+  EXPECT_TRUE(HasOwnStyles());
+  EXPECT_EQ(Log.Count("inserted s"), 1u) << "the surface hears of it all the same";
+  EXPECT_TRUE(Log.Only("start kxacChanging").empty());
+  Layer->InsertShape(S);  // out of the group into the layer itself
+  EXPECT_EQ(S->Brush()->ToRec(), Defaults->Brush());
+}
+
+TEST_F(LayerDefaultStyles, TheSkipCounterKeepsInsertedShapesAsTheyAre) {
+  Layer->SkipDefaultProperty();
+  Layer->InsertShape(S);
+  EXPECT_TRUE(HasOwnStyles());
+  Layer->Extract(S);
+  Layer->UnskipDefaultProperty();
+  Layer->InsertShape(S);
+  EXPECT_EQ(S->Pen()->ToRec(), Defaults->Pen());
+}
+
+TEST_F(LayerDefaultStyles, OnlyTheSwitchedOnStylesAShapeUsesAreApplied) {
+  Defaults->SetUseDefaultBrush(false);
+  S->SetShapeStyle(S->ShapeStyle() - TKxDeShapeStyle::kxssUsesGradient + TKxDeShapeStyle::kxssNoPenWidth);
+  Layer->InsertShape(S);
+  EXPECT_EQ(S->Brush()->ToRec(), OwnBrush) << "switched off";
+  EXPECT_EQ(S->Pen()->Color(), 0x0000FF);
+  EXPECT_EQ(S->Pen()->Style(), TPenStyle::psDash);
+  EXPECT_FLOAT_EQ(S->Pen()->Width(), 0.2f) << "a shape without pen width keeps its own";
+
+  auto* plain = Create<TTestShape>(nullptr, Layer);  // pen only
+  EXPECT_EQ(plain->Brush()->ToRec(), TKxDeBrushRec{});
+  EXPECT_EQ(plain->Pen()->ToRec(), Defaults->Pen());
+
+  Defaults->SetUseDefaultBrush(true);
+  auto* package = Create<TKxDePackage>(nullptr, Layer);
+  EXPECT_EQ(package->Brush()->ToRec(), Defaults->Brush()) << "packages fill with the default brush";
+  auto* group = Create<TKxDeGroup>(nullptr, Layer);
+  EXPECT_EQ(group->Brush()->ToRec(), TKxDeBrushRec{}) << "a group uses no brush";
 }
 
 }  // namespace

@@ -504,6 +504,7 @@ void TKxDeContainer::DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDe
   const auto style = Data.LineStyle;
   if (Data.LineColor != clNone && (style == TPenStyle::psSolid || style == TPenStyle::psDash ||
                                    style == TPenStyle::psDot || style == TPenStyle::psDashDot)) {
+    C->Pen()->ClearCustom();
     C->Pen()->SetColor(Data.LineColor);
     C->Pen()->SetStyle(style);
     C->Pen()->SetMode(Data.LineMode);

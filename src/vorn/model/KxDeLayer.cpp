@@ -72,7 +72,16 @@ int32_t TKxDeLayer::GetResolution() const {
 
 void TKxDeLayer::AssignDefaultPropertiesToShape(TKxDeShapeBase* S) {
   if (!S) return;
-  // PENDING: the style objects of shapes.
+  const TmekLayerObjectsDefaultProperties& d = *FObjectsDefaultProperties;
+  const TKxDeShapeStyles styles = S->ShapeStyle();
+  TUpdateBracket update(S);
+  if (d.UseDefaultBrush() && styles.Contains(TKxDeShapeStyle::kxssUsesBrush)) S->Brush()->AssignRec(d.Brush());
+  if (d.UseDefaultPen() && styles.Contains(TKxDeShapeStyle::kxssUsesPen)) {
+    if (styles.Contains(TKxDeShapeStyle::kxssNoPenWidth)) S->Pen()->AssignRec2(d.Pen());
+    else S->Pen()->AssignRec(d.Pen());
+  }
+  if (d.UseDefaultGradient() && styles.Contains(TKxDeShapeStyle::kxssUsesGradient))
+    if (TKxDeShapeGradient* g = S->Gradient()) g->AssignRec(d.Gradient());
 }
 
 // ---- Surface --------------------------------------------------------------------------------------

@@ -1,7 +1,13 @@
 #include "vorn/model/KxDePackage.h"
 
+#include "vorn/common/Canvas.h"
+#include "vorn/common/Rounding.h"
 #include "vorn/model/KxDeLayer.h"
+#include "vorn/model/KxDeShapePen.h"
 #include "vorn/model/UpdateBracket_p.h"
+
+#include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 
@@ -58,6 +64,94 @@ void TKxDePackage::Resize(float NewWidth, float NewHeight) {
   FBounds.Right = FBounds.Left + NewWidth;
   FBounds.Bottom = FBounds.Top + NewHeight;
   Changed(false);
+}
+
+// ---- Colours and painting -------------------------------------------------------------------------
+
+namespace {
+
+// The colour of what will not be printed.
+constexpr TColor kNonPrintingColor = 0xC0C0C0;
+
+// Narrows the clip of a canvas for a scope and puts the previous clip back exactly.
+class TClipScope {
+ public:
+  TClipScope(TCanvas* C, const TRect& R) : FPainter(C->Painter()), FHad(FPainter->hasClipping()) {
+    if (FHad) FRegion = FPainter->clipRegion();
+    C->IntersectClipRect(R);
+  }
+  ~TClipScope() {
+    if (FHad) FPainter->setClipRegion(FRegion);
+    else FPainter->setClipping(false);
+  }
+  TClipScope(const TClipScope&) = delete;
+  TClipScope& operator=(const TClipScope&) = delete;
+
+ private:
+  QPainter* FPainter;
+  bool FHad;
+  QRegion FRegion;
+};
+
+}  // namespace
+
+bool TKxDePackage::OnNonPrintingLayer() const {
+  const TKxDeLayer* layer = GetLayer();
+  return layer && !layer->PrintingAllowed();
+}
+
+TColor TKxDePackage::GetBrushColor() const {
+  return OnNonPrintingLayer() ? kNonPrintingColor : Brush()->Color();
+}
+
+TBrushStyle TKxDePackage::GetBrushStyle() const {
+  return OnNonPrintingLayer() ? TBrushStyle::bsBDiagonal : Brush()->Style();
+}
+
+TColor TKxDePackage::GetPenColor() const { return OnNonPrintingLayer() ? kNonPrintingColor : Pen()->Color(); }
+
+void TKxDePackage::PaintFrame(TCanvas* C, float X, float Y, double Zoom, int32_t GDIRotation,
+                              PmekDeviceCapsInfo DeviceCapsInfo) {
+  if (!C) return;
+  const TRectF b = GetBounds();
+  TRect r{Round32(b.Left * Zoom), Round32(b.Top * Zoom), Round32(b.Right * Zoom), Round32(b.Bottom * Zoom)};
+  // The frame goes where the page is drawn, the picture as well as the fill.
+  const int32_t dx = Round32(X);
+  const int32_t dy = Round32(Y);
+  r = TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+  const bool point = r.Left == r.Right && r.Top == r.Bottom;
+  if (HasBrush() && !point) {
+    const TColor color = GetBrushColor();
+    const TBrushStyle style = GetBrushStyle();
+    C->Brush()->SetColor(color);
+    C->Brush()->SetStyle(color == clNone ? TBrushStyle::bsClear : style);
+    if (color != clNone && style != TBrushStyle::bsClear) C->FillRect(r);
+  }
+  if (r.Right > r.Left && r.Bottom > r.Top && HasPicture()) {
+    TClipScope clip(C, r);
+    DrawPicture(C, r, Zoom, DeviceCapsInfo, false, GDIRotation);
+  }
+}
+
+void TKxDePackage::Paint(TCanvas* C, float X, float Y, double Zoom, int32_t GDIRotation,
+                         PmekDeviceCapsInfo DeviceCapsInfo) {
+  PaintFrame(C, X, Y, Zoom, GDIRotation, DeviceCapsInfo);
+  TKxDeContainer::Paint(C, X, Y, Zoom, GDIRotation, DeviceCapsInfo);
+}
+
+void TKxDePackage::PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R) {
+  if (!C || R.Right <= R.Left || R.Bottom <= R.Top) return;
+  const TRectF b = GetBounds();
+  const bool meets = std::max(b.Left, R.Left) < std::min(b.Right, R.Right) &&
+                     std::max(b.Top, R.Top) < std::min(b.Bottom, R.Bottom);
+  if (meets) {
+    const int32_t dx = Round32(X);
+    const int32_t dy = Round32(Y);
+    TClipScope clip(C, TRect{Round32(R.Left * Zoom) + dx, Round32(R.Top * Zoom) + dy, Round32(R.Right * Zoom) + dx,
+                             Round32(R.Bottom * Zoom) + dy});
+    PaintFrame(C, X, Y, Zoom, 0, nullptr);
+  }
+  TKxDeContainer::PaintIn(C, X, Y, Zoom, R);
 }
 
 }  // namespace vorn

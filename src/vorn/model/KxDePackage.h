@@ -5,15 +5,25 @@
 // hatch, so that the user sees it will not come out on paper.
 
 #include "vorn/model/KxDeContainer.h"
+#include "vorn/model/KxDeShapeBrush.h"
 
 namespace vorn {
 
 class TKxDePackage : public TKxDeContainer {
   VORN_OBJECT(TKxDePackage, TKxDeContainer)
+  Q_PROPERTY(vorn::TKxDeShapeBrush* Brush READ Brush WRITE SetBrush)
 
  public:
   // The container's styles plus kxssUsesPicture and kxssUsesBrush, minus kxssUsesPen.
   TKxDePackage(TKxDeSurface* ASurface, TKxDeContainer* AOwner);
+
+  using TKxDeShapeBase::SetBrush;
+
+  // The colours the package paints in: its own, or silver with a diagonal hatch while its layer
+  // is not printed.
+  virtual TColor GetBrushColor() const;
+  virtual TBrushStyle GetBrushStyle() const;
+  virtual TColor GetPenColor() const;
 
   // A plain flag for the host.
   bool CrossedOut() const { return FCrossedOut; }
@@ -27,12 +37,24 @@ class TKxDePackage : public TKxDeContainer {
   // Scales the children about the top-left corner; an empty package sizes its rectangle.
   void Resize(float NewWidth, float NewHeight) override;
 
+  // The filled rectangle, the picture clipped to it, then the children.
+  void Paint(TCanvas* C, float X, float Y, double Zoom, int32_t GDIRotation,
+             PmekDeviceCapsInfo DeviceCapsInfo) override;
+  // The same within the world rectangle R: the frame clipped to R, then the children in R.
+  void PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R) override;
+
  protected:
   ~TKxDePackage() override = default;
 
  private:
   // The layer tells its packages that their colours changed when its printing is switched.
   friend class TKxDeLayer;
+
+  // True while the package lies on a layer that is not printed.
+  bool OnNonPrintingLayer() const;
+  // The frame of Paint: fill and picture in the device rectangle of the bounds.
+  void PaintFrame(TCanvas* C, float X, float Y, double Zoom, int32_t GDIRotation,
+                  PmekDeviceCapsInfo DeviceCapsInfo);
 };
 
 }  // namespace vorn
