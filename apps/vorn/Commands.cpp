@@ -7,12 +7,18 @@ namespace vorncli {
 
 int RunImg(const QStringList& Args);  // ImgCommand.cpp
 int RunStrokes(const QStringList& Args);  // StrokesCommand.cpp
+int RunRender(const QStringList& Args);  // RenderCommand.cpp
+int RunInfo(const QStringList& Args);  // InfoCommand.cpp
+int RunResave(const QStringList& Args);  // ResaveCommand.cpp
 
 // Commands are listed here as they are added.
 static const Command kCommands[] = {
     {"version", "--version", nullptr},
     {"img", "img encode IN OUT | img decode IN OUT", RunImg},
     {"strokes", "strokes --font FAMILY {--char C | --text TEXT} [--precision N] [--svg FILE]", RunStrokes},
+    {"render", "render DOC -o OUT [--dpi N] [--zoom PERCENT]   (OUT: .png and other images, .pdf, .svg)", RunRender},
+    {"info", "info DOC", RunInfo},
+    {"resave", "resave IN OUT", RunResave},
 };
 
 const Command* FindCommand(const char* Name) {

@@ -9,7 +9,7 @@
 namespace vorn {
 
 struct TmekDeviceCapsInfo {
-  // Device technology as the platform reports it: 1 is a raster display, 2 a raster printer.
+  // Device technology as the platform reports it (DT_... below): 1 is a raster display.
   int32_t Technology = 1;
   // Resolution in pixels per inch.
   int32_t LogPixelsX = 0;
@@ -31,8 +31,10 @@ struct TmekDeviceCapsInfo {
 using PmekDeviceCapsInfo = TmekDeviceCapsInfo*;
 
 // Device technology codes.
+inline constexpr int32_t DT_PLOTTER = 0;
 inline constexpr int32_t DT_RASDISPLAY = 1;
 inline constexpr int32_t DT_RASPRINTER = 2;
+inline constexpr int32_t DT_METAFILE = 5;
 // Raster capability bits.
 inline constexpr int32_t RC_BITBLT = 0x0001;
 inline constexpr int32_t RC_STRETCHBLT = 0x0800;

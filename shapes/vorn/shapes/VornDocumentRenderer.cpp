@@ -1,0 +1,163 @@
+#include "vorn/shapes/VornDocumentRenderer.h"
+
+#include <vorn/common/Canvas.h>
+#include <vorn/common/Exceptions.h>
+#include <vorn/common/Units.h>
+#include <vorn/model/KxDeLayer.h>
+#include <vorn/model/KxDeShapeBase.h>
+
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorn {
+namespace {
+
+bool Overlaps(const TRectF& A, const TRectF& B) {
+  return A.Left <= B.Right && B.Left <= A.Right && A.Top <= B.Bottom && B.Top <= A.Bottom;
+}
+
+// How often progress is reported, in shapes.
+constexpr int64_t kProgressStep = 1000;
+
+}  // namespace
+
+TVornDocumentRenderer::TVornDocumentRenderer(std::vector<TKxDeLayer*> Layers, const TRectF& Page, TColor PageColor)
+    : FLayers(std::move(Layers)), FPage(Page), FPageColor(PageColor) {
+  // A layer's drawing area is its surface's page; a layer read from a file has no surface, and
+  // its groups and packages paint only what lies within the layer's own rectangle: make that
+  // the page.
+  for (TKxDeLayer* layer : FLayers) {
+    if (!layer || layer->GetSurface()) continue;
+    const TRectF b = layer->GetBounds();
+    if (b.Width() != FPage.Width() || b.Height() != FPage.Height()) layer->Resize(FPage.Width(), FPage.Height());
+  }
+}
+
+double TVornDocumentRenderer::ZoomForDpi(double Dpi) { return Dpi / (CoordsPixelsPerMMConvertValue * 25.4); }
+double TVornDocumentRenderer::DpiForZoom(double Zoom) { return Zoom * CoordsPixelsPerMMConvertValue * 25.4; }
+
+TmekDeviceCapsInfo TVornDocumentRenderer::CapsFor(const QPaintDevice* Device, int32_t Technology) {
+  TmekDeviceCapsInfo caps;
+  caps.Init();
+  caps.Technology = Technology;
+  if (Device) {
+    caps.LogPixelsX = Device->logicalDpiX();
+    caps.LogPixelsY = Device->logicalDpiY();
+    caps.BitsPixel = Device->depth();
+  }
+  caps.Planes = 1;
+  // Raster targets copy and stretch bitmaps themselves; vector targets take bitmaps as they are.
+  caps.RasterCaps = RC_BITBLT | RC_STRETCHBLT | RC_STRETCHDIB;
+  caps.IsGDIPrinting = false;
+  return caps;
+}
+
+QSize TVornDocumentRenderer::ImageSize(double Zoom) const {
+  const double w = std::ceil(std::max(0.0f, FPage.Width()) * Zoom);
+  const double h = std::ceil(std::max(0.0f, FPage.Height()) * Zoom);
+  return QSize(static_cast<int>(std::clamp(w, 1.0, 1e9)), static_cast<int>(std::clamp(h, 1.0, 1e9)));
+}
+
+void TVornDocumentRenderer::Paint(TCanvas* C, float X, float Y, double Zoom, PmekDeviceCapsInfo Caps) const {
+  FPainted = 0;
+  if (!C || !(Zoom > 0)) return;
+  // The page's top-left corner lands on (X, Y).
+  const float ox = X - static_cast<float>(FPage.Left * Zoom);
+  const float oy = Y - static_cast<float>(FPage.Top * Zoom);
+  if (FPageColor != clNone) {
+    QPainter* p = C->Painter();
+    p->fillRect(QRectF(X, Y, FPage.Width() * Zoom, FPage.Height() * Zoom), ToQColor(FPageColor));
+  }
+  int64_t total = 0;
+  for (const TKxDeLayer* layer : FLayers)
+    if (layer) total += layer->ItemCount();
+  int64_t done = 0;
+  for (TKxDeLayer* layer : FLayers) {
+    if (!layer || !layer->Visible() || layer->InDestroy()) {
+      done += layer ? layer->ItemCount() : 0;
+      continue;
+    }
+    for (int32_t i = 0; i < layer->ItemCount(); ++i) {
+      TKxDeShapeBase* s = layer->Items(i);
+      ++done;
+      if (OnProgress && done % kProgressStep == 0) OnProgress(done, total);
+      if (!s || !s->Visible() || s->InDestroy()) continue;
+      // As a layer paints for the surface: shapes that touch the page, the others skipped.
+      if (!s->InRect(FPage) && !Overlaps(s->GetBounds(), FPage)) continue;
+      s->Paint(C, ox, oy, Zoom, 0, Caps);
+      ++FPainted;
+    }
+  }
+  if (OnProgress) OnProgress(total, total);
+}
+
+QImage TVornDocumentRenderer::RenderImage(double Zoom) const {
+  QImage image(ImageSize(Zoom), QImage::Format_ARGB32_Premultiplied);
+  if (image.isNull()) throw Exception(QStringLiteral("an image of %1 x %2 pixels is too large")
+                                          .arg(ImageSize(Zoom).width()).arg(ImageSize(Zoom).height()));
+  image.fill(Qt::transparent);
+  const double dpi = DpiForZoom(Zoom);
+  image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+  image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+  {
+    TCanvas canvas(&image);
+    canvas.SetAntialiasing(true);
+    TmekDeviceCapsInfo caps = CapsFor(&image, DT_RASDISPLAY);
+    caps.LogPixelsX = caps.LogPixelsY = static_cast<int32_t>(std::lround(dpi));
+    Paint(&canvas, 0, 0, Zoom, &caps);
+  }
+  return image;
+}
+
+void TVornDocumentRenderer::RenderPdf(const QString& FileName, int32_t Dpi) const {
+  QPdfWriter writer(FileName);
+  writer.setCreator(QStringLiteral("Vorn Drawing Engine"));
+  writer.setTitle(QFileInfo(FileName).completeBaseName());
+  writer.setResolution(std::clamp(Dpi, 72, 9600));
+  const double mmW = FPage.Width() / CoordsPixelsPerMMConvertValue;
+  const double mmH = FPage.Height() / CoordsPixelsPerMMConvertValue;
+  if (!(mmW > 0 && mmH > 0)) throw Exception(QStringLiteral("the page has no size"));
+  writer.setPageLayout(QPageLayout(QPageSize(QSizeF(mmW, mmH), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                                   QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  QPainter painter;
+  if (!painter.begin(&writer)) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
+  {
+    TCanvas canvas(&painter);
+    canvas.SetAntialiasing(true);
+    TmekDeviceCapsInfo caps = CapsFor(&writer, DT_METAFILE);
+    caps.LogPixelsX = caps.LogPixelsY = writer.resolution();
+    caps.BitsPixel = 24;
+    Paint(&canvas, 0, 0, ZoomForDpi(writer.resolution()), &caps);
+  }
+  if (!painter.end()) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
+}
+
+void TVornDocumentRenderer::RenderSvg(const QString& FileName) const {
+  const double zoom = 1.0;
+  const QSize size = ImageSize(zoom);
+  QSvgGenerator generator;
+  generator.setFileName(FileName);
+  generator.setSize(size);
+  generator.setViewBox(QRect(QPoint(0, 0), size));
+  generator.setResolution(static_cast<int>(std::lround(DpiForZoom(zoom))));
+  generator.setTitle(QFileInfo(FileName).completeBaseName());
+  generator.setDescription(QStringLiteral("Drawn by the Vorn Drawing Engine"));
+  QPainter painter;
+  if (!painter.begin(&generator)) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
+  {
+    TCanvas canvas(&painter);
+    canvas.SetAntialiasing(true);
+    TmekDeviceCapsInfo caps = CapsFor(&generator, DT_METAFILE);
+    caps.BitsPixel = 24;
+    Paint(&canvas, 0, 0, zoom, &caps);
+  }
+  if (!painter.end()) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
+}
+
+}  // namespace vorn

@@ -1,0 +1,284 @@
+// Line shapes of the kit: the line with its ends, the polyline and polygon with Bezier handles,
+// and the free-hand line.
+#include "ShapeTestSupport.h"
+
+#include <vorn/common/KxDeUtils.h>
+#include <vorn/model/KxDePoint.h>
+
+#include <cmath>
+
+using namespace vorn;
+using namespace vorn::test;
+
+namespace {
+
+// A blue line of 1 mm (4 device pixels at zoom 1) from (20, 50) to (180, 50).
+TShapePtr<TVornLine> BlueLine() {
+  auto l = MakeShape<TVornLine>();
+  l->Add(20, 50);
+  l->Add(180, 50);
+  l->Pen()->SetColor(clBlue);
+  l->Pen()->SetWidth(1.0f);
+  return l;
+}
+
+// The point of a cubic Bezier at t.
+TPointF Bezier(TPointF A, TPointF B, TPointF C, TPointF D, double t) {
+  const double u = 1 - t;
+  auto f = [&](double a, double b, double c, double d) {
+    return static_cast<float>(u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d);
+  };
+  return {f(A.X, B.X, C.X, D.X), f(A.Y, B.Y, C.Y, D.Y)};
+}
+
+}  // namespace
+
+// ---- Line ------------------------------------------------------------------------------------------
+
+TEST(VornLine, DeclaresWhatItIs) {
+  auto l = MakeShape<TVornLine>();
+  EXPECT_EQ(l->GetShapeType(), TKxShapeType::kxtyPolyPoints);
+  EXPECT_TRUE(l->ShapeStyle().Contains(TKxDeShapeStyle::kxssSingleClickCreation));
+  EXPECT_TRUE(l->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesPen));
+  EXPECT_FALSE(l->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesBrush));
+  EXPECT_TRUE(l->ShapeStyle().Contains(TKxDeShapeStyle::kxssCanRotate));
+}
+
+TEST(VornLine, IsHitAlongItsInkOnly) {
+  auto l = BlueLine();
+  EXPECT_TRUE(l->PointOnShape({100, 51.5f}, 0, false));
+  EXPECT_FALSE(l->PointOnShape({100, 53}, 0, false));
+  EXPECT_TRUE(l->PointOnShape({100, 53}, 2, false));
+  EXPECT_FALSE(l->PointOnShape({100, 60}, 3, false));
+  // A line is never hit between its ends' bounding box edges, only on itself.
+  auto d = MakeShape<TVornLine>();
+  d->Add(0, 0);
+  d->Add(100, 100);
+  EXPECT_TRUE(d->PointOnShape({50, 50}, 1, false));
+  EXPECT_FALSE(d->PointOnShape({80, 20}, 1, false));
+}
+
+TEST(VornLine, TurnedLineIsHitWhereItLies) {
+  auto l = BlueLine();
+  l->SetRotation(90);  // about its centre (100, 50): now vertical from (100, 130) up to (100, -30)
+  EXPECT_TRUE(l->PointOnShape({100, 120}, 0, false));
+  EXPECT_TRUE(l->PointOnShape({100, -20}, 0, false));
+  EXPECT_FALSE(l->PointOnShape({170, 50}, 1, false));
+  const TPointF end = l->FromShapeFrame({180, 50});
+  EXPECT_NEAR(end.X, 100, 1e-3);
+  EXPECT_NEAR(end.Y, -30, 1e-3);
+}
+
+TEST(VornLine, ArrowHeadsAreFilledTrianglesAtTheEnds) {
+  auto l = BlueLine();
+  l->SetEndShape(TmekLineShape::mekLshArrowed);
+  l->SetArrowSize(5);  // 5 mm, about 19 world units
+  QPolygonF start, end;
+  l->ArrowHeads(l->Vertices(), start, end);
+  EXPECT_TRUE(start.isEmpty());
+  ASSERT_EQ(end.size(), 3);
+  EXPECT_EQ(end[0], QPointF(180, 50));
+  EXPECT_NEAR(end[1].x(), 180 - MM(5), 1e-3);
+  // The head is hit across its width, beyond the line's own ink.
+  const float across = MM(5) * 0.2f;
+  EXPECT_TRUE(l->PointOnShape({180 - MM(4), 50 + across}, 0, false));
+  EXPECT_FALSE(l->PointOnShape({100, 50 + across}, 0, false));
+  const QImage img = Render(l.get(), 200, 100);
+  EXPECT_TRUE(Near(At(img, 180 - MM(4), 50 + across), Qt::blue));
+  EXPECT_TRUE(Near(At(img, 178, 50), Qt::blue));
+  EXPECT_TRUE(IsWhite(At(img, 184, 50)));  // the tip ends the line: no square cap beyond it
+  EXPECT_TRUE(IsWhite(At(img, 100, 50 + across)));
+}
+
+TEST(VornLine, InkFollowsTheHitTest) {
+  auto l = MakeShape<TVornLine>();
+  l->Add(30, 140);
+  l->Add(150, 30);
+  l->Pen()->SetWidth(1.2f);
+  l->SetStartShape(TmekLineShape::mekLshArrowed);
+  l->SetEndShape(TmekLineShape::mekLshRounded);
+  l->SetRotation(20);
+  const QImage img = Render(l.get(), 180, 180);
+  const TInkCheck c = CheckInk(l.get(), img, 1.0, 0, 0);
+  EXPECT_GT(c.Inked, 50);
+  EXPECT_EQ(c.StrayInk, 0);
+  EXPECT_EQ(c.MissingInk, 0);
+}
+
+TEST(VornLine, DashedPenLeavesGaps) {
+  auto l = BlueLine();
+  l->Pen()->SetStyle(TPenStyle::psDash);  // 3 mm dash, 3 mm gap
+  const QImage img = Render(l.get(), 200, 100);
+  int inked = 0, gaps = 0;
+  for (int x = 25; x < 175; ++x) (IsWhite(img.pixel(x, 50)) ? gaps : inked)++;
+  EXPECT_GT(inked, 40);
+  EXPECT_GT(gaps, 40);
+}
+
+TEST(VornLine, XmlKeepsEndsAndArrowSize) {
+  auto l = BlueLine();
+  l->SetStartShape(TmekLineShape::mekLshRounded);
+  l->SetEndShape(TmekLineShape::mekLshArrowed);
+  l->SetArrowSize(4.5f);
+  l->SetRotation(12);
+  QByteArray first, second;
+  auto copy = RoundTrip(l.get(), &first, &second);
+  EXPECT_EQ(copy->StartShape(), TmekLineShape::mekLshRounded);
+  EXPECT_EQ(copy->EndShape(), TmekLineShape::mekLshArrowed);
+  EXPECT_EQ(copy->ArrowSize(), 4.5f);
+  EXPECT_EQ(copy->Rotation(), 12.0f);
+  ASSERT_EQ(copy->PointCount(), 2);
+  EXPECT_NEAR(copy->PointValue(1).X, 180, 1e-3);
+  // Values a document cannot mean are refused: the current ones stay.
+  TXmlDocument doc;
+  XmlParse(doc, QByteArrayLiteral("<o><StartShape>7</StartShape><EndShape>-1</EndShape><ArrowSize>nan</ArrowSize></o>"));
+  copy->LoadFromXML(doc.child("o"), false);
+  EXPECT_EQ(copy->StartShape(), TmekLineShape::mekLshRounded);
+  EXPECT_EQ(copy->EndShape(), TmekLineShape::mekLshArrowed);
+  EXPECT_EQ(copy->ArrowSize(), 4.5f);
+}
+
+// ---- Polyline and polygon --------------------------------------------------------------------------
+
+TEST(VornPolyline, BezierHandlesBendTheSegment) {
+  auto p = MakeShape<TVornPolyline>();
+  p->Add(0, 100);
+  p->Add(200, 100);
+  // The first point's outgoing handle and the second's incoming one pull the segment up.
+  p->Points(0)->SetControl_2(p->Points(0)->NewControl(50, -120));
+  p->Points(1)->SetControl_1(p->Points(1)->NewControl(-50, -120));
+  const TPointF mid = Bezier({0, 100}, {50, -20}, {150, -20}, {200, 100}, 0.5);
+  EXPECT_NEAR(mid.Y, 10, 1e-3);
+  EXPECT_TRUE(p->PointOnShape(mid, 1, false));
+  EXPECT_FALSE(p->PointOnShape({100, 100}, 3, false));  // the straight chord is not the line
+  const TPointF quarter = Bezier({0, 100}, {50, -20}, {150, -20}, {200, 100}, 0.25);
+  EXPECT_TRUE(p->PointOnShape(quarter, 1, false));
+  const QImage img = Render(p.get(), 220, 120);
+  EXPECT_FALSE(IsWhite(At(img, mid.X, mid.Y)));
+  EXPECT_TRUE(IsWhite(At(img, 100, 99)));
+  const TInkCheck c = CheckInk(p.get(), img, 1.0, 0, 0);
+  EXPECT_EQ(c.StrayInk, 0);
+  EXPECT_EQ(c.MissingInk, 0);
+}
+
+TEST(VornPolyline, FindsItsHandlesAndInsertsPointsOnItsSegments) {
+  auto p = MakeShape<TVornPolyline>();
+  p->Add(0, 0);
+  p->Add(100, 0);
+  p->Add(100, 100);
+  p->Points(1)->SetControl_1(p->Points(1)->NewControl(-20, 10));
+  int32_t sub = -2;
+  EXPECT_EQ(p->PointControlAt({80, 10}, 5, true, sub), 1);
+  EXPECT_EQ(sub, 0);
+  EXPECT_EQ(p->PointControlAt({50, 50}, 5, true, sub), -1);
+  EXPECT_EQ(sub, -1);
+  // The editor asks through HitTest when the shape is selected and edited.
+  const TKxDeShapeHit hit = p->HitTest({80, 10}, 2, 5, true, true, TKxDeShiftKeys());
+  EXPECT_EQ(hit.Part, TKxDeShapePart::kxspPointControl);
+  EXPECT_EQ(hit.PartIndex, 1);
+  EXPECT_EQ(hit.SubIndex, 0);
+
+  TKxDePoint* added = p->ApproxInsert({100, 60}, 2);
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(p->PointCount(), 4);
+  EXPECT_EQ(p->IndexOf(added), 2);
+  EXPECT_EQ(p->ApproxInsert({40, 40}, 2), nullptr);
+  EXPECT_EQ(p->PointCount(), 4);
+}
+
+TEST(VornPolyline, HandlesAreFoundInTheTurnedShape) {
+  auto p = MakeShape<TVornPolyline>();
+  p->Add(0, 0);
+  p->Add(100, 0);
+  p->Points(0)->SetControl_2(p->Points(0)->NewControl(0, 40));
+  p->SetRotation(180);  // about (50, 0): the handle at (0, 40) now lies at (100, -40)
+  int32_t sub = -1;
+  EXPECT_EQ(p->PointControlAt({100, -40}, 4, true, sub), 0);
+  EXPECT_EQ(sub, 1);
+  EXPECT_EQ(p->PointControlAt({0, 40}, 4, true, sub), -1);
+}
+
+TEST(VornPolygon, IsAClosedFilledFigure) {
+  auto p = MakeShape<TVornPolygon>();
+  EXPECT_TRUE(p->Closed());
+  EXPECT_TRUE(p->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesBrush));
+  EXPECT_TRUE(p->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesGradient));
+  p->Add(20, 20);
+  p->Add(180, 20);
+  p->Add(100, 150);
+  p->Brush()->SetColor(clYellow);
+  p->Pen()->SetColor(clBlack);
+  EXPECT_TRUE(p->PointOnShape({100, 60}, 0, false));
+  EXPECT_FALSE(p->PointOnShape({30, 140}, 0, false));
+  const QImage img = Render(p.get(), 200, 170);
+  EXPECT_TRUE(Near(At(img, 100, 60), Qt::yellow));
+  EXPECT_TRUE(IsWhite(At(img, 30, 140)));
+  const TInkCheck c = CheckInk(p.get(), img, 1.0, 0, 0);
+  EXPECT_EQ(c.StrayInk, 0);
+  EXPECT_EQ(c.MissingInk, 0);
+  // Opened, it is a line again: no fill, no brush.
+  p->SetClosed(false);
+  EXPECT_FALSE(p->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesBrush));
+  EXPECT_FALSE(p->PointOnShape({100, 60}, 0, false));
+  EXPECT_TRUE(IsWhite(At(Render(p.get(), 200, 170), 100, 60)));
+}
+
+TEST(VornPolyline, XmlKeepsClosedAndTheHandles) {
+  auto p = MakeShape<TVornPolyline>();
+  p->Add(10, 10);
+  p->Add(90, 10);
+  p->Add(50, 80);
+  p->Points(1)->SetControl_1(p->Points(1)->NewControl(-10, 5));
+  p->Points(1)->SetControl_2(p->Points(1)->NewControl(10, -5));
+  p->SetClosed(true);
+  p->Brush()->SetColor(clAqua);
+  auto copy = RoundTrip(p.get());
+  EXPECT_TRUE(copy->Closed());
+  EXPECT_TRUE(copy->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesBrush));
+  if (ShapeElementCarriesStyles()) {
+    EXPECT_EQ(copy->Brush()->Color(), clAqua);
+  }
+  ASSERT_EQ(copy->PointCount(), 3);
+  ASSERT_NE(copy->Points(1)->Control_1(), nullptr);
+  ASSERT_NE(copy->Points(1)->Control_2(), nullptr);
+  EXPECT_NEAR(copy->Points(1)->Control_2()->x(), 10, 1e-3);
+  EXPECT_NEAR(copy->Points(1)->Control_1()->y(), 5, 1e-3);
+  EXPECT_EQ(copy->Points(0)->Control_1(), nullptr);
+}
+
+// ---- Free-hand line ----------------------------------------------------------------------------------
+
+TEST(VornFreeHand, RefineDropsPointsThatAddNothingVisible) {
+  auto f = MakeShape<TVornFreeHand>();
+  EXPECT_EQ(f->GetShapeType(), TKxShapeType::kxtyFreeHand);
+  // A straight stroke with a slight tremble, then a sharp corner.
+  for (int i = 0; i <= 100; ++i) f->Add(static_cast<float>(i), 10 + (i % 2 ? 0.05f : 0.0f));
+  for (int i = 1; i <= 50; ++i) f->Add(100, 10 + static_cast<float>(i));
+  f->Refine(1.0f);
+  EXPECT_EQ(f->PointCount(), 3);
+  EXPECT_EQ(f->PointValue(0), (TPointF{0, 10}));
+  EXPECT_EQ(f->PointValue(1).X, 100);
+  EXPECT_EQ(f->PointValue(2), (TPointF{100, 60}));
+  // At a high zoom the tremble is visible and stays.
+  auto g = MakeShape<TVornFreeHand>();
+  for (int i = 0; i <= 20; ++i) g->Add(static_cast<float>(i), (i % 2 ? 1.0f : 0.0f));
+  g->Refine(10.0f);
+  EXPECT_EQ(g->PointCount(), 21);
+}
+
+TEST(VornFreeHand, SmoothStrokeIsHitAndInkedAlongItsPoints) {
+  auto f = MakeShape<TVornFreeHand>();
+  for (int i = 0; i <= 40; ++i) {
+    const double a = i * 0.15;
+    f->Add(static_cast<float>(20 + 3 * i), static_cast<float>(80 + 40 * std::sin(a)));
+  }
+  f->Pen()->SetWidth(1.0f);
+  EXPECT_TRUE(f->PointOnShape(f->PointValue(20), 0, false));
+  EXPECT_FALSE(f->PointOnShape({80, 20}, 2, false));
+  f->SetRotation(15);
+  const QImage img = Render(f.get(), 180, 160);
+  const TInkCheck c = CheckInk(f.get(), img, 1.0, 0, 0);
+  EXPECT_GT(c.Inked, 40);
+  EXPECT_EQ(c.StrayInk, 0);
+  EXPECT_EQ(c.MissingInk, 0);
+}
