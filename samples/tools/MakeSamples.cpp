@@ -70,6 +70,8 @@ TVornLine* Line(TKxDeContainer* Owner, double X1, double Y1, double X2, double Y
 TKxDeLayer* NewLayer(TKxDeLayerList& Layers, const QString& Name) {
   TKxDeLayer* layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(nullptr));
   layer->SetName(Name);
+  // Every shape here gets its styles from the code that makes it, not the layer's defaults.
+  layer->SkipDefaultProperty();
   Layers.push_back(layer);
   return layer;
 }
@@ -172,18 +174,15 @@ void MakeLabel(const QString& Out, const QString& Logo) {
   tracking->SetName(QStringLiteral("Tracking barcode"));
   tracking->SetSymbology(TVornBarcodeType::vbtCode128);
   tracking->SetText(QStringLiteral("VRN1234567890"));
-  tracking->Brush()->SetStyle(TBrushStyle::bsClear);
 
   auto* qr = Box<TVornBarcode>(data, 5.5, 131, 15, 15);
   qr->SetName(QStringLiteral("Tracking link"));
   qr->SetSymbology(TVornBarcodeType::vbtQRCode);
   qr->SetText(QStringLiteral("https://vorn.example/t/VRN1234567890"));
-  qr->Brush()->SetStyle(TBrushStyle::bsClear);
   auto* dm = Box<TVornBarcode>(data, 23, 132.5, 12, 12);
   dm->SetName(QStringLiteral("Sorting code"));
   dm->SetSymbology(TVornBarcodeType::vbtDataMatrix);
   dm->SetText(QStringLiteral("SE-111-STO-07"));
-  dm->Brush()->SetStyle(TBrushStyle::bsClear);
   Text(data, 37, 131.5, 40, 4, QStringLiteral("ROUTE"), 2.4, true, RGB(0x55, 0x55, 0x55));
   Text(data, 37, 135.5, 40, 8, QStringLiteral("STO 07"), 6, true)->SetName(QStringLiteral("Route"));
   Text(data, 37, 143, 44, 4, QStringLiteral("Received by:"), 2.4, false, RGB(0x55, 0x55, 0x55));
@@ -203,8 +202,12 @@ void MakeLabel(const QString& Out, const QString& Logo) {
 
   // The operator's note: hidden, and never printed.
   TKxDeLayer* notes = NewLayer(layers, QStringLiteral("Notes"));
-  auto* note = Text(notes, 50, 60, 45, 20, QStringLiteral("Check the customs form before the pick-up at 16:00."), 3);
-  note->Brush()->SetColor(RGB(0xff, 0xf3, 0x9a));
+  auto* sticky = New<TKxDeGroup>(notes);
+  sticky->SetName(QStringLiteral("Sticky note"));
+  auto* paper = Box<TVornRectangle>(sticky, 50, 60, 45, 20);
+  paper->Brush()->SetColor(RGB(0xff, 0xf3, 0x9a));
+  paper->Pen()->SetWidth(0);
+  Text(sticky, 52, 62, 41, 16, QStringLiteral("Check the customs form before the pick-up at 16:00."), 3);
   notes->SetPrintingAllowed(false);
   notes->SetVisible(false);
 

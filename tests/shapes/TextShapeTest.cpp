@@ -20,14 +20,15 @@ TShapePtr<TVornText> TextBox(const QString& Text) {
 
 }  // namespace
 
-TEST(VornText, DeclaresLabelFontAndOptionalFrame) {
+TEST(VornText, DeclaresLabelAndFontOnly) {
   auto t = MakeShape<TVornText>();
   const TKxDeShapeStyles s = t->ShapeStyle();
   EXPECT_TRUE(s.Contains(TKxDeShapeStyle::kxssUsesLabel));
   EXPECT_TRUE(s.Contains(TKxDeShapeStyle::kxssUsesFont));
   EXPECT_TRUE(s.Contains(TKxDeShapeStyle::kxssCanRotate));
-  EXPECT_FALSE(t->HasBrush());  // a text stands alone unless asked for a background
-  EXPECT_FALSE(t->HasPen());
+  // Default fills and frames that layers hand out never land on a text.
+  EXPECT_FALSE(s.Contains(TKxDeShapeStyle::kxssUsesBrush));
+  EXPECT_FALSE(s.Contains(TKxDeShapeStyle::kxssUsesPen));
   EXPECT_EQ(t->GetShapeType(), TKxShapeType::kxtyRectangle);
 }
 
@@ -84,11 +85,7 @@ TEST(VornText, IsHitOnItsLinesNotInTheEmptyBox) {
   const QRectF line = t->LineRects()[0];
   EXPECT_TRUE(t->PointOnShape(FromQt(line.center()), 0, false));
   EXPECT_FALSE(t->PointOnShape({150, 90}, 2, false));
-  // With a background the whole box is the shape.
-  t->Brush()->SetStyle(TBrushStyle::bsSolid);
-  t->Brush()->SetColor(clYellow);
-  EXPECT_TRUE(t->PointOnShape({150, 90}, 0, false));
-  t->Brush()->SetStyle(TBrushStyle::bsClear);
+  EXPECT_TRUE(t->PointOnShape(FromQt(line.bottomRight() + QPointF(1, 1)), 1.5f, false));
   // Turned half a turn about the box's centre (110, 60), the line lies at the bottom right.
   t->SetRotation(180);
   const QPointF turned(220 - line.center().x(), 120 - line.center().y());

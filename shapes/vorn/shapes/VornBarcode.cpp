@@ -1,7 +1,6 @@
 #include "vorn/shapes/VornBarcode.h"
 
 #include <vorn/common/Canvas.h>
-#include <vorn/model/KxDeShapeBrush.h>
 #include <vorn/model/KxDeShapeFont.h>
 
 #include <QFontMetricsF>
@@ -19,9 +18,10 @@ constexpr int kTextEm = 256;
 }  // namespace
 
 TVornBarcode::TVornBarcode(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TVornBoxShape(ASurface, AOwner) {
-  // The data is the label, the font draws the human-readable text, the brush the background.
-  // Bars are not drawn with a pen: the shape has none.
-  IncludeStyles({TKxDeShapeStyle::kxssUsesLabel, TKxDeShapeStyle::kxssUsesFont, TKxDeShapeStyle::kxssUsesBrush});
+  // The data is the label and the font draws the human-readable text. Bars have their own
+  // colour; the shape uses no pen and no brush (a default fill handed to new shapes would hide
+  // black bars behind black): the label under it is its background.
+  IncludeStyles({TKxDeShapeStyle::kxssUsesLabel, TKxDeShapeStyle::kxssUsesFont});
   ExcludeStyles({TKxDeShapeStyle::kxssUsesPen});
   Font()->SetName(QStringLiteral("DejaVu Sans"));
 }
@@ -100,7 +100,6 @@ void TVornBarcode::PlaceSymbol(const QRectF& Box, std::vector<QRectF>& Bars, std
 void TVornBarcode::PaintShape(TCanvas* C, const QTransform& ToDevice, double, int32_t, PmekDeviceCapsInfo) {
   const TVornVertices v = Vertices();
   const QRectF box = BoxOf(v);
-  FillDevicePath(C, ToDevice.map(GeometryPath(v, 0)));
   QPainter* p = C->Painter();
   const TVornBarcodeSymbol& s = Symbol();
   if (!s.Valid()) {
@@ -146,7 +145,6 @@ void TVornBarcode::PaintShape(TCanvas* C, const QTransform& ToDevice, double, in
 
 bool TVornBarcode::HitGeometry(const TPointF& P, float Fuzz) const {
   const QRectF box = ToQt(Box());
-  if (IsFilled()) return box.adjusted(-Fuzz, -Fuzz, Fuzz, Fuzz).contains(ToQt(P));
   return SymbolRect(box).adjusted(-Fuzz, -Fuzz, Fuzz, Fuzz).contains(ToQt(P));
 }
 

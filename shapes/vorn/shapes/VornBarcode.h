@@ -2,7 +2,7 @@
 // TVornBarcode: a barcode of its text (the shape's label) in one of the kit's symbologies
 // (Code 128, EAN-13, QR Code, Data Matrix, Code 39, Interleaved 2 of 5, EAN-8, UPC-A, PDF417),
 // with the human-readable text under linear symbols in the shape's font. The bars have their own
-// colour; the brush paints the background (quiet zone included).
+// colour; what lies under the barcode is its background.
 //
 // A linear symbol fills its box: the bars stretch to the box's height, the modules to its width,
 // and the text keeps the proportions the symbology gives it relative to the module width. A

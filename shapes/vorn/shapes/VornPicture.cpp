@@ -4,8 +4,6 @@
 #include <vorn/common/KxDePicture.h>
 #include <vorn/common/Rounding.h>
 #include <vorn/common/Units.h>
-#include <vorn/model/KxDeShapeBrush.h>
-#include <vorn/model/KxDeShapePen.h>
 
 #include <QPainter>
 
@@ -14,9 +12,10 @@
 namespace vorn {
 
 TVornPicture::TVornPicture(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TVornBoxShape(ASurface, AOwner) {
-  IncludeStyles({TKxDeShapeStyle::kxssUsesPicture, TKxDeShapeStyle::kxssUsesBrush, TKxDeShapeStyle::kxssUsesPen});
-  Brush()->SetStyle(TBrushStyle::bsClear);
-  Pen()->SetWidth(0);
+  // The picture is all it draws: no brush behind it (it would show through transparent pictures
+  // whenever a layer hands its default fill to new shapes) and no frame.
+  IncludeStyles({TKxDeShapeStyle::kxssUsesPicture});
+  ExcludeStyles({TKxDeShapeStyle::kxssUsesPen});
 }
 
 void TVornPicture::SetFlipHorizontal(bool Value) { ChangeProperty(FFlipHorizontal, Value, "FlipHorizontal"); }
@@ -59,7 +58,6 @@ QRectF TVornPicture::PictureRect(const QRectF& Box) const {
 void TVornPicture::PaintShape(TCanvas* C, const QTransform& ToDevice, double Zoom, int32_t GDIRotation,
                               PmekDeviceCapsInfo DeviceCapsInfo) {
   const TVornVertices v = Vertices();
-  FillDevicePath(C, ToDevice.map(GeometryPath(v, 0)));
   const QRectF box = ToDevice.mapRect(BoxOf(v));
   const TRect r{Round32(box.left()), Round32(box.top()), Round32(box.right()), Round32(box.bottom())};
   if (r.Right > r.Left && r.Bottom > r.Top && (HasPicture() || HasEmptyPicture())) {
@@ -77,12 +75,9 @@ void TVornPicture::PaintShape(TCanvas* C, const QTransform& ToDevice, double Zoo
     DrawPicture(C, r, Zoom, DeviceCapsInfo, false, GDIRotation);
     p->restore();
   }
-  const int32_t w = InkWidth(Zoom);
-  StrokeDevicePath(C, ToDevice.map(GeometryPath(v, static_cast<float>(w / 2.0 / Zoom))), Zoom, true);
 }
 
 bool TVornPicture::HitGeometry(const TPointF& P, float Fuzz) const {
-  if ((IsFilled() || HasPen()) && TVornBoxShape::HitGeometry(P, Fuzz)) return true;
   if (!HasPicture() && !HasEmptyPicture()) return false;
   const TRectF b = Box();
   const QRectF pic = PictureRect(ToQt(b)).intersected(ToQt(b).adjusted(-Fuzz, -Fuzz, Fuzz, Fuzz));

@@ -2,7 +2,8 @@
 // TVornPicture: the shape's picture (any graphic the engine's picture registry reads: bitmaps,
 // PNG, JPEG, GIF, SVG as vectors, IMG) drawn into its box by the picture style: stretched (with
 // the picture's ratio kept when its KeepRatio is set), centred, at the top-left corner, or
-// tiled. The picture may be mirrored; a background (brush) and a frame (pen) are optional.
+// tiled. The picture may be mirrored. It draws nothing else: a frame or a background is a shape
+// of its own.
 //
 // With the ratio kept, the box itself keeps the picture's ratio when the editor sizes it or
 // drags a corner, and the shape is hit where the picture is drawn, not in the empty margins.

@@ -3,8 +3,6 @@
 #include <vorn/common/Canvas.h>
 #include <vorn/common/KxDeUtils.h>
 #include <vorn/common/Units.h>
-#include <vorn/model/KxDeShapeBrush.h>
-#include <vorn/model/KxDeShapePen.h>
 
 #include <QPainter>
 #include <QTextLayout>
@@ -46,14 +44,14 @@ struct TVornText::TLayout {
 };
 
 TVornText::TVornText(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TVornBoxShape(ASurface, AOwner) {
-  // The text is the shape's label; background and frame are there when asked for.
-  IncludeStyles({TKxDeShapeStyle::kxssUsesLabel, TKxDeShapeStyle::kxssUsesFont, TKxDeShapeStyle::kxssUsesBrush,
-                 TKxDeShapeStyle::kxssUsesPen});
+  // The text is the shape's label, drawn in its font and nothing else. A text declares no brush
+  // and no pen: layers and editors hand their default fill and frame to every shape that uses
+  // them, and a label's text wants neither (a box behind it is a rectangle of its own).
+  IncludeStyles({TKxDeShapeStyle::kxssUsesLabel, TKxDeShapeStyle::kxssUsesFont});
+  ExcludeStyles({TKxDeShapeStyle::kxssUsesPen});
   FTextFont.reset(Create<TmekFont>(static_cast<TKxDeShapeBase*>(this), Font()));
   FTextFont->SetName(QStringLiteral("DejaVu Sans"));
   FTextFont->SetHeight(3.5f);
-  Brush()->SetStyle(TBrushStyle::bsClear);
-  Pen()->SetWidth(0);
 }
 
 TVornText::~TVornText() = default;
@@ -158,9 +156,7 @@ std::vector<QRectF> TVornText::LineRects() const {
   return lines;
 }
 
-void TVornText::PaintShape(TCanvas* C, const QTransform& ToDevice, double Zoom, int32_t, PmekDeviceCapsInfo) {
-  // Background and frame first, the text over them.
-  PaintGeometry(C, ToDevice, Zoom);
+void TVornText::PaintShape(TCanvas* C, const QTransform& ToDevice, double, int32_t, PmekDeviceCapsInfo) {
   const TLayout& layout = Layout();
   if (layout.Scale <= 0 || layout.Lines.empty()) return;
   const TRectF box = Box();
@@ -176,9 +172,6 @@ void TVornText::PaintShape(TCanvas* C, const QTransform& ToDevice, double Zoom, 
 }
 
 bool TVornText::HitGeometry(const TPointF& P, float Fuzz) const {
-  if (IsFilled() || HasPen()) {
-    if (TVornBoxShape::HitGeometry(P, Fuzz)) return true;
-  }
   const QPointF q = ToQt(P);
   for (const QRectF& r : LineRects())
     if (r.adjusted(-Fuzz, -Fuzz, Fuzz, Fuzz).contains(q)) return true;

@@ -2,13 +2,11 @@
 // TVornText: text laid out in its box. The font is the shape's font seen through TmekFont, whose
 // Height (millimetres) is the em size of the characters; the text is aligned horizontally and
 // vertically in the box and, with WordWrap, broken at word boundaries to the box's width (text
-// without wrapping runs past the box, as it would on paper). A background (brush) and a frame
-// (pen) are optional; by default the text stands alone.
+// without wrapping runs past the box, as it would on paper). The text is all it draws.
 //
 // The layout is computed once in world units, independent of the zoom and the device, so a text
 // breaks its lines the same way on screen, in an image and in a PDF, and is cached until the
-// text, the font or the box changes. The text is hit where its lines lie (and anywhere in the box
-// when it has a background or a frame).
+// text, the font or the box changes. The text is hit where its lines lie.
 
 #include "vorn/shapes/VornBoxShape.h"
 
