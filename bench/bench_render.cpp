@@ -40,8 +40,9 @@ struct TDocument {
 // Each sample is read once, on first use.
 TDocument* Sample(const char* Name) {
   static std::map<std::string, std::unique_ptr<TDocument>> loaded;
+  if (loaded.count(Name)) return loaded[Name].get();  // read, or failed, before
   auto& slot = loaded[Name];
-  if (!slot) {
+  {
     slot = std::make_unique<TDocument>();
     const QString path = QDir(gSamples).filePath(QString::fromLatin1(Name));
     try {

@@ -284,7 +284,8 @@ void MakeStress(const QString& Out, int Count) {
     } else if (kind < 88) {
       auto* t = Box<TVornText>(layer, x, y, w * 2, h);
       t->SetText(QStringLiteral("%1 %2").arg(QString::fromLatin1(words[rnd.Int(0, 9)])).arg(i));
-      t->TextFont()->SetHeight(static_cast<float>(rnd.Real(1.5, 4)));
+      // Sizes from a list, as people pick them: 2 to 4 mm in half millimetres.
+      t->TextFont()->SetHeight(static_cast<float>(rnd.Int(4, 8) * 0.5));
       t->Font()->SetColor(colour());
       s = t;
     } else if (kind < 94) {

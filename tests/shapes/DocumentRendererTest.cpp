@@ -88,6 +88,19 @@ TEST_F(DocumentRenderer, HiddenLayersAndShapesStayOffThePage) {
   EXPECT_TRUE(Near(img.pixel(100, 50), Qt::blue));
 }
 
+TEST_F(DocumentRenderer, PdfLeavesOutLayersThatAreNotPrinted) {
+  Bottom->SetPrintingAllowed(false);
+  TVornDocumentRenderer r = Renderer();
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  r.RenderPdf(dir.filePath(QStringLiteral("page.pdf")));
+  EXPECT_FALSE(Red->Painted);
+  EXPECT_EQ(r.PaintedShapes(), 1);
+  // On screen and in images the layer still shows.
+  r.RenderImage(1.0);
+  EXPECT_TRUE(Red->Painted);
+}
+
 TEST_F(DocumentRenderer, TurnedShapesReachingIntoThePageArePainted) {
   // Lying right of the page, a long bar turned a quarter reaches into it.
   auto* bar = Create<TVornRectangle>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(Top));

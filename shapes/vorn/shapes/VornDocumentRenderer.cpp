@@ -64,7 +64,8 @@ QSize TVornDocumentRenderer::ImageSize(double Zoom) const {
   return QSize(static_cast<int>(std::clamp(w, 1.0, 1e9)), static_cast<int>(std::clamp(h, 1.0, 1e9)));
 }
 
-void TVornDocumentRenderer::Paint(TCanvas* C, float X, float Y, double Zoom, PmekDeviceCapsInfo Caps) const {
+void TVornDocumentRenderer::Paint(TCanvas* C, float X, float Y, double Zoom, PmekDeviceCapsInfo Caps,
+                                  bool PrintedOnly) const {
   FPainted = 0;
   if (!C || !(Zoom > 0)) return;
   // The page's top-left corner lands on (X, Y).
@@ -79,7 +80,7 @@ void TVornDocumentRenderer::Paint(TCanvas* C, float X, float Y, double Zoom, Pme
     if (layer) total += layer->ItemCount();
   int64_t done = 0;
   for (TKxDeLayer* layer : FLayers) {
-    if (!layer || !layer->Visible() || layer->InDestroy()) {
+    if (!layer || !layer->Visible() || layer->InDestroy() || (PrintedOnly && !layer->PrintingAllowed())) {
       done += layer ? layer->ItemCount() : 0;
       continue;
     }
@@ -133,7 +134,7 @@ void TVornDocumentRenderer::RenderPdf(const QString& FileName, int32_t Dpi) cons
     TmekDeviceCapsInfo caps = CapsFor(&writer, DT_METAFILE);
     caps.LogPixelsX = caps.LogPixelsY = writer.resolution();
     caps.BitsPixel = 24;
-    Paint(&canvas, 0, 0, ZoomForDpi(writer.resolution()), &caps);
+    Paint(&canvas, 0, 0, ZoomForDpi(writer.resolution()), &caps, true);
   }
   if (!painter.end()) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
 }

@@ -47,12 +47,14 @@ class TVornDocumentRenderer {
   QSize ImageSize(double Zoom) const;
 
   // Paints the page background (unless the page colour is clNone) and the layers onto C: world
-  // point w lands on (X + w.X * Zoom, Y + w.Y * Zoom).
-  void Paint(TCanvas* C, float X, float Y, double Zoom, PmekDeviceCapsInfo Caps) const;
+  // point w lands on (X + w.X * Zoom, Y + w.Y * Zoom). PrintedOnly leaves out the layers whose
+  // printing is not allowed (notes, guides a user keeps off paper).
+  void Paint(TCanvas* C, float X, float Y, double Zoom, PmekDeviceCapsInfo Caps, bool PrintedOnly = false) const;
   // The page as an image at Zoom (smoothed edges); the image carries the resolution.
   QImage RenderImage(double Zoom) const;
-  // Writes the page as a one-page PDF of the page's size; Dpi is the resolution of the drawing
-  // coordinates. Raises vorn::Exception when the file cannot be written.
+  // Writes the page as a one-page PDF of the page's size, as it would be printed (layers that are
+  // not printed are left out); Dpi is the resolution of the drawing coordinates. Raises
+  // vorn::Exception when the file cannot be written.
   void RenderPdf(const QString& FileName, int32_t Dpi = 1200) const;
   // Writes the page as an SVG drawing at 96 dots per inch. Raises when it cannot be written.
   void RenderSvg(const QString& FileName) const;

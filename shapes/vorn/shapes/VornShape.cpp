@@ -152,9 +152,13 @@ void TVornShape::FillDevicePath(TCanvas* C, const QPainterPath& DevicePath) {
     return;
   }
   if (!HasBrush()) return;
-  Brush()->AssignTo(C->Brush());
+  // The shape brush as a Qt brush, set on the painter directly: going through the canvas brush
+  // would make the canvas refresh its whole painter state for every shape.
+  TBrush brush;
+  Brush()->AssignTo(&brush);
   QPainter* p = C->Painter();
   p->setPen(Qt::NoPen);
+  p->setBrush(brush.ToQBrush());
   p->drawPath(DevicePath);
 }
 
