@@ -3,8 +3,13 @@
 
 #include "ModelTestSupport.h"
 
+#include <vorn/common/CommonLib.h>
 #include <vorn/common/Exceptions.h>
 #include <vorn/common/XmlUtils.h>
+#include <vorn/model/KxDeRegister.h>
+
+#include <initializer_list>
+#include <vector>
 
 namespace vorn::test {
 
@@ -58,6 +63,61 @@ class TRefusingShape : public TKxDeShape {
 
  protected:
   ~TRefusingShape() override = default;
+};
+
+// A shape that uses every style: brush, pen, font, picture and gradient, and can rotate.
+class TFullStyleShape : public TKxDeShape {
+  VORN_OBJECT(TFullStyleShape, TKxDeShape)
+
+ public:
+  TFullStyleShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeShape(ASurface, AOwner) {
+    FShapeStyle += TKxDeShapeStyle::kxssUsesBrush;
+    FShapeStyle += TKxDeShapeStyle::kxssUsesFont;
+    FShapeStyle += TKxDeShapeStyle::kxssUsesPicture;
+    FShapeStyle += TKxDeShapeStyle::kxssCanRotate;
+    FShapeStyle += TKxDeShapeStyle::kxssUsesLabel;
+  }
+  // The gradient object comes with its style, which is set once the shape is whole.
+  void AfterConstruction() override {
+    SetShapeStyle(ShapeStyle() + TKxDeShapeStyle::kxssUsesGradient);
+    TKxDeShape::AfterConstruction();
+  }
+  using TKxDeShapeBase::SetColor;
+  using TKxDeShapeBase::SetPictureStyle;
+
+ protected:
+  ~TFullStyleShape() override = default;
+};
+
+// Registers shape classes for one test and takes back, at its end, exactly the registrations it
+// added: what the library registers for itself stays.
+class TRegisteredClasses {
+ public:
+  TRegisteredClasses(std::initializer_list<TKxDeShapeClass> Classes) {
+    for (TKxDeShapeClass c : Classes)
+      if (!TKxDeRegister::FindShape(c->ClassName()) && TKxDeRegister::RegisterShape(c)) FAdded.push_back(c);
+  }
+  ~TRegisteredClasses() {
+    for (TKxDeShapeClass c : FAdded) TKxDeRegister::UnRegisterShape(c);
+  }
+  TRegisteredClasses(const TRegisteredClasses&) = delete;
+  TRegisteredClasses& operator=(const TRegisteredClasses&) = delete;
+
+ private:
+  std::vector<TKxDeShapeClass> FAdded;
+};
+
+// Collects the debug messages posted while it lives.
+class TMessageSinkGuard {
+ public:
+  TMessageSinkGuard() { FPrevious = SetDebugMessageSink([this](const QString& M) { Messages << M; }); }
+  ~TMessageSinkGuard() { SetDebugMessageSink(FPrevious); }
+  TMessageSinkGuard(const TMessageSinkGuard&) = delete;
+  TMessageSinkGuard& operator=(const TMessageSinkGuard&) = delete;
+  QStringList Messages;
+
+ private:
+  TDebugMessageSink FPrevious;
 };
 
 }  // namespace vorn::test

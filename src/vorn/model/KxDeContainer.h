@@ -159,6 +159,9 @@ class TKxDeContainer : public TKxDeShapeBase {
   void RecalculateBounds(bool Force) override;
   // Moves the top-left corner (MoveBy) and then resizes, as one update; announces nothing.
   void SetBounds(float ALeft, float ATop, float AWidth, float AHeight) override;
+  // The bounds as an element "Rect" (millimetres); reading applies them with SetBounds.
+  void SaveBoundsToXML(TXmlNode Node) const override;
+  void LoadBoundsFromXML(TXmlNode Node) override;
   // The four corners of the bounds: 0 top-left, 1 top-right, 2 bottom-right, 3 bottom-left.
   TPointF GetPointValue(int32_t Index) const override;
   // Drags corner Index of the bounds to P; the container's rotation decides which way the two

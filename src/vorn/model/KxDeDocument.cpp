@@ -218,8 +218,9 @@ TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromXML(TXmlNode Root, TKxDeLaye
     const QString className = QString::fromUtf8(classAttr.value());
     const TKxDeShapeClass cls = classAttr ? TKxDeObjectXml::FindClass(className) : nullptr;
     if (!cls || !cls->InheritsFrom(ClassOf<TKxDeLayer>())) {
-      report.Skip(o, classAttr ? QStringLiteral("Skipped a layer of the unknown layer class \"%1\"").arg(className)
-                               : QStringLiteral("Skipped a layer without a class"));
+      report.Skip(o, !classAttr ? QStringLiteral("Skipped a layer without a class")
+                     : cls      ? QStringLiteral("Skipped an object of class \"%1\" where a layer belongs").arg(className)
+                                : QStringLiteral("Skipped a layer of the unknown class \"%1\"").arg(className));
       continue;
     }
     TOwned<TKxDeLayer> layer(static_cast<TKxDeLayer*>(
@@ -235,6 +236,8 @@ TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromXML(TXmlNode Root, TKxDeLaye
       continue;
     }
     ++report.ObjectsRead;
+    // A layer that no surface holds yet shows the page it was saved with.
+    layer->Resize(static_cast<float>(settings.PageWidth), static_cast<float>(settings.PageHeight));
     TKxDeObjectXml::LoadObjects(XmlSelect(o, "os"), layer.get(), read, &report, 2);
     fresh.push_back(std::move(layer));
   }

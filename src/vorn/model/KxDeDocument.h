@@ -85,10 +85,10 @@ class TKxDeDocumentFile {
                                const TKxDeDocumentSettings& Settings = {});
 
   // ---- Reading --------------------------------------------------------------------------------
-  // Reads the whole document into new layers (without surface). Only when that succeeded are
-  // the layers held in Layers freed (which takes them out of their surface) and replaced by the
-  // new ones, and Settings replaced. Elements that cannot be read are skipped as the report
-  // tells; a document that is not one raises EKxDeDocumentError and changes nothing.
+  // Reads the whole document into new layers (without surface, their area the page). Only when
+  // that succeeded are the layers held in Layers freed (which takes them out of their surface)
+  // and replaced by the new ones, and Settings replaced. Elements that cannot be read are skipped
+  // as the report tells; a document that is not one raises EKxDeDocumentError and changes nothing.
   static TKxDeXmlReadReport LoadLayersFromXML(TXmlNode Root, TKxDeLayerList& Layers, TKxDeDocumentSettings& Settings,
                                               const TKxDeDocumentLoadOptions& Options = {});
   static TKxDeXmlReadReport LoadLayersFromStream(QIODevice* Stream, TKxDeLayerList& Layers,

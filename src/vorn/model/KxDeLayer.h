@@ -85,6 +85,16 @@ class TKxDeLayer : public TKxDeContainer {
   void RecalculateBounds(bool Force) override;
   // Sets the page size from the top-left corner, announcing nothing.
   void Resize(float NewWidth, float NewHeight) override;
+
+  // ---- XML ------------------------------------------------------------------------------------
+  // The shape element, then "PrintingAllowed", "Kind", "Override" and the default properties.
+  // The children are not part of it: whoever writes the layer writes them as object elements.
+  void SaveToXML(TXmlNode Node) const override;
+  // Always takes the stored identity; the attributes are stored without announcements.
+  void LoadFromXML(TXmlNode Node, bool KeepID) override;
+  // The page area is the surface's: a layer writes and reads no geometry.
+  void SaveBoundsToXML(TXmlNode) const override {}
+  void LoadBoundsFromXML(TXmlNode) override {}
   void MoveBy(float X, float Y) override;
   void OffsetPosition(int32_t Index, const TPointF& Offset) override;
   TPointF GetPointValue(int32_t Index) const override;

@@ -1,7 +1,9 @@
 #include "vorn/model/KxDeObjectXml.h"
 
 #include "vorn/common/Exceptions.h"
+#include "vorn/model/KxDeGroup.h"
 #include "vorn/model/KxDeLayer.h"
+#include "vorn/model/KxDePackage.h"
 #include "vorn/model/KxDeRegister.h"
 #include "vorn/model/KxDeShape.h"
 
@@ -70,7 +72,7 @@ void TKxDeObjectXml::SaveObjects(TXmlNode Node, const TKxDeContainer* Container)
 TKxDeShapeClass TKxDeObjectXml::FindClass(const QString& ClassName) {
   if (TKxDeShapeClass c = TKxDeRegister::FindShape(ClassName)) return c;
   // The engine's own classes: documents hold them without any host registration.
-  for (TKxDeShapeClass c : {ClassOf<TKxDeShape>(), ClassOf<TKxDeLayer>()})
+  for (TKxDeShapeClass c : {ClassOf<TKxDeShape>(), ClassOf<TKxDeGroup>(), ClassOf<TKxDePackage>(), ClassOf<TKxDeLayer>()})
     if (ClassName.compare(c->ClassName(), Qt::CaseInsensitive) == 0) return c;
   return nullptr;
 }

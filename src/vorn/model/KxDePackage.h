@@ -43,6 +43,10 @@ class TKxDePackage : public TKxDeContainer {
   // The same within the world rectangle R: the frame clipped to R, then the children in R.
   void PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R) override;
 
+  // The shape element (brush, picture, rectangle); reading is one announced change and always
+  // takes the stored identity, whatever KeepID says.
+  void LoadFromXML(TXmlNode Node, bool KeepID) override;
+
  protected:
   ~TKxDePackage() override = default;
 

@@ -4,10 +4,16 @@
 #include "vorn/common/CommonLib.h"
 #include "vorn/common/KxDeUtils.h"
 #include "vorn/common/ResStrs.h"
+#include "vorn/model/KxDeXmlFormat_p.h"
 #include "vorn/model/KxDeShapeBase.h"
 #include "vorn/text/mekFontRef.h"
 
 namespace vorn {
+
+namespace {
+// The largest font size read from a document, in points.
+constexpr int32_t kMaxFontPoints = 16384;
+}  // namespace
 
 void TKxDeShapeFont::SetCharset(uint8_t Value) {
   if (FCharset == Value) return;
@@ -89,7 +95,7 @@ void TKxDeShapeFont::SaveToXML(TXmlNode Node) const {
 
 void TKxDeShapeFont::LoadFromXML(TXmlNode Node) {
   Changing();
-  FCharset = static_cast<uint8_t>(XmlReadInteger(Node, "Charset", 1));
+  FCharset = static_cast<uint8_t>(XmlReadIntegerIn(Node, "Charset", 1, 0, 255));
   FColor = XmlReadInteger(Node, "Color", FColor);
   const QString requested = XmlReadString(Node, "Name", QStringLiteral("Swiss 721"));
   const QString installed = CheckForFont(requested);
@@ -100,7 +106,8 @@ void TKxDeShapeFont::LoadFromXML(TXmlNode Node) {
     FSubstituted = requested;
     if (HasDebugMessageSink()) PostDebugMessage(kxdFormat(rsFontNameSubstitution(), {requested, installed}));
   }
-  FSize = XmlReadInteger(Node, "Size", FSize);
+  // Points; beyond the bound a size is damage, not a font anybody could draw.
+  FSize = XmlReadIntegerIn(Node, "Size", FSize, -kMaxFontPoints, kMaxFontPoints);
   FStyle = TKxDeUtils::IntegerToFontStyle(XmlReadInteger(Node, "Style", 0));
   Changed();
 }
@@ -158,6 +165,6 @@ void TmekFont::AssignRec(const TKxDeShapeFontRec2& Rec) {
 
 void TmekFont::SaveToXML(TXmlNode Node) const { XmlWriteSingle(Node, "Height", FHeight); }
 
-void TmekFont::LoadFromXML(TXmlNode Node) { FHeight = XmlReadSingle(Node, "Height", FHeight); }
+void TmekFont::LoadFromXML(TXmlNode Node) { FHeight = xmlformat::ReadSingleLengthMM(Node, "Height", FHeight); }
 
 }  // namespace vorn

@@ -3,6 +3,7 @@
 #include "vorn/common/Canvas.h"
 #include "vorn/common/Rounding.h"
 #include "vorn/common/Units.h"
+#include "vorn/model/KxDeXmlFormat_p.h"
 
 namespace vorn {
 
@@ -110,7 +111,8 @@ void TKxDeShapePen::LoadFromXML(TXmlNode Node) {
   const int32_t style = XmlReadInteger(Node, "Style", 0);
   FStyle = style >= 0 && style <= static_cast<int32_t>(TPenStyle::psAlternate) ? static_cast<TPenStyle>(style)
                                                                                 : TPenStyle::psSolid;
-  FWidth = XmlReadSingle(Node, "Width", FWidth);
+  // Stored as read, negative widths included; only what is not a usable length is refused.
+  FWidth = xmlformat::ReadSingleLengthMM(Node, "Width", FWidth);
   Changed();
 }
 

@@ -8,6 +8,8 @@
 
 #include "vorn/model/KxDeControl.h"
 #include "vorn/model/KxDePoint.h"
+#include "vorn/model/KxDeShapeFont.h"
+#include "vorn/model/KxDeShapeGradient.h"
 #include "vorn/model/KxDeXmlFormat_p.h"
 
 #include <limits>
@@ -48,6 +50,16 @@ void TKxDeShapeBase::SaveToXML(TXmlNode Node) const {
   XmlWriteBool(Node, "Log", FLog);
   if (!FUserData1.isEmpty()) XmlWriteString(Node, "UserData1", FUserData1);
   if (!FUserData2.isEmpty()) XmlWriteString(Node, "UserData2", FUserData2);
+  // Only the styles the shape uses: the others keep their defaults and mean nothing.
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesBrush)) Brush()->SaveToXML(XmlAddChild(Node, "Brush"));
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPen)) Pen()->SaveToXML(XmlAddChild(Node, "Pen"));
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesFont)) Font()->SaveToXML(XmlAddChild(Node, "Font"));
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture)) {
+    WriteOrdinal(Node, "PictureStyle", FPictureStyle);
+    Picture()->SaveToXML(XmlAddChild(Node, "Picture"));
+  }
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesGradient) && GetGradient())
+    GetGradient()->SaveToXML(XmlAddChild(Node, "Gradient"));
   SaveBoundsToXML(Node);
 }
 
@@ -69,6 +81,20 @@ void TKxDeShapeBase::LoadFromXML(TXmlNode Node, bool KeepID) {
   FLog = XmlReadBool(Node, "Log", FLog);
   if (XmlHasValue(Node, "UserData1")) FUserData1 = XmlReadString(Node, "UserData1");
   if (XmlHasValue(Node, "UserData2")) FUserData2 = XmlReadString(Node, "UserData2");
+  // Each style object reads its own element as one announced change.
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesBrush))
+    if (TXmlNode e = XmlSelect(Node, "Brush")) Brush()->LoadFromXML(e);
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPen))
+    if (TXmlNode e = XmlSelect(Node, "Pen")) Pen()->LoadFromXML(e);
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesFont))
+    if (TXmlNode e = XmlSelect(Node, "Font")) Font()->LoadFromXML(e);
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture)) {
+    FPictureStyle = ReadOrdinal(Node, "PictureStyle", TKxDeShapePictureStyle::kxdspStretch,
+                                TKxDeShapePictureStyle::kxdspStretch);
+    if (TXmlNode e = XmlSelect(Node, "Picture")) Picture()->LoadFromXML(e);
+  }
+  if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesGradient) && GetGradient())
+    if (TXmlNode e = XmlSelect(Node, "Gradient")) GetGradient()->LoadFromXML(e);
   LoadBoundsFromXML(Node);
 }
 

@@ -48,6 +48,12 @@ class TmekLayerObjectsDefaultProperties : public TPersistent {
   // Copies every style, switch and colour-management setting of another set of defaults.
   void Assign(const TPersistent* Source) override;
 
+  // Five children whose values are attributes: "Brush", "Pen", "Font", "Gradient" and
+  // "SplitColors" (the colour management). The pen width is neither written nor read. Each
+  // attribute read defaults to the current value; each child is read only when present.
+  void SaveToXML(TXmlNode Node) const;
+  void LoadFromXML(TXmlNode Node);
+
  private:
   TKxDeShapeGradienthRec FGradient;
   TKxDePenRec FPen;
