@@ -166,7 +166,7 @@ TEST(XmlDocuments, BlankAndMultiLineTextSurvivesWritingAndParsing) {
   TXmlDocument doc;
   TXmlNode root = doc.append_child("r");
   const QString blanks = QStringLiteral("   ");
-  const QString lines = QStringLiteral("one\r\ntwo\tthree ");
+  const QString lines = QStringLiteral("one\r\ntwo\tthree \x01 & <four>");
   XmlWriteString(root, "b", blanks);
   XmlWriteString(root, "l", lines);
   for (bool indent : {false, true}) {

@@ -308,6 +308,25 @@ TEST_F(DocumentFile, DamagedContentIsSkippedOrDefaultedAndReported) {
   EXPECT_TRUE(report.Messages.join(QLatin1Char('\n')).contains(QStringLiteral("TMyLayer")));
 }
 
+TEST_F(DocumentFile, LongSavesAndLoadsTellTheirProgress) {
+  TKxDeLayerList source = MakeLayers();
+  std::vector<std::pair<int64_t, int64_t>> saved;
+  QBuffer buf;
+  buf.open(QIODevice::WriteOnly);
+  TKxDeDocumentFile::SaveLayersToStream(&buf, source, {}, [&](int64_t Done, int64_t Total) { saved.emplace_back(Done, Total); });
+  EXPECT_EQ(saved, (std::vector<std::pair<int64_t, int64_t>>{{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
+  // A skipped layer counts its shapes as done at once.
+  QByteArray text = buf.data();
+  text.replace("<Layers>", "<Layers><o Class=\"TOtherLayer\"><os><o Class=\"TTestShape\"/><o Class=\"TTestShape\"/></os></o>");
+  std::vector<std::pair<int64_t, int64_t>> loaded;
+  TKxDeDocumentLoadOptions options;
+  options.OnProgress = [&](int64_t Done, int64_t Total) { loaded.emplace_back(Done, Total); };
+  TKxDeDocumentSettings s;
+  TKxDeDocumentFile::LoadLayersFromText(text, Layers, s, options);
+  EXPECT_EQ(loaded, (std::vector<std::pair<int64_t, int64_t>>{{2, 7}, {3, 7}, {4, 7}, {5, 7}, {6, 7}, {7, 7}}));
+  FreeAll(source);
+}
+
 // The text without the lines that note a font substitution.
 QByteArray WithoutSubstitutions(const QByteArray& Text) {
   QList<QByteArray> lines = Text.split('\n');

@@ -134,12 +134,44 @@ void LoadGuides(TXmlNode Node, std::vector<TKxDeDocumentGuide>& Guides, TKxDeXml
   }
 }
 
+// A new layer read from its object element (its shapes are not read here); none when the
+// element is skipped.
+TOwned<TKxDeLayer> ReadLayer(TXmlNode O, const TKxDeXmlReadOptions& Read, TKxDeXmlReadReport& Report) {
+  if (Read.MaxDepth < 1) {
+    Report.Skip(O, QStringLiteral("Skipped a layer: objects may be nested %1 levels deep").arg(Read.MaxDepth));
+    return nullptr;
+  }
+  const pugi::xml_attribute classAttr = O.attribute("Class");
+  const QString className = QString::fromUtf8(classAttr.value());
+  const TKxDeShapeClass cls = classAttr ? TKxDeObjectXml::FindClass(className) : nullptr;
+  if (!cls || !cls->InheritsFrom(ClassOf<TKxDeLayer>())) {
+    Report.Skip(O, !classAttr ? QStringLiteral("Skipped a layer without a class")
+                   : cls      ? QStringLiteral("Skipped an object of class \"%1\" where a layer belongs").arg(className)
+                              : QStringLiteral("Skipped a layer of the unknown class \"%1\"").arg(className));
+    return nullptr;
+  }
+  TOwned<TKxDeLayer> layer(static_cast<TKxDeLayer*>(
+      cls->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(nullptr))));
+  if (!layer) {
+    Report.Skip(O, QStringLiteral("Skipped a layer of the class \"%1\", which cannot be created").arg(className));
+    return nullptr;
+  }
+  try {
+    TKxDeObjectXml::LoadContent(O, layer.get(), Read);
+  } catch (const Exception& e) {
+    Report.Skip(O, QStringLiteral("Skipped a layer of class \"%1\": %2").arg(className, e.Message()));
+    return nullptr;
+  }
+  ++Report.ObjectsRead;
+  return layer;
+}
+
 }  // namespace
 
 // ---- Writing ----------------------------------------------------------------------------------------
 
 void TKxDeDocumentFile::SaveLayersToXML(TXmlDocument& Document, const TKxDeLayerList& Layers,
-                                        const TKxDeDocumentSettings& Settings) {
+                                        const TKxDeDocumentSettings& Settings, const TKxDeDocumentProgress& OnProgress) {
   Document.reset();
   TXmlNode decl = Document.append_child(pugi::node_declaration);
   decl.append_attribute("version").set_value("1.0");
@@ -148,28 +180,44 @@ void TKxDeDocumentFile::SaveLayersToXML(TXmlDocument& Document, const TKxDeLayer
   root.append_attribute("Version").set_value(QStringLiteral("%1.%2").arg(VersionMajor).arg(VersionMinor).toLatin1().constData());
   SavePage(XmlAddChild(root, "Page"), Settings);
   TXmlNode layers = XmlAddChild(root, "Layers");
-  for (const TKxDeLayer* layer : Layers)
-    if (layer) TKxDeObjectXml::AppendObject(layers, layer);
+  int64_t total = 0;
+  for (const TKxDeLayer* layer : Layers) total += layer ? layer->ItemCount() : 0;
+  int64_t done = 0;
+  for (const TKxDeLayer* layer : Layers) {
+    if (!layer) continue;
+    // The layer's object element, written child by child so that the progress can be told.
+    TXmlNode o = XmlAddChild(layers, "o");
+    XmlWriteAttrString(o, "Class", layer->ClassName());
+    layer->SaveToXML(o);
+    if (layer->ItemCount() == 0) continue;
+    TXmlNode os = XmlAddChild(o, "os");
+    for (int32_t i = 0; i < layer->ItemCount(); ++i) {
+      TKxDeObjectXml::AppendObject(os, layer->Items(i));
+      if (OnProgress) OnProgress(++done, total);
+    }
+  }
   SaveGuides(XmlAddChild(root, "Guides"), Settings.Guides);
 }
 
 void TKxDeDocumentFile::SaveLayersToStream(QIODevice* Stream, const TKxDeLayerList& Layers,
-                                           const TKxDeDocumentSettings& Settings) {
+                                           const TKxDeDocumentSettings& Settings,
+                                           const TKxDeDocumentProgress& OnProgress) {
   if (!Stream || !Stream->isWritable()) throw EKxDeDocumentError(QStringLiteral("The document stream is not open for writing"));
   TXmlDocument doc;
-  SaveLayersToXML(doc, Layers, Settings);
+  SaveLayersToXML(doc, Layers, Settings, OnProgress);
   TDeviceWriter w(Stream);
   doc.save(w, "  ", pugi::format_indent, pugi::encoding_utf8);
   if (!w.Flush()) throw EKxDeDocumentError(QStringLiteral("The document could not be written: %1").arg(Stream->errorString()));
 }
 
 void TKxDeDocumentFile::SaveLayersToFile(const QString& FileName, const TKxDeLayerList& Layers,
-                                         const TKxDeDocumentSettings& Settings) {
+                                         const TKxDeDocumentSettings& Settings,
+                                         const TKxDeDocumentProgress& OnProgress) {
   QSaveFile file(FileName);
   if (!file.open(QIODevice::WriteOnly))
     throw EKxDeDocumentError(QStringLiteral("Cannot create the document \"%1\": %2").arg(FileName, file.errorString()));
   try {
-    SaveLayersToStream(&file, Layers, Settings);
+    SaveLayersToStream(&file, Layers, Settings, OnProgress);
   } catch (const EKxDeDocumentError& e) {
     file.cancelWriting();
     throw EKxDeDocumentError(QStringLiteral("Cannot write the document \"%1\": %2").arg(FileName, e.Message()));
@@ -208,34 +256,24 @@ TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromXML(TXmlNode Root, TKxDeLaye
   TKxDeXmlReadOptions read;
   read.MaxDepth = Options.MaxDepth;
   read.KeepID = false;  // a document restores the identities it stored
+  int64_t total = 0;
+  int64_t done = 0;
+  if (Options.OnProgress) {
+    for (TXmlNode o : XmlChildren(XmlSelect(Root, "Layers"), "o"))
+      for (TXmlNode child : XmlChildren(XmlSelect(o, "os"), "o")) total += child ? 1 : 0;
+    read.OnObjectDone = [&] { Options.OnProgress(++done, total); };
+  }
   std::vector<TOwned<TKxDeLayer>> fresh;
   for (TXmlNode o : XmlChildren(XmlSelect(Root, "Layers"), "o")) {
-    if (read.MaxDepth < 1) {
-      report.Skip(o, QStringLiteral("Skipped a layer: objects may be nested %1 levels deep").arg(read.MaxDepth));
-      continue;
-    }
-    const pugi::xml_attribute classAttr = o.attribute("Class");
-    const QString className = QString::fromUtf8(classAttr.value());
-    const TKxDeShapeClass cls = classAttr ? TKxDeObjectXml::FindClass(className) : nullptr;
-    if (!cls || !cls->InheritsFrom(ClassOf<TKxDeLayer>())) {
-      report.Skip(o, !classAttr ? QStringLiteral("Skipped a layer without a class")
-                     : cls      ? QStringLiteral("Skipped an object of class \"%1\" where a layer belongs").arg(className)
-                                : QStringLiteral("Skipped a layer of the unknown class \"%1\"").arg(className));
-      continue;
-    }
-    TOwned<TKxDeLayer> layer(static_cast<TKxDeLayer*>(
-        cls->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(nullptr))));
+    TOwned<TKxDeLayer> layer = ReadLayer(o, read, report);
     if (!layer) {
-      report.Skip(o, QStringLiteral("Skipped a layer of the class \"%1\", which cannot be created").arg(className));
+      // Its shapes are skipped with it, and count as done.
+      if (Options.OnProgress) {
+        for (TXmlNode child : XmlChildren(XmlSelect(o, "os"), "o")) done += child ? 1 : 0;
+        Options.OnProgress(done, total);
+      }
       continue;
     }
-    try {
-      TKxDeObjectXml::LoadContent(o, layer.get(), read);
-    } catch (const Exception& e) {
-      report.Skip(o, QStringLiteral("Skipped a layer of class \"%1\": %2").arg(className, e.Message()));
-      continue;
-    }
-    ++report.ObjectsRead;
     // A layer that no surface holds yet shows the page it was saved with.
     layer->Resize(static_cast<float>(settings.PageWidth), static_cast<float>(settings.PageHeight));
     TKxDeObjectXml::LoadObjects(XmlSelect(o, "os"), layer.get(), read, &report, 2);

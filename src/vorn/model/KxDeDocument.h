@@ -23,6 +23,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QIODevice;
@@ -32,6 +33,10 @@ namespace vorn {
 class TKxDeLayer;
 
 using TKxDeLayerList = std::vector<TKxDeLayer*>;
+
+// Progress of a long save or load: Done of Total shapes lying directly in the layers (each with
+// whatever it holds).
+using TKxDeDocumentProgress = std::function<void(int64_t Done, int64_t Total)>;
 
 // A document file cannot be read or written (unreadable file, malformed XML, not a document, a
 // version this engine does not read).
@@ -63,6 +68,7 @@ struct TKxDeDocumentLoadOptions {
   int32_t MaxDepth = 256;
   // Files larger than this many bytes are refused before they are read.
   int64_t MaxFileSize = int64_t{1} << 30;
+  TKxDeDocumentProgress OnProgress;
 };
 
 class TKxDeDocumentFile {
@@ -77,12 +83,14 @@ class TKxDeDocumentFile {
   // ---- Writing (raises EKxDeDocumentError when the stream or file cannot be written) ---------
   // Builds the document in Document (replacing what it held).
   static void SaveLayersToXML(TXmlDocument& Document, const TKxDeLayerList& Layers,
-                              const TKxDeDocumentSettings& Settings = {});
+                              const TKxDeDocumentSettings& Settings = {}, const TKxDeDocumentProgress& OnProgress = {});
   static void SaveLayersToStream(QIODevice* Stream, const TKxDeLayerList& Layers,
-                                 const TKxDeDocumentSettings& Settings = {});
+                                 const TKxDeDocumentSettings& Settings = {},
+                                 const TKxDeDocumentProgress& OnProgress = {});
   // Writes a new file beside the old one and renames it, so a failed save keeps the old file.
   static void SaveLayersToFile(const QString& FileName, const TKxDeLayerList& Layers,
-                               const TKxDeDocumentSettings& Settings = {});
+                               const TKxDeDocumentSettings& Settings = {},
+                               const TKxDeDocumentProgress& OnProgress = {});
 
   // ---- Reading --------------------------------------------------------------------------------
   // Reads the whole document into new layers (without surface, their area the page). Only when

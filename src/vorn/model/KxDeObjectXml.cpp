@@ -33,6 +33,8 @@ void Skip(TXmlNode Node, TKxDeXmlReadReport* Report, const QString& Reason) {
 struct TKxDeObjectXml::TReadContext {
   const TKxDeXmlReadOptions& Options;
   TKxDeXmlReadReport* Report;
+  // The level the read started at: its elements report their progress.
+  int32_t TopDepth;
   std::unordered_map<std::string, TKxDeShapeClass> Classes;
 
   TKxDeShapeClass Find(const char* Name) {
@@ -99,13 +101,13 @@ void TKxDeObjectXml::LoadContent(TXmlNode Node, TKxDeShapeBase* Shape, const TKx
 
 TKxDeShapeBase* TKxDeObjectXml::LoadObject(TXmlNode Node, const TKxDeXmlReadOptions& Options,
                                            TKxDeXmlReadReport* Report, int32_t Depth) {
-  TReadContext context{Options, Report, {}};
+  TReadContext context{Options, Report, Depth, {}};
   return LoadObjectIn(context, Node, Depth);
 }
 
 int32_t TKxDeObjectXml::LoadObjects(TXmlNode Node, TKxDeContainer* Container, const TKxDeXmlReadOptions& Options,
                                     TKxDeXmlReadReport* Report, int32_t Depth) {
-  TReadContext context{Options, Report, {}};
+  TReadContext context{Options, Report, Depth, {}};
   return LoadObjectsIn(context, Node, Container, Depth);
 }
 
@@ -153,18 +155,22 @@ int32_t TKxDeObjectXml::LoadObjectsIn(TReadContext& Context, TXmlNode Node, TKxD
   int32_t added = 0;
   try {
     Container->BeginUpdate();
+    const bool top = Depth == Context.TopDepth && Context.Options.OnObjectDone;
     for (TXmlNode o : XmlChildren(Node, "o")) {
       TOwned<TKxDeShapeBase> shape(LoadObjectIn(Context, o, Depth));
-      if (!shape) continue;
-      Container->InsertShape(shape.get());
-      if (shape->Owner() != Container) {
-        if (report) --report->ObjectsRead;
-        Skip(o, report, QStringLiteral("Skipped an object of class \"%1\" that cannot be placed in \"%2\"")
-                            .arg(shape->ClassName(), Container->ClassName()));
-        continue;  // freed with its subtree
+      if (shape) {
+        Container->InsertShape(shape.get());
+        if (shape->Owner() == Container) {
+          shape.release();
+          ++added;
+        } else {
+          if (report) --report->ObjectsRead;
+          Skip(o, report, QStringLiteral("Skipped an object of class \"%1\" that cannot be placed in \"%2\"")
+                              .arg(shape->ClassName(), Container->ClassName()));
+          shape.reset();  // freed with its subtree
+        }
       }
-      shape.release();
-      ++added;
+      if (top) Context.Options.OnObjectDone();
     }
   } catch (...) {
     Container->EndUpdate();

@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 
 namespace vorn {
 
@@ -26,6 +27,9 @@ struct TKxDeXmlReadOptions {
   // around reading, since some classes read the identity whatever they are asked). False for
   // documents and undo records, which restore the stored identities.
   bool KeepID = false;
+  // Called after each element of the level a read starts at (not for their children), so that a
+  // long read can show its progress.
+  std::function<void()> OnObjectDone;
 };
 
 // What a read did besides making shapes.
