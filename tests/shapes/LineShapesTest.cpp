@@ -90,6 +90,20 @@ TEST(VornLine, ArrowHeadsAreFilledTrianglesAtTheEnds) {
   EXPECT_TRUE(IsWhite(At(img, 100, 50 + across)));
 }
 
+TEST(VornLine, InRectSeesTheLineAndItsHeads) {
+  auto l = BlueLine();  // from (20, 50) to (180, 50): an extent without height
+  EXPECT_TRUE(l->InRect(TRectF{0, 0, 200, 100}));    // wholly inside
+  EXPECT_TRUE(l->InRect(TRectF{100, 40, 300, 60}));  // across one end
+  EXPECT_TRUE(l->InRect(TRectF{90, 0, 110, 100}));   // across the middle
+  EXPECT_FALSE(l->InRect(TRectF{0, 60, 200, 100}));  // beside it
+  EXPECT_FALSE(l->InRect(TRectF{190, 0, 300, 100}));
+  // A head is wider than the line: an area beside the tip but within the head touches it.
+  l->SetEndShape(TmekLineShape::mekLshArrowed);
+  l->SetArrowSize(6);
+  EXPECT_TRUE(l->InRect(TRectF{170, 52, 175, 55}));
+  EXPECT_FALSE(l->InRect(TRectF{100, 52, 105, 55}));
+}
+
 TEST(VornLine, InkFollowsTheHitTest) {
   auto l = MakeShape<TVornLine>();
   l->Add(30, 140);

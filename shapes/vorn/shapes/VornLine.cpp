@@ -35,6 +35,11 @@ void TVornLine::SetArrowSize(float Value) { ChangeProperty(FArrowSize, std::max(
 TmekLineShape TVornLine::StartLineShape() const { return FStartShape; }
 TmekLineShape TVornLine::EndLineShape() const { return FEndShape; }
 
+double TVornLine::ExtentPadding() const {
+  // A head is wider than the line's end: half its base either side of the end point.
+  return HasHead(false) || HasHead(true) ? HeadLength() : 0;
+}
+
 bool TVornLine::HasHead(bool Last) const {
   return (Last ? EndLineShape() : StartLineShape()) == TmekLineShape::mekLshArrowed;
 }

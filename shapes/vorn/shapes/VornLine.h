@@ -43,6 +43,7 @@ class TVornLine : public TVornShape {
  protected:
   ~TVornLine() override = default;
 
+  double ExtentPadding() const override;
   TmekLineShape StartLineShape() const override;
   TmekLineShape EndLineShape() const override;
   QPainterPath GeometryPath(const TVornVertices& V, float Inset) const override;

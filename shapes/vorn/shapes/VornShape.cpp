@@ -115,9 +115,35 @@ bool TVornShape::HitGeometry(const TPointF& P, float Fuzz) const {
   return stroker.createStroke(GeometryPath(v, closed ? pen / 2 : 0)).contains(q);
 }
 
+QRectF TVornShape::TurnedExtent() const {
+  // Curves stay within their control points: the vertices and their handles bound the outline.
+  const TVornVertices v = Vertices();
+  if (v.empty()) return QRectF();
+  double l = v[0].P.X, t = v[0].P.Y, r = l, b = t;
+  auto take = [&](double x, double y) {
+    l = std::min(l, x);
+    r = std::max(r, x);
+    t = std::min(t, y);
+    b = std::max(b, y);
+  };
+  for (const TVornVertex& x : v) {
+    take(x.P.X, x.P.Y);
+    if (x.HasC1) take(x.P.X + x.C1.X, x.P.Y + x.C1.Y);
+    if (x.HasC2) take(x.P.X + x.C2.X, x.P.Y + x.C2.Y);
+  }
+  const double pad = ExtentPadding();
+  return WorldRotation().mapRect(QRectF(QPointF(l - pad, t - pad), QPointF(r + pad, b + pad)));
+}
+
 bool TVornShape::InRect(const TRectF& R) const {
   if (PointCount() == 0 || !(R.Right > R.Left && R.Bottom > R.Top)) return false;
   const QRectF r = ToQt(R);
+  // The quick answers first (most shapes lie wholly inside or outside the area asked about);
+  // only a shape whose extent straddles the area's edge has its outline examined. The extent of
+  // a straight line has no width or no height: compared with <=, not QRectF::intersects.
+  const QRectF e = TurnedExtent();
+  if (e.right() < r.left() || e.left() > r.right() || e.bottom() < r.top() || e.top() > r.bottom()) return false;
+  if (e.left() >= r.left() && e.right() <= r.right() && e.top() >= r.top() && e.bottom() <= r.bottom()) return true;
   const QPainterPath outline = WorldOutline();
   if (outline.intersects(r)) return true;
   // A line of no extent (all points equal) is still somewhere.

@@ -68,6 +68,8 @@ class TVornShape : public TKxDeShape {
   QPainterPath OutlinePath() const { return GeometryPath(Vertices(), 0); }
   // The outline in world units as it lies on the page (turned by Rotation).
   QPainterPath WorldOutline() const;
+  // A rectangle that holds the turned outline (not always the smallest), in world units.
+  QRectF TurnedExtent() const;
   // The rotation about the rotation point, in world units.
   QTransform WorldRotation() const;
   // A world point in the shape's unrotated frame, and back.
@@ -95,6 +97,8 @@ class TVornShape : public TKxDeShape {
   virtual bool HitGeometry(const TPointF& P, float Fuzz) const;
   // Applies a drag of the editor to a copy of the vertices (for the sizing preview).
   virtual void ApplyDrag(TVornVertices& V, const TKxDeDragPoint& DragPoint) const;
+  // How far the outline may reach beyond the vertices and their handles (arrow heads).
+  virtual double ExtentPadding() const { return 0; }
   // The vertices that get selection handles (all by default).
   virtual TVornVertices HandleVertices(const TVornVertices& V) const { return V; }
 
