@@ -4,8 +4,16 @@
 #include <vorn/model/KxDeLayer.h>
 #include <vorn/shapes/VornShapes.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
 namespace vorncli {
 namespace {
+
+// Work on fewer shapes than this is quick enough to show no progress.
+constexpr int64_t kProgressFrom = 20000;
 
 int64_t CountShapes(const vorn::TKxDeContainer* Container) {
   int64_t n = 0;
@@ -18,6 +26,20 @@ int64_t CountShapes(const vorn::TKxDeContainer* Container) {
 
 }  // namespace
 
+std::function<void(int64_t, int64_t)> TerminalProgress(const char* What) {
+  if (!isatty(fileno(stderr))) return {};
+  auto last = std::make_shared<int>(-1);
+  return [What, last](int64_t Done, int64_t Total) {
+    if (Total < kProgressFrom) return;
+    const int percent = static_cast<int>(Done >= Total ? 100 : Done * 100 / Total);
+    if (percent == *last) return;
+    *last = percent;
+    std::fprintf(stderr, "\r%s: %3d%%", What, percent);
+    if (percent == 100) std::fprintf(stderr, "\n");
+    std::fflush(stderr);
+  };
+}
+
 LoadedDocument::~LoadedDocument() {
   for (vorn::TKxDeLayer*& layer : Layers) vorn::Free(layer);
 }
@@ -25,7 +47,10 @@ LoadedDocument::~LoadedDocument() {
 bool LoadedDocument::Load(const QString& FileName, QString& Error) {
   vorn::RegisterVornShapes();
   try {
-    const vorn::TKxDeXmlReadReport report = vorn::TKxDeDocumentFile::LoadLayersFromFile(FileName, Layers, Settings);
+    vorn::TKxDeDocumentLoadOptions options;
+    options.OnProgress = TerminalProgress("reading");
+    const vorn::TKxDeXmlReadReport report =
+        vorn::TKxDeDocumentFile::LoadLayersFromFile(FileName, Layers, Settings, options);
     Warnings = report.Messages;
   } catch (const vorn::Exception& e) {
     // One line, whatever the reader said, naming the file once.

@@ -7,7 +7,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <functional>
+
 namespace vorncli {
+
+// A progress report for long work (reading, drawing, writing a large document) shown on the
+// terminal as "What: NN%"; nothing for small documents or when stderr is not a terminal.
+std::function<void(int64_t Done, int64_t Total)> TerminalProgress(const char* What);
 
 // A document read from a file; frees its layers when it goes.
 class LoadedDocument {

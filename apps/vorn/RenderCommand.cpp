@@ -11,17 +11,12 @@
 #include <QFileInfo>
 #include <QImageWriter>
 
-#include <unistd.h>
-
 #include <cstdio>
 
 namespace vorncli {
 namespace {
 
 constexpr const char* kName = "render";
-
-// Documents with more shapes than this show their progress on a terminal.
-constexpr int64_t kProgressFrom = 20000;
 
 bool ParseNumber(const QString& Text, double Low, double High, double& Value) {
   bool ok = false;
@@ -71,13 +66,7 @@ int RunRender(const QStringList& Args) {
 
   const vorn::TRectF page{0, 0, static_cast<float>(doc.Settings.PageWidth), static_cast<float>(doc.Settings.PageHeight)};
   vorn::TVornDocumentRenderer renderer(doc.Layers, page, doc.Settings.PageColor);
-  const bool showProgress = isatty(fileno(stderr)) && doc.ShapeCount() >= kProgressFrom;
-  if (showProgress) {
-    renderer.OnProgress = [](int64_t Done, int64_t Total) {
-      std::fprintf(stderr, "\rrendering: %3d%%", static_cast<int>(Total > 0 ? Done * 100 / Total : 100));
-      if (Done >= Total) std::fprintf(stderr, "\n");
-    };
-  }
+  renderer.OnProgress = TerminalProgress("drawing");
   try {
     if (suffix == QLatin1String("pdf")) {
       renderer.RenderPdf(out);

@@ -22,7 +22,7 @@ int RunResave(const QStringList& Args) {
   if (!doc.Load(Args[0], error)) return InputError(error);
   for (const QString& w : doc.Warnings) std::fprintf(stderr, "vorn: %s: %s\n", qPrintable(Args[0]), qPrintable(w));
   try {
-    vorn::TKxDeDocumentFile::SaveLayersToFile(Args[1], doc.Layers, doc.Settings);
+    vorn::TKxDeDocumentFile::SaveLayersToFile(Args[1], doc.Layers, doc.Settings, TerminalProgress("writing"));
   } catch (const vorn::Exception& e) {
     return InputError(QStringLiteral("%1: %2").arg(Args[1], e.Message()));
   }
