@@ -237,6 +237,54 @@ TEST(VornPolygon, IsAClosedFilledFigure) {
   EXPECT_TRUE(IsWhite(At(Render(p.get(), 200, 170), 100, 60)));
 }
 
+TEST(VornPolygon, TurnedPolygonIsHitAndInkedWhereItLies) {
+  auto p = MakeShape<TVornPolygon>();
+  p->Add(40, 40);
+  p->Add(160, 40);
+  p->Add(160, 80);  // a bar 120 x 40 with its centre at (100, 60)
+  p->Add(40, 80);
+  p->Brush()->SetColor(clGreen);
+  p->SetRotation(90);
+  EXPECT_TRUE(p->PointOnShape({100, 5}, 0, false));
+  EXPECT_TRUE(p->PointOnShape({110, 115}, 0, false));
+  EXPECT_FALSE(p->PointOnShape({50, 60}, 0, false));
+  const QImage img = Render(p.get(), 200, 130);
+  EXPECT_TRUE(Near(At(img, 100, 10), QColor(0, 128, 0)));
+  EXPECT_TRUE(IsWhite(At(img, 50, 60)));
+  const TInkCheck c = CheckInk(p.get(), img, 1.0, 0, 0);
+  EXPECT_EQ(c.StrayInk, 0);
+  EXPECT_EQ(c.MissingInk, 0);
+}
+
+TEST(VornPolyline, SelectionShowsTheBezierHandles) {
+  auto p = MakeShape<TVornPolyline>();
+  p->Add(20, 80);
+  p->Add(120, 80);
+  p->Points(1)->SetControl_1(p->Points(1)->NewControl(0, -50));  // handle at (120, 30)
+  QImage img(160, 120, QImage::Format_ARGB32_Premultiplied);
+  img.fill(Qt::white);
+  {
+    TCanvas c(&img);
+    TKxDeSelectionData data;
+    data.CtrlOutColor = clRed;
+    data.CtrlInColor = clYellow;
+    data.PointSize = 7;
+    p->DrawSelection(&c, 0, 0, TKxDeDragPoint{}, data, 1.0);
+  }
+  EXPECT_TRUE(Near(At(img, 120.5, 30.5), Qt::yellow));  // the handle's square
+  EXPECT_TRUE(Near(At(img, 120.5, 55), Qt::red));       // the line from the point to it
+  // While moving, only the outline: no handles.
+  img.fill(Qt::white);
+  {
+    TCanvas c(&img);
+    TKxDeSelectionData data;
+    data.CtrlOutColor = clRed;
+    data.SelectionType = TKxDeSelectionType::kxdsMoving;
+    p->DrawSelection(&c, 0, 0, TKxDeDragPoint{}, data, 1.0);
+  }
+  EXPECT_TRUE(IsWhite(At(img, 120.5, 30.5)));
+}
+
 TEST(VornPolyline, XmlKeepsClosedAndTheHandles) {
   auto p = MakeShape<TVornPolyline>();
   p->Add(10, 10);
