@@ -117,6 +117,16 @@ TEST_F(DocumentCommands, RenderRefusesWrongUsageAndBadInput) {
   EXPECT_FALSE(QFileInfo::exists(Path("x.png")));
 }
 
+TEST_F(DocumentCommands, TheShippingLabelComesBackByteForByte) {
+  // Every kit shape, a group and a package: read and written again, nothing changes.
+  const QString label = QStringLiteral(VORN_SOURCE_DIR "/samples/shipping-label.vorn");
+  if (!QFileInfo::exists(label)) GTEST_SKIP() << "no sample label";
+  ASSERT_EQ(Run({"resave", label, Path("label.vorn")}).Status, 0);
+  QFile a(label), b(Path("label.vorn"));
+  ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+  EXPECT_EQ(a.readAll(), b.readAll());
+}
+
 TEST_F(DocumentCommands, InfoCountsShapesByClassPerLayer) {
   const TRun run = Run({"info", Path("doc.vorn")});
   ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
@@ -141,6 +151,9 @@ TEST_F(DocumentCommands, ResaveKeepsTheDocument) {
   EXPECT_EQ(layers[0]->Items(1)->Text(), QStringLiteral("Hello"));
   EXPECT_EQ(settings.PageHeight, static_cast<int32_t>(std::lround(MM(50))));
   for (TKxDeLayer*& l : layers) Free(l);
+  QFile a(Path("doc.vorn")), b(Path("again.vorn"));
+  ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+  EXPECT_EQ(a.readAll(), b.readAll());
   EXPECT_EQ(Run({"resave", Path("doc.vorn")}).Status, 2);
   EXPECT_EQ(Run({"resave", Path("missing.vorn"), Path("x.vorn")}).Status, 1);
   EXPECT_EQ(Run({"resave", Path("doc.vorn"), "/nonexistent-dir/x.vorn"}).Status, 1);
