@@ -89,7 +89,13 @@ TEST_F(DejaVuRef, TheCacheIsKeyedByFaceName) {
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 2);
     EXPECT_NE(TmekFontRef::RefFontName(first), missing.Name());
+    EXPECT_EQ(TmekFontRef::RefFontName(second), TmekFontRef::RefFontName(first));
     EXPECT_EQ(TmekFontRef::RefFontCount(), 3);
+    // A repeated request measures nothing again: the new entries share one record.
+    const PmekRefFontInfo third = TmekFontRef::GetRefFontMetrics(missing);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(TmekFontRef::GetRefFontMetrics(missing), third);
+    EXPECT_EQ(TmekFontRef::RefFontCount(), 5);
   }
 
   // Freeing an instance frees the whole cache.

@@ -6,6 +6,9 @@
 #include "vorn/model/KxDeShapeFont.h"
 #include "vorn/text/FontEngine_p.h"
 
+#include <QHash>
+
+#include <memory>
 #include <vector>
 
 namespace vorn {
@@ -13,9 +16,28 @@ namespace {
 
 struct TRefFontEntry {
   QString Name;
-  std::unique_ptr<TmekRefFontInfo> Info;
+  // Entries made for the same substituted request share one record.
+  std::shared_ptr<TmekRefFontInfo> Info;
 };
-using TRefFontList = std::vector<TRefFontEntry>;
+
+// The cache is a list in creation order. Two hashes keep its lookups constant-time: the first
+// entry of each face name, and, for a family that is not installed, the entry made for it, so a
+// repeated request copies that entry instead of opening and measuring the substitute again.
+struct TRefFontList {
+  std::vector<TRefFontEntry> Entries;
+  QHash<QString, int32_t> FirstByName;
+  QHash<QString, int32_t> MadeFor;
+
+  static QString Key(const QString& Name) { return Name.toCaseFolded(); }
+
+  int32_t Add(const QString& Name, std::shared_ptr<TmekRefFontInfo> Info) {
+    const auto index = static_cast<int32_t>(Entries.size());
+    Entries.push_back({Name, std::move(Info)});
+    const QString key = Key(Name);
+    if (!FirstByName.contains(key)) FirstByName.insert(key, index);
+    return index;
+  }
+};
 
 // The class-level cache, created on first use.
 std::unique_ptr<TRefFontList>& FontList() {
@@ -26,9 +48,7 @@ std::unique_ptr<TRefFontList>& FontList() {
 int32_t IndexOf(const QString& Name) {
   const auto& list = FontList();
   if (!list) return -1;
-  for (size_t i = 0; i < list->size(); ++i)
-    if ((*list)[i].Name.compare(Name, Qt::CaseInsensitive) == 0) return static_cast<int32_t>(i);
-  return -1;
+  return list->FirstByName.value(TRefFontList::Key(Name), -1);
 }
 
 // What a font that cannot be cached answers: an EM square of 1 and no metrics.
@@ -127,7 +147,15 @@ TFontHandle TmekFontRef::GetRefFontHandle(const TFont& Font, TmekRefFontInfo& In
 }
 
 int32_t TmekFontRef::CreateReferenceFont(const TFont& Font) {
-  auto info = std::make_unique<TmekRefFontInfo>();
+  auto& list = FontList();
+  if (!list) list = std::make_unique<TRefFontList>();
+  const QString requested = TRefFontList::Key(Font.Name());
+  if (const int32_t made = list->MadeFor.value(requested, -1); made >= 0) {
+    TRefFontEntry copy = list->Entries[static_cast<size_t>(made)];  // Add may move the entries
+    return list->Add(copy.Name, std::move(copy.Info));
+  }
+
+  auto info = std::make_shared<TmekRefFontInfo>();
   const TFontHandle handle = GetRefFontHandle(Font, *info);
   if (!handle) return -1;
   fontengine::TFace& face = *handle.Face();
@@ -154,10 +182,9 @@ int32_t TmekFontRef::CreateReferenceFont(const TFont& Font) {
     }
   }
 
-  auto& list = FontList();
-  if (!list) list = std::make_unique<TRefFontList>();
-  list->push_back({faceName, std::move(info)});
-  return static_cast<int32_t>(list->size() - 1);
+  const int32_t index = list->Add(faceName, std::move(info));
+  if (TRefFontList::Key(faceName) != requested) list->MadeFor.insert(requested, index);
+  return index;
 }
 
 int32_t TmekFontRef::CreateRefFont(const TFont& Font) {
@@ -170,21 +197,21 @@ int32_t TmekFontRef::CreateRefFont(const TFont& Font) {
 PmekRefFontInfo TmekFontRef::GetRefFontMetrics(const TFont& Font) {
   const int32_t index = CreateRefFont(Font);
   if (index < 0) return nullptr;
-  return (*FontList())[static_cast<size_t>(index)].Info.get();
+  return FontList()->Entries[static_cast<size_t>(index)].Info.get();
 }
 
 void TmekFontRef::FreeRefFontList() { FontList().reset(); }
 
 int32_t TmekFontRef::RefFontCount() {
   const auto& list = FontList();
-  return list ? static_cast<int32_t>(list->size()) : 0;
+  return list ? static_cast<int32_t>(list->Entries.size()) : 0;
 }
 
 QString TmekFontRef::RefFontName(int32_t Index) {
   const auto& list = FontList();
-  if (!list || Index < 0 || Index >= static_cast<int32_t>(list->size()))
+  if (!list || Index < 0 || Index >= static_cast<int32_t>(list->Entries.size()))
     throw Exception(QStringLiteral("List index out of bounds (%1)").arg(Index));
-  return (*list)[static_cast<size_t>(Index)].Name;
+  return list->Entries[static_cast<size_t>(Index)].Name;
 }
 
 int32_t TmekFontRef::GetEMSize(const TFont& Font) { return InfoOf(Font).emSquare; }
