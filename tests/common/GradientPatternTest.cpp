@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace vorn {
 namespace {
 
@@ -145,6 +147,31 @@ TEST(GradientPattern, CheckerReverseAndInvisible) {
   p.Invisible = false;
   p.Reverse = true;
   EXPECT_EQ(BuildGradientPattern(p).pixel(0, 0), qRgb(0, 0, 255));
+}
+
+TEST(GradientPattern, EqualGradientsShareOneCachedImage) {
+  TKxDeGradientPatternParams a;
+  a.Style = TKxDeShapeGradientStyle::kxdgsRadialC;
+  a.ColorBegin = 0x123456;
+  a.ColorEnd = 0xFEDCBA;
+  a.Shift = 30;
+  const QImage first = GradientPattern(a);
+  EXPECT_EQ(first, BuildGradientPattern(a));
+  EXPECT_EQ(GradientPattern(a).cacheKey(), first.cacheKey()) << "built once, then shared";
+
+  // Parameters that lead to the same pixels share too; any difference in the pixels does not.
+  TKxDeGradientPatternParams swapped = a;
+  std::swap(swapped.ColorBegin, swapped.ColorEnd);
+  swapped.Reverse = true;
+  EXPECT_EQ(GradientPattern(swapped).cacheKey(), first.cacheKey());
+  TKxDeGradientPatternParams other = a;
+  other.Rotation = 10;
+  EXPECT_NE(GradientPattern(other).cacheKey(), first.cacheKey());
+  EXPECT_EQ(GradientPattern(other), BuildGradientPattern(other));
+  other.Rotation = 0;
+  other.Invisible = true;
+  EXPECT_EQ(GradientPattern(other), BuildGradientPattern(other));
+  EXPECT_NE(GradientPattern(other), first);
 }
 
 }  // namespace

@@ -2,8 +2,12 @@
 
 #include "vorn/common/Rounding.h"
 
+#include <QCache>
+
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <tuple>
 #include <utility>
 
 namespace vorn {
@@ -149,18 +153,59 @@ QImage GradientPatternImage(TKxDeShapeGradientStyle Style, const TKxDeGradientRa
   return {};
 }
 
-QImage BuildGradientPattern(const TKxDeGradientPatternParams& Params) {
-  TColor c1, c2;
-  if (Params.Invisible) {
-    c1 = 0xC0C0C0;
-    c2 = 0xFFFFFF;
-  } else {
-    c1 = ColorToRGB(Params.ColorBegin);
-    c2 = ColorToRGB(Params.ColorEnd);
+namespace {
+
+// What decides the pixels: the resolved end colours in painting order, the style and the ramp shape.
+struct TPatternKey {
+  TColor C1, C2;
+  TKxDeShapeGradientStyle Style;
+  int32_t Shift, Rotation;
+  bool operator==(const TPatternKey& O) const {
+    return std::tie(C1, C2, Style, Shift, Rotation) == std::tie(O.C1, O.C2, O.Style, O.Shift, O.Rotation);
   }
-  if (Params.Reverse) std::swap(c1, c2);
-  const TKxDeGradientRamp ramp = GradientRamp(c1, c2, Params.Shift, Params.Rotation);
-  return GradientPatternImage(Params.Style, ramp, c1, c2);
+};
+
+size_t qHash(const TPatternKey& K, size_t Seed = 0) {
+  return qHashMulti(Seed, K.C1, K.C2, static_cast<int>(K.Style), K.Shift, K.Rotation);
+}
+
+TPatternKey KeyOf(const TKxDeGradientPatternParams& Params) {
+  TPatternKey k{};
+  if (Params.Invisible) {
+    k.C1 = 0xC0C0C0;
+    k.C2 = 0xFFFFFF;
+  } else {
+    k.C1 = ColorToRGB(Params.ColorBegin);
+    k.C2 = ColorToRGB(Params.ColorEnd);
+  }
+  if (Params.Reverse) std::swap(k.C1, k.C2);
+  k.Style = Params.Style;
+  k.Shift = Params.Shift;
+  k.Rotation = Params.Rotation;
+  return k;
+}
+
+QImage Build(const TPatternKey& K) {
+  return GradientPatternImage(K.Style, GradientRamp(K.C1, K.C2, K.Shift, K.Rotation), K.C1, K.C2);
+}
+
+}  // namespace
+
+QImage BuildGradientPattern(const TKxDeGradientPatternParams& Params) { return Build(KeyOf(Params)); }
+
+QImage GradientPattern(const TKxDeGradientPatternParams& Params) {
+  // Costs are counted in KiB so that the budget fits the cache's counter on every platform.
+  static QCache<TPatternKey, QImage> cache(GradientPatternCacheBytes >> 10);
+  static std::mutex mutex;
+  const TPatternKey key = KeyOf(Params);
+  {
+    const std::lock_guard lock(mutex);
+    if (const QImage* hit = cache.object(key)) return *hit;
+  }
+  QImage image = Build(key);
+  const std::lock_guard lock(mutex);
+  cache.insert(key, new QImage(image), std::max<qsizetype>(1, image.sizeInBytes() >> 10));
+  return image;
 }
 
 }  // namespace vorn

@@ -39,4 +39,10 @@ QImage GradientPatternImage(TKxDeShapeGradientStyle Style, const TKxDeGradientRa
 // transparency colours when Invisible), the ramp and the pattern.
 QImage BuildGradientPattern(const TKxDeGradientPatternParams& Params);
 
+// BuildGradientPattern through a process-wide cache: equal parameters share one image, and the
+// cache keeps at most GradientPatternCacheBytes of pixels, dropping the least recently used.
+// Thread-safe.
+QImage GradientPattern(const TKxDeGradientPatternParams& Params);
+inline constexpr qsizetype GradientPatternCacheBytes = qsizetype(128) << 20;
+
 }  // namespace vorn

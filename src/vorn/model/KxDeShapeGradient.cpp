@@ -78,7 +78,7 @@ void TKxDeShapeGradient::UpdatePattern() {
   if (!FNeedsUpdate) return;
   FDirty = true;
   FNeedsUpdate = false;
-  TKxDeGradientPatternParams p;
+  TKxDeGradientPatternParams& p = FPatternParams;
   p.ColorBegin = GetColorBegin();
   p.ColorEnd = FColorEnd;
   p.Style = FStyle;
@@ -86,14 +86,13 @@ void TKxDeShapeGradient::UpdatePattern() {
   p.Rotation = FRotation;
   p.Reverse = FReverse;
   p.Invisible = FInvisible;
-  FPattern = BuildGradientPattern(p);
   FDirty = false;
 }
 
 bool TKxDeShapeGradient::CopyPatternTo(QImage& Bitmap) {
   if (FDirty || FUpdateCount > 0) return false;
   UpdatePattern();
-  Bitmap = FPattern;
+  Bitmap = Pattern();
   return true;
 }
 
@@ -105,7 +104,7 @@ void TKxDeShapeGradient::Paint(TCanvas* Canvas, const TRect& R) {
   Canvas->Painter()->save();
   // Smooth stretching: the pattern is a small sample of a continuous fill.
   Canvas->Painter()->setRenderHint(QPainter::SmoothPixmapTransform, true);
-  Canvas->StretchDraw(R, FPattern);
+  Canvas->StretchDraw(R, Pattern());
   Canvas->Painter()->restore();
 }
 

@@ -60,7 +60,7 @@ class TKxDeShapeGradient : public TPersistent {
   // The current pattern image (rebuilt first when needed); false while a rebuild is running or
   // inside an update bracket.
   bool CopyPatternTo(QImage& Bitmap);
-  const QImage& Pattern() const { return FPattern; }
+  QImage Pattern() const { return GradientPattern(FPatternParams); }
   bool NeedsUpdate() const { return FNeedsUpdate; }
   // Stretches the pattern over R; nothing for kxdgsNone, clNone colours or an empty R.
   void Paint(TCanvas* Canvas, const TRect& R);
@@ -86,7 +86,8 @@ class TKxDeShapeGradient : public TPersistent {
   int32_t FShift = 0;
   int32_t FRotation = 0;
   bool FReverse = false;
-  QImage FPattern;
+  // What the last rebuild settled; the pixels come from the shared pattern cache when painted.
+  TKxDeGradientPatternParams FPatternParams;
   int32_t FUpdateCount = 0;
   bool FDirty = false;
   bool FNeedsUpdate = true;
