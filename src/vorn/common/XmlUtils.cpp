@@ -216,15 +216,28 @@ void XmlParse(TXmlDocument& Document, const QByteArray& Text) {
   XmlParse(Document, Text.constData(), static_cast<size_t>(Text.size()));
 }
 
-void XmlParse(TXmlDocument& Document, const char* Text, size_t Size) {
-  // Line ends are not normalised: the writer puts a carriage return inside a value as it is, and
-  // reading must give it back.
-  const unsigned flags = (pugi::parse_default & ~pugi::parse_eol) | pugi::parse_ws_pcdata_single;
-  const pugi::xml_parse_result r = Document.load_buffer(Text, Size, flags, pugi::encoding_utf8);
-  if (!r)
+namespace {
+
+// Line ends are not normalised: the writer puts a carriage return inside a value as it is, and
+// reading must give it back.
+constexpr unsigned ParseFlags = (pugi::parse_default & ~pugi::parse_eol) | pugi::parse_ws_pcdata_single;
+
+void CheckParsed(const pugi::xml_parse_result& R) {
+  if (!R)
     throw EXmlError(QStringLiteral("Malformed XML at offset %1: %2")
-                        .arg(static_cast<qlonglong>(r.offset))
-                        .arg(QString::fromUtf8(r.description())));
+                        .arg(static_cast<qlonglong>(R.offset))
+                        .arg(QString::fromUtf8(R.description())));
+}
+
+}  // namespace
+
+void XmlParse(TXmlDocument& Document, const char* Text, size_t Size) {
+  CheckParsed(Document.load_buffer(Text, Size, ParseFlags, pugi::encoding_utf8));
+}
+
+void XmlParseInPlace(TXmlDocument& Document, QByteArray& Text) {
+  CheckParsed(Document.load_buffer_inplace(Text.data(), static_cast<size_t>(Text.size()), ParseFlags,
+                                           pugi::encoding_utf8));
 }
 
 QByteArray XmlToText(const TXmlDocument& Document, bool Indent) {

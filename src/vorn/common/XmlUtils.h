@@ -100,6 +100,9 @@ bool XmlReadBytes(TXmlNode Node, QByteArray& Bytes);
 // space), line ends inside values stay as written; blanks between elements are dropped.
 void XmlParse(TXmlDocument& Document, const QByteArray& Text);
 void XmlParse(TXmlDocument& Document, const char* Text, size_t Size);
+// Parses Text where it lies, without a copy: the document's names and values point into Text,
+// which must stay unchanged and alive as long as the document.
+void XmlParseInPlace(TXmlDocument& Document, QByteArray& Text);
 // The document as UTF-8 text; Indent false writes it on one line (undo records, clipboard).
 QByteArray XmlToText(const TXmlDocument& Document, bool Indent = true);
 QByteArray XmlToText(TXmlNode Node, bool Indent = true);

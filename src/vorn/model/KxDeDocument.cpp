@@ -73,6 +73,7 @@ QByteArray ReadLimited(QIODevice* Stream, int64_t Limit, const QString& What) {
   };
   if (!Stream->isSequential() && Stream->size() - Stream->pos() > Limit) throw tooLarge();
   QByteArray data;
+  if (!Stream->isSequential()) data.reserve(static_cast<qsizetype>(Stream->size() - Stream->pos()));
   char buf[65536];
   for (;;) {
     const qint64 n = Stream->read(buf, sizeof buf);
@@ -288,24 +289,35 @@ TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromXML(TXmlNode Root, TKxDeLaye
   return report;
 }
 
-TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromText(const QByteArray& Text, TKxDeLayerList& Layers,
-                                                         TKxDeDocumentSettings& Settings,
-                                                         const TKxDeDocumentLoadOptions& Options) {
+namespace {
+
+// Loads from text that the caller hands over: it is parsed in place.
+TKxDeXmlReadReport LoadOwnText(QByteArray& Text, TKxDeLayerList& Layers, TKxDeDocumentSettings& Settings,
+                               const TKxDeDocumentLoadOptions& Options) {
   TXmlDocument doc;
   try {
-    XmlParse(doc, Text);
+    XmlParseInPlace(doc, Text);  // the document lives inside this call, and so does Text
   } catch (const EXmlError& e) {
     throw EKxDeDocumentError(QStringLiteral("The document is not well-formed XML: %1").arg(e.Message()));
   }
-  return LoadLayersFromXML(doc, Layers, Settings, Options);
+  return TKxDeDocumentFile::LoadLayersFromXML(doc, Layers, Settings, Options);
+}
+
+}  // namespace
+
+TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromText(const QByteArray& Text, TKxDeLayerList& Layers,
+                                                         TKxDeDocumentSettings& Settings,
+                                                         const TKxDeDocumentLoadOptions& Options) {
+  QByteArray own = Text;
+  return LoadOwnText(own, Layers, Settings, Options);
 }
 
 TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromStream(QIODevice* Stream, TKxDeLayerList& Layers,
                                                            TKxDeDocumentSettings& Settings,
                                                            const TKxDeDocumentLoadOptions& Options) {
   if (!Stream || !Stream->isReadable()) throw EKxDeDocumentError(QStringLiteral("The document stream is not open for reading"));
-  return LoadLayersFromText(ReadLimited(Stream, Options.MaxFileSize, QStringLiteral("The document")), Layers, Settings,
-                            Options);
+  QByteArray text = ReadLimited(Stream, Options.MaxFileSize, QStringLiteral("The document"));
+  return LoadOwnText(text, Layers, Settings, Options);
 }
 
 TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromFile(const QString& FileName, TKxDeLayerList& Layers,
@@ -317,9 +329,9 @@ TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromFile(const QString& FileName
   QFile file(FileName);
   if (!file.open(QIODevice::ReadOnly))
     throw EKxDeDocumentError(QStringLiteral("Cannot open the document \"%1\": %2").arg(FileName, file.errorString()));
-  const QByteArray text = ReadLimited(&file, Options.MaxFileSize, QStringLiteral("The document \"%1\"").arg(FileName));
+  QByteArray text = ReadLimited(&file, Options.MaxFileSize, QStringLiteral("The document \"%1\"").arg(FileName));
   try {
-    return LoadLayersFromText(text, Layers, Settings, Options);
+    return LoadOwnText(text, Layers, Settings, Options);
   } catch (const EKxDeDocumentError& e) {
     throw EKxDeDocumentError(QStringLiteral("%1 (%2)").arg(e.Message(), FileName));
   }
