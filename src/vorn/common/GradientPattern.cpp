@@ -28,14 +28,17 @@ QRgb Step(const TRgb& C, const TRgb& D, int N, int Div, int Sign = 1) {
   return Pixel(C.R + Sign * (N * D.R / Div), C.G + Sign * (N * D.G / Div), C.B + Sign * (N * D.B / Div));
 }
 
-// Rounded distances for the radial styles: squares of 0..180 and their rounded root.
+// Rounded distances for the radial styles: round(sqrt(a^2 + b^2)) for a, b in 0..180, looked up
+// in a table made once (the largest, 255, still fits a byte).
 int Distance(int A, int B) {
   static const auto table = [] {
-    std::array<int, 181> squares{};
-    for (int i = 0; i <= 180; ++i) squares[static_cast<size_t>(i)] = i * i;
-    return squares;
+    std::array<uint8_t, 181 * 181> d{};
+    for (int a = 0; a <= 180; ++a)
+      for (int b = 0; b <= 180; ++b)
+        d[static_cast<size_t>(a * 181 + b)] = static_cast<uint8_t>(Round(std::sqrt(static_cast<double>(a * a + b * b))));
+    return d;
   }();
-  return static_cast<int>(Round(std::sqrt(static_cast<double>(table[static_cast<size_t>(A)] + table[static_cast<size_t>(B)]))));
+  return table[static_cast<size_t>(A * 181 + B)];
 }
 
 // Mirrors a coordinate of a 362-pixel side onto 0..180, the centre lying between 180 and 181.
