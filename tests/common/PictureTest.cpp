@@ -197,7 +197,8 @@ TEST_F(Pictures, SerialisedFormRoundTrips) {
   foreign.replace(6, 9, "TNoImage!");
   EXPECT_THROW(PictureFromBytes(back.get(), foreign), Exception);
   EXPECT_EQ(back->Width(), 6);
-  EXPECT_TRUE(PictureToBytes(Create<TPicture>()).isEmpty());
+  TOwned<TPicture> empty(Create<TPicture>());
+  EXPECT_TRUE(PictureToBytes(empty.get()).isEmpty());
 }
 
 TEST_F(Pictures, EveryPropertyChangeIsOneOwnerChange) {
