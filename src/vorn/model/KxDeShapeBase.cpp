@@ -1,6 +1,7 @@
 #include "vorn/model/KxDeShapeBase.h"
 
 #include "vorn/common/Canvas.h"
+#include "vorn/common/Finally_p.h"
 #include "vorn/common/KxDeUtils.h"
 #include "vorn/common/ResStrs.h"
 #include "vorn/common/Rounding.h"
@@ -30,19 +31,6 @@ namespace vorn {
 namespace {
 
 const QString kNoProp;
-
-// Runs its closing step on every way out of a scope, as try/finally would.
-template <class F>
-class TFinally {
- public:
-  explicit TFinally(F Step) : FStep(std::move(Step)) {}
-  ~TFinally() { FStep(); }
-  TFinally(const TFinally&) = delete;
-  TFinally& operator=(const TFinally&) = delete;
-
- private:
-  F FStep;
-};
 
 // Left and top edges inside, right and bottom edges outside.
 bool Contains(const TRectF& R, const TPointF& P) {

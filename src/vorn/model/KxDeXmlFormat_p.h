@@ -2,6 +2,7 @@
 // Shared rules of the model's XML elements: lengths are stored in millimetres, enumerations as
 // ordinals, and everything read from a document is checked before it reaches a field.
 
+#include "vorn/common/Finally_p.h"
 #include "vorn/common/Units.h"
 #include "vorn/common/XmlUtils.h"
 
@@ -58,17 +59,5 @@ void WriteOrdinal(TXmlNode Node, const char* Name, E Value) {
   XmlWriteInteger(Node, Name, static_cast<int32_t>(Value));
 }
 
-// Runs its closing step on every way out of a scope.
-template <class F>
-class TFinally {
- public:
-  explicit TFinally(F Step) : FStep(std::move(Step)) {}
-  ~TFinally() { FStep(); }
-  TFinally(const TFinally&) = delete;
-  TFinally& operator=(const TFinally&) = delete;
-
- private:
-  F FStep;
-};
 
 }  // namespace vorn::xmlformat
