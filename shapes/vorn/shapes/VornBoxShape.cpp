@@ -56,14 +56,7 @@ void TVornBoxShape::PlaceCorners(float L, float T, float W, float H) {
 }
 
 void TVornBoxShape::SetBounds(float ALeft, float ATop, float AWidth, float AHeight) {
-  if (AWidth < 0) {
-    AWidth = -AWidth;
-    ALeft -= AWidth;
-  }
-  if (AHeight < 0) {
-    AHeight = -AHeight;
-    ATop -= AHeight;
-  }
+  NormalizeBounds(ALeft, ATop, AWidth, AHeight);
   if (PointCount() == 0) return;
   const TRectF b = GetBounds();
   if (b.Left == ALeft && b.Top == ATop && b.Width() == AWidth && b.Height() == AHeight && PointCount() == 4) return;

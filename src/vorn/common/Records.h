@@ -81,4 +81,17 @@ struct TLine {
 inline TPointF PointF(float X, float Y) { return TPointF{X, Y}; }
 inline TRectF RectF(float Left, float Top, float Right, float Bottom) { return TRectF{Left, Top, Right, Bottom}; }
 
+// A box given by a corner and a size, made positive: a negative size keeps the given edge as the
+// far one, horizontally and vertically alike.
+inline void NormalizeBounds(float& Left, float& Top, float& Width, float& Height) {
+  if (Width < 0) {
+    Width = -Width;
+    Left -= Width;
+  }
+  if (Height < 0) {
+    Height = -Height;
+    Top -= Height;
+  }
+}
+
 }  // namespace vorn

@@ -340,15 +340,7 @@ void TKxDeContainer::SetSurface(TKxDeSurface* Value) {
 }
 
 void TKxDeContainer::SetBounds(float ALeft, float ATop, float AWidth, float AHeight) {
-  // A negative size keeps the given edge as the far one, as for plain shapes.
-  if (AWidth < 0) {
-    AWidth = -AWidth;
-    ALeft -= AWidth;
-  }
-  if (AHeight < 0) {
-    AHeight = -AHeight;
-    ATop -= AHeight;
-  }
+  NormalizeBounds(ALeft, ATop, AWidth, AHeight);
   const TRectF b = GetBounds();
   if (b.Left == ALeft && b.Top == ATop && b.Width() == AWidth && b.Height() == AHeight) return;
   TUpdateBracket update(this);

@@ -732,15 +732,7 @@ void TKxDeShapeBase::SnapBounds(float ALeft, float ATop, float AWidth, float AHe
 }
 
 void TKxDeShapeBase::SetBounds(float ALeft, float ATop, float AWidth, float AHeight) {
-  // A negative size keeps the given edge as the far one, horizontally and vertically alike.
-  if (AWidth < 0) {
-    AWidth = -AWidth;
-    ALeft -= AWidth;
-  }
-  if (AHeight < 0) {
-    AHeight = -AHeight;
-    ATop -= AHeight;
-  }
+  NormalizeBounds(ALeft, ATop, AWidth, AHeight);
   if (FPoints.empty()) return;
   const TRectF b = GetBounds();
   if (b.Left == ALeft && b.Top == ATop && b.Width() == AWidth && b.Height() == AHeight) return;
