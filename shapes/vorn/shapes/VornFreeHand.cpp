@@ -22,21 +22,8 @@ TVornFreeHand::TVornFreeHand(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : T
 QPainterPath TVornFreeHand::LinePath(const TVornVertices& V, bool Trim) const {
   QPainterPath path;
   if (V.empty()) return path;
-  std::vector<QPointF> at;
-  at.reserve(V.size());
-  for (const TVornVertex& x : V) at.push_back(ToQt(x.P));
-  if (Trim && at.size() >= 2) {
-    const double pull = HeadLength() * 0.8;
-    for (int k = 0; k < 2; ++k) {
-      const bool last = k == 1;
-      QPointF from;
-      if (!HasHead(last) || !EndDirection(V, last, from)) continue;
-      QPointF& end = last ? at.back() : at.front();
-      const QPointF along = from - end;
-      const double len = std::hypot(along.x(), along.y());
-      if (len > 0) end += along * std::min(1.0, pull / len);
-    }
-  }
+  std::vector<QPointF> at = Positions(V);
+  if (Trim) TrimEnds(V, at);
   // Quadratic pieces from midpoint to midpoint, each bent by the point between them: smooth,
   // and through the first and the last point.
   path.moveTo(at[0]);

@@ -78,24 +78,32 @@ void TVornLine::ArrowHeads(const TVornVertices& V, QPolygonF& Start, QPolygonF& 
   }
 }
 
+std::vector<QPointF> TVornLine::Positions(const TVornVertices& V) {
+  std::vector<QPointF> at;
+  at.reserve(V.size());
+  for (const TVornVertex& x : V) at.push_back(ToQt(x.P));
+  return at;
+}
+
+void TVornLine::TrimEnds(const TVornVertices& V, std::vector<QPointF>& At) const {
+  if (At.size() < 2) return;
+  const double pull = HeadLength() * (1 - kLineIntoHead);
+  for (int k = 0; k < 2; ++k) {
+    const bool last = k == 1;
+    QPointF from;
+    if (!HasHead(last) || !EndDirection(V, last, from)) continue;
+    QPointF& end = last ? At.back() : At.front();
+    const QPointF along = from - end;
+    const double len = Length(along);
+    if (len > 0) end += along * std::min(1.0, pull / len);
+  }
+}
+
 QPainterPath TVornLine::LinePath(const TVornVertices& V, bool Trim) const {
   QPainterPath path;
   if (V.empty()) return path;
-  std::vector<QPointF> pts;
-  pts.reserve(V.size());
-  for (const TVornVertex& x : V) pts.push_back(ToQt(x.P));
-  if (Trim && pts.size() >= 2) {
-    // The ends under a head move back along the line, never past their neighbour.
-    const double pull = HeadLength() * (1 - kLineIntoHead);
-    for (int k = 0; k < 2; ++k) {
-      const bool last = k == 1;
-      QPointF from;
-      if (!HasHead(last) || !EndDirection(V, last, from)) continue;
-      QPointF& end = last ? pts.back() : pts.front();
-      const QPointF along = from - end;
-      end += along * std::min(1.0, pull / Length(along));
-    }
-  }
+  std::vector<QPointF> pts = Positions(V);
+  if (Trim) TrimEnds(V, pts);
   path.moveTo(pts[0]);
   for (size_t i = 1; i < pts.size(); ++i) path.lineTo(pts[i]);
   return path;

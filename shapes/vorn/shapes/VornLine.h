@@ -11,6 +11,8 @@
 
 #include <QPolygonF>
 
+#include <vector>
+
 namespace vorn {
 
 class TVornLine : public TVornShape {
@@ -56,6 +58,11 @@ class TVornLine : public TVornShape {
   // The direction in which the line arrives at its end (Last) or leaves its start: from the
   // neighbouring handle or point that differs from the end point; false when there is none.
   virtual bool EndDirection(const TVornVertices& V, bool Last, QPointF& From) const;
+  // The positions of the vertices, as Qt points.
+  static std::vector<QPointF> Positions(const TVornVertices& V);
+  // Moves the ends of At (the positions of V) that carry heads back along the line, so that the
+  // line stops inside its heads; an end never passes its neighbour.
+  void TrimEnds(const TVornVertices& V, std::vector<QPointF>& At) const;
   // The head length in world units.
   double HeadLength() const;
   // Whether an end carries an arrow head.

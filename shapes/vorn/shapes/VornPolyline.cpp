@@ -35,13 +35,6 @@ QPainterPath CurvePath(const TVornVertices& V, const std::vector<QPointF>& At, b
   return path;
 }
 
-std::vector<QPointF> Positions(const TVornVertices& V) {
-  std::vector<QPointF> at;
-  at.reserve(V.size());
-  for (const TVornVertex& x : V) at.push_back(ToQt(x.P));
-  return at;
-}
-
 }  // namespace
 
 TVornPolyline::TVornPolyline(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TVornLine(ASurface, AOwner) {
@@ -69,18 +62,7 @@ TmekLineShape TVornPolyline::EndLineShape() const { return FClosed ? TmekLineSha
 
 QPainterPath TVornPolyline::LinePath(const TVornVertices& V, bool Trim) const {
   std::vector<QPointF> at = Positions(V);
-  if (Trim && !FClosed && at.size() >= 2) {
-    const double pull = HeadLength() * 0.8;
-    for (int k = 0; k < 2; ++k) {
-      const bool last = k == 1;
-      QPointF from;
-      if (!HasHead(last) || !EndDirection(V, last, from)) continue;
-      QPointF& end = last ? at.back() : at.front();
-      const QPointF along = from - end;
-      const double len = std::hypot(along.x(), along.y());
-      if (len > 0) end += along * std::min(1.0, pull / len);
-    }
-  }
+  if (Trim && !FClosed) TrimEnds(V, at);
   return CurvePath(V, at, FClosed);
 }
 
