@@ -45,6 +45,13 @@ std::unique_ptr<TRefFontList>& FontList() {
   return list;
 }
 
+// The cache, made when first needed.
+TRefFontList& Cache() {
+  auto& list = FontList();
+  if (!list) list = std::make_unique<TRefFontList>();
+  return *list;
+}
+
 int32_t IndexOf(const QString& Name) {
   const auto& list = FontList();
   if (!list) return -1;
@@ -147,12 +154,11 @@ TFontHandle TmekFontRef::GetRefFontHandle(const TFont& Font, TmekRefFontInfo& In
 }
 
 int32_t TmekFontRef::CreateReferenceFont(const TFont& Font) {
-  auto& list = FontList();
-  if (!list) list = std::make_unique<TRefFontList>();
+  TRefFontList& list = Cache();
   const QString requested = TRefFontList::Key(Font.Name());
-  if (const int32_t made = list->MadeFor.value(requested, -1); made >= 0) {
-    TRefFontEntry copy = list->Entries[static_cast<size_t>(made)];  // Add may move the entries
-    return list->Add(copy.Name, std::move(copy.Info));
+  if (const int32_t made = list.MadeFor.value(requested, -1); made >= 0) {
+    TRefFontEntry copy = list.Entries[static_cast<size_t>(made)];  // Add may move the entries
+    return list.Add(copy.Name, std::move(copy.Info));
   }
 
   auto info = std::make_shared<TmekRefFontInfo>();
@@ -182,14 +188,13 @@ int32_t TmekFontRef::CreateReferenceFont(const TFont& Font) {
     }
   }
 
-  const int32_t index = list->Add(faceName, std::move(info));
-  if (TRefFontList::Key(faceName) != requested) list->MadeFor.insert(requested, index);
+  const int32_t index = list.Add(faceName, std::move(info));
+  if (TRefFontList::Key(faceName) != requested) list.MadeFor.insert(requested, index);
   return index;
 }
 
 int32_t TmekFontRef::CreateRefFont(const TFont& Font) {
-  auto& list = FontList();
-  if (!list) list = std::make_unique<TRefFontList>();
+  Cache();
   const int32_t index = IndexOf(Font.Name());
   return index >= 0 ? index : CreateReferenceFont(Font);
 }
