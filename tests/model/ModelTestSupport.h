@@ -121,13 +121,14 @@ inline void WireNotifier(TKxDeShapeNotifier* N, TCallLog* Log) {
   N->OnDestroy = [Log](TObject*, TKxDeShapeBase* S) { Log->Add("notify destroyed " + Log->NameOf(S)); };
 }
 
-// A surface with one layer holding one test shape with the points given.
-class ModelFixture : public ::testing::Test {
+// A surface with one layer holding one test shape (of class S) with the points given.
+template <class S = TTestShape>
+class ModelFixtureOf : public ::testing::Test {
  protected:
   void SetUp() override {
     Surface = new TRecordingSurface(&Log);
     Layer = Create<TKxDeLayer>(Surface);
-    Shape = Create<TTestShape>(nullptr, Layer);
+    Shape = Create<S>(nullptr, Layer);
     Shape->Log = &Log;
     Log.Names[Layer] = "layer";
     Log.Names[Shape] = "shape";
@@ -144,8 +145,9 @@ class ModelFixture : public ::testing::Test {
   TCallLog Log;
   TRecordingSurface* Surface = nullptr;
   TKxDeLayer* Layer = nullptr;
-  TTestShape* Shape = nullptr;
+  S* Shape = nullptr;
 };
+using ModelFixture = ModelFixtureOf<>;
 
 using Strings = std::vector<std::string>;
 

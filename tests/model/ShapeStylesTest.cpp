@@ -67,18 +67,8 @@ QString WriteHalves(const QTemporaryDir& Dir, const QString& Name, int W, int H)
   return path;
 }
 
-class ShapeStyles : public ::testing::Test {
+class ShapeStyles : public ModelFixtureOf<TStyledShape> {
  protected:
-  void SetUp() override {
-    Surface = new TRecordingSurface(&Log);
-    Layer = Create<TKxDeLayer>(Surface);
-    Shape = Create<TStyledShape>(nullptr, Layer);
-    Shape->Log = &Log;
-    Log.Names[Layer] = "layer";
-    Log.Names[Shape] = "shape";
-    Log.Clear();
-  }
-  void TearDown() override { delete Surface; }
 
   // What reached the surface (delivered changes and actions), without the hooks.
   Strings Delivered() const {
@@ -88,10 +78,6 @@ class ShapeStyles : public ::testing::Test {
     return out;
   }
 
-  TCallLog Log;
-  TRecordingSurface* Surface = nullptr;
-  TKxDeLayer* Layer = nullptr;
-  TStyledShape* Shape = nullptr;
   QTemporaryDir Dir;
 };
 

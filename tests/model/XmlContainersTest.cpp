@@ -18,31 +18,6 @@
 namespace vorn::test {
 namespace {
 
-QByteArray ObjectText(const TKxDeShapeBase* Shape) {
-  TXmlDocument doc;
-  TKxDeObjectXml::AppendObject(doc, Shape);
-  return XmlToText(doc, false);
-}
-
-std::vector<std::string> ChildNames(TXmlNode Node) {
-  std::vector<std::string> names;
-  for (TXmlNode c : Node.children()) names.emplace_back(c.name());
-  return names;
-}
-
-TOwned<TKxDeShapeBase> ReadObject(const QByteArray& Text, const TKxDeXmlReadOptions& Options = {}) {
-  TXmlDocument doc;
-  XmlParse(doc, Text);
-  return TOwned<TKxDeShapeBase>(TKxDeObjectXml::LoadObject(doc.child("o"), Options));
-}
-
-void ExpectRoundTrip(const TKxDeShapeBase* Shape) {
-  const QByteArray first = ObjectText(Shape);
-  TOwned<TKxDeShapeBase> back = ReadObject(first);
-  ASSERT_TRUE(back);
-  EXPECT_EQ(ObjectText(back.get()).toStdString(), first.toStdString());
-}
-
 class XmlContainers : public ::testing::Test {
  protected:
   TRegisteredClasses Registered{ClassOf<TTestShape>(), ClassOf<TFullStyleShape>(), ClassOf<TKxDeContainer>()};
@@ -138,7 +113,7 @@ TEST_F(XmlContainers, PackagesReadTheirIdentityEvenWhenPastedButPastingRestoresT
   EXPECT_EQ(q->ID(), p->ID());
   TKxDeXmlReadOptions paste;
   paste.KeepID = true;
-  TOwned<TKxDeShapeBase> pasted = ReadObject(text, paste);
+  TOwned<TKxDeShapeBase> pasted = ReadObject(text, nullptr, paste);
   ASSERT_TRUE(pasted);
   EXPECT_NE(pasted->ID(), p->ID());
   auto* pc = dynamic_cast<TKxDeContainer*>(pasted.get());

@@ -16,35 +16,6 @@ namespace vorn::test {
 
 namespace {
 
-QByteArray ObjectText(const TKxDeShapeBase* Shape) {
-  TXmlDocument doc;
-  TKxDeObjectXml::AppendObject(doc, Shape);
-  return XmlToText(doc, false);
-}
-
-std::vector<std::string> ChildNames(TXmlNode Node) {
-  std::vector<std::string> names;
-  for (TXmlNode c : Node.children()) names.emplace_back(c.name());
-  return names;
-}
-
-// Reads an object element from text into a new shape.
-TOwned<TKxDeShapeBase> ReadObject(const QByteArray& Text, TKxDeXmlReadReport* Report = nullptr,
-                                  const TKxDeXmlReadOptions& Options = {}) {
-  TXmlDocument doc;
-  XmlParse(doc, Text);
-  return TOwned<TKxDeShapeBase>(TKxDeObjectXml::LoadObject(doc.child("o"), Options, Report));
-}
-
-// Write, read into a new object, write again: the texts must be equal.
-void ExpectRoundTrip(const TKxDeShapeBase* Shape) {
-  const QByteArray first = ObjectText(Shape);
-  TOwned<TKxDeShapeBase> back = ReadObject(first);
-  ASSERT_TRUE(back) << first.toStdString();
-  EXPECT_EQ(back->ClassName(), Shape->ClassName());
-  EXPECT_EQ(ObjectText(back.get()).toStdString(), first.toStdString());
-}
-
 class XmlFormat : public ::testing::Test {
  protected:
   TRegisteredClasses Registered{ClassOf<TTestShape>(),     ClassOf<TCurveShape>(),    ClassOf<THandleShape>(),

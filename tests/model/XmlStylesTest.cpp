@@ -18,24 +18,6 @@
 namespace vorn::test {
 namespace {
 
-QByteArray ObjectText(const TKxDeShapeBase* Shape) {
-  TXmlDocument doc;
-  TKxDeObjectXml::AppendObject(doc, Shape);
-  return XmlToText(doc, false);
-}
-
-std::vector<std::string> ChildNames(TXmlNode Node) {
-  std::vector<std::string> names;
-  for (TXmlNode c : Node.children()) names.emplace_back(c.name());
-  return names;
-}
-
-TOwned<TKxDeShapeBase> ReadObject(const QByteArray& Text) {
-  TXmlDocument doc;
-  XmlParse(doc, Text);
-  return TOwned<TKxDeShapeBase>(TKxDeObjectXml::LoadObject(doc.child("o")));
-}
-
 class XmlStyles : public ::testing::Test {
  protected:
   TRegisteredClasses Registered{ClassOf<TTestShape>(), ClassOf<TFullStyleShape>()};

@@ -1,2 +1,35 @@
 // Pairs with XmlTestSupport.h so that the meta-object compiler sees the test classes there.
 #include "XmlTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace vorn::test {
+
+QByteArray ObjectText(const TKxDeShapeBase* Shape) {
+  TXmlDocument doc;
+  TKxDeObjectXml::AppendObject(doc, Shape);
+  return XmlToText(doc, false);
+}
+
+std::vector<std::string> ChildNames(TXmlNode Node) {
+  std::vector<std::string> names;
+  for (TXmlNode c : Node.children()) names.emplace_back(c.name());
+  return names;
+}
+
+TOwned<TKxDeShapeBase> ReadObject(const QByteArray& Text, TKxDeXmlReadReport* Report,
+                                  const TKxDeXmlReadOptions& Options) {
+  TXmlDocument doc;
+  XmlParse(doc, Text);
+  return TOwned<TKxDeShapeBase>(TKxDeObjectXml::LoadObject(doc.child("o"), Options, Report));
+}
+
+void ExpectRoundTrip(const TKxDeShapeBase* Shape) {
+  const QByteArray first = ObjectText(Shape);
+  TOwned<TKxDeShapeBase> back = ReadObject(first);
+  ASSERT_TRUE(back) << first.toStdString();
+  EXPECT_EQ(back->ClassName(), Shape->ClassName());
+  EXPECT_EQ(ObjectText(back.get()).toStdString(), first.toStdString());
+}
+
+}  // namespace vorn::test

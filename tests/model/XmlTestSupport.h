@@ -6,7 +6,10 @@
 #include <vorn/common/CommonLib.h>
 #include <vorn/common/Exceptions.h>
 #include <vorn/common/XmlUtils.h>
+#include <vorn/model/KxDeObjectXml.h>
 #include <vorn/model/KxDeRegister.h>
+
+#include <string>
 
 #include <initializer_list>
 #include <vector>
@@ -106,6 +109,16 @@ class TRegisteredClasses {
  private:
   std::vector<TKxDeShapeClass> FAdded;
 };
+
+// The object element of a shape, on one line.
+QByteArray ObjectText(const TKxDeShapeBase* Shape);
+// The names of a node's children, in order.
+std::vector<std::string> ChildNames(TXmlNode Node);
+// Reads an object element from text into a new shape.
+TOwned<TKxDeShapeBase> ReadObject(const QByteArray& Text, TKxDeXmlReadReport* Report = nullptr,
+                                  const TKxDeXmlReadOptions& Options = {});
+// Write, read into a new object, write again: the class and the texts must be equal.
+void ExpectRoundTrip(const TKxDeShapeBase* Shape);
 
 // Collects the debug messages posted while it lives.
 class TMessageSinkGuard {

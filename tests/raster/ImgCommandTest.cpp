@@ -1,5 +1,6 @@
 // The `vorn img` command: conversions and exit statuses.
 #include "RasterTestUtil.h"
+#include "support/ToolRun.h"
 
 #include <vorn/raster/IMGCodec.h>
 
@@ -7,7 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 using namespace vorn;
@@ -15,10 +15,7 @@ using namespace rastertest;
 
 namespace {
 
-struct TRun {
-  int Status = -1;
-  QByteArray Err;
-};
+using TRun = vorn::test::TToolRun;
 
 class ImgCommand : public ::testing::Test {
  protected:
@@ -27,20 +24,9 @@ class ImgCommand : public ::testing::Test {
     ASSERT_TRUE(Dir.isValid());
   }
 
-  static QString Tool() { return QStringLiteral(VORN_BINARY_DIR "/bin/vorn"); }
+  static QString Tool() { return vorn::test::VornTool(); }
 
-  TRun Run(const QStringList& Args) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.start(Tool(), Args);
-    TRun run;
-    if (!process.waitForFinished(60000)) return run;
-    run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Err = process.readAllStandardError();
-    return run;
-  }
+  static TRun Run(const QStringList& Args) { return vorn::test::RunVornTool(Args); }
 
   QString Path(const char* Name) const { return Dir.filePath(QString::fromLatin1(Name)); }
 

@@ -1,6 +1,7 @@
 // The vorn commands that work on documents: render, info and resave, with their exit statuses
 // (0 done, 1 bad input with one line of error, 2 wrong usage).
 #include "ShapeTestSupport.h"
+#include "support/ToolRun.h"
 
 #include <vorn/model/KxDeDocument.h>
 #include <vorn/model/KxDeGroup.h>
@@ -8,7 +9,6 @@
 
 #include <QFileInfo>
 #include <QImageReader>
-#include <QProcess>
 #include <QTemporaryDir>
 
 using namespace vorn;
@@ -16,11 +16,7 @@ using namespace vorn::test;
 
 namespace {
 
-struct TRun {
-  int Status = -1;
-  QByteArray Out;
-  QByteArray Err;
-};
+using TRun = vorn::test::TToolRun;
 
 class DocumentCommands : public ::testing::Test {
  protected:
@@ -49,22 +45,10 @@ class DocumentCommands : public ::testing::Test {
     Free(layer);
   }
 
-  static QString Tool() { return QStringLiteral(VORN_BINARY_DIR "/bin/vorn"); }
+  static QString Tool() { return vorn::test::VornTool(); }
   QString Path(const char* Name) const { return Dir.filePath(QString::fromLatin1(Name)); }
 
-  TRun Run(const QStringList& Args) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.start(Tool(), Args);
-    TRun run;
-    if (!process.waitForFinished(120000)) return run;
-    run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = process.readAllStandardOutput();
-    run.Err = process.readAllStandardError();
-    return run;
-  }
+  static TRun Run(const QStringList& Args) { return vorn::test::RunVornTool(Args); }
 
   // The command's own error lines (Qt may add notes about the environment).
   static int ErrorLines(const TRun& Run) {

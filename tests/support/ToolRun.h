@@ -1,0 +1,35 @@
+#pragma once
+// Runs the built `vorn` command line in a test, offscreen, and collects what it printed.
+
+#include <QByteArray>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace vorn::test {
+
+struct TToolRun {
+  int Status = -1;  // -1 when the tool crashed or did not finish in time
+  QByteArray Out;
+  QByteArray Err;
+};
+
+// Where the build put the tool (VORN_BINARY_DIR comes from the test target).
+inline QString VornTool() { return QStringLiteral(VORN_BINARY_DIR "/bin/vorn"); }
+
+inline TToolRun RunVornTool(const QStringList& Args) {
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  process.setProcessEnvironment(env);
+  process.start(VornTool(), Args);
+  TToolRun run;
+  if (!process.waitForFinished(120000)) return run;
+  run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  run.Out = process.readAllStandardOutput();
+  run.Err = process.readAllStandardError();
+  return run;
+}
+
+}  // namespace vorn::test
