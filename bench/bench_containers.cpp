@@ -1,6 +1,8 @@
 // Containers with many children: filling a layer with 100,000 shapes and clearing it (one pass,
 // one change to the surface), moving the bottom shape to the top, and walking the tree.
 
+#include "BenchMain.h"
+
 #include <vorn/model/KxDeGroup.h>
 #include <vorn/model/KxDeLayer.h>
 #include <vorn/model/KxDeShape.h>
@@ -8,7 +10,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 namespace {
 
@@ -105,12 +106,4 @@ BENCHMARK(BM_WalkGroupedLayer)->Arg(kShapes)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunVornBenchmarks(argc, argv); }

@@ -6,6 +6,8 @@
 // heap's in-use bytes (mallinfo2), which also sees Qt's malloc-based storage and the allocator's
 // own per-block overhead.
 
+#include "BenchMain.h"
+
 #include <vorn/model/KxDeLayer.h>
 #include <vorn/model/KxDePoint.h>
 #include <vorn/model/KxDeShape.h>
@@ -13,7 +15,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include <malloc.h>
 
@@ -131,12 +132,4 @@ BENCHMARK(BM_PlainFourPointShape_Memory)->Arg(0)->Arg(1)->Unit(benchmark::kMilli
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunVornBenchmarks(argc, argv); }

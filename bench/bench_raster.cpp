@@ -1,12 +1,13 @@
 // Raster throughput: IMG encoding and decoding of a 600-dpi A4 page (MB/s of packed 1-bit pixels),
 // and the parallel quarter turn against QImage::transformed on an 8000 x 8000 image.
+#include "BenchMain.h"
+
 #include <vorn/raster/BitmapRotation.h>
 #include <vorn/raster/IMGCodec.h>
 #include <vorn/raster/KxDeBitmap.h>
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QTransform>
 
 #include <random>
@@ -118,12 +119,4 @@ BENCHMARK(BM_QImageTransformed90)->Iterations(3)->Unit(benchmark::kMillisecond)-
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunVornBenchmarks(argc, argv); }

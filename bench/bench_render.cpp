@@ -4,6 +4,8 @@
 // The documents are the repository's samples: samples/stress-100k.vorn and
 // samples/shipping-label.vorn (VORN_SAMPLES_DIR, or --samples=DIR on the command line).
 
+#include "BenchMain.h"
+
 #include <vorn/common/Canvas.h>
 #include <vorn/common/Exceptions.h>
 #include <vorn/model/KxDeDocument.h>
@@ -14,7 +16,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
@@ -106,8 +107,6 @@ BENCHMARK(BM_RenderLabel300dpi)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
   RegisterVornShapes();
   gSamples = qEnvironmentVariableIsEmpty("VORN_SAMPLES_DIR") ? QStringLiteral(VORN_SOURCE_DIR "/samples")
                                                               : qEnvironmentVariable("VORN_SAMPLES_DIR");
@@ -117,9 +116,5 @@ int main(int argc, char** argv) {
     if (std::strncmp(argv[i], "--samples=", 10) == 0) gSamples = QString::fromLocal8Bit(argv[i] + 10);
     else argv[kept++] = argv[i];
   }
-  argc = kept;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunVornBenchmarks(kept, argv);
 }

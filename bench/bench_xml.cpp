@@ -3,6 +3,8 @@
 // time pugixml alone takes to parse and to write the same text, which bounds what the engine's
 // own work can be measured against.
 
+#include "BenchMain.h"
+
 #include <vorn/common/XmlUtils.h>
 #include <vorn/model/KxDeDocument.h>
 #include <vorn/model/KxDeLayer.h>
@@ -10,7 +12,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QBuffer>
 
 #include <malloc.h>
@@ -159,17 +160,10 @@ BENCHMARK(BM_Pugixml_Write)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Shapes and pictures use Qt's GUI classes.
-  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
   // Freed memory stays with the process: the figures are the engine's and pugixml's work, not
   // the operating system's first touch of fresh pages, which the first load of a session pays
   // once and which depends on the machine far more than on the code.
   mallopt(M_MMAP_THRESHOLD, 1 << 30);
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunVornBenchmarks(argc, argv);
 }
