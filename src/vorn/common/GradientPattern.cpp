@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
-#include <tuple>
 #include <utility>
 
 namespace vorn {
@@ -163,9 +162,7 @@ struct TPatternKey {
   TColor C1, C2;
   TKxDeShapeGradientStyle Style;
   int32_t Shift, Rotation;
-  bool operator==(const TPatternKey& O) const {
-    return std::tie(C1, C2, Style, Shift, Rotation) == std::tie(O.C1, O.C2, O.Style, O.Shift, O.Rotation);
-  }
+  friend bool operator==(const TPatternKey&, const TPatternKey&) = default;
 };
 
 size_t qHash(const TPatternKey& K, size_t Seed = 0) {
