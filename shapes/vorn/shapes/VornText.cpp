@@ -113,7 +113,7 @@ const TVornText::TLayout& TVornText::Layout() const {
       option.setAlignment(align);
       const double lineWidth = std::max(0.0, next->Width / next->Scale);
       double y = 0;
-      // Paragraphs are the text's lines; Windows and classic Mac line ends count too.
+      // Paragraphs are the text's lines; CRLF and lone CR line ends count too.
       QString text = next->Text;
       text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
       for (const QString& paragraph : text.split(QLatin1Char('\n'))) {

@@ -27,7 +27,7 @@ QPolygonF ToQPolygonF(const TDPointArray& Points) {
   return poly;
 }
 
-// The outline rectangle of a classic rectangle call: the right and bottom edges are excluded.
+// The outline rectangle of a canvas rectangle call: the right and bottom edges are excluded.
 // QPainter outlines a QRect one pixel wider and higher than the rectangle, hence the minus one.
 QRect OutlineRect(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   if (X2 < X1) std::swap(X1, X2);

@@ -1,10 +1,10 @@
 #pragma once
-// TCanvas: the classic canvas drawing model over a QPainter. It carries a pen, a brush and a
+// TCanvas: the engine's canvas drawing model over a QPainter. It carries a pen, a brush and a
 // font with their colours and styles, a pen position for MoveTo/LineTo and the drawing
 // primitives the shapes use; Painter() gives the QPainter for everything else.
 //
 // Coordinates are device pixels after the canvas transform. Rectangles exclude their right and
-// bottom edges, as in the classic model. Pen modes map to raster operations, which work on
+// bottom edges, as the engine's drawing model has it. Pen modes map to raster operations, which work on
 // QImage buffers (XOR feedback drawing); other devices fall back to plain copying.
 
 #include "vorn/common/Color.h"

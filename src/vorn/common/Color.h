@@ -1,5 +1,5 @@
 #pragma once
-// TColor: 32-bit colours in the classic convention, red in the low byte (0x00BBGGRR).
+// TColor: 32-bit colours with red in the low byte (0x00BBGGRR).
 // Negative values (high byte 0xFF) name system colours resolved through the application palette.
 
 #include <QColor>

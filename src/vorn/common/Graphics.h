@@ -1,5 +1,5 @@
 #pragma once
-// The drawing vocabulary of the classic component framework that the engine speaks:
+// The drawing vocabulary the engine speaks:
 // pen and brush styles, pen modes, font styles, shift states, mouse buttons and cursors.
 
 #include "vorn/common/Color.h"

@@ -18,7 +18,7 @@ int32_t NegativeFormatOf(const QLocale& Locale) {
   return 1;
 }
 
-// Classifies how the locale writes a negative amount of money, in the classic numbering.
+// Classifies how the locale writes a negative amount of money, in the usual 0..15 numbering.
 int32_t NegativeCurFormatOf(const QLocale& Locale) {
   const QString sym = Locale.currencySymbol();
   const QString sign = Locale.negativeSign();

@@ -20,7 +20,7 @@ struct TKxDePackageSettings {
   // Negative numbers: 0 "(1.1)", 1 "-1.1", 2 "- 1.1", 3 "1.1-", 4 "1.1 -".
   int32_t kxdNegativeFormat = 1;
   QChar kxdNegativeSign = QLatin1Char('-');
-  // Negative currency amounts, in the classic 0..15 numbering; 1 is "-$1.1".
+  // Negative currency amounts, in the usual 0..15 numbering; 1 is "-$1.1".
   int32_t kxdNegativeCurFormat = 1;
   QChar kxdSysDecimalSeparator = QLatin1Char('.');
   QChar kxdCurThousandSeparator = QLatin1Char(',');

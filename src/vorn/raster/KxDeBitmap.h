@@ -28,7 +28,7 @@ Q_NAMESPACE
 enum class TKxDeBitmapRotationstyle : uint8_t { brs0, brs90, brs180, brs270, brsHorMirror, brsVerMirror };
 Q_ENUM_NS(TKxDeBitmapRotationstyle)
 
-// The classic bitmap depths. A TKxDeBitmap always stores 32 bits per pixel: pf32bit keeps an
+// The bitmap depths of the drawing vocabulary. A TKxDeBitmap always stores 32 bits per pixel: pf32bit keeps an
 // alpha channel, pfDevice and pf24bit are opaque, and the other depths are kept as pf24bit.
 enum class TPixelFormat : uint8_t { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 Q_ENUM_NS(TPixelFormat)

@@ -437,7 +437,7 @@ std::vector<TKerningPair> KerningPairs(TFace& F) {
   std::vector<uint8_t> buf(len);
   if (FT_Load_Sfnt_Table(face, TTAG_kern, 0, buf.data(), &len) != 0) return pairs;
   const uint8_t* d = buf.data();
-  // Only the classic table (version 0) is read; the extended one was never part of this service.
+  // Only the version-0 table is read; the extended one was never part of this service.
   if (BE16(d) != 0) return pairs;
   const uint16_t tables = BE16(d + 2);
   const auto& charsOf = F.CharactersOfGlyphs();

@@ -51,9 +51,9 @@ class TFace {
 };
 
 // Resolves and opens the face that serves a family in a style, or null when nothing can be
-// opened. Weight is on the classic 0 … 1000 scale; a family is taken to hold a regular and a bold
+// opened. Weight is on the usual 0 … 1000 scale; a family is taken to hold a regular and a bold
 // face only, so weights below 600 select the regular one (a thin request does not pick an
-// extra-light cut the classic font mapper would never see as part of the family).
+// extra-light cut a logical-font mapper would never see as part of the family).
 std::shared_ptr<TFace> OpenFace(const QString& Family, int32_t Weight, bool Italic);
 
 // The metrics a device context reports for a selected font, in the units of its size.
@@ -69,7 +69,7 @@ struct TTextMetrics {
   uint8_t PitchAndFamily = 0;
 };
 
-// Pitch-and-family flags of the classic text metrics.
+// Pitch-and-family flags of the text metrics.
 inline constexpr uint8_t TMPF_FIXED_PITCH = 0x01;  // set for variable-pitch fonts (sic)
 inline constexpr uint8_t TMPF_VECTOR = 0x02;
 inline constexpr uint8_t TMPF_TRUETYPE = 0x04;
@@ -110,7 +110,7 @@ struct TKerningPair {
   int32_t Amount = 0;  // design units
 };
 
-// The pairs of the font's classic kerning table, translated to character codes.
+// The pairs of the font's 'kern' table, translated to character codes.
 std::vector<TKerningPair> KerningPairs(TFace& Face);
 
 }  // namespace vorn::fontengine

@@ -28,7 +28,7 @@ class TFace;
 }
 class TKxDeShapeFont;
 
-// Values of the classic logical-font fields used here.
+// Values of the logical-font fields used here.
 inline constexpr int32_t FW_THIN = 100;
 inline constexpr int32_t FW_NORMAL = 400;
 inline constexpr int32_t FW_BOLD = 700;
@@ -79,7 +79,7 @@ class TFontHandle {
   double FScale = 1.0;
 };
 
-// The classic ABC widths: A before the black box, B the black box, C after it.
+// The ABC widths: A before the black box, B the black box, C after it.
 struct TABC {
   int32_t abcA = 0;
   uint32_t abcB = 0;
