@@ -229,21 +229,32 @@ TEST_F(ZOrder, MovesAtTheEndsAndOfForeignShapesDoNothing) {
   Free(loose);
 }
 
-TEST_F(ZOrder, ReorderShapeAnnouncesBothPhasesWithTheRealPlaces) {
-  Layer->ReorderShape(0, 7);  // beyond the end: the last place
-  EXPECT_EQ(Log.Entries,
-            (Strings{"start kxacReorderingShape a ", "undo kxacReorderingShape a ", "undo kxacReorderedShape a ",
-                     "end kxacReorderingShape a ", "start kxacReorderedShape a ", "reordered layer 0 2",
-                     "layer changed layer", "end kxacReorderedShape a "}));
-  EXPECT_EQ(Order(), (std::vector<TKxDeShapeBase*>{B, C, A}));
-  Layer->ReorderShape(2, 1);
-  EXPECT_EQ(Order(), (std::vector<TKxDeShapeBase*>{B, A, C}));
+TEST_F(ZOrder, ReorderShapeAnnouncesBothPhasesWithTheIndexesAsGiven) {
+  // Undo replays these announcements, so they carry the caller's indexes: beyond the end means the
+  // last place, and a shape already in place is announced all the same.
+  struct Case {
+    int32_t From, To;
+    std::vector<TKxDeShapeBase*> After;
+  };
+  const Case cases[] = {{0, 7, {B, C, A}}, {2, 1, {B, A, C}}, {1, 1, {B, A, C}}};
+  for (const Case& c : cases) {
+    const std::string who = Log.NameOf(Layer->Items(c.From));
+    const std::string indexes = std::to_string(c.From) + " " + std::to_string(c.To);
+    Log.Clear();
+    Layer->ReorderShape(c.From, c.To);
+    EXPECT_EQ(Log.Entries,
+              (Strings{"start kxacReorderingShape " + who + " ", "undo kxacReorderingShape " + who + " ",
+                       "undo kxacReorderedShape " + who + " ", "end kxacReorderingShape " + who + " ",
+                       "start kxacReorderedShape " + who + " ", "reordered layer " + indexes, "layer changed layer",
+                       "end kxacReorderedShape " + who + " "}))
+        << indexes;
+    EXPECT_EQ(Order(), c.After) << indexes;
+  }
 
   Log.Clear();
   Layer->ReorderShape(-1, 0);
   Layer->ReorderShape(3, 0);
   Layer->ReorderShape(0, -1);
-  Layer->ReorderShape(1, 1);  // already there
   EXPECT_TRUE(Log.Entries.empty());
   EXPECT_EQ(Order(), (std::vector<TKxDeShapeBase*>{B, A, C}));
 }

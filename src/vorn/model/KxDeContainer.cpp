@@ -301,9 +301,8 @@ void TKxDeContainer::SendBackward(TKxDeShapeBase* S) {
 void TKxDeContainer::ReorderShape(int32_t CurrentIndex, int32_t NewIndex) {
   TKxDeShapeBase* s = GetItem(CurrentIndex);
   if (!s || NewIndex < 0) return;
-  // The indexes announced are the real places, so that undo can move the shape back.
-  NewIndex = std::min(NewIndex, GetItemCount() - 1);
-  if (NewIndex == CurrentIndex) return;
+  // The announcements carry the indexes as the caller gave them, also when nothing moves: undo
+  // replays them as they were. Only the move itself stops at the last place.
   StartAction(s, TKxDeAction::kxacReorderingShape, kNoProp);
   NotifyUndo(s, TKxDeAction::kxacReorderingShape, kNoProp);
   NotifyUndo(s, TKxDeAction::kxacReorderedShape, kNoProp);
