@@ -95,10 +95,15 @@ TEST_F(PictureXml, StoredPngIsWrittenAsTheBytesOfItsFile) {
   ASSERT_TRUE(XmlReadBytes(data, bytes));
   EXPECT_EQ(bytes, FileBytes(png));
 
-  // The stored bytes are enough: the file may be gone.
+  // The stored bytes are enough: the file may be gone. Decoding them is not a fresh load: the
+  // rotation and the smoothing flag come back as they were written, not as a load would set them.
   QFile::remove(png);
+  p->SetRotation(30);
+  p->SetNoAntialiasingAllowed(true);
   TOwned<TKxDePicture> q(Create<TKxDePicture>(nullptr));
   const QByteArray first = RoundTrip(p.get(), q.get());
+  EXPECT_DOUBLE_EQ(q->Rotation(), 30);
+  EXPECT_TRUE(q->NoAntialiasingAllowed());
   EXPECT_EQ(q->GetWidth(), 12);
   EXPECT_EQ(q->GetGraphic()->ClassName(), QStringLiteral("TPngImage"));
   EXPECT_EQ(q->GetGraphic()->ToImage().pixelColor(5, 5), QColor(0, 0, 255));
@@ -106,6 +111,11 @@ TEST_F(PictureXml, StoredPngIsWrittenAsTheBytesOfItsFile) {
   EXPECT_DOUBLE_EQ(q->Ratio(), 1.5);
   EXPECT_FALSE(q->HasEmptyPicture());
   EXPECT_EQ(ElementText([&](TXmlNode n) { q->SaveToXML(n); }), first);
+
+  // An unrotated picture writes no rotation, so reading it turns the holder back to 0.
+  p->SetRotation(0);
+  RoundTrip(p.get(), q.get());
+  EXPECT_DOUBLE_EQ(q->Rotation(), 0);
 }
 
 TEST_F(PictureXml, PictureWithoutFileBytesIsWrittenInItsSerialisedForm) {

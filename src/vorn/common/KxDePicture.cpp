@@ -156,14 +156,19 @@ TOwned<TGraphic> TKxDePicture::DecodeGraphic(const QByteArray& Bytes, const QStr
   throw Exception(lastError);
 }
 
-void TKxDePicture::CommitGraphic(TOwned<TGraphic> Graphic, const QByteArray& Bytes, bool HasBytes) {
+void TKxDePicture::InstallGraphic(TOwned<TGraphic> Graphic, const QByteArray& Bytes) {
   FImageFileStream = Bytes;
-  FHasImageFileStream = HasBytes;
+  FHasImageFileStream = true;
   FHasEmptyPicture = false;
-  FNoAntialiasingAllowed = NoAntialiasingExtension(FPicturePath);
   FPartialTransparency = Graphic && Graphic->SupportsPartialTransparency();
   FPicture->TakeGraphic(Graphic.release());
   SetPictureTransparency(FPicture.get());
+}
+
+void TKxDePicture::CommitGraphic(TOwned<TGraphic> Graphic, const QByteArray& Bytes) {
+  // A new picture starts unrotated, and its smoothing follows what kind of file it is.
+  FNoAntialiasingAllowed = NoAntialiasingExtension(FPicturePath);
+  InstallGraphic(std::move(Graphic), Bytes);
   FRotation = 0;
   DoOnChange();
 }
@@ -187,7 +192,7 @@ void TKxDePicture::LoadFromFile(const QString& FileName, const TKxDeGraphicCallb
   TOwned<TGraphic> graphic = DecodeGraphic(bytes, FileName, GraphicCallback);
   ChangeProperty([&] {
     FPicturePath = FileName;
-    CommitGraphic(std::move(graphic), bytes, true);
+    CommitGraphic(std::move(graphic), bytes);
   }, false);
 }
 
@@ -196,7 +201,7 @@ void TKxDePicture::LoadFromStream(QIODevice* Stream, const TKxDeGraphicCallback&
   if (!Stream->isSequential()) Stream->seek(0);
   const QByteArray bytes = Stream->readAll();
   TOwned<TGraphic> graphic = DecodeGraphic(bytes, FPicturePath, GraphicCallback);
-  ChangeProperty([&] { CommitGraphic(std::move(graphic), bytes, true); }, false);
+  ChangeProperty([&] { CommitGraphic(std::move(graphic), bytes); }, false);
 }
 
 void TKxDePicture::LoadEmptyPicture() {

@@ -82,7 +82,8 @@ void TKxDePicture::LoadFromXML(TXmlNode Node) {
               }
             }
             if (!graphic) graphic = DecodeGraphic(bytes, FPicturePath, {});
-            CommitGraphic(std::move(graphic), bytes, true);
+            // Not a fresh load: the options just read stay as they were written.
+            InstallGraphic(std::move(graphic), bytes);
           } else {
             PictureFromBytes(FPicture.get(), bytes);
             ClearImageFileStream();
@@ -95,13 +96,13 @@ void TKxDePicture::LoadFromXML(TXmlNode Node) {
     }
   } else if (!FPicturePath.isEmpty()) {
     try {
-      LoadFromFile(FPicturePath);
+      LoadFromFile(FPicturePath);  // starts unrotated; the rotation read below applies to it
     } catch (const Exception& e) {
       ReportPictureProblem(FPicturePath, e.Message());
     }
-    const double rotation = XmlReadDoubleIn(Node, "Rotation", 0, -1e9, 1e9);
-    FRotation = rotation;
   }
+  // Only a rotated picture writes its rotation, so an absent one is 0.
+  FRotation = XmlReadDoubleIn(Node, "Rotation", 0, -1e9, 1e9);
   if (GetEmpty() && !FPicturePath.isEmpty()) LoadEmptyPicture();
   // Last, so the ratio describes the picture as loaded.
   DoOnChange();
