@@ -172,8 +172,9 @@ TEST_F(Layers, HintNamesTheLayerAndTellsItsVisibilityAndPrinting) {
   TmekHintInfo hint;
   Layer->GetMekOfficeHint(TPointF{}, hint);
   EXPECT_EQ(hint.Title, "Page");
-  EXPECT_EQ(hint.Lines, (QStringList{"Owner layer: <B>Page</B><BR>", "Printing allowed: <B>False</B>", "<HR>",
-                                     "Owner layer <B>Page</B><BR>", "Visible: <B>True</B><BR>",
+  // A layer lies on no layer: the shape part of its hint is only the rule, and the layer lines follow.
+  EXPECT_EQ(Layer->GetLayer(), nullptr);
+  EXPECT_EQ(hint.Lines, (QStringList{"<HR>", "Owner layer <B>Page</B><BR>", "Visible: <B>True</B><BR>",
                                      "Printing allowed: <B>False</B><BR>"}));
 }
 

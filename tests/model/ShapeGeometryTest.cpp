@@ -218,6 +218,11 @@ TEST_F(ShapeGeometry, RotationMatrixOnlyForShapesThatRotate) {
 TEST_F(ShapeGeometry, DrawRectIsTheSurfacePageOrTheLayerBounds) {
   const TRectF page = Surface->GetLayerRect();
   EXPECT_EQ(Shape->DrawRect(), (TRect{0, 0, static_cast<int32_t>(page.Width()), static_cast<int32_t>(page.Height())}));
+  EXPECT_EQ(Layer->DrawRect(), Shape->DrawRect()) << "a layer paints its children over its own page";
+  TKxDeLayer* alone = Create<TKxDeLayer>(nullptr);
+  alone->Resize(30.4f, 20.6f);
+  EXPECT_EQ(alone->DrawRect(), (TRect{0, 0, 30, 21}));
+  Free(alone);
   TTestShape* loose = Create<TTestShape>(nullptr, nullptr);
   EXPECT_EQ(loose->DrawRect(), TRect{}) << "no layer, no drawing area";
   Free(loose);

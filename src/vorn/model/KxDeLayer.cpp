@@ -1,6 +1,7 @@
 #include "vorn/model/KxDeLayer.h"
 
 #include "vorn/common/ResStrs.h"
+#include "vorn/common/Rounding.h"
 #include "vorn/model/KxDePackage.h"
 #include "vorn/model/KxDeShapeBrush.h"
 #include "vorn/model/KxDeShapeGradient.h"
@@ -128,6 +129,12 @@ void TKxDeLayer::DrawSelection(TCanvas*, int32_t, int32_t, const TKxDeDragPoint&
 
 void TKxDeLayer::DrawSelectionIn(TCanvas*, int32_t, int32_t, const TKxDeDragPoint&, const TKxDeSelectionData&,
                                  const TRectF&, double) {}
+
+TRect TKxDeLayer::DrawRect() const {
+  const TKxDeSurface* s = GetSurface();
+  const TRectF area = s ? s->GetLayerRect() : GetBounds();
+  return TRect{0, 0, Round32(area.Width()), Round32(area.Height())};
+}
 
 // ---- Hint -----------------------------------------------------------------------------------------
 

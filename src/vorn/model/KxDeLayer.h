@@ -106,6 +106,10 @@ class TKxDeLayer : public TKxDeContainer {
   void DrawSelectionIn(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
                        const TKxDeSelectionData& Data, const TRectF& R, double Zoom) override;
 
+  // The page the layer paints on: the surface's layer area when it has a surface, else its own
+  // bounds, rounded. Its shapes take theirs from here.
+  TRect DrawRect() const override;
+
   // The shape hint with the layer's name as title and its name, visibility and printing.
   void GetMekOfficeHint(const TPointF& P, TmekHintInfo& HintInfo) override;
 

@@ -150,7 +150,9 @@ int32_t TKxDeObjectXml::LoadObjectsIn(TReadContext& Context, TXmlNode Node, TKxD
                                       int32_t Depth) {
   if (!Node || !Container) return 0;
   TKxDeXmlReadReport* report = Context.Report;
-  TKxDeLayer* layer = Container->GetLayer();
+  // Shapes read into the layer or anywhere below it keep the styles they were stored with.
+  auto* layer = dynamic_cast<TKxDeLayer*>(Container);
+  if (!layer) layer = Container->GetLayer();
   if (layer) layer->SkipDefaultProperty();
   int32_t added = 0;
   try {

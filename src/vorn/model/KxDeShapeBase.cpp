@@ -233,14 +233,14 @@ void TKxDeShapeBase::SetDataBehavior(TmekDataBehavior) {}
 TKxDeSurface* TKxDeShapeBase::GetSurface() const {
   if (FSurface) return FSurface;
   TKxDeLayer* layer = GetLayer();
-  return layer && layer != this ? layer->GetSurface() : nullptr;
+  return layer ? layer->GetSurface() : nullptr;
 }
 
 void TKxDeShapeBase::SetSurface(TKxDeSurface* Value) { FSurface = Value; }
 
 TKxDeLayer* TKxDeShapeBase::GetLayer() const {
-  // A layer is its own layer: its drawing area and hint are those of the page it is.
-  for (const TKxDeShapeBase* s = this; s; s = s->FOwner)
+  // Starts above the shape: a layer lies on no layer (its hint then names no owner layer).
+  for (const TKxDeShapeBase* s = FOwner; s; s = s->FOwner)
     if (auto* layer = dynamic_cast<const TKxDeLayer*>(s)) return const_cast<TKxDeLayer*>(layer);
   return nullptr;
 }
@@ -879,12 +879,8 @@ bool TKxDeShapeBase::IsOnLine(const TPointF& P) const {
 }
 
 TRect TKxDeShapeBase::DrawRect() const {
-  TKxDeLayer* layer = GetLayer();
-  if (!layer) return TRect{};
-  TRectF area;
-  if (TKxDeSurface* s = layer->GetSurface()) area = s->GetLayerRect();
-  else area = layer->GetBounds();
-  return TRect{0, 0, Round32(area.Width()), Round32(area.Height())};
+  const TKxDeLayer* layer = GetLayer();
+  return layer ? layer->DrawRect() : TRect{};
 }
 
 // ---- Rotation -------------------------------------------------------------------------------------

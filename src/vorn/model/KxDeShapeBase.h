@@ -349,8 +349,7 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   virtual void Refine(float Value);
   virtual bool InRect(const TRectF& R) const;
   virtual bool IsOnLine(const TPointF& P) const;
-  // The drawing area: the surface's layer area when the layer has a surface, else the layer's
-  // bounds, rounded.
+  // The drawing area of the shape's layer (see TKxDeLayer::DrawRect); empty without a layer.
   virtual TRect DrawRect() const;
 
   // ---- Rotation -------------------------------------------------------------------------------
