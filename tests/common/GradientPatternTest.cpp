@@ -1,5 +1,6 @@
 // Gradient ramps and patterns. A black-to-white ramp without shift or rotation maps entry i to
 // grey level i, so a pattern pixel's red value is the ramp index the layout chose for it.
+#include <vorn/common/Events.h>
 #include <vorn/common/GradientPattern.h>
 
 #include <gtest/gtest.h>
@@ -147,6 +148,32 @@ TEST(GradientPattern, CheckerReverseAndInvisible) {
   p.Invisible = false;
   p.Reverse = true;
   EXPECT_EQ(BuildGradientPattern(p).pixel(0, 0), qRgb(0, 0, 255));
+}
+
+TEST(GradientPattern, ACustomPainterIsHandedTheColoursOfTheBuiltInStyles) {
+  TKxDeGradientPatternParams p;
+  p.ColorBegin = clRed;
+  p.ColorEnd = clBlue;
+  p.Style = S::kxdgsLinearH;
+  p.Reverse = true;
+  p.Rotation = 30;
+  p.Shift = -20;
+  const TKxDeGradientColors colors = GradientColors(p);
+  EXPECT_EQ(colors.ColorBegin, clBlue);
+  EXPECT_EQ(colors.ColorEnd, clRed);
+  // A host painter that lays the ramp out left to right reproduces the horizontal style.
+  const TKxDeCustomGradientEvent paint = [](TObject*, const TKxDeGradientColors& C, QImage& Pattern) {
+    Pattern = QImage(256, 1, QImage::Format_RGB32);
+    for (int x = 0; x < 256; ++x) Pattern.setPixel(x, 0, C.Ramp[static_cast<size_t>(x)]);
+  };
+  QImage mine;
+  paint(nullptr, colors, mine);
+  EXPECT_EQ(mine, BuildGradientPattern(p));
+
+  p.Invisible = true;
+  const TKxDeGradientColors hidden = GradientColors(p);
+  EXPECT_EQ(hidden.ColorBegin, 0xFFFFFF);
+  EXPECT_EQ(hidden.ColorEnd, 0xC0C0C0);
 }
 
 TEST(GradientPattern, EqualGradientsShareOneCachedImage) {

@@ -260,7 +260,11 @@ TEST(PictureLists, NamesNotifiersAndLinkedProps) {
   logo->Picture()->LoadEmptyPicture();
   EXPECT_EQ(heard.size(), 2u);  // a picture change reaches the list's notifiers
 
-  TOwned<TKxDePictureProps> props(Create<TKxDePictureProps>(nullptr));
+  // Controls make their props from a class chosen at run time.
+  const TKxDeCustomPicturePropsClass propsClass = ClassOf<TKxDePictureProps>();
+  TOwned<TKxDePicture> made(propsClass->Construct<TKxDePicture>(nullptr));
+  auto* props = dynamic_cast<TKxDePictureProps*>(made.get());
+  ASSERT_NE(props, nullptr);
   EXPECT_EQ(props->Orient(), TKxDePictureOrient::kxdpoTiled);
   EXPECT_EQ(props->GetPicture(), props->Picture());
   props->SetPictureList(&list);

@@ -166,6 +166,24 @@ TEST_F(Layers, BoundsAreThePageAreaWhateverTheShapesDo) {
   EXPECT_EQ(Layer->GetBounds(), (TRectF{0, 0, 300, 150})) << "only the size of the page is set";
 }
 
+class THostLayer : public TKxDeLayer {
+  VORN_OBJECT(THostLayer, TKxDeLayer)
+
+ public:
+  using TKxDeLayer::TKxDeLayer;
+};
+
+TEST_F(Layers, AHostLayerClassChosenAtRunTimeJoinsTheSurfaceItIsMadeFor) {
+  const TKxDeLayerClass cls = ClassOf<THostLayer>();
+  TKxDeShapeBase* made = cls->Construct<TKxDeShapeBase>(Surface, nullptr);
+  auto* layer = dynamic_cast<THostLayer*>(made);
+  ASSERT_NE(layer, nullptr);
+  EXPECT_EQ(Surface->IndexOf(layer), 1) << "on top of the fixture's layer";
+  EXPECT_EQ(layer->Owner(), nullptr);
+  Free(made);
+  EXPECT_EQ(Surface->LayerCount(), 1);
+}
+
 TEST_F(Layers, HintNamesTheLayerAndTellsItsVisibilityAndPrinting) {
   Layer->SetName("Page");
   Layer->SetPrintingAllowed(false);
@@ -361,3 +379,5 @@ TEST_F(LayerDefaultStyles, OnlyTheSwitchedOnStylesAShapeUsesAreApplied) {
 
 }  // namespace
 }  // namespace vorn::test
+
+#include "LayerTest.moc"

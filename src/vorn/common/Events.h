@@ -4,6 +4,7 @@
 // initialises them and reads them back after the call.
 
 #include "vorn/common/Consts.h"
+#include "vorn/common/GradientPattern.h"
 #include "vorn/common/Graphics.h"
 #include "vorn/common/Records.h"
 
@@ -28,7 +29,6 @@ class TKxDeLayer;
 using TKxDeShapeClass = const TClass*;
 using TXmlNode = pugi::xml_node;
 
-struct TKxDeGradientColors;  // the styles unit
 struct TKxDeFontStroke;      // the glyph-outline unit
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;

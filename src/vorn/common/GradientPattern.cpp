@@ -193,6 +193,11 @@ QImage Build(const TPatternKey& K) {
 
 QImage BuildGradientPattern(const TKxDeGradientPatternParams& Params) { return Build(KeyOf(Params)); }
 
+TKxDeGradientColors GradientColors(const TKxDeGradientPatternParams& Params) {
+  const TPatternKey k = KeyOf(Params);
+  return TKxDeGradientColors{k.C1, k.C2, GradientRamp(k.C1, k.C2, k.Shift, k.Rotation)};
+}
+
 QImage GradientPattern(const TKxDeGradientPatternParams& Params) {
   // Costs are counted in KiB so that the budget fits the cache's counter on every platform.
   static QCache<TPatternKey, QImage> cache(GradientPatternCacheBytes >> 10);

@@ -26,6 +26,15 @@ struct TKxDeGradientPatternParams {
   bool Invisible = false;
 };
 
+// What a custom gradient painter (TKxDeCustomGradientEvent) paints from: the end colours in
+// painting order (system colours resolved, swapped by Reverse, the silver and white pair when
+// Invisible) and the ramp the built-in styles lay out between them.
+struct TKxDeGradientColors {
+  TColor ColorBegin = 0;
+  TColor ColorEnd = 0;
+  TKxDeGradientRamp Ramp{};
+};
+
 // A * B / C rounded to the nearest integer (halves to even); 0 when C is 0.
 int32_t MulDiv(int32_t A, int32_t B, int32_t C);
 
@@ -38,6 +47,9 @@ QImage GradientPatternImage(TKxDeShapeGradientStyle Style, const TKxDeGradientRa
 // The whole computation: end colours (system colours resolved, swapped by Reverse, or the
 // transparency colours when Invisible), the ramp and the pattern.
 QImage BuildGradientPattern(const TKxDeGradientPatternParams& Params);
+
+// The colours and ramp a gradient with these parameters is painted from.
+TKxDeGradientColors GradientColors(const TKxDeGradientPatternParams& Params);
 
 // BuildGradientPattern through a process-wide cache: equal parameters share one image, and the
 // cache keeps at most GradientPatternCacheBytes of pixels, dropping the least recently used.

@@ -183,6 +183,10 @@ class TKxDeCustomPictureProps : public TKxDePicture {
   TKxDePictureOrient FOrient = TKxDePictureOrient::kxdpoTiled;
 };
 
+// A picture-props class chosen at run time; made through the picture family's constructor
+// (TClass::Construct<TKxDePicture>(Owner)).
+using TKxDeCustomPicturePropsClass = const TClass*;
+
 class TKxDePictureProps : public TKxDeCustomPictureProps {
   VORN_OBJECT(TKxDePictureProps, TKxDeCustomPictureProps)
   Q_PROPERTY(int HorizontalIndent READ HorizontalIndent WRITE SetHorizontalIndent)

@@ -31,6 +31,10 @@ class IKxDeLayerKindAware {
   ~IKxDeLayerKindAware() = default;
 };
 
+// A layer class chosen at run time (TKxDeLayer or a host's own layer class). Its virtual
+// constructor is the shape family's; a layer made through it joins the surface it is given.
+using TKxDeLayerClass = const TClass*;
+
 class TKxDeLayer : public TKxDeContainer {
   VORN_OBJECT(TKxDeLayer, TKxDeContainer)
 
