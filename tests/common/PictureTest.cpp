@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMetaProperty>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -228,10 +229,10 @@ TEST(PictureRegistry, ExtensionsAndClasses) {
   EXPECT_EQ(GraphicClassForExtension(QStringLiteral("jpeg")), GraphicClassForExtension(QStringLiteral("jpg")));
   EXPECT_EQ(GraphicClassForExtension(QStringLiteral("..png")), nullptr);  // only one dot is stripped
   EXPECT_EQ(GraphicClassForExtension(QStringLiteral("nope")), nullptr);
-  QStringList list;
+  QList<TPictureFormatLine> list;
   GetListOfRegisteredPictureFileFormats(list);
-  EXPECT_TRUE(list.contains(QStringLiteral("png=Portable Network Graphics")));
-  EXPECT_TRUE(list.contains(QStringLiteral("svg=Scalable Vector Graphics")));
+  EXPECT_TRUE(list.contains(TPictureFormatLine{QStringLiteral("png=Portable Network Graphics"), ClassOf<TPngImage>()}));
+  EXPECT_TRUE(list.contains(TPictureFormatLine{QStringLiteral("svg=Scalable Vector Graphics"), ClassOf<TSvgGraphic>()}));
   RegisterPictureFileFormat(QStringLiteral(".xyz"), QStringLiteral("Test"), ClassOf<TBitmap>());
   EXPECT_EQ(GraphicClassForExtension(QStringLiteral("XYZ")), ClassOf<TBitmap>());
   UnregisterPictureFileFormat(QStringLiteral("xyz"));
@@ -249,9 +250,9 @@ TEST(PictureLists, NamesNotifiersAndLinkedProps) {
   notifier.OnChange = [&](TObject*, TKxDePictureChangeAction a) { heard.push_back(a); };
   list.RegisterNotifier(&notifier);
   list.BeginUpdate();
-  TKxDePictureListItem* logo = list.Add();
-  logo->Name = QStringLiteral("logo");
-  list.Add()->Name = QStringLiteral("other");
+  TKxDePictureListItem* logo = list.Pictures()->Add();
+  logo->SetName(QStringLiteral("logo"));
+  list.Pictures()->Add()->SetName(QStringLiteral("other"));
   list.EndUpdate();
   EXPECT_EQ(heard.size(), 1u);  // one announcement for the bracket
   EXPECT_EQ(list.GetPicture(QStringLiteral("LOGO")), logo->Picture());
@@ -259,6 +260,28 @@ TEST(PictureLists, NamesNotifiersAndLinkedProps) {
   EXPECT_EQ(list.GetPicture(5), nullptr);
   logo->Picture()->LoadEmptyPicture();
   EXPECT_EQ(heard.size(), 2u);  // a picture change reaches the list's notifiers
+  // So does every new text of an item, written directly or by name; the same text again is silent.
+  logo->SetCaption(QStringLiteral("Logo"));
+  logo->SetDescription({QStringLiteral("Company logo"), QStringLiteral("black on white")});
+  EXPECT_TRUE(logo->metaObject()->property(logo->metaObject()->indexOfProperty("Name")).writeOnGadget(logo, QStringLiteral("brand")));
+  logo->SetCaption(QStringLiteral("Logo"));
+  EXPECT_EQ(heard.size(), 5u);
+  EXPECT_EQ(list.GetPicture(QStringLiteral("Brand")), logo->Picture());
+
+  // The items are published: another list takes them all by property, as one change.
+  TKxDePictureList copy;
+  TKxDePictureNotifier copyNotifier;
+  int copyChanges = 0;
+  copyNotifier.OnChange = [&](TObject*, TKxDePictureChangeAction) { ++copyChanges; };
+  copy.RegisterNotifier(&copyNotifier);
+  const QMetaProperty pictures = copy.metaObject()->property(copy.metaObject()->indexOfProperty("Pictures"));
+  ASSERT_TRUE(pictures.write(&copy, QVariant::fromValue(list.Pictures())));
+  EXPECT_EQ(copyChanges, 1);
+  ASSERT_EQ(copy.GetCount(), 2);
+  EXPECT_EQ(copy.Pictures()->Items(0)->Description(), logo->Description());
+  EXPECT_EQ(copy.Pictures()->Items(1)->Name(), QStringLiteral("other"));
+  EXPECT_TRUE(copy.GetPicture(QStringLiteral("brand"))->HasEmptyPicture());
+  EXPECT_NE(copy.GetPicture(0), logo->Picture());
 
   // Controls make their props from a class chosen at run time.
   const TKxDeCustomPicturePropsClass propsClass = ClassOf<TKxDePictureProps>();
@@ -274,8 +297,8 @@ TEST(PictureLists, NamesNotifiersAndLinkedProps) {
   props->SetVisible(false);
   EXPECT_FALSE(props->HasPicture(props->GetPicture()));
   list.UnregisterNotifier(&notifier);
-  list.Delete(0);
-  EXPECT_EQ(heard.size(), 2u);
+  list.Pictures()->Delete(0);
+  EXPECT_EQ(heard.size(), 5u);  // unregistered: the deletion is not heard
 }
 
 TEST(PictureLists, DestroyedListIsDroppedByItsProps) {
@@ -288,7 +311,7 @@ TEST(PictureLists, DestroyedListIsDroppedByItsProps) {
   {
     TKxDePictureList list;
     list.RegisterNotifier(&notifier);
-    list.Add();
+    list.Pictures()->Add();
     props->SetPictureList(&list);
   }
   EXPECT_TRUE(destroyed);

@@ -12,9 +12,9 @@ namespace {
 
 TEST(IMGPictures, RegisteredForTheExtensionAndLoadedByPictures) {
   EXPECT_EQ(GraphicClassForExtension(QStringLiteral(".img")), ClassOf<TIMGGraphic>());
-  QStringList formats;
+  QList<TPictureFormatLine> formats;
   GetListOfRegisteredPictureFileFormats(formats);
-  EXPECT_TRUE(formats.contains(QStringLiteral("img=IMG Image")));
+  EXPECT_TRUE(formats.contains(TPictureFormatLine{QStringLiteral("img=IMG Image"), ClassOf<TIMGGraphic>()}));
 
   QImage mono(24, 3, QImage::Format_Mono);
   mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});

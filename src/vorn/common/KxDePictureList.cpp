@@ -4,48 +4,125 @@
 
 namespace vorn {
 
-TKxDePictureListItem::TKxDePictureListItem(TKxDePictureList* AList) : FPicture(Create<TKxDePicture>(nullptr)) {
+namespace {
+
+// Holds the list's announcements until the bracket closes, so a compound change is one change.
+class TListBracket {
+ public:
+  explicit TListBracket(TKxDePictureList* List) : FList(List) { FList->BeginUpdate(); }
+  ~TListBracket() { FList->EndUpdate(); }
+  TListBracket(const TListBracket&) = delete;
+  TListBracket& operator=(const TListBracket&) = delete;
+
+ private:
+  TKxDePictureList* FList;
+};
+
+}  // namespace
+
+// ---- items ---------------------------------------------------------------------------------------
+
+TKxDePictureListItem::TKxDePictureListItem(TKxDePictureList* AList)
+    : FList(AList), FPicture(Create<TKxDePicture>(nullptr)) {
   FPicture->OnChange = [AList](TKxDePicture*) { AList->Changed(); };
 }
 
-TKxDePictureList::TKxDePictureList(QObject* Parent) : QObject(Parent) {}
-
-TKxDePictureList::~TKxDePictureList() {
-  // Pictures die with the list; props that link to it drop it through their QPointer.
-  FItems.clear();
-  Notify(TKxDePictureChangeAction::kxpcaDestroyed);
+void TKxDePictureListItem::SetPicture(const TKxDePicture* Value) {
+  if (Value) FPicture->Assign(Value);  // the picture's change event tells the list
 }
 
-TKxDePictureListItem* TKxDePictureList::Add() {
-  FItems.push_back(std::make_unique<TKxDePictureListItem>(this));
-  Changed();
+void TKxDePictureListItem::SetCaption(const QString& Value) {
+  if (FCaption == Value) return;
+  FCaption = Value;
+  FList->Changed();
+}
+
+void TKxDePictureListItem::SetDescription(const QStringList& Value) {
+  if (FDescription == Value) return;
+  FDescription = Value;
+  FList->Changed();
+}
+
+void TKxDePictureListItem::SetName(const QString& Value) {
+  if (FName == Value) return;
+  FName = Value;
+  FList->Changed();
+}
+
+void TKxDePictureListItem::Assign(const TPersistent* Source) {
+  if (auto* src = dynamic_cast<const TKxDePictureListItem*>(Source)) {
+    if (src == this) return;
+    const TListBracket bracket(FList);
+    SetPicture(src->Picture());
+    SetCaption(src->FCaption);
+    SetDescription(src->FDescription);
+    SetName(src->FName);
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+// ---- collection ----------------------------------------------------------------------------------
+
+TKxDePictureListItem* TKxDePictureCollection::Add() {
+  FItems.emplace_back(Create<TKxDePictureListItem>(FList));
+  FList->Changed();
   return FItems.back().get();
 }
 
-void TKxDePictureList::Delete(int32_t Index) {
-  if (Index < 0 || Index >= GetCount()) return;
+void TKxDePictureCollection::Delete(int32_t Index) {
+  if (Index < 0 || Index >= Count()) return;
   FItems.erase(FItems.begin() + Index);
-  Changed();
+  FList->Changed();
 }
 
-void TKxDePictureList::Clear() {
+void TKxDePictureCollection::Clear() {
   if (FItems.empty()) return;
   FItems.clear();
-  Changed();
+  FList->Changed();
 }
 
-TKxDePictureListItem* TKxDePictureList::Items(int32_t Index) const {
-  return Index >= 0 && Index < GetCount() ? FItems[static_cast<size_t>(Index)].get() : nullptr;
+TKxDePictureListItem* TKxDePictureCollection::Items(int32_t Index) const {
+  return Index >= 0 && Index < Count() ? FItems[static_cast<size_t>(Index)].get() : nullptr;
+}
+
+void TKxDePictureCollection::Assign(const TPersistent* Source) {
+  if (auto* src = dynamic_cast<const TKxDePictureCollection*>(Source)) {
+    if (src == this) return;
+    const TListBracket bracket(FList);
+    while (Count() > src->Count()) Delete(Count() - 1);
+    while (Count() < src->Count()) Add();
+    for (int32_t i = 0; i < Count(); ++i) Items(i)->Assign(src->Items(i));
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+// ---- list ----------------------------------------------------------------------------------------
+
+TKxDePictureList::TKxDePictureList(QObject* Parent)
+    : QObject(Parent), FPictures(Create<TKxDePictureCollection>(this)) {}
+
+TKxDePictureList::~TKxDePictureList() {
+  // Pictures die with the list; props that link to it drop it through their QPointer.
+  FPictures.reset();
+  Notify(TKxDePictureChangeAction::kxpcaDestroyed);
+}
+
+void TKxDePictureList::SetPictures(const TKxDePictureCollection* Value) {
+  if (Value) FPictures->Assign(Value);
 }
 
 TKxDePicture* TKxDePictureList::GetPicture(int32_t Index) const {
-  TKxDePictureListItem* item = Items(Index);
+  TKxDePictureListItem* item = FPictures->Items(Index);
   return item ? item->Picture() : nullptr;
 }
 
 TKxDePicture* TKxDePictureList::GetPicture(const QString& Name) const {
-  for (const auto& item : FItems)
-    if (item->Name.compare(Name, Qt::CaseInsensitive) == 0) return item->Picture();
+  for (int32_t i = 0; i < FPictures->Count(); ++i) {
+    TKxDePictureListItem* item = FPictures->Items(i);
+    if (item->Name().compare(Name, Qt::CaseInsensitive) == 0) return item->Picture();
+  }
   return nullptr;
 }
 

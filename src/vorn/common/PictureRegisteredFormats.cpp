@@ -76,8 +76,8 @@ void UnregisterPictureFileFormat(const QString& Extension) {
   std::erase_if(f, [&](const TFormat& x) { return x.Extension == ext; });
 }
 
-void GetListOfRegisteredPictureFileFormats(QStringList& List) {
-  for (const TFormat& f : Formats()) List << f.Extension + QLatin1Char('=') + f.Description;
+void GetListOfRegisteredPictureFileFormats(QList<TPictureFormatLine>& List) {
+  for (const TFormat& f : Formats()) List << TPictureFormatLine{f.Extension + QLatin1Char('=') + f.Description, f.Class};
 }
 
 void GetListOfRegisteredPictureTypes(QList<TGraphicClass>& ClassList) {

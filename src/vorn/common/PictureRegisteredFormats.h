@@ -18,8 +18,15 @@ void RegisterPictureFileFormat(const QString& Extension, const QString& Descript
 // Removes an extension's registration.
 void UnregisterPictureFileFormat(const QString& Extension);
 
-// One line per registered format: "ext=Description", in registration order.
-void GetListOfRegisteredPictureFileFormats(QStringList& List);
+// A line of the format list: "ext=Description" and the graphic class that reads the format.
+struct TPictureFormatLine {
+  QString Line;
+  TGraphicClass GraphicClass = nullptr;
+  bool operator==(const TPictureFormatLine&) const = default;
+};
+
+// Appends one line per registered format, in registration order.
+void GetListOfRegisteredPictureFileFormats(QList<TPictureFormatLine>& List);
 // The registered graphic classes, each once, in registration order.
 void GetListOfRegisteredPictureTypes(QList<TGraphicClass>& ClassList);
 // The class registered for Ext (one leading "." is stripped; case is ignored), or null.
