@@ -15,6 +15,7 @@ TEST(IMGPictures, RegisteredForTheExtensionAndLoadedByPictures) {
   QList<TPictureFormatLine> formats;
   GetListOfRegisteredPictureFileFormats(formats);
   EXPECT_TRUE(formats.contains(TPictureFormatLine{QStringLiteral("img=IMG Image"), ClassOf<TIMGGraphic>()}));
+  EXPECT_EQ(GraphicClassForClipboardFormat(CF_IMG()), ClassOf<TIMGGraphic>());
 
   QImage mono(24, 3, QImage::Format_Mono);
   mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
@@ -42,6 +43,21 @@ TEST(IMGPictures, RegisteredForTheExtensionAndLoadedByPictures) {
   ASSERT_TRUE(back->Graphic());
   EXPECT_EQ(back->Graphic()->ClassName(), QStringLiteral("TIMGGraphic"));
   EXPECT_EQ(back->Width(), 24);
+}
+
+TEST(IMGPictures, LeavingTheRegistryTakesTheExtensionAndTheClipboardFormat) {
+  // What the library does when it unloads; registered again afterwards for the other tests.
+  UnregisterIMGGraphic(UnregisterGraphicClass);
+  const bool extensionGone = GraphicClassForExtension(QStringLiteral("img")) == nullptr;
+  const bool clipboardGone = GraphicClassForClipboardFormat(CF_IMG()) == nullptr;
+  QList<TGraphicClass> classes;
+  GetListOfRegisteredPictureTypes(classes);
+  RegisterIMGGraphic(RegisterPictureFileFormat, RegisterPictureClipboardFormat);
+  EXPECT_TRUE(extensionGone);
+  EXPECT_TRUE(clipboardGone);
+  EXPECT_FALSE(classes.contains(ClassOf<TIMGGraphic>()));
+  EXPECT_TRUE(GraphicClassForExtension(QStringLiteral("png"))) << "other classes stay";
+  EXPECT_EQ(GraphicClassForExtension(QStringLiteral("img")), ClassOf<TIMGGraphic>());
 }
 
 }  // namespace

@@ -49,6 +49,16 @@ std::vector<TFormat>& Formats() {
   return f;
 }
 
+struct TClipboardFormat {
+  uint16_t Format;
+  TGraphicClass Class;
+};
+
+std::vector<TClipboardFormat>& ClipboardFormats() {
+  static std::vector<TClipboardFormat> formats;
+  return formats;
+}
+
 QString Normalise(const QString& Ext) {
   QString e = Ext.trimmed();
   if (e.startsWith(QLatin1Char('.'))) e.remove(0, 1);
@@ -74,6 +84,28 @@ void UnregisterPictureFileFormat(const QString& Extension) {
   const QString ext = Normalise(Extension);
   auto& f = Formats();
   std::erase_if(f, [&](const TFormat& x) { return x.Extension == ext; });
+}
+
+void RegisterPictureClipboardFormat(uint16_t Format, TGraphicClass GraphicClass) {
+  if (!GraphicClass) return;
+  for (TClipboardFormat& f : ClipboardFormats()) {
+    if (f.Format == Format) {
+      f.Class = GraphicClass;
+      return;
+    }
+  }
+  ClipboardFormats().push_back({Format, GraphicClass});
+}
+
+TGraphicClass GraphicClassForClipboardFormat(uint16_t Format) {
+  for (const TClipboardFormat& f : ClipboardFormats())
+    if (f.Format == Format) return f.Class;
+  return nullptr;
+}
+
+void UnregisterGraphicClass(TGraphicClass GraphicClass) {
+  std::erase_if(Registered(), [&](const TFormat& f) { return f.Class == GraphicClass; });
+  std::erase_if(ClipboardFormats(), [&](const TClipboardFormat& f) { return f.Class == GraphicClass; });
 }
 
 void GetListOfRegisteredPictureFileFormats(QList<TPictureFormatLine>& List) {

@@ -1,5 +1,6 @@
 #pragma once
-// The registry of graphic file formats: file extension -> description and graphic class.
+// The registry of graphic file formats: file extension -> description and graphic class, and of
+// clipboard formats: clipboard format number -> graphic class.
 // Built-in: bmp, png, jpg/jpeg, gif (Qt readers), svg (vector), and every further format the Qt
 // image readers of this machine offer. Other codecs add themselves with RegisterPictureFileFormat.
 
@@ -9,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+
 namespace vorn {
 
 using TGraphicClass = const TClass*;
@@ -17,6 +20,12 @@ using TGraphicClass = const TClass*;
 void RegisterPictureFileFormat(const QString& Extension, const QString& Description, TGraphicClass GraphicClass);
 // Removes an extension's registration.
 void UnregisterPictureFileFormat(const QString& Extension);
+// Binds (or rebinds) a clipboard format to the graphic class that reads it.
+void RegisterPictureClipboardFormat(uint16_t Format, TGraphicClass GraphicClass);
+// The class bound to a clipboard format, or null.
+TGraphicClass GraphicClassForClipboardFormat(uint16_t Format);
+// Removes every file and clipboard format of a class (a codec leaving the library).
+void UnregisterGraphicClass(TGraphicClass GraphicClass);
 
 // A line of the format list: "ext=Description" and the graphic class that reads the format.
 struct TPictureFormatLine {

@@ -223,11 +223,13 @@ void UnregisterIMGGraphic(const TUnregisterGraphicClassProc& UnregisterGraphicCl
 }
 
 namespace {
-// IMG pictures load like every other registered format as soon as the library is loaded.
-const bool kIMGRegistered = [] {
-  RegisterIMGGraphic(RegisterPictureFileFormat, {});
-  return true;
-}();
+// IMG pictures load and paste like every other registered format while the library is loaded.
+// The registry's tables are made during the registration, so they outlive this object and are
+// still there when it takes the class out again at unload.
+const struct TIMGRegistration {
+  TIMGRegistration() { RegisterIMGGraphic(RegisterPictureFileFormat, RegisterPictureClipboardFormat); }
+  ~TIMGRegistration() { UnregisterIMGGraphic(UnregisterGraphicClass); }
+} kIMGRegistration;
 }  // namespace
 
 }  // namespace vorn
