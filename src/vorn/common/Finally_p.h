@@ -1,5 +1,7 @@
 #pragma once
-// TFinally: runs its closing step on every way out of a scope, as try/finally would.
+// TFinally: runs its closing step on every way out of a scope, as try/finally would. A closing
+// step that throws propagates like any other exception; only while another exception is already
+// unwinding the stack would it end the program, as throwing from a destructor then does.
 
 #include <utility>
 
@@ -9,7 +11,7 @@ template <class F>
 class TFinally {
  public:
   explicit TFinally(F Step) : FStep(std::move(Step)) {}
-  ~TFinally() { FStep(); }
+  ~TFinally() noexcept(false) { FStep(); }
   TFinally(const TFinally&) = delete;
   TFinally& operator=(const TFinally&) = delete;
 

@@ -2,6 +2,7 @@
 
 #include "vorn/common/CommonLib.h"
 #include "vorn/common/Exceptions.h"
+#include "vorn/common/Finally_p.h"
 #include "vorn/common/KxDePictureList.h"
 #include "vorn/common/PictureRegisteredFormats.h"
 
@@ -63,14 +64,11 @@ template <class F>
 void TKxDePicture::ChangeProperty(F&& Change, bool IsProperty) {
   auto* owner = dynamic_cast<IKxDePictureOwner*>(FOwner);
   if (owner) owner->BeginPictureChange();
-  try {
-    Change();
-    if (owner && IsProperty) owner->PicturePropertyChanged();
-  } catch (...) {
+  TFinally end([owner] {
     if (owner) owner->EndPictureChange();
-    throw;
-  }
-  if (owner) owner->EndPictureChange();
+  });
+  Change();
+  if (owner && IsProperty) owner->PicturePropertyChanged();
 }
 
 void TKxDePicture::SetStorePicture(bool Value) {

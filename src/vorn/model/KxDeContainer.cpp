@@ -6,6 +6,7 @@
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDePackage.h"
 #include "vorn/editor/KxDeSelectionData.h"
+#include "vorn/model/ActionScope_p.h"
 #include "vorn/model/UpdateBracket_p.h"
 
 #include <algorithm>
@@ -14,8 +15,6 @@
 namespace vorn {
 
 namespace {
-
-const QString kNoProp;
 
 // Left and top edges inside, right and bottom edges outside, as for the shapes' own hit tests.
 bool Contains(const TRectF& R, const TPointF& P) {
@@ -175,44 +174,42 @@ void TKxDeContainer::LinkShape(TKxDeShapeBase* S, int32_t Index) {
 
 void TKxDeContainer::InsertShape(TKxDeShapeBase* S) {
   if (!AcceptsShape(S)) return;
-  StartAction(this, TKxDeAction::kxacInserting, kNoProp);
-  NotifyUndo(this, TKxDeAction::kxacInserting, kNoProp);
-  LinkShape(S, -1);
-  EndAction(this, TKxDeAction::kxacInserting, kNoProp);
-  StartAction(this, TKxDeAction::kxacInserted, kNoProp);
+  {
+    TActionScope inserting(this, TKxDeAction::kxacInserting);
+    LinkShape(S, -1);
+  }
+  // The undo record of the insertion is taken of the child, once the owner has taken it in.
+  TActionScope inserted(this, TKxDeAction::kxacInserted, QString(), TActionScope::TUndoNotice::ByCaller);
   DoShapeInserted(S);
-  NotifyUndo(S, TKxDeAction::kxacInserted, kNoProp);
-  EndAction(this, TKxDeAction::kxacInserted, kNoProp);
+  NotifyUndo(S, TKxDeAction::kxacInserted, QString());
 }
 
 void TKxDeContainer::Insert(int32_t Index, TKxDeShapeBase* S) {
   if (Index < 0 || Index > GetItemCount() || !AcceptsShape(S)) return;
-  StartAction(this, TKxDeAction::kxacInserting, kNoProp);
-  NotifyUndo(this, TKxDeAction::kxacInserting, kNoProp);
+  TActionScope inserting(this, TKxDeAction::kxacInserting);
   LinkShape(S, Index);
   DoShapeInserted(S);
-  EndAction(this, TKxDeAction::kxacInserting, kNoProp);
 }
 
 void TKxDeContainer::RemoveShape(TKxDeShapeBase* S) {
   const int32_t index = IndexOf(S);
   if (index < 0) return;
-  StartAction(this, TKxDeAction::kxacRemoving, kNoProp);
-  NotifyUndo(this, TKxDeAction::kxacRemoving, kNoProp);
-  NotifyUndo(S, TKxDeAction::kxacRemoved, kNoProp);
-  S->FOwner = nullptr;
-  if (index < GetItemCount() && FItems[static_cast<size_t>(index)] == S) {
-    FItems.erase(FItems.begin() + index);
-  } else {
-    // An undo hook rearranged the children meanwhile: look again.
-    auto it = std::find(FItems.begin(), FItems.end(), S);
-    if (it != FItems.end()) FItems.erase(it);
+  {
+    TActionScope removing(this, TKxDeAction::kxacRemoving);
+    // The child's own record is taken too, while it is still in place; its action follows.
+    NotifyUndo(S, TKxDeAction::kxacRemoved, QString());
+    S->FOwner = nullptr;
+    if (index < GetItemCount() && FItems[static_cast<size_t>(index)] == S) {
+      FItems.erase(FItems.begin() + index);
+    } else {
+      // An undo hook rearranged the children meanwhile: look again.
+      auto it = std::find(FItems.begin(), FItems.end(), S);
+      if (it != FItems.end()) FItems.erase(it);
+    }
+    S->SetSurface(nullptr);
   }
-  S->SetSurface(nullptr);
-  EndAction(this, TKxDeAction::kxacRemoving, kNoProp);
-  StartAction(S, TKxDeAction::kxacRemoved, kNoProp);
+  TActionScope removed(this, S, TKxDeAction::kxacRemoved, QString(), TActionScope::TUndoNotice::ByCaller);
   DoShapeRemoved(S);
-  EndAction(S, TKxDeAction::kxacRemoved, kNoProp);
 }
 
 bool TKxDeContainer::Extract(TKxDeShapeBase* S) {
@@ -231,28 +228,28 @@ void TKxDeContainer::Delete(int32_t Index) {
 
 void TKxDeContainer::Clear() {
   if (FItems.empty() && FPoints.empty()) return;
-  StartAction(this, TKxDeAction::kxacClearing, kNoProp);
-  NotifyUndo(this, TKxDeAction::kxacClearing, kNoProp);
-  BeginUpdate();
-  ++FChangeCount;
-  BeginNotifyLock();
-  // From the top down, so that every child leaves from the end of the list: one pass, no shifts.
-  while (!FItems.empty()) {
-    TKxDeShapeBase* s = FItems.back();
-    s->FOwner = nullptr;
-    FItems.pop_back();
-    s->SetSurface(nullptr);
-    DoShapeRemoved(s);
-    Free(s);
+  TActionScope clearing(this, TKxDeAction::kxacClearing);
+  {
+    TUpdateBracket update(this);
+    ++FChangeCount;
+    {
+      TNotifyLockBracket lock(this);
+      // From the top down, so that every child leaves from the end of the list: one pass, no shifts.
+      while (!FItems.empty()) {
+        TKxDeShapeBase* s = FItems.back();
+        s->FOwner = nullptr;
+        FItems.pop_back();
+        s->SetSurface(nullptr);
+        DoShapeRemoved(s);
+        Free(s);
+      }
+      ClearPoints();
+    }
+    // DoShapeCleared below delivers the container's change right after the owner has heard of
+    // the clearing; closing the outermost bracket must not deliver the same change before it.
+    if (FUpdateCount == 1) FChangeCount = 0;
   }
-  ClearPoints();
-  EndNotifyLock();
-  // DoShapeCleared below delivers the container's change right after the owner has heard of
-  // the clearing; closing the outermost bracket must not deliver the same change before it.
-  if (FUpdateCount == 1) FChangeCount = 0;
-  EndUpdate();
   DoShapeCleared(this);
-  EndAction(this, TKxDeAction::kxacClearing, kNoProp);
 }
 
 // ---- Z-order --------------------------------------------------------------------------------------
@@ -270,12 +267,10 @@ void TKxDeContainer::PlaceChild(TKxDeShapeBase* S, int32_t From, int32_t To) {
 }
 
 void TKxDeContainer::MoveChild(TKxDeShapeBase* S, int32_t From, int32_t To, TKxDeAction Action) {
-  StartAction(S, Action, kNoProp);
-  NotifyUndo(S, Action, kNoProp);
+  TActionScope moving(this, S, Action, QString());
   DoShapeReordering(From, To);
   PlaceChild(S, From, To);
   DoShapeReordered(From, To);
-  EndAction(S, Action, kNoProp);
 }
 
 void TKxDeContainer::BringToFront(TKxDeShapeBase* S) {
@@ -303,15 +298,15 @@ void TKxDeContainer::ReorderShape(int32_t CurrentIndex, int32_t NewIndex) {
   if (!s || NewIndex < 0) return;
   // The announcements carry the indexes as the caller gave them, also when nothing moves: undo
   // replays them as they were. Only the move itself stops at the last place.
-  StartAction(s, TKxDeAction::kxacReorderingShape, kNoProp);
-  NotifyUndo(s, TKxDeAction::kxacReorderingShape, kNoProp);
-  NotifyUndo(s, TKxDeAction::kxacReorderedShape, kNoProp);
-  DoShapeReordering(CurrentIndex, NewIndex);
-  PlaceChild(s, CurrentIndex, NewIndex);
-  EndAction(s, TKxDeAction::kxacReorderingShape, kNoProp);
-  StartAction(s, TKxDeAction::kxacReorderedShape, kNoProp);
+  {
+    TActionScope reordering(this, s, TKxDeAction::kxacReorderingShape, kNoProp);
+    // Both undo records are taken before the move; the second action follows it.
+    NotifyUndo(s, TKxDeAction::kxacReorderedShape, kNoProp);
+    DoShapeReordering(CurrentIndex, NewIndex);
+    PlaceChild(s, CurrentIndex, NewIndex);
+  }
+  TActionScope reordered(this, s, TKxDeAction::kxacReorderedShape, kNoProp, TActionScope::TUndoNotice::ByCaller);
   DoShapeReordered(CurrentIndex, NewIndex);
-  EndAction(s, TKxDeAction::kxacReorderedShape, kNoProp);
 }
 
 // ---- Geometry -------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDePackage.h"
 #include "vorn/model/KxDeXmlFormat_p.h"
+#include "vorn/model/UpdateBracket_p.h"
 #include "vorn/model/mekLayerObjectsDefaultProperties.h"
 
 #include <cstdint>
@@ -25,8 +26,7 @@ void TKxDeContainer::SaveBoundsToXML(TXmlNode Node) const {
 }
 
 void TKxDeContainer::LoadBoundsFromXML(TXmlNode Node) {
-  BeginUpdate();
-  TFinally guard([this] { EndUpdate(); });
+  TUpdateBracket update(this);
   // From an empty rectangle; a rectangle turned inside out is closed to a line.
   float l = 0, t = 0, r = 0, b = 0;
   if (TXmlNode rect = XmlSelect(Node, "Rect")) {
@@ -46,8 +46,7 @@ void TKxDeContainer::LoadBoundsFromXML(TXmlNode Node) {
 
 void TKxDePackage::LoadFromXML(TXmlNode Node, bool) {
   Changing();
-  BeginUpdate();
-  TFinally guard([this] { EndUpdate(); });
+  TUpdateBracket update(this);
   TKxDeContainer::LoadFromXML(Node, false);
 }
 

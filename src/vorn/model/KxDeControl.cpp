@@ -1,5 +1,6 @@
 #include "vorn/model/KxDeControl.h"
 
+#include "vorn/model/ActionScope_p.h"
 #include "vorn/model/KxDeShapeBase.h"
 
 namespace vorn {
@@ -18,17 +19,13 @@ void TKxDeControl::BeforeDestruction() {
 void TKxDeControl::SetPosition(float Ax, float Ay) {
   if (FOnChanging) FOnChanging(this, Ax, Ay);
   if (Ax == Fx && Ay == Fy) return;
-  const bool announce = Announces();
-  TKxDeShapeBase* shape = FOwner;
-  if (announce) {
-    shape->StartAction(shape, TKxDeAction::kxacSizing, QString());
-    shape->NotifyUndo(shape, TKxDeAction::kxacSizing, QString());
-  }
+  TActionScope action(Announces() ? FOwner : nullptr, TKxDeAction::kxacSizing);
   Changing();
   Fx = Ax;
   Fy = Ay;
   Changed();
-  if (announce && Announces()) shape->EndAction(shape, TKxDeAction::kxacSizing, QString());
+  // Left the shape meanwhile: the action is no longer its to close.
+  if (!Announces()) action.Dismiss();
 }
 
 void TKxDeControl::Assign(const TPersistent* Source) {

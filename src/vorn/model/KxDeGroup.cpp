@@ -3,6 +3,7 @@
 #include "vorn/common/Rounding.h"
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDeRegister.h"
+#include "vorn/model/ActionScope_p.h"
 #include "vorn/model/UpdateBracket_p.h"
 
 #include <cmath>
@@ -15,25 +16,19 @@ void TKxDeGroup::SetRotation(float Value) {
   float r = static_cast<float>(static_cast<double>(hundredths) / 100.0);
   if (r < 0) r += 360;
   if (r == 0) return;
-  const QString prop = QStringLiteral("Rotation");
-  StartAction(this, TKxDeAction::kxacChanging, prop);
-  NotifyUndo(this, TKxDeAction::kxacChanging, prop);
-  {
-    TUpdateBracket update(this);
-    FRotation = r;
-    const TPointF center = GetGravityCenter();
-    const auto angle = static_cast<int32_t>(std::trunc(r));
-    for (size_t i = 0; i < FItems.size(); ++i) {
-      TKxDeShapeBase* s = FItems[i];
-      // The children's own rotation actions are part of this one.
-      TUpdateBracket childUpdate(s);
-      s->BeginNotifyLock();
-      s->RotateAroundPoint(angle, center, TPointF{0, 0});
-      s->EndNotifyLock();
-    }
-    RecalculateBounds(true);
+  TActionScope action(this, TKxDeAction::kxacChanging, QStringLiteral("Rotation"));
+  TUpdateBracket update(this);
+  FRotation = r;
+  const TPointF center = GetGravityCenter();
+  const auto angle = static_cast<int32_t>(std::trunc(r));
+  for (size_t i = 0; i < FItems.size(); ++i) {
+    TKxDeShapeBase* s = FItems[i];
+    // The children's own rotation actions are part of this one.
+    TUpdateBracket childUpdate(s);
+    TNotifyLockBracket childLock(s);
+    s->RotateAroundPoint(angle, center, TPointF{0, 0});
   }
-  EndAction(this, TKxDeAction::kxacChanging, prop);
+  RecalculateBounds(true);
 }
 
 void TKxDeGroup::MoveBy(float X, float Y) {

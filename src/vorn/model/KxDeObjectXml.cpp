@@ -1,11 +1,13 @@
 #include "vorn/model/KxDeObjectXml.h"
 
 #include "vorn/common/Exceptions.h"
+#include "vorn/common/Finally_p.h"
 #include "vorn/model/KxDeGroup.h"
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDePackage.h"
 #include "vorn/model/KxDeRegister.h"
 #include "vorn/model/KxDeShape.h"
+#include "vorn/model/UpdateBracket_p.h"
 
 #include <cstring>
 #include <string>
@@ -87,16 +89,9 @@ void TKxDeObjectXml::LoadContent(TXmlNode Node, TKxDeShapeBase* Shape, const TKx
   }
   // Packages and layers read the identity whatever they are asked: put the new one back.
   Shape->StoreID();
-  Shape->BeginUpdate();
-  try {
-    Shape->LoadFromXML(Node, true);
-  } catch (...) {
-    Shape->RestoreID();
-    Shape->EndUpdate();
-    throw;
-  }
-  Shape->RestoreID();
-  Shape->EndUpdate();
+  TUpdateBracket update(Shape);
+  TFinally restore([Shape] { Shape->RestoreID(); });
+  Shape->LoadFromXML(Node, true);
 }
 
 TKxDeShapeBase* TKxDeObjectXml::LoadObject(TXmlNode Node, const TKxDeXmlReadOptions& Options,
@@ -154,33 +149,28 @@ int32_t TKxDeObjectXml::LoadObjectsIn(TReadContext& Context, TXmlNode Node, TKxD
   auto* layer = dynamic_cast<TKxDeLayer*>(Container);
   if (!layer) layer = Container->GetLayer();
   if (layer) layer->SkipDefaultProperty();
-  int32_t added = 0;
-  try {
-    Container->BeginUpdate();
-    const bool top = Depth == Context.TopDepth && Context.Options.OnObjectDone;
-    for (TXmlNode o : XmlChildren(Node, "o")) {
-      TOwned<TKxDeShapeBase> shape(LoadObjectIn(Context, o, Depth));
-      if (shape) {
-        Container->InsertShape(shape.get());
-        if (shape->Owner() == Container) {
-          shape.release();
-          ++added;
-        } else {
-          if (report) --report->ObjectsRead;
-          Skip(o, report, QStringLiteral("Skipped an object of class \"%1\" that cannot be placed in \"%2\"")
-                              .arg(shape->ClassName(), Container->ClassName()));
-          shape.reset();  // freed with its subtree
-        }
-      }
-      if (top) Context.Options.OnObjectDone();
-    }
-  } catch (...) {
-    Container->EndUpdate();
+  TFinally unskip([layer] {
     if (layer) layer->UnskipDefaultProperty();
-    throw;
+  });
+  TUpdateBracket update(Container);
+  int32_t added = 0;
+  const bool top = Depth == Context.TopDepth && Context.Options.OnObjectDone;
+  for (TXmlNode o : XmlChildren(Node, "o")) {
+    TOwned<TKxDeShapeBase> shape(LoadObjectIn(Context, o, Depth));
+    if (shape) {
+      Container->InsertShape(shape.get());
+      if (shape->Owner() == Container) {
+        shape.release();
+        ++added;
+      } else {
+        if (report) --report->ObjectsRead;
+        Skip(o, report, QStringLiteral("Skipped an object of class \"%1\" that cannot be placed in \"%2\"")
+                            .arg(shape->ClassName(), Container->ClassName()));
+        shape.reset();  // freed with its subtree
+      }
+    }
+    if (top) Context.Options.OnObjectDone();
   }
-  Container->EndUpdate();
-  if (layer) layer->UnskipDefaultProperty();
   return added;
 }
 

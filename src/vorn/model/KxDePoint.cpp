@@ -1,6 +1,7 @@
 #include "vorn/model/KxDePoint.h"
 
 #include "vorn/common/Rounding.h"
+#include "vorn/model/ActionScope_p.h"
 #include "vorn/model/KxDeShapeBase.h"
 
 namespace vorn {
@@ -82,17 +83,13 @@ void TKxDePoint::BeforeDestruction() {
 void TKxDePoint::SetPosition(float Ax, float Ay) {
   if (FOnChanging) FOnChanging(this, Ax, Ay);
   if (Ax == Fx && Ay == Fy) return;
-  const bool announce = Announces();
-  TKxDeShapeBase* shape = FOwner;
-  if (announce) {
-    shape->StartAction(shape, TKxDeAction::kxacSizing, QString());
-    shape->NotifyUndo(shape, TKxDeAction::kxacSizing, QString());
-  }
+  TActionScope action(Announces() ? FOwner : nullptr, TKxDeAction::kxacSizing);
   Changing();
   Fx = Ax;
   Fy = Ay;
   Changed();
-  if (announce && Announces()) shape->EndAction(shape, TKxDeAction::kxacSizing, QString());
+  // Left the shape meanwhile: the action is no longer its to close.
+  if (!Announces()) action.Dismiss();
 }
 
 void TKxDePoint::SetPosition2(float Ax, float Ay) {
@@ -151,15 +148,10 @@ void TKxDePoint::AttachControl(TKxDePointControl*& Slot, TKxDePointControl* C) {
 
 void TKxDePoint::SetControl_1(TKxDePointControl* C) {
   if (C == FControl_1 || !CanInsertControl(C)) return;
-  const bool announce = Announces();
-  TKxDeShapeBase* shape = FOwner;
-  if (announce) {
-    shape->StartAction(shape, TKxDeAction::kxacSizing, QString());
-    shape->NotifyUndo(shape, TKxDeAction::kxacSizing, QString());
-  }
+  TActionScope action(Announces() ? FOwner : nullptr, TKxDeAction::kxacSizing);
   Changing();
   AttachControl(FControl_1, C);
-  if (announce && Announces()) shape->EndAction(shape, TKxDeAction::kxacSizing, QString());
+  if (!Announces()) action.Dismiss();
 }
 
 void TKxDePoint::SetControl_2(TKxDePointControl* C) {

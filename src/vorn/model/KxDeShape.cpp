@@ -1,6 +1,7 @@
 #include "vorn/model/KxDeShape.h"
 
 #include "vorn/model/KxDePoint.h"
+#include "vorn/model/UpdateBracket_p.h"
 
 #include <algorithm>
 
@@ -20,14 +21,13 @@ TKxDePoint* TKxDeShape::Add(float x, float y) {
 
 void TKxDeShape::Insert(int32_t Index, TKxDePoint* Point) {
   if (Index < 0 || Index > PointCount() || !CanInsertPoint(Point)) return;
-  BeginUpdate();
+  TUpdateBracket update(this);
   InsertPoint(Point);
   // InsertPoint appended it; put it in its place.
   if (!FPoints.empty() && FPoints.back() == Point) {
     const auto at = FPoints.begin() + Index;
     std::rotate(at, FPoints.end() - 1, FPoints.end());
   }
-  EndUpdate();
 }
 
 void TKxDeShape::Delete(int32_t Index) {

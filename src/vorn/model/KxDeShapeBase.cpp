@@ -1,7 +1,6 @@
 #include "vorn/model/KxDeShapeBase.h"
 
 #include "vorn/common/Canvas.h"
-#include "vorn/common/Finally_p.h"
 #include "vorn/common/KxDeUtils.h"
 #include "vorn/common/ResStrs.h"
 #include "vorn/common/Rounding.h"
@@ -13,6 +12,8 @@
 #include "vorn/model/KxDeShapeFont.h"
 #include "vorn/model/KxDeShapeGradient.h"
 #include "vorn/model/KxDeShapeNotifier.h"
+#include "vorn/model/ActionScope_p.h"
+#include "vorn/model/UpdateBracket_p.h"
 #include "vorn/raster/BitmapRotation.h"
 #include "vorn/raster/KxDeBitmap.h"
 #include "vorn/surface/KxDeSurface.h"
@@ -29,8 +30,6 @@
 namespace vorn {
 
 namespace {
-
-const QString kNoProp;
 
 // Left and top edges inside, right and bottom edges outside.
 bool Contains(const TRectF& R, const TPointF& P) {
@@ -154,11 +153,9 @@ namespace {
 void SetTextProperty(TKxDeShapeBase* Shape, QString& Field, const QString& Value, const QString& PropName,
                      bool Deliver) {
   if (Field == Value) return;
-  Shape->StartAction(Shape, TKxDeAction::kxacChanging, PropName);
-  Shape->NotifyUndo(Shape, TKxDeAction::kxacChanging, PropName);
+  TActionScope action(Shape, TKxDeAction::kxacChanging, PropName);
   Field = Value;
   if (Deliver) Shape->Changed(false);
-  Shape->EndAction(Shape, TKxDeAction::kxacChanging, PropName);
 }
 
 }  // namespace
@@ -188,24 +185,21 @@ void TKxDeShapeBase::SetUserData2(const QString& Value) {
 
 void TKxDeShapeBase::SetVisible(bool Value) {
   if (FVisible == Value) return;
-  const QString prop = QStringLiteral("Visible");
-  StartAction(this, TKxDeAction::kxacChanging, prop);
-  NotifyUndo(this, TKxDeAction::kxacChanging, prop);
+  TActionScope action(this, TKxDeAction::kxacChanging, QStringLiteral("Visible"));
   FVisible = Value;
   // Forced: the owner must hear that the shape disappeared, although it is now invisible.
   Changed(true);
   if (TKxDeSurface* s = GetSurface()) s->RefineSelections();
-  EndAction(this, TKxDeAction::kxacChanging, prop);
 }
 
 void TKxDeShapeBase::SetLocked(bool Value) {
   if (FLocked == Value) return;
-  const QString prop = QStringLiteral("Locked");
-  StartAction(this, TKxDeAction::kxacChanging, prop);
-  NotifyUndo(this, TKxDeAction::kxacChanging, prop);
-  FLocked = Value;
-  Changed(false);
-  EndAction(this, TKxDeAction::kxacChanging, prop);
+  {
+    TActionScope action(this, TKxDeAction::kxacChanging, QStringLiteral("Locked"));
+    FLocked = Value;
+    Changed(false);
+  }
+  // Unlike hiding, locking refines the selections once its action has closed.
   if (TKxDeSurface* s = GetSurface()) s->RefineSelections();
 }
 
@@ -374,8 +368,7 @@ bool TKxDeShapeBase::CanInsertPoint(const TKxDePoint* Point) const { return Poin
 
 void TKxDeShapeBase::InsertPoint(TKxDePoint* Point) {
   if (!CanInsertPoint(Point)) return;
-  StartAction(this, TKxDeAction::kxacSizing, kNoProp);
-  NotifyUndo(this, TKxDeAction::kxacSizing, kNoProp);
+  TActionScope action(this, TKxDeAction::kxacSizing);
   if (Point->FOwner) Point->FOwner->RemovePoint(Point);
   Point->FOwner = this;
   FPoints.push_back(Point);
@@ -384,13 +377,11 @@ void TKxDeShapeBase::InsertPoint(TKxDePoint* Point) {
   };
   DoPointAdded(Point);
   Changed(false);
-  EndAction(this, TKxDeAction::kxacSizing, kNoProp);
 }
 
 void TKxDeShapeBase::RemovePoint(TKxDePoint* Point) {
   if (!Point || Point->FOwner != this) return;
-  StartAction(this, TKxDeAction::kxacSizing, kNoProp);
-  NotifyUndo(this, TKxDeAction::kxacSizing, kNoProp);
+  TActionScope action(this, TKxDeAction::kxacSizing);
   Point->FOnChanging = nullptr;
   Point->FOwner = nullptr;
   // Points are mostly freed from the end: search from there.
@@ -398,14 +389,12 @@ void TKxDeShapeBase::RemovePoint(TKxDePoint* Point) {
   if (it != FPoints.rend()) FPoints.erase(std::next(it).base());
   DoPointRemoved(Point);
   Changed(false);
-  EndAction(this, TKxDeAction::kxacSizing, kNoProp);
 }
 
 void TKxDeShapeBase::ClearPoints() {
   if (FPoints.empty()) return;
-  StartAction(this, TKxDeAction::kxacSizing, kNoProp);
-  NotifyUndo(this, TKxDeAction::kxacSizing, kNoProp);
-  BeginUpdate();
+  TActionScope action(this, TKxDeAction::kxacSizing);
+  TUpdateBracket update(this);
   ++FChangeCount;
   FSelectionList.clear();
   while (!FPoints.empty()) {
@@ -415,8 +404,6 @@ void TKxDeShapeBase::ClearPoints() {
     p->FOwner = nullptr;
     Free(p);
   }
-  EndUpdate();
-  EndAction(this, TKxDeAction::kxacSizing, kNoProp);
 }
 
 TKxDePoint* TKxDeShapeBase::Add(TKxDePoint*) { return nullptr; }
@@ -555,8 +542,7 @@ bool TKxDeShapeBase::CanInsertControl(const TKxDeControl* Control) const {
 
 void TKxDeShapeBase::InsertControl(TKxDeControl* Control) {
   if (!CanInsertControl(Control)) return;
-  StartAction(this, TKxDeAction::kxacSizing, kNoProp);
-  NotifyUndo(this, TKxDeAction::kxacSizing, kNoProp);
+  TActionScope action(this, TKxDeAction::kxacSizing);
   if (Control->FOwner) Control->FOwner->RemoveControl(Control);
   Control->FOwner = this;
   FControls.push_back(Control);
@@ -565,27 +551,23 @@ void TKxDeShapeBase::InsertControl(TKxDeControl* Control) {
   };
   DoControlAdded(Control);
   Changed(false);
-  EndAction(this, TKxDeAction::kxacSizing, kNoProp);
 }
 
 void TKxDeShapeBase::RemoveControl(TKxDeControl* Control) {
   if (!Control || Control->FOwner != this) return;
-  StartAction(this, TKxDeAction::kxacSizing, kNoProp);
-  NotifyUndo(this, TKxDeAction::kxacSizing, kNoProp);
+  TActionScope action(this, TKxDeAction::kxacSizing);
   Control->FOnChanging = nullptr;
   Control->FOwner = nullptr;
   auto it = std::find(FControls.rbegin(), FControls.rend(), Control);
   if (it != FControls.rend()) FControls.erase(std::next(it).base());
   DoControlRemoved(Control);
   Changed(false);
-  EndAction(this, TKxDeAction::kxacSizing, kNoProp);
 }
 
 void TKxDeShapeBase::ClearControls() {
   if (FControls.empty()) return;
-  StartAction(this, TKxDeAction::kxacSizing, kNoProp);
-  NotifyUndo(this, TKxDeAction::kxacSizing, kNoProp);
-  BeginUpdate();
+  TActionScope action(this, TKxDeAction::kxacSizing);
+  TUpdateBracket update(this);
   while (!FControls.empty()) {
     TKxDeControl* c = FControls.back();
     c->FOnChanging = nullptr;
@@ -593,8 +575,6 @@ void TKxDeShapeBase::ClearControls() {
     FControls.pop_back();
     Free(c);
   }
-  EndUpdate();
-  EndAction(this, TKxDeAction::kxacSizing, kNoProp);
 }
 
 void TKxDeShapeBase::DoControlAdded(TKxDeControl* Control) {
@@ -661,14 +641,10 @@ enum class TEdge { Left, Top, Right, Bottom };
 
 // Moves the shape so that one edge of its bounds lands on Value millimetres.
 void MoveEdgeTo(TKxDeShapeBase* Shape, TEdge Edge, float Value, const QString& PropName) {
+  // The action opens inside the update bracket and closes before it.
   Shape->Changing();
-  Shape->BeginUpdate();
-  Shape->StartAction(Shape, TKxDeAction::kxacChanging, PropName);
-  TFinally close([&] {
-    Shape->EndAction(Shape, TKxDeAction::kxacChanging, PropName);
-    Shape->EndUpdate();
-  });
-  Shape->NotifyUndo(Shape, TKxDeAction::kxacChanging, PropName);
+  TUpdateBracket update(Shape);
+  TActionScope action(Shape, TKxDeAction::kxacChanging, PropName);
   const float target = Value * CoordsPixelsPerMMConvertValue;
   const TRectF b = Shape->GetBounds();
   switch (Edge) {
@@ -705,8 +681,7 @@ void TKxDeShapeBase::UpdateRefPoint() {
 void TKxDeShapeBase::PositionPop() {
   if (FRefPointPushed == FRefPoint) return;
   FRefPoint = FRefPointPushed;
-  BeginUpdate();
-  TFinally close([this] { EndUpdate(); });
+  TUpdateBracket update(this);
   SetPositionAgainstRefPoint();
 }
 
@@ -736,43 +711,31 @@ void TKxDeShapeBase::SetBounds(float ALeft, float ATop, float AWidth, float AHei
   if (FPoints.empty()) return;
   const TRectF b = GetBounds();
   if (b.Left == ALeft && b.Top == ATop && b.Width() == AWidth && b.Height() == AHeight) return;
-  StartAction(this, TKxDeAction::kxacSizing, kNoProp);
+  // The undo record is taken once the lock holds back the nested moves' own actions.
+  TActionScope action(this, TKxDeAction::kxacSizing, QString(), TActionScope::TUndoNotice::ByCaller);
   NotifyChanging();
-  BeginNotifyLock();
-  BeginUpdate();
-  {
-    TFinally close([this] {
-      EndUpdate();
-      EndNotifyLock();
-    });
-    NotifyUndo(this, TKxDeAction::kxacSizing, kNoProp);
-    MoveBy(ALeft - b.Left, ATop - b.Top);
-    Resize(AWidth, AHeight);
-  }
-  EndAction(this, TKxDeAction::kxacSizing, kNoProp);
+  TNotifyLockBracket lock(this);
+  TUpdateBracket update(this);
+  action.NotifyUndo();
+  MoveBy(ALeft - b.Left, ATop - b.Top);
+  Resize(AWidth, AHeight);
 }
 
 void TKxDeShapeBase::MoveBy(float X, float Y) {
   if (FPointUpdate > 0 || FPoints.empty() || (X == 0 && Y == 0)) return;
+  // Announced as a coming change before the action starts; the undo record is taken inside the
+  // lock that holds back the points' own actions.
   NotifyChanging();
-  StartAction(this, TKxDeAction::kxacSizing, kNoProp);
-  BeginNotifyLock();
-  BeginUpdate();
-  BeginPointUpdate();
-  {
-    TFinally close([this] {
-      EndPointUpdate();
-      EndUpdate();
-      EndNotifyLock();
-    });
-    NotifyUndo(this, TKxDeAction::kxacSizing, kNoProp);
-    // By index: a point's is-changing hook may not change the list, but must not crash if it does.
-    for (size_t i = 0; i < FPoints.size(); ++i) {
-      TKxDePoint* p = FPoints[i];
-      p->SetPosition(p->Fx + X, p->Fy + Y);
-    }
+  TActionScope action(this, TKxDeAction::kxacSizing, QString(), TActionScope::TUndoNotice::ByCaller);
+  TNotifyLockBracket lock(this);
+  TUpdateBracket update(this);
+  TPointUpdateBracket points(this);
+  action.NotifyUndo();
+  // By index: a point's is-changing hook may not change the list, but must not crash if it does.
+  for (size_t i = 0; i < FPoints.size(); ++i) {
+    TKxDePoint* p = FPoints[i];
+    p->SetPosition(p->Fx + X, p->Fy + Y);
   }
-  EndAction(this, TKxDeAction::kxacSizing, kNoProp);
 }
 
 void TKxDeShapeBase::MoveByWithRef(float X, float Y) {
@@ -798,24 +761,17 @@ void TKxDeShapeBase::Resize(float NewWidth, float NewHeight) {
   if (NewWidth == w && NewHeight == h) return;
   const float sx = w == 0 ? 1.0f : NewWidth / w;
   const float sy = h == 0 ? 1.0f : NewHeight / h;
-  StartAction(this, TKxDeAction::kxacSizing, kNoProp);
+  // As MoveBy, but the action starts before the coming change is announced.
+  TActionScope action(this, TKxDeAction::kxacSizing, QString(), TActionScope::TUndoNotice::ByCaller);
   NotifyChanging();
-  BeginNotifyLock();
-  BeginUpdate();
-  BeginPointUpdate();
-  {
-    TFinally close([this] {
-      EndPointUpdate();
-      EndUpdate();
-      EndNotifyLock();
-    });
-    NotifyUndo(this, TKxDeAction::kxacSizing, kNoProp);
-    for (size_t i = 0; i < FPoints.size(); ++i) {
-      TKxDePoint* p = FPoints[i];
-      p->SetPosition(b.Left + (p->Fx - b.Left) * sx, b.Top + (p->Fy - b.Top) * sy);
-    }
+  TNotifyLockBracket lock(this);
+  TUpdateBracket update(this);
+  TPointUpdateBracket points(this);
+  action.NotifyUndo();
+  for (size_t i = 0; i < FPoints.size(); ++i) {
+    TKxDePoint* p = FPoints[i];
+    p->SetPosition(b.Left + (p->Fx - b.Left) * sx, b.Top + (p->Fy - b.Top) * sy);
   }
-  EndAction(this, TKxDeAction::kxacSizing, kNoProp);
 }
 
 void TKxDeShapeBase::ResizeBy(float DifX, float DifY) {
@@ -846,12 +802,9 @@ void TKxDeShapeBase::SetPosition(TKxDeShapeRefPos RefPos, float Ax, float Ay) {
 }
 
 void TKxDeShapeBase::SetMMPosition(TKxDeShapeRefPos RefPos, float Ax, float Ay) {
-  const QString prop = QStringLiteral("Position");
-  StartAction(this, TKxDeAction::kxacSizing, prop);
-  NotifyUndo(this, TKxDeAction::kxacSizing, prop);
+  TActionScope action(this, TKxDeAction::kxacSizing, QStringLiteral("Position"));
   SetPosition(RefPos, Ax * CoordsPixelsPerMMConvertValue, Ay * CoordsPixelsPerMMConvertValue);
   Changed(false);
-  EndAction(this, TKxDeAction::kxacSizing, prop);
 }
 
 void TKxDeShapeBase::RecalculateBounds(bool) {}
@@ -887,26 +840,23 @@ TRect TKxDeShapeBase::DrawRect() const {
 
 void TKxDeShapeBase::SetRotation(float Value) {
   if (Value == FRotation) return;
-  const QString prop = QStringLiteral("Rotation");
-  StartAction(this, TKxDeAction::kxacChanging, prop);
-  NotifyUndo(this, TKxDeAction::kxacChanging, prop);
-  // Hundredths of a degree, rounded half to even, folded into [0, 360).
-  const int64_t hundredths = Round(static_cast<double>(Value) * 100.0) % 36000;
-  float r = static_cast<float>(static_cast<double>(hundredths) / 100.0);
-  if (r < 0) r += 360;
-  FRotation = r;
-  EndAction(this, TKxDeAction::kxacChanging, prop);
+  {
+    TActionScope action(this, TKxDeAction::kxacChanging, QStringLiteral("Rotation"));
+    // Hundredths of a degree, rounded half to even, folded into [0, 360).
+    const int64_t hundredths = Round(static_cast<double>(Value) * 100.0) % 36000;
+    float r = static_cast<float>(static_cast<double>(hundredths) / 100.0);
+    if (r < 0) r += 360;
+    FRotation = r;
+  }
+  // The turn is delivered as a change once its action has closed.
   Changed(false);
 }
 
 void TKxDeShapeBase::SetRotationCenter(TKxDeRotationCenter Value) {
   if (Value == FRotationCenter) return;
-  const QString prop = QStringLiteral("RotationPoint");
-  StartAction(this, TKxDeAction::kxacChanging, prop);
-  NotifyUndo(this, TKxDeAction::kxacChanging, prop);
+  TActionScope action(this, TKxDeAction::kxacChanging, QStringLiteral("RotationPoint"));
   FRotationCenter = Value;
   if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesLabel)) Changed(false);
-  EndAction(this, TKxDeAction::kxacChanging, prop);
 }
 
 void TKxDeShapeBase::RotateAroundPoint(int32_t RotateAngle, const TPointF& RotatePt, const TPointF& TranslationPt) {
@@ -1099,11 +1049,9 @@ namespace {
 // the coming change.
 template <class Hook>
 void AnnounceStyleChanging(TKxDeShapeBase* Shape, TKxDeAction Action, bool Uses, Hook&& CallHook) {
-  Shape->StartAction(Shape, Action, kNoProp);
-  Shape->NotifyUndo(Shape, Action, kNoProp);
+  TActionScope action(Shape, Action);
   CallHook();
   if (Uses) Shape->Changing();
-  Shape->EndAction(Shape, Action, kNoProp);
 }
 
 // After a brush or pen change: a second action, named after the style, around the hook and the
@@ -1111,11 +1059,9 @@ void AnnounceStyleChanging(TKxDeShapeBase* Shape, TKxDeAction Action, bool Uses,
 template <class Hook>
 void AnnounceStyleChanged(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName, bool Uses,
                           Hook&& CallHook) {
-  Shape->StartAction(Shape, Action, PropName);
-  Shape->NotifyUndo(Shape, Action, PropName);
+  TActionScope action(Shape, Action, PropName);
   CallHook();
   if (Uses) Shape->Changed(false);
-  Shape->EndAction(Shape, Action, PropName);
 }
 
 }  // namespace
@@ -1272,12 +1218,9 @@ void TKxDeShapeBase::DoPictureChanged(TObject* Sender) {
 
 void TKxDeShapeBase::DoPictureStyleChanging(TObject* Sender) {
   // Recorded for undo under the name "picture_style".
-  const QString prop = QStringLiteral("picture_style");
-  StartAction(this, TKxDeAction::kxacChanging, prop);
-  NotifyUndo(this, TKxDeAction::kxacChanging, prop);
+  TActionScope action(this, TKxDeAction::kxacChanging, QStringLiteral("picture_style"));
   PictureStyleChanging(Sender);
   if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture)) Changing();
-  EndAction(this, TKxDeAction::kxacChanging, prop);
 }
 
 void TKxDeShapeBase::DoPictureStyleChanged(TObject* Sender) {

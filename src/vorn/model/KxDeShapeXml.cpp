@@ -11,6 +11,7 @@
 #include "vorn/model/KxDeShapeFont.h"
 #include "vorn/model/KxDeShapeGradient.h"
 #include "vorn/model/KxDeXmlFormat_p.h"
+#include "vorn/model/UpdateBracket_p.h"
 
 #include <limits>
 
@@ -65,8 +66,7 @@ void TKxDeShapeBase::SaveToXML(TXmlNode Node) const {
 
 void TKxDeShapeBase::LoadFromXML(TXmlNode Node, bool KeepID) {
   // One change for the whole element, however many values it sets.
-  BeginUpdate();
-  TFinally guard([this] { EndUpdate(); });
+  TUpdateBracket update(this);
   ++FChangeCount;
   if (!KeepID) FID = static_cast<uint32_t>(XmlReadAttrInt64In(Node, "ID", FID, 0, std::numeric_limits<uint32_t>::max()));
   FVisible = XmlReadBool(Node, "Visible", FVisible);
@@ -117,12 +117,8 @@ void TKxDeShapeBase::SaveBoundsToXML(TXmlNode Node) const {
 }
 
 void TKxDeShapeBase::LoadBoundsFromXML(TXmlNode Node) {
-  BeginUpdate();
-  BeginPointUpdate();
-  TFinally guard([this] {
-    EndPointUpdate();
-    EndUpdate();
-  });
+  TUpdateBracket update(this);
+  TPointUpdateBracket points(this);
   ClearPoints();
   const bool handles = FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPointControls);
   // A point that lacks a coordinate repeats the previous point's.
@@ -137,8 +133,7 @@ void TKxDeShapeBase::LoadBoundsFromXML(TXmlNode Node) {
     ReadPointHandle(XmlSelect(e, "Control2"), p, false);
   }
   if (!FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesControls)) return;
-  BeginControlUpdate();
-  TFinally guardControls([this] { EndControlUpdate(); });
+  TControlUpdateBracket controls(this);
   ClearControls();
   for (TXmlNode e : XmlChildren(XmlSelect(Node, "Controls"), "Control")) {
     // Positioned while free, so that placing it announces nothing; inserting it does.

@@ -2,7 +2,6 @@
 // Shared rules of the model's XML elements: lengths are stored in millimetres, enumerations as
 // ordinals, and everything read from a document is checked before it reaches a field.
 
-#include "vorn/common/Finally_p.h"
 #include "vorn/common/Units.h"
 #include "vorn/common/XmlUtils.h"
 
