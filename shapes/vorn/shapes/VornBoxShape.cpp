@@ -145,7 +145,7 @@ void TVornBoxShape::ApplyDrag(TVornVertices& V, const TKxDeDragPoint& DragPoint)
   const int32_t i = DragPoint.PartIndex;
   if (DragPoint.PointType != TKxDePointType::kxptPoint || V.size() != 4 || i < 0 || i > 3) return;
   TVornVertex& c = V[static_cast<size_t>(i)];
-  c.P = TPointF{c.P.X + DragPoint.Offset.X, c.P.Y + DragPoint.Offset.Y};
+  c.P = c.P + DragPoint.Offset;
   V[static_cast<size_t>(XNeighbour(i))].P.X = c.P.X;
   V[static_cast<size_t>(YNeighbour(i))].P.Y = c.P.Y;
 }

@@ -60,7 +60,7 @@ void TVornPicture::PaintShape(TCanvas* C, const QTransform& ToDevice, double Zoo
   const TVornVertices v = Vertices();
   const QRectF box = ToDevice.mapRect(BoxOf(v));
   const TRect r{Round32(box.left()), Round32(box.top()), Round32(box.right()), Round32(box.bottom())};
-  if (r.Right > r.Left && r.Bottom > r.Top && (HasPicture() || HasEmptyPicture())) {
+  if (!r.IsEmpty() && (HasPicture() || HasEmptyPicture())) {
     QPainter* p = C->Painter();
     p->save();
     if (FFlipHorizontal || FFlipVertical) {

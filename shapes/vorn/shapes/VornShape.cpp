@@ -136,7 +136,7 @@ QRectF TVornShape::TurnedExtent() const {
 }
 
 bool TVornShape::InRect(const TRectF& R) const {
-  if (PointCount() == 0 || !(R.Right > R.Left && R.Bottom > R.Top)) return false;
+  if (PointCount() == 0 || R.IsEmpty()) return false;
   const QRectF r = ToQt(R);
   // The quick answers first (most shapes lie wholly inside or outside the area asked about);
   // only a shape whose extent straddles the area's edge has its outline examined. The extent of
@@ -230,10 +230,10 @@ void TVornShape::ApplyDrag(TVornVertices& V, const TKxDeDragPoint& DragPoint) co
   TVornVertex& x = V[static_cast<size_t>(i)];
   const TPointF d = DragPoint.Offset;
   if (DragPoint.PointType == TKxDePointType::kxptPoint) {
-    x.P = TPointF{x.P.X + d.X, x.P.Y + d.Y};
+    x.P = x.P + d;
   } else if (DragPoint.PointType == TKxDePointType::kxptPointControl) {
-    if (DragPoint.SubIndex == 0 && x.HasC1) x.C1 = TPointF{x.C1.X + d.X, x.C1.Y + d.Y};
-    if (DragPoint.SubIndex == 1 && x.HasC2) x.C2 = TPointF{x.C2.X + d.X, x.C2.Y + d.Y};
+    if (DragPoint.SubIndex == 0 && x.HasC1) x.C1 = x.C1 + d;
+    if (DragPoint.SubIndex == 1 && x.HasC2) x.C2 = x.C2 + d;
   }
 }
 

@@ -262,13 +262,13 @@ void TCanvas::PolyBezier(const TPointArray& Points) {
 }
 
 void TCanvas::FillRect(const TRect& R) {
-  if (R.Right <= R.Left || R.Bottom <= R.Top) return;
+  if (R.IsEmpty()) return;
   RequireState(false, true);
   FPainter->fillRect(QRect(R.Left, R.Top, R.Width(), R.Height()), FBrush.ToQBrush());
 }
 
 void TCanvas::FrameRect(const TRect& R) {
-  if (R.Right <= R.Left || R.Bottom <= R.Top) return;
+  if (R.IsEmpty()) return;
   RequireState(false, false);
   const QBrush b = FBrush.ToQBrush();
   const int w = R.Width(), h = R.Height();

@@ -46,10 +46,6 @@ double FloorRound(double D) {
 // Degrees to the rotation angle a of the rotation formula.
 double RotationRadians(float Angle) { return -static_cast<double>(Angle) * PiRadian; }
 
-bool RectContains(const TRectF& R, const TPointF& P) {
-  return R.Left <= P.X && P.X < R.Right && R.Top <= P.Y && P.Y < R.Bottom;
-}
-
 // The infinite line through a segment as y = M x + B; a vertical line gets the slope 1e100 and
 // the intercept -1e100 * X, the limit of a steeper and steeper line through the same X.
 struct TSlopeIntercept {
@@ -375,7 +371,7 @@ bool TKxDeUtils::DoLineIntersectRect(const TPointF& P1, const TPointF& P2, const
   const bool hasWidth = R.Left != R.Right;
   const bool hasHeight = R.Top != R.Bottom;
   if (!hasWidth && !hasHeight) return false;
-  if (RectContains(R, P1) || RectContains(R, P2)) return true;
+  if (R.Contains(P1) || R.Contains(P2)) return true;
   const TPointF tl{R.Left, R.Top}, tr{R.Right, R.Top}, br{R.Right, R.Bottom}, bl{R.Left, R.Bottom};
   TPointF cross;
   if (hasWidth && hasHeight)
@@ -408,7 +404,7 @@ TLine TKxDeUtils::Line(const TPointF& aP1, const TPointF& aP2) { return TLine{aP
 bool TKxDeUtils::EqualPoint(const TPointF& P1, const TPointF& P2) { return P1.X == P2.X && P1.Y == P2.Y; }
 
 TPointF TKxDeUtils::SubtractPoints(const TPointF& PointA, const TPointF& PointB) {
-  return TPointF{PointA.X - PointB.X, PointA.Y - PointB.Y};
+  return PointA - PointB;
 }
 
 // ---- Polyline simplification --------------------------------------------------------------------
@@ -509,19 +505,7 @@ TRectF TKxDeUtils::Rect(const TRect& R) {
                 static_cast<float>(R.Bottom)};
 }
 
-TRect TKxDeUtils::Rect(const TPointArray& PtArray) {
-  TRect r;
-  if (PtArray.empty()) return r;
-  r.Left = r.Right = PtArray.front().X;
-  r.Top = r.Bottom = PtArray.front().Y;
-  for (const TPoint& p : PtArray) {
-    r.Left = std::min(r.Left, p.X);
-    r.Right = std::max(r.Right, p.X);
-    r.Top = std::min(r.Top, p.Y);
-    r.Bottom = std::max(r.Bottom, p.Y);
-  }
-  return r;
-}
+TRect TKxDeUtils::Rect(const TPointArray& PtArray) { return TRect::Create(PtArray); }
 
 TRect TKxDeUtils::RectFloorRound(const TRectF& R) {
   return TRect{SaturateInt32(std::floor(R.Left)), SaturateInt32(std::floor(R.Top)), SaturateInt32(std::floor(R.Right)),

@@ -2,13 +2,39 @@
 
 #include "vorn/common/Units.h"
 
-#include <algorithm>
+#include <charconv>
+#include <initializer_list>
+#include <ostream>
+#include <string_view>
 
 namespace vorn {
 namespace {
 
 // Millimetres per inch, as a multiplication factor.
 constexpr double kInchPerMM = 1.0 / 25.4;
+
+// The bounding rectangle of a list of points; the all-zero rectangle for none.
+template <class R, class P>
+R Bounding(const std::vector<P>& Points) {
+  if (Points.empty()) return R{};
+  R r = R::At(Points.front());
+  for (const P& p : Points) r = r.Union(p);
+  return r;
+}
+
+// Name{a, b, ...}, each value in the shortest text that reads back as the same value.
+template <class V>
+void PrintNumbers(std::ostream* Os, const char* Name, std::initializer_list<V> Values) {
+  *Os << Name << '{';
+  const char* separator = "";
+  for (V v : Values) {
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, v).ptr;
+    *Os << separator << std::string_view(text, static_cast<size_t>(end - text));
+    separator = ", ";
+  }
+  *Os << '}';
+}
 
 }  // namespace
 
@@ -26,19 +52,7 @@ TPointF TPointF::ToInch() const {
   return TPointF{static_cast<float>(X * kInchPerMM), static_cast<float>(Y * kInchPerMM)};
 }
 
-TRectF TRectF::Create(const TDPointArray& PtArray) {
-  TRectF r;
-  if (PtArray.empty()) return r;
-  r.Left = r.Right = PtArray.front().X;
-  r.Top = r.Bottom = PtArray.front().Y;
-  for (const TPointF& p : PtArray) {
-    r.Left = std::min(r.Left, p.X);
-    r.Right = std::max(r.Right, p.X);
-    r.Top = std::min(r.Top, p.Y);
-    r.Bottom = std::max(r.Bottom, p.Y);
-  }
-  return r;
-}
+TRectF TRectF::Create(const TDPointArray& PtArray) { return Bounding<TRectF>(PtArray); }
 
 void TRectF::RectToArray(TDPointArray& PtArray) const {
   PtArray.assign({TPointF{Left, Top}, TPointF{Right, Top}, TPointF{Right, Bottom}, TPointF{Left, Bottom}});
@@ -70,6 +84,8 @@ TRectF TRectF::RectToInch() const {
                 static_cast<float>(Right * kInchPerMM), static_cast<float>(Bottom * kInchPerMM)};
 }
 
+TRect TRect::Create(const TPointArray& PtArray) { return Bounding<TRect>(PtArray); }
+
 void TRect::RectToArray(TPointArray& PtArray) const {
   PtArray.assign({TPoint{Left, Top}, TPoint{Right, Top}, TPoint{Right, Bottom}, TPoint{Left, Bottom}});
 }
@@ -77,5 +93,10 @@ void TRect::RectToArray(TPointArray& PtArray) const {
 void TRect::RectToArray(std::array<TPoint, 4>& PtArray) const {
   PtArray = {TPoint{Left, Top}, TPoint{Right, Top}, TPoint{Right, Bottom}, TPoint{Left, Bottom}};
 }
+
+void PrintTo(const TPointF& P, std::ostream* Os) { PrintNumbers(Os, "TPointF", {P.X, P.Y}); }
+void PrintTo(const TPoint& P, std::ostream* Os) { PrintNumbers(Os, "TPoint", {P.X, P.Y}); }
+void PrintTo(const TRectF& R, std::ostream* Os) { PrintNumbers(Os, "TRectF", {R.Left, R.Top, R.Right, R.Bottom}); }
+void PrintTo(const TRect& R, std::ostream* Os) { PrintNumbers(Os, "TRect", {R.Left, R.Top, R.Right, R.Bottom}); }
 
 }  // namespace vorn

@@ -16,18 +16,6 @@ namespace vorn {
 
 namespace {
 
-// Left and top edges inside, right and bottom edges outside, as for the shapes' own hit tests.
-bool Contains(const TRectF& R, const TPointF& P) {
-  return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
-}
-
-bool IsEmpty(const TRectF& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
-
-TRectF SquareAround(const TPointF& C, float Side) {
-  const float h = Side / 2;
-  return TRectF{C.X - h, C.Y - h, C.X + h, C.Y + h};
-}
-
 // Walks enter every container but packages. The style bit spares plain shapes the type checks.
 bool IsWalkedInto(const TKxDeShapeBase* S) {
   return S->ShapeStyle().Contains(TKxDeShapeStyle::kxssIsContainer) && dynamic_cast<const TKxDeContainer*>(S) &&
@@ -314,17 +302,11 @@ void TKxDeContainer::ReorderShape(int32_t CurrentIndex, int32_t NewIndex) {
 void TKxDeContainer::RecalculateBounds(bool Force) {
   if (!Force && (InUpdate() || InPointUpdate())) return;
   if (FItems.empty()) {
-    FBounds = TRectF{FBounds.Left, FBounds.Top, FBounds.Left, FBounds.Top};
+    FBounds = TRectF::At(TPointF{FBounds.Left, FBounds.Top});
     return;
   }
   TRectF u = FItems.front()->GetBounds();
-  for (size_t i = 1; i < FItems.size(); ++i) {
-    const TRectF b = FItems[i]->GetBounds();
-    u.Left = std::min(u.Left, b.Left);
-    u.Top = std::min(u.Top, b.Top);
-    u.Right = std::max(u.Right, b.Right);
-    u.Bottom = std::max(u.Bottom, b.Bottom);
-  }
+  for (size_t i = 1; i < FItems.size(); ++i) u = u.Union(FItems[i]->GetBounds());
   FBounds = u;
 }
 
@@ -422,9 +404,9 @@ int32_t TKxDeContainer::PointAt(const TPointF& P, float Fuzz) const {
   const bool rotated = FRotation != 0;
   const TPointF center = TKxDeUtils::RotationPt(GetBounds(), TKxDeRotationCenter::kxdroPtGravity);
   for (int32_t i = 0; i < 4; ++i) {
-    const TRectF square = SquareAround(GetPointValue(i), Fuzz);
+    const TRectF square = TRectF::Square(GetPointValue(i), Fuzz);
     if (!rotated) {
-      if (Contains(square, P)) return i;
+      if (square.Contains(P)) return i;
       continue;
     }
     TDPointArray corners;
@@ -445,7 +427,7 @@ TKxDeShapeBase* TKxDeContainer::ShapeAtPos(const TPointF& P, float Fuzz, bool Ed
   for (TKxDeShapeBase* s : FItems) {
     if (!IsShown(s)) continue;
     const TRectF b = s->GetBounds();
-    if (IsEmpty(b) || !Contains(b, P)) continue;
+    if (!b.Contains(P)) continue;
     if (dynamic_cast<const TKxDeContainer*>(s) || s->PointOnShape(P, Fuzz, Editing)) return s;
   }
   return nullptr;

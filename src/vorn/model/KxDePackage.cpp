@@ -23,13 +23,7 @@ void TKxDePackage::RecalculateBounds(bool Force) {
   if (!Force && (InUpdate() || InPointUpdate())) return;
   if (FItems.empty()) return;
   TRectF u = FItems.front()->GetRotatedBounds();
-  for (size_t i = 1; i < FItems.size(); ++i) {
-    const TRectF b = FItems[i]->GetRotatedBounds();
-    u.Left = std::min(u.Left, b.Left);
-    u.Top = std::min(u.Top, b.Top);
-    u.Right = std::max(u.Right, b.Right);
-    u.Bottom = std::max(u.Bottom, b.Bottom);
-  }
+  for (size_t i = 1; i < FItems.size(); ++i) u = u.Union(FItems[i]->GetRotatedBounds());
   FBounds = u;
 }
 
@@ -140,11 +134,8 @@ void TKxDePackage::Paint(TCanvas* C, float X, float Y, double Zoom, int32_t GDIR
 }
 
 void TKxDePackage::PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R) {
-  if (!C || R.Right <= R.Left || R.Bottom <= R.Top) return;
-  const TRectF b = GetBounds();
-  const bool meets = std::max(b.Left, R.Left) < std::min(b.Right, R.Right) &&
-                     std::max(b.Top, R.Top) < std::min(b.Bottom, R.Bottom);
-  if (meets) {
+  if (!C || R.IsEmpty()) return;
+  if (GetBounds().Intersects(R)) {
     const int32_t dx = Round32(X);
     const int32_t dy = Round32(Y);
     TClipScope clip(C, TRect{Round32(R.Left * Zoom) + dx, Round32(R.Top * Zoom) + dy, Round32(R.Right * Zoom) + dx,

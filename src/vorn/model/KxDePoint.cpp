@@ -10,12 +10,9 @@ namespace {
 
 // A handle sits on whole units; Fuzz > 0 widens it to a square of side Fuzz around that spot.
 bool HitsSpot(const TPointF& Spot, const TPointF& P, float Fuzz) {
-  const float sx = static_cast<float>(Round(Spot.X));
-  const float sy = static_cast<float>(Round(Spot.Y));
-  if (P.X == sx && P.Y == sy) return true;
-  if (Fuzz <= 0) return false;
-  const float h = Fuzz / 2;
-  return P.X >= sx - h && P.X < sx + h && P.Y >= sy - h && P.Y < sy + h;
+  const TPointF spot{static_cast<float>(Round(Spot.X)), static_cast<float>(Round(Spot.Y))};
+  if (P == spot) return true;
+  return Fuzz > 0 && TRectF::Square(spot, Fuzz).Contains(P);
 }
 
 }  // namespace

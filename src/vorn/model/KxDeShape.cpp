@@ -50,12 +50,10 @@ bool TKxDeShape::PointOnShape(const TPointF& P, float Fuzz, bool) const {
   if (Brush()->Style() != TBrushStyle::bsClear && Brush()->Color() != clNone)
     return TKxDeShapeBase::PointOnShape(P, Fuzz, true);
   const TRectF b = GetBounds();
-  if (b.Right <= b.Left || b.Bottom <= b.Top) return false;
+  if (b.IsEmpty()) return false;
   if (Fuzz < 0) Fuzz = 0;
-  // Left and top edges inside, right and bottom edges outside, as for the body.
-  auto inside = [&P](float L, float T, float R, float B) { return P.X >= L && P.X < R && P.Y >= T && P.Y < B; };
-  return inside(b.Left - Fuzz, b.Top - Fuzz, b.Right + Fuzz, b.Bottom + Fuzz) &&
-         !inside(b.Left + Fuzz, b.Top + Fuzz, b.Right - Fuzz, b.Bottom - Fuzz);
+  // A band of width 2 Fuzz along the outline; the edges count as for the body.
+  return b.Inflated(Fuzz).Contains(P) && !b.Inflated(-Fuzz).Contains(P);
 }
 
 }  // namespace vorn

@@ -31,25 +31,6 @@ namespace vorn {
 
 namespace {
 
-// Left and top edges inside, right and bottom edges outside.
-bool Contains(const TRectF& R, const TPointF& P) {
-  return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
-}
-
-bool IsEmpty(const TRectF& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
-
-bool Intersects(const TRectF& A, const TRectF& B) {
-  return std::max(A.Left, B.Left) < std::min(A.Right, B.Right) &&
-         std::max(A.Top, B.Top) < std::min(A.Bottom, B.Bottom);
-}
-
-TRectF Inflate(const TRectF& R, float D) { return TRectF{R.Left - D, R.Top - D, R.Right + D, R.Bottom + D}; }
-
-TRectF SquareAround(const TPointF& C, float Side) {
-  const float h = Side / 2;
-  return TRectF{C.X - h, C.Y - h, C.X + h, C.Y + h};
-}
-
 // P against R turned by Angle about Center.
 bool InRotatedRect(const TRectF& R, float Angle, const TPointF& Center, const TPointF& P) {
   TDPointArray corners;
@@ -602,17 +583,9 @@ void TKxDeShapeBase::DoControlChanged(TKxDeControl* Control) {
 
 TRectF TKxDeShapeBase::GetBounds() const {
   if (FPoints.empty()) return TRectF{};
-  float l = FPoints.front()->Fx;
-  float t = FPoints.front()->Fy;
-  float r = l;
-  float b = t;
-  for (const TKxDePoint* p : FPoints) {
-    l = std::min(l, p->Fx);
-    r = std::max(r, p->Fx);
-    t = std::min(t, p->Fy);
-    b = std::max(b, p->Fy);
-  }
-  return TRectF{l, t, r, b};
+  TRectF r = TRectF::At(FPoints.front()->GetValue());
+  for (const TKxDePoint* p : FPoints) r = r.Union(p->GetValue());
+  return r;
 }
 
 TRectF TKxDeShapeBase::GetRotatedBounds() const {
@@ -690,15 +663,10 @@ void TKxDeShapeBase::SetPositionAgainstRefPoint() {
   MoveBy(FRefPoint.X - b.Left, FRefPoint.Y - b.Top);
 }
 
-void TKxDeShapeBase::ArrangeBoundsRect(TRectF& R) {
-  if (R.Left > R.Right) std::swap(R.Left, R.Right);
-  if (R.Top > R.Bottom) std::swap(R.Top, R.Bottom);
-}
+void TKxDeShapeBase::ArrangeBoundsRect(TRectF& R) { R = R.Normalized(); }
 
 void TKxDeShapeBase::SnapBounds(const TRectF& R) {
-  TRectF r = R;
-  if (r.Left > r.Right) std::swap(r.Left, r.Right);
-  if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
+  const TRectF r = R.Normalized();
   SnapBounds(r.Left, r.Top, r.Width(), r.Height());
 }
 
@@ -721,21 +689,35 @@ void TKxDeShapeBase::SetBounds(float ALeft, float ATop, float AWidth, float AHei
   Resize(AWidth, AHeight);
 }
 
-void TKxDeShapeBase::MoveBy(float X, float Y) {
-  if (FPointUpdate > 0 || FPoints.empty() || (X == 0 && Y == 0)) return;
-  // Announced as a coming change before the action starts; the undo record is taken inside the
-  // lock that holds back the points' own actions.
-  NotifyChanging();
-  TActionScope action(this, TKxDeAction::kxacSizing, QString(), TActionScope::TUndoNotice::ByCaller);
-  TNotifyLockBracket lock(this);
-  TUpdateBracket update(this);
-  TPointUpdateBracket points(this);
+namespace {
+
+enum class TAnnounced { ChangeFirst, ActionFirst };
+
+// Moves every point of a shape to Target(x, y) as one sizing action and one change: the undo
+// record is taken inside the notify lock that holds back the points' own actions, and their
+// changes are folded into one. A move announces the coming change before its action, a resize after.
+template <class F>
+void MovePoints(TKxDeShapeBase* Shape, const TKxDePointList& Points, TAnnounced Order, F&& Target) {
+  if (Order == TAnnounced::ChangeFirst) Shape->NotifyChanging();
+  TActionScope action(Shape, TKxDeAction::kxacSizing, QString(), TActionScope::TUndoNotice::ByCaller);
+  if (Order == TAnnounced::ActionFirst) Shape->NotifyChanging();
+  TNotifyLockBracket lock(Shape);
+  TUpdateBracket update(Shape);
+  TPointUpdateBracket points(Shape);
   action.NotifyUndo();
   // By index: a point's is-changing hook may not change the list, but must not crash if it does.
-  for (size_t i = 0; i < FPoints.size(); ++i) {
-    TKxDePoint* p = FPoints[i];
-    p->SetPosition(p->Fx + X, p->Fy + Y);
+  for (size_t i = 0; i < Points.size(); ++i) {
+    TKxDePoint* p = Points[i];
+    const TPointF t = Target(p->x(), p->y());
+    p->SetPosition(t.X, t.Y);
   }
+}
+
+}  // namespace
+
+void TKxDeShapeBase::MoveBy(float X, float Y) {
+  if (FPointUpdate > 0 || FPoints.empty() || (X == 0 && Y == 0)) return;
+  MovePoints(this, FPoints, TAnnounced::ChangeFirst, [X, Y](float x, float y) { return TPointF{x + X, y + Y}; });
 }
 
 void TKxDeShapeBase::MoveByWithRef(float X, float Y) {
@@ -761,17 +743,9 @@ void TKxDeShapeBase::Resize(float NewWidth, float NewHeight) {
   if (NewWidth == w && NewHeight == h) return;
   const float sx = w == 0 ? 1.0f : NewWidth / w;
   const float sy = h == 0 ? 1.0f : NewHeight / h;
-  // As MoveBy, but the action starts before the coming change is announced.
-  TActionScope action(this, TKxDeAction::kxacSizing, QString(), TActionScope::TUndoNotice::ByCaller);
-  NotifyChanging();
-  TNotifyLockBracket lock(this);
-  TUpdateBracket update(this);
-  TPointUpdateBracket points(this);
-  action.NotifyUndo();
-  for (size_t i = 0; i < FPoints.size(); ++i) {
-    TKxDePoint* p = FPoints[i];
-    p->SetPosition(b.Left + (p->Fx - b.Left) * sx, b.Top + (p->Fy - b.Top) * sy);
-  }
+  MovePoints(this, FPoints, TAnnounced::ActionFirst, [&b, sx, sy](float x, float y) {
+    return TPointF{b.Left + (x - b.Left) * sx, b.Top + (y - b.Top) * sy};
+  });
 }
 
 void TKxDeShapeBase::ResizeBy(float DifX, float DifY) {
@@ -811,10 +785,10 @@ void TKxDeShapeBase::RecalculateBounds(bool) {}
 void TKxDeShapeBase::Refine(float) {}
 
 bool TKxDeShapeBase::InRect(const TRectF& R) const {
-  if (IsEmpty(R) || FPoints.empty()) return false;
+  if (R.IsEmpty() || FPoints.empty()) return false;
   for (size_t i = 0; i < FPoints.size(); ++i) {
     const TPointF p = FPoints[i]->GetValue();
-    if (Contains(R, p)) return true;
+    if (R.Contains(p)) return true;
     if (i > 0 && TKxDeUtils::DoLineIntersectRect(FPoints[i - 1]->GetValue(), p, R)) return true;
   }
   return false;
@@ -862,8 +836,8 @@ void TKxDeShapeBase::SetRotationCenter(TKxDeRotationCenter Value) {
 void TKxDeShapeBase::RotateAroundPoint(int32_t RotateAngle, const TPointF& RotatePt, const TPointF& TranslationPt) {
   const TPointF g = GetGravityCenter();
   SetRotation(FRotation + static_cast<float>(RotateAngle));
-  const TPointF g2 = TKxDeUtils::RotatePoint(g, static_cast<float>(RotateAngle), RotatePt);
-  MoveByWithRef(g2.X - g.X + TranslationPt.X, g2.Y - g.Y + TranslationPt.Y);
+  const TPointF d = TKxDeUtils::RotatePoint(g, static_cast<float>(RotateAngle), RotatePt) - g + TranslationPt;
+  MoveByWithRef(d.X, d.Y);
 }
 
 const QTransform& TKxDeShapeBase::InitWSpaceMtx() {
@@ -928,8 +902,8 @@ void TKxDeShapeBase::SetRotationMatrix(TCanvas* C, float OffsetX, float OffsetY,
 bool TKxDeShapeBase::PointOnShape(const TPointF& P, float Fuzz, bool) const {
   if (Fuzz < 0) Fuzz = 0;
   const TRectF b = GetBounds();
-  const TRectF r = Inflate(b, Fuzz);
-  if (FRotation == 0) return Contains(r, P);
+  const TRectF r = b.Inflated(Fuzz);
+  if (FRotation == 0) return r.Contains(P);
   return InRotatedRect(r, FRotation, TKxDeUtils::RotationPt(b, TKxDeRotationCenter::kxdroPtGravity), P);
 }
 
@@ -943,9 +917,9 @@ int32_t TKxDeShapeBase::PointAt(const TPointF& P, float Fuzz) const {
     const TPointF spot{static_cast<float>(Round(p->Fx)), static_cast<float>(Round(p->Fy))};
     if (spot == P) return i;
     if (Fuzz <= 0) continue;
-    const TRectF square = SquareAround(spot, Fuzz);
+    const TRectF square = TRectF::Square(spot, Fuzz);
     if (!rotated) {
-      if (Contains(square, P)) return i;
+      if (square.Contains(P)) return i;
     } else if (InRotatedRect(square, FRotation, center, P)) {
       // A hit found through the turned square is reported renumbered (0<->3, 1<->2, 4<->6):
       // the sizing code that reads it counts the corners of a turned frame that way.
@@ -968,7 +942,7 @@ int32_t TKxDeShapeBase::ControlAt(const TPointF& P, float Fuzz) const {
     const TKxDeControl* c = FControls[static_cast<size_t>(i)];
     const TPointF spot{static_cast<float>(Round(c->Fx)), static_cast<float>(Round(c->Fy))};
     if (spot == P) return i;
-    if (Fuzz > 0 && Contains(SquareAround(spot, Fuzz), P)) return i;
+    if (Fuzz > 0 && TRectF::Square(spot, Fuzz).Contains(P)) return i;
   }
   return -1;
 }
@@ -1029,13 +1003,13 @@ void TKxDeShapeBase::DrawSelection(TCanvas*, int32_t, int32_t, const TKxDeDragPo
                                    double) {}
 
 void TKxDeShapeBase::PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R) {
-  if (IsEmpty(R)) return;
-  if (InRect(R) || Intersects(GetBounds(), R)) Paint(C, X, Y, Zoom, 0, nullptr);
+  if (R.IsEmpty()) return;
+  if (InRect(R) || GetBounds().Intersects(R)) Paint(C, X, Y, Zoom, 0, nullptr);
 }
 
 void TKxDeShapeBase::DrawSelectionIn(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
                                      const TKxDeSelectionData& Data, const TRectF& R, double Zoom) {
-  if (!IsEmpty(R) && InRect(R)) DrawSelection(C, X, Y, DragPoint, Data, Zoom);
+  if (!R.IsEmpty() && InRect(R)) DrawSelection(C, X, Y, DragPoint, Data, Zoom);
 }
 
 void TKxDeShapeBase::UpdateRegion() {}
@@ -1313,7 +1287,7 @@ void TKxDeShapeBase::CreateZoomedPenStyle(TPenStyle Style, double Zoom, std::vec
 // ---- Point handles and pictures -------------------------------------------------------------------
 
 void TKxDeShapeBase::DrawPoint(TCanvas* Canvas, const TRect& R, TColor FrameColor, TColor FillColor) {
-  if (!Canvas || R.Right <= R.Left || R.Bottom <= R.Top) return;
+  if (!Canvas || R.IsEmpty()) return;
   if (FrameColor == clNone && FillColor == clNone) return;
   TPen* pen = Canvas->Pen();
   pen->ClearCustom();
@@ -1334,7 +1308,7 @@ void TKxDeShapeBase::DrawPoint(TCanvas* Canvas, const TRect& R, TColor FrameColo
 
 void TKxDeShapeBase::DrawPicture(TCanvas* C, const TRect& R, double Zoom, PmekDeviceCapsInfo DeviceCapsInfo,
                                  bool Disabled, int32_t Angle, bool IgnoreRatio) {
-  if (!C || R.Right <= R.Left || R.Bottom <= R.Top) return;
+  if (!C || R.IsEmpty()) return;
   if (!HasPicture() && !HasEmptyPicture()) return;
   if (!FPicture) return;  // never made: nothing to draw
   const TKxDePicture* holder = FPicture;
@@ -1380,7 +1354,7 @@ void TKxDeShapeBase::DrawPicture(TCanvas* C, const TRect& R, double Zoom, PmekDe
   };
   QPainter* painter = C->Painter();
   auto drawOne = [&](const TRect& Target) {
-    if (Target.Right <= Target.Left || Target.Bottom <= Target.Top) return;
+    if (Target.IsEmpty()) return;
     const QRect t(Target.Left, Target.Top, Target.Width(), Target.Height());
     if (FNoAntialiasing) {
       const QImage img = intermediate(t.width(), t.height());

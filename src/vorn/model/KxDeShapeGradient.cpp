@@ -99,7 +99,7 @@ bool TKxDeShapeGradient::CopyPatternTo(QImage& Bitmap) {
 void TKxDeShapeGradient::Paint(TCanvas* Canvas, const TRect& R) {
   if (FDirty || !Canvas || FStyle == TKxDeShapeGradientStyle::kxdgsNone) return;
   if (GetColorBegin() == clNone || FColorEnd == clNone) return;
-  if (R.Right <= R.Left || R.Bottom <= R.Top) return;
+  if (R.IsEmpty()) return;
   UpdatePattern();
   Canvas->Painter()->save();
   // Smooth stretching: the pattern is a small sample of a continuous fill.

@@ -49,16 +49,8 @@ int32_t TKxDeStrokes::GlyphNumStrokes(int32_t N) const {
 
 TRectF TKxDeStrokes::GetBounds() const {
   if (FItems.empty()) return TRectF{0, 0, static_cast<float>(BlackBoxX), static_cast<float>(BlackBoxY / 3.0)};
-  const TPointF& p0 = FItems.front()->P1;
-  TRectF r{p0.X, p0.Y, p0.X, p0.Y};
-  for (const auto& s : FItems) {
-    for (const TPointF& p : {s->P1, s->P2}) {
-      r.Left = std::min(r.Left, p.X);
-      r.Top = std::min(r.Top, p.Y);
-      r.Right = std::max(r.Right, p.X);
-      r.Bottom = std::max(r.Bottom, p.Y);
-    }
-  }
+  TRectF r = TRectF::At(FItems.front()->P1);
+  for (const auto& s : FItems) r = r.Union(s->P1).Union(s->P2);
   return r;
 }
 
