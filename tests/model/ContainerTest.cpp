@@ -3,7 +3,7 @@
 #include "ModelTestSupport.h"
 
 #include <vorn/common/Canvas.h>
-#include <vorn/editor/KxDeSelectionData.h>
+#include <vorn/common/KxDeSelectionData.h>
 #include <vorn/model/KxDeGroup.h>
 #include <vorn/model/KxDePackage.h>
 

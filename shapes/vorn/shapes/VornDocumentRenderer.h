@@ -9,7 +9,7 @@
 
 #include <vorn/common/Color.h>
 #include <vorn/common/Records.h>
-#include <vorn/surface/mekDeviceCapsInfo.h>
+#include <vorn/common/mekDeviceCapsInfo.h>
 
 #include <QImage>
 #include <QString>

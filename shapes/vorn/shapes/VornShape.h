@@ -17,9 +17,9 @@
 // TVornBoxShape, which keeps their four corner points a rectangle.
 
 #include <vorn/common/XmlUtils.h>
-#include <vorn/editor/KxDeSelectionData.h>
+#include <vorn/common/KxDeSelectionData.h>
 #include <vorn/model/KxDeShape.h>
-#include <vorn/surface/mekDeviceCapsInfo.h>
+#include <vorn/common/mekDeviceCapsInfo.h>
 
 #include <QPainterPath>
 #include <QPen>

@@ -5,7 +5,7 @@
 #include "vorn/common/Rounding.h"
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDePackage.h"
-#include "vorn/editor/KxDeSelectionData.h"
+#include "vorn/common/KxDeSelectionData.h"
 #include "vorn/model/ActionScope_p.h"
 #include "vorn/model/UpdateBracket_p.h"
 

@@ -26,7 +26,7 @@
 #include "vorn/model/KxDeActionList.h"
 #include "vorn/model/KxDeShapeBrush.h"
 #include "vorn/model/KxDeShapePen.h"
-#include "vorn/surface/mekDeviceCapsInfo.h"
+#include "vorn/common/mekDeviceCapsInfo.h"
 
 #include <QPen>
 #include <QRegion>

@@ -1,15 +1,10 @@
 #include "vorn/raster/BitmapRotation.h"
 
-#include "vorn/common/Exceptions.h"
-#include "vorn/common/Rounding.h"
+#include "vorn/common/ImageRotation_p.h"
 
-#include <QCoreApplication>
-#include <QPainter>
-#include <QTransform>
 #include <QtConcurrent/QtConcurrentMap>
 
-#include <cmath>
-#include <numbers>
+#include <algorithm>
 #include <vector>
 
 namespace vorn {
@@ -22,14 +17,6 @@ constexpr int kRowsPerTask = 256;
 constexpr int kSourceRowsPerTile = 64;
 constexpr int kRowsPerTile = 16;
 
-QImage NewImage(int Width, int Height, QImage::Format Format) {
-  QImage image(Width, Height, Format);
-  if (image.isNull())
-    throw Exception(QCoreApplication::translate("KxDEBitmap", "Not enough memory for a bitmap of %1 x %2 pixels")
-                        .arg(Width)
-                        .arg(Height));
-  return image;
-}
 
 }  // namespace
 
@@ -84,31 +71,12 @@ void RotateBitmap90(TKxDeBitmap* Bitmap, int32_t Angle) {
 void RotateBitmapAnyAngle(TKxDeBitmap* Bitmap, int32_t Angle, bool AdjustSize, TColor BkColor) {
   if (!Bitmap) return;
   const QImage& original = Bitmap->Image();
-  const int w = original.width(), h = original.height();
-  int newW = w, newH = h;
-  if (AdjustSize) {
-    const double radians = Angle * std::numbers::pi / 180.0;
-    const double c = std::abs(std::cos(radians)), s = std::abs(std::sin(radians));
-    newW = Round32(w * c + h * s);
-    newH = Round32(w * s + h * c);
-  }
-  if (newW <= 0 || newH <= 0) {
-    Bitmap->SetSize(newW, newH);
+  const QSize size = AdjustSize ? TurnedImageSize(original.size(), Angle) : original.size();
+  if (size.width() <= 0 || size.height() <= 0) {
+    Bitmap->SetSize(size.width(), size.height());
     return;
   }
-  const QImage::Format format = original.isNull() ? QImage::Format_RGB32 : original.format();
-  QImage result = NewImage(newW, newH, format);
-  result.fill(QColor(ToQColor(ColorToRGB(BkColor)).rgb()));  // opaque
-  if (!original.isNull()) {
-    // Centre of the source to the origin, turn, origin to the centre of the result.
-    const QTransform transform = QTransform::fromTranslate(-w / 2.0, -h / 2.0) * QTransform().rotate(Angle) *
-                                 QTransform::fromTranslate(newW / 2.0, newH / 2.0);
-    QPainter painter(&result);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.setWorldTransform(transform);
-    painter.drawImage(0, 0, original);
-  }
-  Bitmap->SetImage(result);
+  Bitmap->SetImage(TurnImage(original, Angle, AdjustSize, BkColor));
 }
 
 void Rotation90(TKxDeBitmap* Bitmap, TKxDeBitmapRotationstyle Style) {
