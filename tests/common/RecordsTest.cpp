@@ -17,8 +17,8 @@ TEST(Records, EdgesAndEmptiness) {
     bool Inside;
   };
   // Left and top edges belong to the rectangle, right and bottom edges do not.
-  for (const TCase& c : {TCase{{0, 0}, true}, TCase{{9.99f, 4.99f}, true}, TCase{{10, 2}, false},
-                         TCase{{5, 5}, false}, TCase{{-0.01f, 2}, false}}) {
+  for (const TCase& c : {TCase{{0, 0}, true}, TCase{{9.99f, 4.99f}, true}, TCase{{10, 2}, false}, TCase{{5, 5}, false},
+                         TCase{{-0.01f, 2}, false}}) {
     EXPECT_EQ(r.Contains(c.P), c.Inside) << c.P.X << "," << c.P.Y;
   }
   // Touching rectangles share nothing; overlapping ones in any order do.

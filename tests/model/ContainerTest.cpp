@@ -203,14 +203,14 @@ TEST_F(ZOrder, EachMoveAnnouncesTheChildAroundTheMove) {
 
   Log.Clear();
   Layer->BringForward(A);
-  EXPECT_EQ(Log.Entries, (Strings{"start kxacBringingForward a ", "undo kxacBringingForward a ",
-                                  "reordered layer 0 1", "layer changed layer", "end kxacBringingForward a "}));
+  EXPECT_EQ(Log.Entries, (Strings{"start kxacBringingForward a ", "undo kxacBringingForward a ", "reordered layer 0 1",
+                                  "layer changed layer", "end kxacBringingForward a "}));
   EXPECT_EQ(Order(), (std::vector<TKxDeShapeBase*>{B, A, C}));
 
   Log.Clear();
   Layer->SendBackward(C);
-  EXPECT_EQ(Log.Entries, (Strings{"start kxacSendingBackward c ", "undo kxacSendingBackward c ",
-                                  "reordered layer 2 1", "layer changed layer", "end kxacSendingBackward c "}));
+  EXPECT_EQ(Log.Entries, (Strings{"start kxacSendingBackward c ", "undo kxacSendingBackward c ", "reordered layer 2 1",
+                                  "layer changed layer", "end kxacSendingBackward c "}));
   EXPECT_EQ(Order(), (std::vector<TKxDeShapeBase*>{B, C, A}));
 }
 

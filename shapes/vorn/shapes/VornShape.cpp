@@ -172,8 +172,9 @@ void TVornShape::FillDevicePath(TCanvas* C, const QPainterPath& DevicePath) {
     p->save();
     p->setClipPath(DevicePath, Qt::IntersectClip);
     const QRectF b = DevicePath.boundingRect();
-    GetGradient()->Paint(C, TRect{static_cast<int32_t>(std::floor(b.left())), static_cast<int32_t>(std::floor(b.top())),
-                                  static_cast<int32_t>(std::ceil(b.right())), static_cast<int32_t>(std::ceil(b.bottom()))});
+    GetGradient()->Paint(
+        C, TRect{static_cast<int32_t>(std::floor(b.left())), static_cast<int32_t>(std::floor(b.top())),
+                 static_cast<int32_t>(std::ceil(b.right())), static_cast<int32_t>(std::ceil(b.bottom()))});
     p->restore();
     return;
   }

@@ -16,10 +16,10 @@
 // Shapes whose geometry is a box (rectangle, ellipse, text, picture, barcode) derive from
 // TVornBoxShape, which keeps their four corner points a rectangle.
 
-#include <vorn/common/XmlUtils.h>
 #include <vorn/common/KxDeSelectionData.h>
-#include <vorn/model/KxDeShape.h>
+#include <vorn/common/XmlUtils.h>
 #include <vorn/common/mekDeviceCapsInfo.h>
+#include <vorn/model/KxDeShape.h>
 
 #include <QPainterPath>
 #include <QPen>
@@ -52,8 +52,8 @@ class TVornShape : public TKxDeShape {
   // ---- Painting -------------------------------------------------------------------------------
   void Paint(TCanvas* C, float X, float Y, double Zoom, int32_t GDIRotation,
              PmekDeviceCapsInfo DeviceCapsInfo) override;
-  void DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
-                     const TKxDeSelectionData& Data, double Zoom) override;
+  void DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint, const TKxDeSelectionData& Data,
+                     double Zoom) override;
 
   // ---- Hit testing ----------------------------------------------------------------------------
   bool PointOnShape(const TPointF& P, float Fuzz, bool Editing) const override;

@@ -30,7 +30,8 @@ QByteArray ReadPictureFile(const QString& FileName) {
   const QByteArray local = QFile::encodeName(FileName);
   struct stat st {};
   if (::stat(local.constData(), &st) != 0)
-    throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
+    throw Exception(
+        QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, QString::fromLocal8Bit(std::strerror(errno))));
   if (!S_ISREG(st.st_mode)) throw Exception(QStringLiteral("\"%1\" is not a regular file").arg(FileName));
   if (st.st_size > TKxDePicture::MaxPictureFileSize)
     throw Exception(QStringLiteral("\"%1\" is larger than the picture size limit of %2 bytes")
@@ -127,7 +128,7 @@ void TKxDePicture::DoOnChange() {
 }
 
 TOwned<TGraphic> TKxDePicture::DecodeGraphic(const QByteArray& Bytes, const QString& Path,
-                                              const TKxDeGraphicCallback& Callback) const {
+                                             const TKxDeGraphicCallback& Callback) const {
   QList<TGraphicClass> candidates;
   const TGraphicClass forExt = GraphicClassForExtension(QFileInfo(Path).suffix());
   if (forExt) candidates << forExt;
@@ -173,25 +174,29 @@ void TKxDePicture::CommitGraphic(TOwned<TGraphic> Graphic, const QByteArray& Byt
 
 void TKxDePicture::LoadFromFile(const QString& FileName, const TKxDeGraphicCallback& GraphicCallback) {
   if (FileName.isEmpty()) {
-    ChangeProperty([&] {
-      FPicturePath.clear();
-      FImageFileStream.clear();
-      FHasImageFileStream = true;
-      FHasEmptyPicture = false;
-      FNoAntialiasingAllowed = false;
-      FPicture->TakeGraphic(nullptr);
-      DoOnChange();
-    }, false);
+    ChangeProperty(
+        [&] {
+          FPicturePath.clear();
+          FImageFileStream.clear();
+          FHasImageFileStream = true;
+          FHasEmptyPicture = false;
+          FNoAntialiasingAllowed = false;
+          FPicture->TakeGraphic(nullptr);
+          DoOnChange();
+        },
+        false);
     return;
   }
   // Everything that can fail happens before the picture is touched.
   const QString path = ExpandEnvironmentVariables(FileName);
   const QByteArray bytes = ReadPictureFile(path);
   TOwned<TGraphic> graphic = DecodeGraphic(bytes, FileName, GraphicCallback);
-  ChangeProperty([&] {
-    FPicturePath = FileName;
-    CommitGraphic(std::move(graphic), bytes);
-  }, false);
+  ChangeProperty(
+      [&] {
+        FPicturePath = FileName;
+        CommitGraphic(std::move(graphic), bytes);
+      },
+      false);
 }
 
 void TKxDePicture::LoadFromStream(QIODevice* Stream, const TKxDeGraphicCallback& GraphicCallback) {
@@ -203,14 +208,16 @@ void TKxDePicture::LoadFromStream(QIODevice* Stream, const TKxDeGraphicCallback&
 }
 
 void TKxDePicture::LoadEmptyPicture() {
-  ChangeProperty([&] {
-    TOwned<TGraphic> g(Create<TPngImage>());
-    QFile res(QStringLiteral(":/EMPTY_PICTURE"));
-    if (res.open(QIODevice::ReadOnly)) g->LoadFromStream(&res);
-    FPicture->TakeGraphic(g.release());
-    FHasEmptyPicture = true;
-    DoOnChange();
-  }, false);
+  ChangeProperty(
+      [&] {
+        TOwned<TGraphic> g(Create<TPngImage>());
+        QFile res(QStringLiteral(":/EMPTY_PICTURE"));
+        if (res.open(QIODevice::ReadOnly)) g->LoadFromStream(&res);
+        FPicture->TakeGraphic(g.release());
+        FHasEmptyPicture = true;
+        DoOnChange();
+      },
+      false);
 }
 
 bool TKxDePicture::GetEmpty() const {
@@ -246,45 +253,51 @@ bool TKxDePicture::GetTransparent() const {
 void TKxDePicture::SetTransparent(bool Value) {
   TGraphic* g = FPicture->Graphic();
   if (!g || g->Transparent() == Value) return;
-  ChangeProperty([&] {
-    g->SetTransparent(Value);
-    DoOnChange();
-  }, false);
+  ChangeProperty(
+      [&] {
+        g->SetTransparent(Value);
+        DoOnChange();
+      },
+      false);
 }
 
 void TKxDePicture::Assign(const TPersistent* Source) {
   if (auto* src = dynamic_cast<const TKxDePicture*>(Source)) {
     if (src == this) return;
-    ChangeProperty([&] {
-      FStorePicture = src->FStorePicture;
-      FKeepRatio = src->FKeepRatio;
-      FPicturePath = src->FPicturePath;
-      FVisible = src->FVisible;
-      FDitherMode = src->FDitherMode;
-      FRotation = src->FRotation;
-      FNoAntialiasingAllowed = src->FNoAntialiasingAllowed;
-      FTransparentColor = src->FTransparentColor;
-      FImageFileStream = src->FImageFileStream;  // shares the bytes until one side changes
-      FHasImageFileStream = src->FHasImageFileStream;
-      FHasEmptyPicture = src->FHasEmptyPicture;
-      FPartialTransparency = src->FPartialTransparency;
-      FPicture->Assign(src->FPicture.get());
-      DoOnChange();
-    }, false);
+    ChangeProperty(
+        [&] {
+          FStorePicture = src->FStorePicture;
+          FKeepRatio = src->FKeepRatio;
+          FPicturePath = src->FPicturePath;
+          FVisible = src->FVisible;
+          FDitherMode = src->FDitherMode;
+          FRotation = src->FRotation;
+          FNoAntialiasingAllowed = src->FNoAntialiasingAllowed;
+          FTransparentColor = src->FTransparentColor;
+          FImageFileStream = src->FImageFileStream;  // shares the bytes until one side changes
+          FHasImageFileStream = src->FHasImageFileStream;
+          FHasEmptyPicture = src->FHasEmptyPicture;
+          FPartialTransparency = src->FPartialTransparency;
+          FPicture->Assign(src->FPicture.get());
+          DoOnChange();
+        },
+        false);
     return;
   }
   if (auto* pic = dynamic_cast<const TPicture*>(Source)) {
-    ChangeProperty([&] {
-      FStorePicture = true;
-      FKeepRatio = true;
-      FPicturePath.clear();
-      FVisible = true;
-      // The picture no longer comes from the file whose bytes were kept.
-      ClearImageFileStream();
-      FHasEmptyPicture = false;
-      FPicture->Assign(pic);
-      DoOnChange();
-    }, false);
+    ChangeProperty(
+        [&] {
+          FStorePicture = true;
+          FKeepRatio = true;
+          FPicturePath.clear();
+          FVisible = true;
+          // The picture no longer comes from the file whose bytes were kept.
+          ClearImageFileStream();
+          FHasEmptyPicture = false;
+          FPicture->Assign(pic);
+          DoOnChange();
+        },
+        false);
     return;
   }
   TPersistent::Assign(Source);

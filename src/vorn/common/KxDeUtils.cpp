@@ -167,13 +167,10 @@ TRectF TKxDeUtils::RotateRectToScreen(const TRectF& R, float Angle, const TPoint
 
 TPointF TKxDeUtils::RotationPt(const TRectF& R, TKxDeRotationCenter RotationCenter) {
   switch (RotationCenter) {
-    case TKxDeRotationCenter::kxdroPtBottomLeft:
-      return TPointF{R.Left, R.Bottom};
-    case TKxDeRotationCenter::kxdroPtBottomRight:
-      return TPointF{R.Right, R.Bottom};
+    case TKxDeRotationCenter::kxdroPtBottomLeft: return TPointF{R.Left, R.Bottom};
+    case TKxDeRotationCenter::kxdroPtBottomRight: return TPointF{R.Right, R.Bottom};
     case TKxDeRotationCenter::kxdroPtGravity:
-    case TKxDeRotationCenter::kxdroRefPoint:
-      break;
+    case TKxDeRotationCenter::kxdroRefPoint: break;
   }
   return TPointF{(R.Right - R.Left) / 2 + R.Left, (R.Bottom - R.Top) / 2 + R.Top};
 }
@@ -215,10 +212,8 @@ float TKxDeUtils::AngleOfPoint(const TPointF& Pt) {
     theta = x > 0 ? 0.0 : pi;
   } else {
     theta = std::atan(y / x);
-    if (x < 0)
-      theta += pi;
-    else if (y < 0)
-      theta += 2 * pi;
+    if (x < 0) theta += pi;
+    else if (y < 0) theta += 2 * pi;
   }
   if (theta == 0) return 0;
   // The mathematical angle grows clockwise on a y-down screen; turn it into the engine's
@@ -298,8 +293,7 @@ bool TKxDeUtils::NearLine(const TPointF& P, const TPointF& P1, const TPointF& P2
     case TKxDeLineOrientation::kxloVertical:
       if (minY <= py && py <= maxY) return std::fabs(std::nearbyint(slope * py + intercept) - px) <= fuzz;
       break;
-    case TKxDeLineOrientation::kxloPoint:
-      break;
+    case TKxDeLineOrientation::kxloPoint: break;
   }
   return false;
 }
@@ -403,9 +397,7 @@ TLine TKxDeUtils::Line(const TPointF& aP1, const TPointF& aP2) { return TLine{aP
 
 bool TKxDeUtils::EqualPoint(const TPointF& P1, const TPointF& P2) { return P1.X == P2.X && P1.Y == P2.Y; }
 
-TPointF TKxDeUtils::SubtractPoints(const TPointF& PointA, const TPointF& PointB) {
-  return PointA - PointB;
-}
+TPointF TKxDeUtils::SubtractPoints(const TPointF& PointA, const TPointF& PointB) { return PointA - PointB; }
 
 // ---- Polyline simplification --------------------------------------------------------------------
 
@@ -666,8 +658,8 @@ void TKxDeUtils::IntToSet(int32_t Value, void* aSet, int32_t Size) {
 void TKxDeUtils::Scale(QTransform& xMtrx, double ScaleX, double ScaleY, bool DoTranslation) {
   const double dx = DoTranslation ? xMtrx.dx() * ScaleX : xMtrx.dx();
   const double dy = DoTranslation ? xMtrx.dy() * ScaleY : xMtrx.dy();
-  xMtrx.setMatrix(xMtrx.m11() * ScaleX, xMtrx.m12() * ScaleX, xMtrx.m13(), xMtrx.m21() * ScaleY,
-                  xMtrx.m22() * ScaleY, xMtrx.m23(), dx, dy, xMtrx.m33());
+  xMtrx.setMatrix(xMtrx.m11() * ScaleX, xMtrx.m12() * ScaleX, xMtrx.m13(), xMtrx.m21() * ScaleY, xMtrx.m22() * ScaleY,
+                  xMtrx.m23(), dx, dy, xMtrx.m33());
 }
 
 uint32_t TKxDeUtils::GenerateGlobalUniqueID() {
@@ -684,14 +676,30 @@ uint32_t TKxDeUtils::GenerateGlobalUniqueID() {
 }
 
 uint32_t TKxDeUtils::MixGuidWords(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
-  a += d; d += a; a ^= a >> 7;
-  b += a; a += b; b ^= b << 13;
-  c += b; b += c; c ^= c >> 17;
-  d += c; c += d; d ^= d << 9;
-  a += d; d += a; a ^= a >> 3;
-  b += a; a += b; b ^= b << 7;
-  c += b; b += c; c ^= d >> 15;  // d, not c: deliberate, see the header
-  d += c; c += d; d ^= d << 11;
+  a += d;
+  d += a;
+  a ^= a >> 7;
+  b += a;
+  a += b;
+  b ^= b << 13;
+  c += b;
+  b += c;
+  c ^= c >> 17;
+  d += c;
+  c += d;
+  d ^= d << 9;
+  a += d;
+  d += a;
+  a ^= a >> 3;
+  b += a;
+  a += b;
+  b ^= b << 7;
+  c += b;
+  b += c;
+  c ^= d >> 15;  // d, not c: deliberate, see the header
+  d += c;
+  c += d;
+  d ^= d << 11;
   return d;
 }
 

@@ -22,9 +22,7 @@ TPicturePlacement TPicturePlacement::Place(TKxDeShapePictureStyle Style, const T
       p.Target = TRect{x, y, x + w, y + h};
       break;
     }
-    case TKxDeShapePictureStyle::kxdspDefault:
-      p.Target = TRect{R.Left, R.Top, R.Left + w, R.Top + h};
-      break;
+    case TKxDeShapePictureStyle::kxdspDefault: p.Target = TRect{R.Left, R.Top, R.Left + w, R.Top + h}; break;
     case TKxDeShapePictureStyle::kxdspTiled:
       if (w <= 0 || h <= 0) break;
       p.Target = TRect{R.Left, R.Top, R.Left + w, R.Top + h};

@@ -45,7 +45,8 @@ class TActionScope {
   }
   // Closes the bracket before the scope ends.
   void End() {
-    if (TKxDeShapeBase* announcer = std::exchange(FAnnouncer, nullptr)) announcer->EndAction(FShape, FAction, FPropName);
+    if (TKxDeShapeBase* announcer = std::exchange(FAnnouncer, nullptr))
+      announcer->EndAction(FShape, FAction, FPropName);
   }
   // Leaves the bracket open: nothing is closed when the scope ends.
   void Dismiss() { FAnnouncer = nullptr; }

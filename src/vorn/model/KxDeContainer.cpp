@@ -1,12 +1,12 @@
 #include "vorn/model/KxDeContainer.h"
 
 #include "vorn/common/Canvas.h"
+#include "vorn/common/KxDeSelectionData.h"
 #include "vorn/common/KxDeUtils.h"
 #include "vorn/common/Rounding.h"
+#include "vorn/model/ActionScope_p.h"
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDePackage.h"
-#include "vorn/common/KxDeSelectionData.h"
-#include "vorn/model/ActionScope_p.h"
 #include "vorn/model/UpdateBracket_p.h"
 
 #include <algorithm>
@@ -287,13 +287,13 @@ void TKxDeContainer::ReorderShape(int32_t CurrentIndex, int32_t NewIndex) {
   // The announcements carry the indexes as the caller gave them, also when nothing moves: undo
   // replays them as they were. Only the move itself stops at the last place.
   {
-    TActionScope reordering(this, s, TKxDeAction::kxacReorderingShape, kNoProp);
+    TActionScope reordering(this, s, TKxDeAction::kxacReorderingShape, QString());
     // Both undo records are taken before the move; the second action follows it.
-    NotifyUndo(s, TKxDeAction::kxacReorderedShape, kNoProp);
+    NotifyUndo(s, TKxDeAction::kxacReorderedShape, QString());
     DoShapeReordering(CurrentIndex, NewIndex);
     PlaceChild(s, CurrentIndex, NewIndex);
   }
-  TActionScope reordered(this, s, TKxDeAction::kxacReorderedShape, kNoProp, TActionScope::TUndoNotice::ByCaller);
+  TActionScope reordered(this, s, TKxDeAction::kxacReorderedShape, QString(), TActionScope::TUndoNotice::ByCaller);
   DoShapeReordered(CurrentIndex, NewIndex);
 }
 
@@ -460,10 +460,22 @@ void TKxDeContainer::DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDe
   TRectF b = GetBounds();
   const TPointF& d = DragPoint.Offset;
   switch (DragPoint.PartIndex) {
-    case 0: b.Left += d.X; b.Top += d.Y; break;
-    case 1: b.Right += d.X; b.Top += d.Y; break;
-    case 2: b.Right += d.X; b.Bottom += d.Y; break;
-    case 3: b.Left += d.X; b.Bottom += d.Y; break;
+    case 0:
+      b.Left += d.X;
+      b.Top += d.Y;
+      break;
+    case 1:
+      b.Right += d.X;
+      b.Top += d.Y;
+      break;
+    case 2:
+      b.Right += d.X;
+      b.Bottom += d.Y;
+      break;
+    case 3:
+      b.Left += d.X;
+      b.Bottom += d.Y;
+      break;
     default: break;
   }
   ArrangeBoundsRect(b);

@@ -127,8 +127,8 @@ void TmekLayerObjectsDefaultProperties::LoadFromXML(TXmlNode Node) {
   if (TXmlNode font = XmlSelect(Node, "Font")) {
     FUseFont = XmlReadAttrBool(font, "UseDefaultFont", FUseFont);
     FFont.Name = XmlReadAttrString(font, "Fontname", FFont.Name);
-    FFont.Style = TKxDeUtils::IntegerToFontStyle(
-        ReadAttrInteger(font, "Style", TKxDeUtils::FontStyleToInteger(FFont.Style)));
+    FFont.Style =
+        TKxDeUtils::IntegerToFontStyle(ReadAttrInteger(font, "Style", TKxDeUtils::FontStyleToInteger(FFont.Style)));
     // The height in millimetres: a number within the length bound, else the current one.
     const double size = XmlReadAttrDouble(font, "Size", FFont.Size);
     if (size >= -MaxLengthMM && size <= MaxLengthMM) FFont.Size = static_cast<float>(size);
@@ -139,8 +139,10 @@ void TmekLayerObjectsDefaultProperties::LoadFromXML(TXmlNode Node) {
     FGradient.ColorBegin = ReadAttrInteger(gradient, "ColorBegin", FGradient.ColorBegin);
     FGradient.ColorEnd = ReadAttrInteger(gradient, "ColorEnd", FGradient.ColorEnd);
     FGradient.Reverse = XmlReadAttrBool(gradient, "Reverse", FGradient.Reverse);
-    FGradient.Rotation = static_cast<int8_t>(TKxDeGradientRotation::Clamp(ReadAttrInteger(gradient, "Rotation", FGradient.Rotation)));
-    FGradient.Shift = static_cast<int8_t>(TKxDeGradientShift::Clamp(ReadAttrInteger(gradient, "Shift", FGradient.Shift)));
+    FGradient.Rotation =
+        static_cast<int8_t>(TKxDeGradientRotation::Clamp(ReadAttrInteger(gradient, "Rotation", FGradient.Rotation)));
+    FGradient.Shift =
+        static_cast<int8_t>(TKxDeGradientShift::Clamp(ReadAttrInteger(gradient, "Shift", FGradient.Shift)));
     FGradient.Style = ReadAttrOrdinal(gradient, "Style", FGradient.Style, TKxDeShapeGradientStyle::kxdgsButterfly);
   }
   if (TXmlNode split = XmlSelect(Node, "SplitColors")) FColorManagementProperties->LoadFromXML(split);

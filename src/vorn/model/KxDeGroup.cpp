@@ -1,9 +1,9 @@
 #include "vorn/model/KxDeGroup.h"
 
 #include "vorn/common/Rounding.h"
+#include "vorn/model/ActionScope_p.h"
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDeRegister.h"
-#include "vorn/model/ActionScope_p.h"
 #include "vorn/model/UpdateBracket_p.h"
 
 #include <cmath>

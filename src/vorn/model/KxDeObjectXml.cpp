@@ -76,7 +76,8 @@ void TKxDeObjectXml::SaveObjects(TXmlNode Node, const TKxDeContainer* Container)
 TKxDeShapeClass TKxDeObjectXml::FindClass(const QString& ClassName) {
   if (TKxDeShapeClass c = TKxDeRegister::FindShape(ClassName)) return c;
   // The engine's own classes: documents hold them without any host registration.
-  for (TKxDeShapeClass c : {ClassOf<TKxDeShape>(), ClassOf<TKxDeGroup>(), ClassOf<TKxDePackage>(), ClassOf<TKxDeLayer>()})
+  for (TKxDeShapeClass c :
+       {ClassOf<TKxDeShape>(), ClassOf<TKxDeGroup>(), ClassOf<TKxDePackage>(), ClassOf<TKxDeLayer>()})
     if (ClassName.compare(c->ClassName(), Qt::CaseInsensitive) == 0) return c;
   return nullptr;
 }
@@ -118,9 +119,9 @@ TKxDeShapeBase* TKxDeObjectXml::LoadObjectIn(TReadContext& Context, TXmlNode Nod
     return nullptr;
   }
   const TKxDeShapeClass cls = Context.Find(classAttr.value());
-  TOwned<TKxDeShapeBase> shape(cls ? cls->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr),
-                                                                      static_cast<TKxDeContainer*>(nullptr))
-                                   : nullptr);
+  TOwned<TKxDeShapeBase> shape(
+      cls ? cls->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(nullptr))
+          : nullptr);
   if (!shape) {
     Skip(Node, report,
          QStringLiteral("Skipped an object of the unknown class \"%1\"").arg(QString::fromUtf8(classAttr.value())));
@@ -130,8 +131,9 @@ TKxDeShapeBase* TKxDeObjectXml::LoadObjectIn(TReadContext& Context, TXmlNode Nod
     LoadContent(Node, shape.get(), Context.Options);
   } catch (const Exception& e) {
     // A host class that refuses its element loses only itself.
-    Skip(Node, report,
-         QStringLiteral("Skipped an object of class \"%1\": %2").arg(QString::fromUtf8(classAttr.value()), e.Message()));
+    Skip(
+        Node, report,
+        QStringLiteral("Skipped an object of class \"%1\": %2").arg(QString::fromUtf8(classAttr.value()), e.Message()));
     return nullptr;
   }
   if (report) ++report->ObjectsRead;
@@ -141,8 +143,7 @@ TKxDeShapeBase* TKxDeObjectXml::LoadObjectIn(TReadContext& Context, TXmlNode Nod
   return shape.release();
 }
 
-int32_t TKxDeObjectXml::LoadObjectsIn(TReadContext& Context, TXmlNode Node, TKxDeContainer* Container,
-                                      int32_t Depth) {
+int32_t TKxDeObjectXml::LoadObjectsIn(TReadContext& Context, TXmlNode Node, TKxDeContainer* Container, int32_t Depth) {
   if (!Node || !Container) return 0;
   TKxDeXmlReadReport* report = Context.Report;
   // Shapes read into the layer or anywhere below it keep the styles they were stored with.
@@ -164,8 +165,9 @@ int32_t TKxDeObjectXml::LoadObjectsIn(TReadContext& Context, TXmlNode Node, TKxD
         ++added;
       } else {
         if (report) --report->ObjectsRead;
-        Skip(o, report, QStringLiteral("Skipped an object of class \"%1\" that cannot be placed in \"%2\"")
-                            .arg(shape->ClassName(), Container->ClassName()));
+        Skip(o, report,
+             QStringLiteral("Skipped an object of class \"%1\" that cannot be placed in \"%2\"")
+                 .arg(shape->ClassName(), Container->ClassName()));
         shape.reset();  // freed with its subtree
       }
     }

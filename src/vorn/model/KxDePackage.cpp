@@ -94,9 +94,7 @@ bool TKxDePackage::OnNonPrintingLayer() const {
   return layer && !layer->PrintingAllowed();
 }
 
-TColor TKxDePackage::GetBrushColor() const {
-  return OnNonPrintingLayer() ? kNonPrintingColor : Brush()->Color();
-}
+TColor TKxDePackage::GetBrushColor() const { return OnNonPrintingLayer() ? kNonPrintingColor : Brush()->Color(); }
 
 TBrushStyle TKxDePackage::GetBrushStyle() const {
   return OnNonPrintingLayer() ? TBrushStyle::bsBDiagonal : Brush()->Style();

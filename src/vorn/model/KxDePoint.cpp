@@ -126,9 +126,7 @@ void TKxDePoint::Changed() {
   if (Announces()) FOwner->DoPointChanged(this);
 }
 
-bool TKxDePoint::CanInsertControl(const TKxDePointControl* C) const {
-  return C && C != FControl_1 && C != FControl_2;
-}
+bool TKxDePoint::CanInsertControl(const TKxDePointControl* C) const { return C && C != FControl_1 && C != FControl_2; }
 
 void TKxDePoint::AttachControl(TKxDePointControl*& Slot, TKxDePointControl* C) {
   if (C->FOwner && C->FOwner != this) C->FOwner->RemoveControl(C);

@@ -511,9 +511,7 @@ int32_t TKxDeShapeBase::IndexOfControl(const TKxDeControl* Control) const {
   return it == FControls.end() ? -1 : static_cast<int32_t>(it - FControls.begin());
 }
 
-bool TKxDeShapeBase::CanInsertControl(const TKxDeControl* Control) const {
-  return Control && Control->FOwner != this;
-}
+bool TKxDeShapeBase::CanInsertControl(const TKxDeControl* Control) const { return Control && Control->FOwner != this; }
 
 void TKxDeShapeBase::InsertControl(TKxDeControl* Control) {
   if (!CanInsertControl(Control)) return;
@@ -920,8 +918,7 @@ TKxDeShapeHit TKxDeShapeBase::HitTest(const TPointF& P, float Fuzz, float PointS
 }
 
 TCursor TKxDeShapeBase::GetCursor(const TKxDeHitTest& Hit) const {
-  if (Hit.HitType == TKxDeHitType::kxhtPoint && Hit.State == TKxDeShapeHitState::kxhsSelected &&
-      Hit.PartIndex >= 0) {
+  if (Hit.HitType == TKxDeHitType::kxhtPoint && Hit.State == TKxDeShapeHitState::kxhsSelected && Hit.PartIndex >= 0) {
     const auto q = TKxDeUtils::Quadrant(FRotation);
     const bool odd = q == TKxDeSizeRotation::kxsrSouthWest || q == TKxDeSizeRotation::kxsrNorthEast;
     const bool mainDiagonal = Hit.PartIndex == 0 || Hit.PartIndex == 2;
@@ -1041,9 +1038,8 @@ bool TKxDeShapeBase::HasPen() const {
 }
 
 bool TKxDeShapeBase::HasGradient() const {
-  return FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesGradient) && FGradient &&
-         FGradient->GetColorBegin() != clNone && FGradient->ColorEnd() != clNone &&
-         FGradient->Style() != TKxDeShapeGradientStyle::kxdgsNone;
+  return FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesGradient) && FGradient && FGradient->GetColorBegin() != clNone &&
+         FGradient->ColorEnd() != clNone && FGradient->Style() != TKxDeShapeGradientStyle::kxdgsNone;
 }
 
 bool TKxDeShapeBase::HasPicture() const {
@@ -1098,8 +1094,8 @@ void TKxDeShapeBase::DoGradientChanged(TObject* Sender) {
 }
 
 void TKxDeShapeBase::DoPictureChanging(TObject* Sender) {
-  AnnounceStyleChanging(this, TKxDeAction::kxacChangingPicture,
-                        FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture), [&] { PictureChanging(Sender); });
+  AnnounceStyleChanging(this, TKxDeAction::kxacChangingPicture, FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture),
+                        [&] { PictureChanging(Sender); });
 }
 
 void TKxDeShapeBase::DoPictureChanged(TObject* Sender) {

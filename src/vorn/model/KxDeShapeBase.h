@@ -23,10 +23,10 @@
 #include "vorn/common/KxDePicture.h"
 #include "vorn/common/Object.h"
 #include "vorn/common/Records.h"
+#include "vorn/common/mekDeviceCapsInfo.h"
 #include "vorn/model/KxDeActionList.h"
 #include "vorn/model/KxDeShapeBrush.h"
 #include "vorn/model/KxDeShapePen.h"
-#include "vorn/common/mekDeviceCapsInfo.h"
 
 #include <QPen>
 #include <QRegion>
@@ -201,7 +201,9 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   virtual void EndAction(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
   virtual void NotifyUndo(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
   void BeginNotifyLock() { ++FNotifyLock; }
-  void EndNotifyLock() { if (FNotifyLock > 0) --FNotifyLock; }
+  void EndNotifyLock() {
+    if (FNotifyLock > 0) --FNotifyLock;
+  }
   int32_t NotifyLock() const { return FNotifyLock; }
 
   // Announces a coming change to the owner chain and the notifiers.
@@ -387,8 +389,7 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   virtual TCursor GetCursor(const TKxDeHitTest& Hit) const;
 
   // ---- Painting -------------------------------------------------------------------------------
-  virtual void Paint(TCanvas* C, float X, float Y, double Zoom, int32_t GDIRotation,
-                     PmekDeviceCapsInfo DeviceCapsInfo);
+  virtual void Paint(TCanvas* C, float X, float Y, double Zoom, int32_t GDIRotation, PmekDeviceCapsInfo DeviceCapsInfo);
   virtual void DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,
                              const TKxDeSelectionData& Data, double Zoom);
   virtual void PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R);

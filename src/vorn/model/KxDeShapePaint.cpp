@@ -26,8 +26,8 @@ namespace {
 
 // Dash and gap lengths of the pen styles, in millimetres.
 const std::vector<float>* DashTable(TPenStyle Style) {
-  static const std::vector<float> solid{1, 0}, dash{3, 3}, dot{1, 2}, dashDot{3, 2, 1, 3},
-      dashDotDot{3, 2, 1, 2, 1, 3}, none{0, 0};
+  static const std::vector<float> solid{1, 0}, dash{3, 3}, dot{1, 2}, dashDot{3, 2, 1, 3}, dashDotDot{3, 2, 1, 2, 1, 3},
+      none{0, 0};
   switch (Style) {
     case TPenStyle::psSolid: return &solid;
     case TPenStyle::psDash: return &dash;
@@ -56,12 +56,10 @@ int32_t TKxDeShapeBase::DevicePenWidth(const TKxDeShapePen* Pen, double Zoom) {
 QPen TKxDeShapeBase::CreateExtendedPen2(const TKxDeShapePen* Pen, double Zoom) {
   if (DrawsNothing(Pen)) return QPen(Qt::NoPen);
   // Geometric pens join round unless told otherwise.
-  return QPen(QBrush(ToQColor(Pen->Color())), DevicePenWidth(Pen, Zoom), Qt::SolidLine, Qt::SquareCap,
-              Qt::RoundJoin);
+  return QPen(QBrush(ToQColor(Pen->Color())), DevicePenWidth(Pen, Zoom), Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
 }
 
-QPen TKxDeShapeBase::CreateExtendedPen(const TKxDeShapePen* Pen, double Zoom, TmekLineShape StartShape,
-                                       TmekLineShape) {
+QPen TKxDeShapeBase::CreateExtendedPen(const TKxDeShapePen* Pen, double Zoom, TmekLineShape StartShape, TmekLineShape) {
   if (DrawsNothing(Pen)) return QPen(Qt::NoPen);
   const int32_t width = DevicePenWidth(Pen, Zoom);
   QPen pen(QBrush(ToQColor(Pen->Color())), width, Qt::SolidLine,
@@ -142,8 +140,8 @@ void TKxDeShapeBase::DrawPicture(TCanvas* C, const TRect& R, double Zoom, PmekDe
   // A printer gets the picture turned as an opaque bitmap; elsewhere the shape turns the canvas.
   QImage turned;
   if (printing && Angle % 360 != 0)
-    turned = TurnImage(graphic->ToImage().convertToFormat(QImage::Format_RGB32), Angle, true,
-                       holder->TransparentColor());
+    turned =
+        TurnImage(graphic->ToImage().convertToFormat(QImage::Format_RGB32), Angle, true, holder->TransparentColor());
   const TPoint size = turned.isNull() ? TPicturePlacement::NaturalSize(graphic->Width(), graphic->Height(), Zoom)
                                       : TPicturePlacement::NaturalSize(turned.width(), turned.height(), Zoom);
   double ratio = 0;
@@ -208,8 +206,7 @@ const QTransform& TKxDeShapeBase::InitWSpaceMtx() {
 
 void TKxDeShapeBase::Translate(const TPointF& P) {
   const QTransform& m = FWSpaceMtx;
-  FWSpaceMtx.setMatrix(m.m11(), m.m12(), m.m13(), m.m21(), m.m22(), m.m23(), m.m31() + P.X, m.m32() + P.Y,
-                       m.m33());
+  FWSpaceMtx.setMatrix(m.m11(), m.m12(), m.m13(), m.m21(), m.m22(), m.m23(), m.m31() + P.X, m.m32() + P.Y, m.m33());
 }
 
 void TKxDeShapeBase::Combine(const QTransform& M) { FWSpaceMtx = FWSpaceMtx * M; }

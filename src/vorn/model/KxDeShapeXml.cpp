@@ -68,7 +68,8 @@ void TKxDeShapeBase::LoadFromXML(TXmlNode Node, bool KeepID) {
   // One change for the whole element, however many values it sets.
   TUpdateBracket update(this);
   ++FChangeCount;
-  if (!KeepID) FID = static_cast<uint32_t>(XmlReadAttrInt64In(Node, "ID", FID, 0, std::numeric_limits<uint32_t>::max()));
+  if (!KeepID)
+    FID = static_cast<uint32_t>(XmlReadAttrInt64In(Node, "ID", FID, 0, std::numeric_limits<uint32_t>::max()));
   FVisible = XmlReadBool(Node, "Visible", FVisible);
   FLocked = XmlReadBool(Node, "Locked", FLocked);
   SetName(XmlReadString(Node, "Name"));
@@ -76,8 +77,8 @@ void TKxDeShapeBase::LoadFromXML(TXmlNode Node, bool KeepID) {
   // Kept as written, not normalised: only values that are not numbers are refused.
   FRotation = ReadFiniteSingle(Node, "Rotation", FRotation);
   if (FShapeStyle.Contains(TKxDeShapeStyle::kxssCanRotate))
-    FRotationCenter = ReadOrdinal(Node, "RotationPoint", TKxDeRotationCenter::kxdroPtGravity,
-                                  TKxDeRotationCenter::kxdroRefPoint);
+    FRotationCenter =
+        ReadOrdinal(Node, "RotationPoint", TKxDeRotationCenter::kxdroPtGravity, TKxDeRotationCenter::kxdroRefPoint);
   FLog = XmlReadBool(Node, "Log", FLog);
   if (XmlHasValue(Node, "UserData1")) FUserData1 = XmlReadString(Node, "UserData1");
   if (XmlHasValue(Node, "UserData2")) FUserData2 = XmlReadString(Node, "UserData2");
@@ -89,8 +90,8 @@ void TKxDeShapeBase::LoadFromXML(TXmlNode Node, bool KeepID) {
   if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesFont))
     if (TXmlNode e = XmlSelect(Node, "Font")) Font()->LoadFromXML(e);
   if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPicture)) {
-    FPictureStyle = ReadOrdinal(Node, "PictureStyle", TKxDeShapePictureStyle::kxdspStretch,
-                                TKxDeShapePictureStyle::kxdspStretch);
+    FPictureStyle =
+        ReadOrdinal(Node, "PictureStyle", TKxDeShapePictureStyle::kxdspStretch, TKxDeShapePictureStyle::kxdspStretch);
     if (TXmlNode e = XmlSelect(Node, "Picture")) Picture()->LoadFromXML(e);
   }
   if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesGradient) && GetGradient())

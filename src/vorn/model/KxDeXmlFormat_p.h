@@ -58,5 +58,4 @@ void WriteOrdinal(TXmlNode Node, const char* Name, E Value) {
   XmlWriteInteger(Node, Name, static_cast<int32_t>(Value));
 }
 
-
 }  // namespace vorn::xmlformat

@@ -27,7 +27,6 @@ class TShapeBracket {
 using TUpdateBracket = TShapeBracket<&TKxDeShapeBase::BeginUpdate, &TKxDeShapeBase::EndUpdate>;
 using TNotifyLockBracket = TShapeBracket<&TKxDeShapeBase::BeginNotifyLock, &TKxDeShapeBase::EndNotifyLock>;
 using TPointUpdateBracket = TShapeBracket<&TKxDeShapeBase::BeginPointUpdate, &TKxDeShapeBase::EndPointUpdate>;
-using TControlUpdateBracket =
-    TShapeBracket<&TKxDeShapeBase::BeginControlUpdate, &TKxDeShapeBase::EndControlUpdate>;
+using TControlUpdateBracket = TShapeBracket<&TKxDeShapeBase::BeginControlUpdate, &TKxDeShapeBase::EndControlUpdate>;
 
 }  // namespace vorn

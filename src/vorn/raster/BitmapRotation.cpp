@@ -17,7 +17,6 @@ constexpr int kRowsPerTask = 256;
 constexpr int kSourceRowsPerTile = 64;
 constexpr int kRowsPerTile = 16;
 
-
 }  // namespace
 
 void RotateBitmap90(TKxDeBitmap* Bitmap, int32_t Angle) {
