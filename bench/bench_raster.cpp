@@ -33,7 +33,8 @@ QImage TextPage() {
       for (int x = margin; x < kA4Width - margin;) {
         const int ink = 2 + static_cast<int>(rng() % 10);
         const int gap = 2 + static_cast<int>(rng() % 25);
-        for (int k = 0; k < ink && x < kA4Width - margin; ++k, ++x) row[x >> 3] &= static_cast<uint8_t>(~(0x80 >> (x & 7)));
+        for (int k = 0; k < ink && x < kA4Width - margin; ++k, ++x)
+          row[x >> 3] &= static_cast<uint8_t>(~(0x80 >> (x & 7)));
         x += gap;
       }
       for (int r = 1; r < repeat && y + r < top + 50; ++r)

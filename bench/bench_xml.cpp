@@ -67,10 +67,10 @@ TSample& Sample() {
 }
 
 void SetRates(benchmark::State& State, int64_t Bytes) {
-  State.counters["shapes/s"] = benchmark::Counter(static_cast<double>(kShapes) * static_cast<double>(State.iterations()),
-                                                  benchmark::Counter::kIsRate);
-  State.counters["MB/s"] = benchmark::Counter(static_cast<double>(Bytes) * static_cast<double>(State.iterations()) / 1e6,
-                                              benchmark::Counter::kIsRate);
+  State.counters["shapes/s"] = benchmark::Counter(
+      static_cast<double>(kShapes) * static_cast<double>(State.iterations()), benchmark::Counter::kIsRate);
+  State.counters["MB/s"] = benchmark::Counter(
+      static_cast<double>(Bytes) * static_cast<double>(State.iterations()) / 1e6, benchmark::Counter::kIsRate);
   State.counters["MB"] = static_cast<double>(Bytes) / 1e6;
 }
 

@@ -32,7 +32,8 @@ QString ColorText(vorn::TColor C) {
 }  // namespace
 
 int RunInfo(const QStringList& Args) {
-  if (Args.size() != 1 || Args[0].startsWith(QLatin1Char('-'))) return UsageError(kName, QStringLiteral("expected one document"));
+  if (Args.size() != 1 || Args[0].startsWith(QLatin1Char('-')))
+    return UsageError(kName, QStringLiteral("expected one document"));
   LoadedDocument doc;
   QString error;
   if (!doc.Load(Args[0], error)) return InputError(error);
@@ -52,8 +53,8 @@ int RunInfo(const QStringList& Args) {
     flags << (layer->Visible() ? QStringLiteral("visible") : QStringLiteral("hidden"));
     if (layer->Locked()) flags << QStringLiteral("locked");
     if (!layer->PrintingAllowed()) flags << QStringLiteral("not printed");
-    std::printf("layer %zu \"%s\" (%s): %lld shape%s\n", i, qPrintable(layer->Name()), qPrintable(flags.join(QStringLiteral(", "))),
-                static_cast<long long>(total), total == 1 ? "" : "s");
+    std::printf("layer %zu \"%s\" (%s): %lld shape%s\n", i, qPrintable(layer->Name()),
+                qPrintable(flags.join(QStringLiteral(", "))), static_cast<long long>(total), total == 1 ? "" : "s");
     for (const auto& [name, n] : counts) {
       const QString display = vorn::TKxDeRegister::FindShapeDisplayName(vorn::TKxDeRegister::FindShape(name));
       std::printf("  %-16s %8lld%s\n", qPrintable(name), static_cast<long long>(n),

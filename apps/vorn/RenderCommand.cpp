@@ -64,13 +64,15 @@ int RunRender(const QStringList& Args) {
   if (!doc.Load(in, error)) return InputError(error);
   for (const QString& w : doc.Warnings) std::fprintf(stderr, "vorn: %s: %s\n", qPrintable(in), qPrintable(w));
 
-  const vorn::TRectF page{0, 0, static_cast<float>(doc.Settings.PageWidth), static_cast<float>(doc.Settings.PageHeight)};
+  const vorn::TRectF page{0, 0, static_cast<float>(doc.Settings.PageWidth),
+                          static_cast<float>(doc.Settings.PageHeight)};
   vorn::TVornDocumentRenderer renderer(doc.Layers, page, doc.Settings.PageColor);
   renderer.OnProgress = TerminalProgress("drawing");
   try {
     if (suffix == QLatin1String("pdf")) {
       renderer.RenderPdf(out);
-      std::printf("%s: PDF page of %.1f x %.1f mm\n", qPrintable(out), page.Width() / vorn::CoordsPixelsPerMMConvertValue,
+      std::printf("%s: PDF page of %.1f x %.1f mm\n", qPrintable(out),
+                  page.Width() / vorn::CoordsPixelsPerMMConvertValue,
                   page.Height() / vorn::CoordsPixelsPerMMConvertValue);
     } else if (suffix == QLatin1String("svg")) {
       renderer.RenderSvg(out);

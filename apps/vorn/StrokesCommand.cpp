@@ -170,7 +170,9 @@ int RunStrokes(const QStringList& Args) {
 
   if (haveChar) {
     vorn::TOwned<vorn::TKxDeStrokes> s = ttf->GetCharacterGlyphs(code);
-    if (!s) return InputError(QStringLiteral("cannot outline %1 in font \"%2\"").arg(CodeName(static_cast<uint>(code)), family));
+    if (!s)
+      return InputError(
+          QStringLiteral("cannot outline %1 in font \"%2\"").arg(CodeName(static_cast<uint>(code)), family));
     PrintStrokes(*s);
   }
   if (!svgFile.isEmpty()) {

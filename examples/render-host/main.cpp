@@ -28,15 +28,16 @@ int main(int argc, char** argv) {
   TKxDeDocumentSettings page;
   try {
     // A damaged or unknown element is skipped, not fatal: the report says what was left out.
-    const TKxDeXmlReadReport report = TKxDeDocumentFile::LoadLayersFromFile(QString::fromLocal8Bit(argv[1]), layers, page);
+    const TKxDeXmlReadReport report =
+        TKxDeDocumentFile::LoadLayersFromFile(QString::fromLocal8Bit(argv[1]), layers, page);
     for (const QString& line : report.Messages) std::fprintf(stderr, "render-host: skipped %s\n", qPrintable(line));
   } catch (const Exception& e) {
     std::fprintf(stderr, "render-host: %s\n", qPrintable(e.Message()));
     return 1;
   }
 
-  const TVornDocumentRenderer renderer(layers, TRectF{0, 0, static_cast<float>(page.PageWidth), static_cast<float>(page.PageHeight)},
-                                       page.PageColor);
+  const TVornDocumentRenderer renderer(
+      layers, TRectF{0, 0, static_cast<float>(page.PageWidth), static_cast<float>(page.PageHeight)}, page.PageColor);
   const QImage image = renderer.RenderImage(TVornDocumentRenderer::ZoomForDpi(dpi));
   const bool saved = image.save(QString::fromLocal8Bit(argv[2]));
   std::printf("%s: %zu layers, %lld shapes painted, %d x %d pixels %s %s\n", kVornProductName, layers.size(),

@@ -103,8 +103,10 @@ void MakeLabel(const QString& Out, const QString& Logo) {
   logo->SetName(QStringLiteral("Logo"));
   logo->LoadPicture(Logo);
   logo->Picture()->SetPicturePath(QFileInfo(Logo).fileName());
-  Text(design, 26, 6.5, 68, 9, QStringLiteral("VORN PARCEL"), 7, true, RGB(0x1b, 0x3a, 0x6b))->SetName(QStringLiteral("Carrier"));
-  Text(design, 26.5, 15.5, 68, 6, QStringLiteral("Express logistics \u00b7 vorn.example"), 3.2, false, RGB(0x44, 0x44, 0x44));
+  Text(design, 26, 6.5, 68, 9, QStringLiteral("VORN PARCEL"), 7, true, RGB(0x1b, 0x3a, 0x6b))
+      ->SetName(QStringLiteral("Carrier"));
+  Text(design, 26.5, 15.5, 68, 6, QStringLiteral("Express logistics \u00b7 vorn.example"), 3.2, false,
+       RGB(0x44, 0x44, 0x44));
 
   // The service badge: a group of a filled box and its word.
   auto* badge = New<TKxDeGroup>(design);
@@ -113,7 +115,8 @@ void MakeLabel(const QString& Out, const QString& Logo) {
   badgeBox->Brush()->SetColor(clBlack);
   badgeBox->Pen()->SetWidth(0);
   badgeBox->SetCornerRadius(1.5);
-  auto* badgeText = Text(badge, 70, 30.6, 26, 8, QStringLiteral("EXPRESS"), 4.6, true, clWhite, TVornTextAlign::vtaCenter);
+  auto* badgeText =
+      Text(badge, 70, 30.6, 26, 8, QStringLiteral("EXPRESS"), 4.6, true, clWhite, TVornTextAlign::vtaCenter);
   badgeText->SetVerticalAlignment(TVornTextLayout::vtlCenter);
   Text(design, 70, 41, 26, 5, QStringLiteral("NEXT DAY 12:00"), 2.6, true, clBlack, TVornTextAlign::vtaCenter);
 
@@ -168,7 +171,8 @@ void MakeLabel(const QString& Out, const QString& Logo) {
       ->SetName(QStringLiteral("Recipient"));
 
   Text(data, 5, 87, 52, 4, QStringLiteral("WEIGHT   PIECES   SHIPPED"), 2.4, true, RGB(0x55, 0x55, 0x55));
-  Text(data, 5, 91.5, 55, 6, QStringLiteral("2.4 kg      1 / 1      2026-12-05"), 3.6)->SetName(QStringLiteral("Shipment data"));
+  Text(data, 5, 91.5, 55, 6, QStringLiteral("2.4 kg      1 / 1      2026-12-05"), 3.6)
+      ->SetName(QStringLiteral("Shipment data"));
 
   auto* tracking = Box<TVornBarcode>(data, 8, 103, 84, 24);
   tracking->SetName(QStringLiteral("Tracking barcode"));
@@ -277,7 +281,8 @@ void MakeStress(const QString& Out, int Count) {
       TVornPolyline* p = rnd.Chance(0.4) ? New<TVornPolygon>(layer) : New<TVornPolyline>(layer);
       const int n = rnd.Int(3, 6);
       for (int k = 0; k < n; ++k) p->Add(MM(x + rnd.Real(0, w * 1.5)), MM(y + rnd.Real(0, h * 1.5)));
-      if (rnd.Chance(0.3)) p->Points(1)->SetControl_2(p->Points(1)->NewControl(MM(rnd.Real(-4, 4)), MM(rnd.Real(-4, 4))));
+      if (rnd.Chance(0.3))
+        p->Points(1)->SetControl_2(p->Points(1)->NewControl(MM(rnd.Real(-4, 4)), MM(rnd.Real(-4, 4))));
       p->Pen()->SetColor(colour());
       if (p->Closed()) p->Brush()->SetColor(colour());
       s = p;

@@ -1,4 +1,5 @@
-// The canvas: rectangle conventions (right and bottom edges excluded), pen modes on image buffers, text, clipping, colours.
+// The canvas: rectangle conventions (right and bottom edges excluded), pen modes on image buffers, text, clipping,
+// colours.
 #include <vorn/common/Canvas.h>
 #include <vorn/common/Color.h>
 #include <vorn/common/GraphicUtils.h>

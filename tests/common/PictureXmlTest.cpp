@@ -185,9 +185,10 @@ TEST_F(PictureXml, PathOnlyPictureIsReloadedFromDiskWithItsRotation) {
 TEST_F(PictureXml, EmptyPictureWritesNoDataAndAbsentValuesKeepTheirDefaults) {
   TOwned<TKxDePicture> p(Create<TKxDePicture>(nullptr));
   const QByteArray text = ElementText([&](TXmlNode n) { p->SaveToXML(n); });
-  EXPECT_EQ(text, QByteArray("<?xml version=\"1.0\"?><Picture><Store>true</Store><Path></Path><KeepRatio>true</KeepRatio>"
-                             "<DitherMode>6</DitherMode><NoAntialiasingAllowed>false</NoAntialiasingAllowed>"
-                             "<Visible>true</Visible></Picture>"));
+  EXPECT_EQ(text,
+            QByteArray("<?xml version=\"1.0\"?><Picture><Store>true</Store><Path></Path><KeepRatio>true</KeepRatio>"
+                       "<DitherMode>6</DitherMode><NoAntialiasingAllowed>false</NoAntialiasingAllowed>"
+                       "<Visible>true</Visible></Picture>"));
   p->SetKeepRatio(false);
   p->SetVisible(false);
   TXmlDocument doc;
@@ -285,8 +286,9 @@ TEST(ColorManagementXml, WritesInOrderReadsWithClampsAndKeepsWhatIsAbsent) {
                        "<ApplyGammaCorrection>true</ApplyGammaCorrection><GammaCorrection>0.5</GammaCorrection>"
                        "<FullPictureOnColorHead>false</FullPictureOnColorHead></SplitColors>"));
   TXmlDocument in;
-  XmlParse(in, "<c><SplitColor>-16777208</SplitColor><SatTolPositive>500</SatTolPositive>"
-               "<HueTolNegative>7</HueTolNegative><AutoLevels>true</AutoLevels><GammaCorrection>NaN</GammaCorrection></c>");
+  XmlParse(in,
+           "<c><SplitColor>-16777208</SplitColor><SatTolPositive>500</SatTolPositive>"
+           "<HueTolNegative>7</HueTolNegative><AutoLevels>true</AutoLevels><GammaCorrection>NaN</GammaCorrection></c>");
   c->SetPositiveHueTolerance(42);
   c->LoadFromXML(in.child("c"));
   EXPECT_EQ(c->SplitColor(), -16777208);

@@ -158,7 +158,8 @@ TEST(XmlTextForms, BooleansAcceptAnyCaseAndDigitsButNothingElse) {
   EXPECT_TRUE(XmlParseBool("1", v) && v);
   EXPECT_TRUE(XmlParseBool("0", v) && !v);
   v = true;
-  for (const char* bad : {"", "yes", "truex", "t", "\x10", "\x11", "2", "tru e"}) EXPECT_FALSE(XmlParseBool(bad, v)) << bad;
+  for (const char* bad : {"", "yes", "truex", "t", "\x10", "\x11", "2", "tru e"})
+    EXPECT_FALSE(XmlParseBool(bad, v)) << bad;
   EXPECT_TRUE(v);  // untouched by refused text
 }
 
@@ -181,7 +182,8 @@ TEST(XmlDocuments, ParseAndWrite) {
   TXmlDocument doc;
   XmlParse(doc, QByteArray("<os Type=\"vorn.mek.data\"><o Class=\"A\"/></os>"));
   EXPECT_EQ(XmlReadAttrString(doc.child("os"), "Type"), QStringLiteral("vorn.mek.data"));
-  EXPECT_EQ(XmlToText(doc, false), QByteArray("<?xml version=\"1.0\"?><os Type=\"vorn.mek.data\"><o Class=\"A\"/></os>"));
+  EXPECT_EQ(XmlToText(doc, false),
+            QByteArray("<?xml version=\"1.0\"?><os Type=\"vorn.mek.data\"><o Class=\"A\"/></os>"));
   TXmlDocument bad;
   try {
     XmlParse(bad, QByteArray("<os><o></os>"));

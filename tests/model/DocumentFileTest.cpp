@@ -159,7 +159,8 @@ TEST_F(DocumentFile, RootNamesVersionPageLayersAndGuides) {
   std::vector<std::string> names;
   for (TXmlNode c : root.children()) names.emplace_back(c.name());
   EXPECT_EQ(names, (std::vector<std::string>{"Page", "Layers", "Guides"}));
-  EXPECT_DOUBLE_EQ(XmlReadDouble(root.child("Page"), "Width", 0), 794 / static_cast<double>(CoordsPixelsPerMMConvertValue));
+  EXPECT_DOUBLE_EQ(XmlReadDouble(root.child("Page"), "Width", 0),
+                   794 / static_cast<double>(CoordsPixelsPerMMConvertValue));
   const TXmlNode layer = root.child("Layers").child("o");
   EXPECT_STREQ(layer.attribute("Class").value(), "TKxDeLayer");
   EXPECT_EQ(std::distance(layer.child("os").children("o").begin(), layer.child("os").children("o").end()), 5);
@@ -273,12 +274,14 @@ TEST_F(DocumentFile, DamagedContentIsSkippedOrDefaultedAndReported) {
       "<o Class=\"TTestShape\"/>"  // not a layer
       "<o Class=\"TKxDeLayer\"><Name>L</Name><Visible>maybe</Visible><Rotation>NaN</Rotation><os>"
       "<o Class=\"TUnknown\"/>"
-      "<o Class=\"TTestShape\"><Points><Point><x>1e300</x><y>2</y></Point><Point><x>3</x><y>x</y></Point></Points></o>" +
+      "<o Class=\"TTestShape\"><Points><Point><x>1e300</x><y>2</y></Point>"
+      "<Point><x>3</x><y>x</y></Point></Points></o>" +
       nested +
       "</os></o>"
       "<Future>ignored</Future>"
       "</Layers>"
-      "<Guides><o><GuidPosition>abc</GuidPosition></o><o><GuidPosition>7</GuidPosition><GuideType>5</GuideType></o></Guides>"
+      "<Guides><o><GuidPosition>abc</GuidPosition></o>"
+      "<o><GuidPosition>7</GuidPosition><GuideType>5</GuideType></o></Guides>"
       "</VornDocument>";
   TKxDeDocumentSettings s;
   const TKxDeXmlReadReport report = TKxDeDocumentFile::LoadLayersFromText(text, Layers, s);
@@ -313,11 +316,13 @@ TEST_F(DocumentFile, LongSavesAndLoadsTellTheirProgress) {
   std::vector<std::pair<int64_t, int64_t>> saved;
   QBuffer buf;
   buf.open(QIODevice::WriteOnly);
-  TKxDeDocumentFile::SaveLayersToStream(&buf, source, {}, [&](int64_t Done, int64_t Total) { saved.emplace_back(Done, Total); });
+  TKxDeDocumentFile::SaveLayersToStream(&buf, source, {},
+                                        [&](int64_t Done, int64_t Total) { saved.emplace_back(Done, Total); });
   EXPECT_EQ(saved, (std::vector<std::pair<int64_t, int64_t>>{{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
   // A skipped layer counts its shapes as done at once.
   QByteArray text = buf.data();
-  text.replace("<Layers>", "<Layers><o Class=\"TOtherLayer\"><os><o Class=\"TTestShape\"/><o Class=\"TTestShape\"/></os></o>");
+  text.replace("<Layers>",
+               "<Layers><o Class=\"TOtherLayer\"><os><o Class=\"TTestShape\"/><o Class=\"TTestShape\"/></os></o>");
   std::vector<std::pair<int64_t, int64_t>> loaded;
   TKxDeDocumentLoadOptions options;
   options.OnProgress = [&](int64_t Done, int64_t Total) { loaded.emplace_back(Done, Total); };
@@ -339,9 +344,18 @@ QByteArray WithoutSubstitutions(const QByteArray& Text) {
 QByteArray Mutate(QByteArray Text, std::mt19937& Rng) {
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(Rng); };
   static const char* const kNumbers[] = {"1e300", "-1", "NaN", "99999999999", "abc", "", "-0", "4294967296", "1e-300"};
-  static const char* const kTags[] = {"<o Class=\"TKxDeContainer\"><os>", "</os></o>", "<o>", "<Points>", "</Points>",
-                                      "<Point><x>1</x></Point>", "<o Class=\"TKxDeLayer\"/>", "<Controls><Control/></Controls>",
-                                      "<os><o Class=\"TTestShape\"/></os>", "&amp;", "<![CDATA[x]]>", "<!-- c -->"};
+  static const char* const kTags[] = {"<o Class=\"TKxDeContainer\"><os>",
+                                      "</os></o>",
+                                      "<o>",
+                                      "<Points>",
+                                      "</Points>",
+                                      "<Point><x>1</x></Point>",
+                                      "<o Class=\"TKxDeLayer\"/>",
+                                      "<Controls><Control/></Controls>",
+                                      "<os><o Class=\"TTestShape\"/></os>",
+                                      "&amp;",
+                                      "<![CDATA[x]]>",
+                                      "<!-- c -->"};
   static const char* const kClasses[] = {"TKxDeLayer", "TTestShape", "TKxDeGroup", "TNope", "", "TKxDePackage"};
   const int rounds = 1 + pick(3);
   for (int r = 0; r < rounds && !Text.isEmpty(); ++r) {

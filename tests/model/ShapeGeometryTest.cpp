@@ -108,7 +108,8 @@ TEST_F(ShapeGeometry, MillimetreEdgesConvertAndMoveTheShape) {
   EXPECT_FLOAT_EQ(Shape->Right(), 15);
   Shape->SetBottom(30);
   EXPECT_FLOAT_EQ(Shape->Top(), 10);
-  EXPECT_EQ(Log.Only("start kxacChanging"), (Strings{"start kxacChanging shape Left", "start kxacChanging shape Bottom"}));
+  EXPECT_EQ(Log.Only("start kxacChanging"),
+            (Strings{"start kxacChanging shape Left", "start kxacChanging shape Bottom"}));
   Log.Clear();
   Shape->SetTop(Shape->Top());
   EXPECT_TRUE(Log.Entries.empty()) << "the edge is there already";

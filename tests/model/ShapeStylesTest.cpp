@@ -418,12 +418,15 @@ TEST(ShapeDevicePens, DashTablesScaleWithTheZoom) {
     TKxDeShapeBase::CreateZoomedPenStyle(Style, Zoom, p);
     return p;
   };
-  auto px = [](double Mm, double Zoom) { return static_cast<uint32_t>(Round32(Mm * CoordsPixelsPerMMConvertValue * Zoom)); };
+  auto px = [](double Mm, double Zoom) {
+    return static_cast<uint32_t>(Round32(Mm * CoordsPixelsPerMMConvertValue * Zoom));
+  };
   EXPECT_EQ(zoomed(TPenStyle::psSolid, 1), (std::vector<uint32_t>{px(1, 1), 0}));
   EXPECT_EQ(zoomed(TPenStyle::psDash, 1), (std::vector<uint32_t>{11, 11}));
   EXPECT_EQ(zoomed(TPenStyle::psDot, 2), (std::vector<uint32_t>{8, 15}));
   EXPECT_EQ(zoomed(TPenStyle::psDashDot, 2), (std::vector<uint32_t>{23, 15, 8, 23}));
-  EXPECT_EQ(zoomed(TPenStyle::psDashDotDot, 0.5), (std::vector<uint32_t>{px(3, .5), px(2, .5), px(1, .5), px(2, .5), px(1, .5), px(3, .5)}));
+  EXPECT_EQ(zoomed(TPenStyle::psDashDotDot, 0.5),
+            (std::vector<uint32_t>{px(3, .5), px(2, .5), px(1, .5), px(2, .5), px(1, .5), px(3, .5)}));
   EXPECT_EQ(zoomed(TPenStyle::psUserStyle, 1), zoomed(TPenStyle::psDashDotDot, 1));
   for (TPenStyle s : {TPenStyle::psClear, TPenStyle::psInsideFrame, TPenStyle::psAlternate})
     EXPECT_EQ(zoomed(s, 3), (std::vector<uint32_t>{0, 0}));

@@ -167,7 +167,8 @@ TEST(ShapeFont, SizeIsSilentAndLoadingSubstitutes) {
   EXPECT_EQ(font->Size(), 12);  // absent: kept
   EXPECT_EQ(font->Style(), (TFontStyles{TFontStyle::fsBold, TFontStyle::fsStrikeOut}));
   ASSERT_EQ(messages.size(), 1);
-  EXPECT_EQ(messages[0], QStringLiteral("Font \"Swiss 721 Not Installed\" was substituted with font \"%1\"").arg(installed));
+  EXPECT_EQ(messages[0],
+            QStringLiteral("Font \"Swiss 721 Not Installed\" was substituted with font \"%1\"").arg(installed));
   // The substitute is written with the requested name beside it; reading that back keeps the
   // substitute and leaves Substituted empty.
   TXmlDocument out;

@@ -166,19 +166,20 @@ TEST_F(XmlContainers, DefaultPropertiesAreAttributesAndThePenWidthIsNeverStored)
   TXmlDocument doc;
   TXmlNode e = doc.append_child("DefaultProperties");
   d->SaveToXML(e);
-  EXPECT_EQ(XmlToText(e, false),
-            QByteArray("<DefaultProperties>"
-                       "<Brush UseDefaultBrush=\"false\" Color=\"1122867\" Style=\"6\"/>"
-                       "<Pen UseDefaultPen=\"true\" Color=\"-16777208\" Style=\"2\" Mode=\"14\"/>"
-                       "<Font UseDefaultFont=\"true\" Fontname=\"Courier &amp; Co\" Style=\"2\" Size=\"4.5\" Charset=\"2\"/>"
-                       "<Gradient UseDefaultGradient=\"false\" ColorBegin=\"255\" ColorEnd=\"16711680\" Reverse=\"true\" "
-                       "Rotation=\"-30\" Shift=\"55\" Style=\"1\"/>"
-                       "<SplitColors Class=\"TmekColorManagementProperties\"><SplitColor>65280</SplitColor>"
-                       "<SatTolPositive>10</SatTolPositive><HueTolPositive>10</HueTolPositive>"
-                       "<SatTolNegative>-10</SatTolNegative><HueTolNegative>-10</HueTolNegative>"
-                       "<AutoLevels>false</AutoLevels><ApplyGammaCorrection>true</ApplyGammaCorrection>"
-                       "<GammaCorrection>0.5</GammaCorrection><FullPictureOnColorHead>false</FullPictureOnColorHead>"
-                       "</SplitColors></DefaultProperties>"));
+  EXPECT_EQ(
+      XmlToText(e, false),
+      QByteArray("<DefaultProperties>"
+                 "<Brush UseDefaultBrush=\"false\" Color=\"1122867\" Style=\"6\"/>"
+                 "<Pen UseDefaultPen=\"true\" Color=\"-16777208\" Style=\"2\" Mode=\"14\"/>"
+                 "<Font UseDefaultFont=\"true\" Fontname=\"Courier &amp; Co\" Style=\"2\" Size=\"4.5\" Charset=\"2\"/>"
+                 "<Gradient UseDefaultGradient=\"false\" ColorBegin=\"255\" ColorEnd=\"16711680\" Reverse=\"true\" "
+                 "Rotation=\"-30\" Shift=\"55\" Style=\"1\"/>"
+                 "<SplitColors Class=\"TmekColorManagementProperties\"><SplitColor>65280</SplitColor>"
+                 "<SatTolPositive>10</SatTolPositive><HueTolPositive>10</HueTolPositive>"
+                 "<SatTolNegative>-10</SatTolNegative><HueTolNegative>-10</HueTolNegative>"
+                 "<AutoLevels>false</AutoLevels><ApplyGammaCorrection>true</ApplyGammaCorrection>"
+                 "<GammaCorrection>0.5</GammaCorrection><FullPictureOnColorHead>false</FullPictureOnColorHead>"
+                 "</SplitColors></DefaultProperties>"));
   // A fresh layer reads everything but the pen width, which stays at its default.
   TOwned<TKxDeLayer> other(Create<TKxDeLayer>(nullptr));
   TmekLayerObjectsDefaultProperties* o = other->ObjectsDefaultProperties();

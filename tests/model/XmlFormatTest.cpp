@@ -98,7 +98,8 @@ TEST_F(XmlFormat, NameAndTextAreReadThroughTheirSettersTheRestDirectly) {
   log.Names[s] = "shape";
   log.Clear();
   TXmlDocument doc;
-  XmlParse(doc, "<o><Name>N</Name><Text>T</Text><Locked>true</Locked><Visible>false</Visible><Rotation>400</Rotation></o>");
+  XmlParse(doc,
+           "<o><Name>N</Name><Text>T</Text><Locked>true</Locked><Visible>false</Visible><Rotation>400</Rotation></o>");
   s->LoadFromXML(doc.child("o"), true);
   EXPECT_EQ(log.Only("start"), (Strings{"start kxacChanging shape Name", "start kxacChanging shape Text"}));
   EXPECT_TRUE(s->Locked());

@@ -80,7 +80,8 @@ TEST_F(XmlStyles, OnlyUsedStylesAreWrittenAndRead) {
   TOwned<TTestShape> plain(Create<TTestShape>(nullptr, nullptr));
   TXmlDocument doc;
   TXmlNode o = TKxDeObjectXml::AppendObject(doc, plain.get());
-  for (const char* style : {"Brush", "Font", "PictureStyle", "Picture", "Gradient"}) EXPECT_FALSE(o.child(style)) << style;
+  for (const char* style : {"Brush", "Font", "PictureStyle", "Picture", "Gradient"})
+    EXPECT_FALSE(o.child(style)) << style;
   EXPECT_TRUE(o.child("Pen"));
   // A plain shape ignores style elements it does not use.
   auto styled = MakeStyled();

@@ -70,7 +70,8 @@ TEST(RotateBitmap90, AngleZeroChangesNothing) {
 
 TEST(RotateBitmap90, QuarterTurnsBackAndForthRestore) {
   // Sizes around the row-strip width, so partial strips occur.
-  for (const QSize size : {QSize(1, 1), QSize(1, 40), QSize(40, 1), QSize(37, 53), QSize(16, 17), QSize(129, 31), QSize(300, 70), QSize(70, 300)}) {
+  for (const QSize size : {QSize(1, 1), QSize(1, 40), QSize(40, 1), QSize(37, 53), QSize(16, 17), QSize(129, 31),
+                           QSize(300, 70), QSize(70, 300)}) {
     TKxDeBitmap bitmap;
     bitmap.SetPixelFormat(TPixelFormat::pf32bit);
     const QImage original = Noise(size.width(), size.height(), size.width() * 100 + size.height());

@@ -76,7 +76,8 @@ TEST_F(Netpbm, GemtopnmReadsWhatWeWrite) {
 TEST_F(Netpbm, GemtopnmReadsLongWhiteRuns) {
   // pbmtogem itself cannot write white lines over 127 bytes, so this direction stands alone.
   const QImage white = MonoImage(2041, 5);
-  const QImage pbm = QImage::fromData(RunTool(QStringLiteral("gemtopnm"), Write("white.img", IMGEncodeBytes(white))), "pbm");
+  const QImage pbm =
+      QImage::fromData(RunTool(QStringLiteral("gemtopnm"), Write("white.img", IMGEncodeBytes(white))), "pbm");
   EXPECT_TRUE(SamePixels(pbm, white));
 }
 

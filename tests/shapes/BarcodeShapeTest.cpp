@@ -34,7 +34,8 @@ TEST(VornBarcodeSymbol, EncodesTheRequiredSymbologies) {
   ASSERT_TRUE(ean.Valid()) << ean.Error().toStdString();
   EXPECT_EQ(ean.HumanReadable(), QStringLiteral("5901234123457"));
   EXPECT_EQ(ean.Texts().size(), 3u);
-  const TVornBarcodeSymbol qr = TVornBarcodeSymbol::Encode(TVornBarcodeType::vbtQRCode, "https://vorn.example/t/123", true);
+  const TVornBarcodeSymbol qr =
+      TVornBarcodeSymbol::Encode(TVornBarcodeType::vbtQRCode, "https://vorn.example/t/123", true);
   ASSERT_TRUE(qr.Valid());
   EXPECT_TRUE(qr.TwoDimensional());
   EXPECT_EQ(qr.Width(), qr.Height());
@@ -65,8 +66,10 @@ TEST(VornBarcodeSymbol, RefusesDataWithAReason) {
 // ---- Painting ----------------------------------------------------------------------------------------
 
 TEST(VornBarcode, EveryBarAndEveryGapLandsWhereTheSymbolSays) {
-  for (TVornBarcodeType type : {TVornBarcodeType::vbtCode128, TVornBarcodeType::vbtEAN13, TVornBarcodeType::vbtCode39}) {
-    const QString data = type == TVornBarcodeType::vbtEAN13 ? QStringLiteral("400638133393") : QStringLiteral("VORN-42");
+  for (TVornBarcodeType type :
+       {TVornBarcodeType::vbtCode128, TVornBarcodeType::vbtEAN13, TVornBarcodeType::vbtCode39}) {
+    const QString data =
+        type == TVornBarcodeType::vbtEAN13 ? QStringLiteral("400638133393") : QStringLiteral("VORN-42");
     auto b = Barcode(type, data);
     b->SetShowText(false);
     const TVornBarcodeSymbol& s = b->Symbol();

@@ -110,7 +110,8 @@ TEST_F(DocumentRenderer, TurnedShapesReachingIntoThePageArePainted) {
   TVornDocumentRenderer r = Renderer();
   QImage img = r.RenderImage(1.0);
   EXPECT_TRUE(Near(img.pixel(190, 50), Qt::green));
-  bar->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 240 / CoordsPixelsPerMMConvertValue, 10 / CoordsPixelsPerMMConvertValue);
+  bar->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 240 / CoordsPixelsPerMMConvertValue,
+                     10 / CoordsPixelsPerMMConvertValue);
   img = r.RenderImage(1.0);
   EXPECT_FALSE(Near(img.pixel(195, 50), Qt::green));
 }

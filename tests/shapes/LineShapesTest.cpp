@@ -145,7 +145,8 @@ TEST(VornLine, XmlKeepsEndsAndArrowSize) {
   EXPECT_NEAR(copy->PointValue(1).X, 180, 1e-3);
   // Values a document cannot mean are refused: the current ones stay.
   TXmlDocument doc;
-  XmlParse(doc, QByteArrayLiteral("<o><StartShape>7</StartShape><EndShape>-1</EndShape><ArrowSize>nan</ArrowSize></o>"));
+  XmlParse(doc,
+           QByteArrayLiteral("<o><StartShape>7</StartShape><EndShape>-1</EndShape><ArrowSize>nan</ArrowSize></o>"));
   copy->LoadFromXML(doc.child("o"), false);
   EXPECT_EQ(copy->StartShape(), TmekLineShape::mekLshRounded);
   EXPECT_EQ(copy->EndShape(), TmekLineShape::mekLshArrowed);

@@ -51,7 +51,8 @@ inline void ExpectRectNear(const QRectF& A, const QRectF& B, double Tolerance = 
 
 // True when the pixel is close to the colour (a few levels of tolerance for smoothing).
 inline bool Near(QRgb Pixel, const QColor& Expected, int Tolerance = 8) {
-  return std::abs(qRed(Pixel) - Expected.red()) <= Tolerance && std::abs(qGreen(Pixel) - Expected.green()) <= Tolerance &&
+  return std::abs(qRed(Pixel) - Expected.red()) <= Tolerance &&
+         std::abs(qGreen(Pixel) - Expected.green()) <= Tolerance &&
          std::abs(qBlue(Pixel) - Expected.blue()) <= Tolerance;
 }
 

@@ -83,8 +83,8 @@ TVornBarcodeSymbol TVornBarcodeSymbol::Encode(TVornBarcodeType Type, const QStri
   symbol->symbology = ZintSymbology(Type);
   symbol->input_mode = UNICODE_MODE;
   symbol->show_hrt = ShowText ? 1 : 0;
-  const int rc = ZBarcode_Encode_and_Buffer_Vector(symbol.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                                   static_cast<int>(bytes.size()), 0);
+  const int rc = ZBarcode_Encode_and_Buffer_Vector(
+      symbol.get(), reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<int>(bytes.size()), 0);
   if (rc >= ZINT_ERROR || !symbol->vector) {
     QString msg = QString::fromUtf8(symbol->errtxt);
     // The encoder's texts start with "Error NNN: "; the number means nothing to a user.

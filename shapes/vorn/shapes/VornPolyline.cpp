@@ -12,7 +12,8 @@ namespace {
 QPointF Plus(const TPointF& P, const TPointF& Offset) { return QPointF(P.X + Offset.X, P.Y + Offset.Y); }
 
 // The segment from A to B as it is drawn: straight, or a cubic curve when a handle pulls it.
-void AddSegment(QPainterPath& Path, const TVornVertex& A, const QPointF& AtA, const TVornVertex& B, const QPointF& AtB) {
+void AddSegment(QPainterPath& Path, const TVornVertex& A, const QPointF& AtA, const TVornVertex& B,
+                const QPointF& AtB) {
   if (!A.HasC2 && !B.HasC1) {
     Path.lineTo(AtB);
     return;

@@ -67,7 +67,13 @@ class TPen : public TGraphicsObject {
 class TBrush : public TGraphicsObject {
  public:
   TColor Color() const { return FColor; }
-  void SetColor(TColor Value) { if (FColor != Value) { FColor = Value; if (FStyle == TBrushStyle::bsClear && Value != clNone) FStyle = TBrushStyle::bsSolid; Changed(); } }
+  void SetColor(TColor Value) {
+    if (FColor != Value) {
+      FColor = Value;
+      if (FStyle == TBrushStyle::bsClear && Value != clNone) FStyle = TBrushStyle::bsSolid;
+      Changed();
+    }
+  }
   TBrushStyle Style() const { return FStyle; }
   void SetStyle(TBrushStyle Value) { if (FStyle != Value) { FStyle = Value; Changed(); } }
   void Assign(const TBrush& Source) { FColor = Source.FColor; FStyle = Source.FStyle; Changed(); }

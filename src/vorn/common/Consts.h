@@ -84,7 +84,16 @@ Q_ENUM_NS(TKxDeScrollbarStyle)
 enum class TKxDeScrollThumbline : uint8_t { kxtlNone, kxtlLowered, kxtlRised, kxtlDots, kxtlDash, kxtlWideDash };
 Q_ENUM_NS(TKxDeScrollThumbline)
 
-enum class TKxDeThumbStyle : uint8_t { kxtsArrow, kxtsExArrow, kxtsMac, kxtsMetal, kxtsNew, kxtsPS, kxtsPSNew, kxtsWindows };
+enum class TKxDeThumbStyle : uint8_t {
+  kxtsArrow,
+  kxtsExArrow,
+  kxtsMac,
+  kxtsMetal,
+  kxtsNew,
+  kxtsPS,
+  kxtsPSNew,
+  kxtsWindows
+};
 Q_ENUM_NS(TKxDeThumbStyle)
 
 enum class TKxDePictureChangeAction : uint8_t { kxpcaChanged, kxpcaDestroyed };

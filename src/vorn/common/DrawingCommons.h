@@ -123,7 +123,13 @@ Q_ENUM_NS(TmekPolyFillMode)
 enum class TmekPictureSplitMode : uint8_t { mekpicSaturation, mekpicExact };
 Q_ENUM_NS(TmekPictureSplitMode)
 
-enum class TmekDataBehavior : uint8_t { mekdbNone, mekdbVariable, mekdbOLEDatabase, mekdbSQLDatabase, mekdbBarcodeWizard };
+enum class TmekDataBehavior : uint8_t {
+  mekdbNone,
+  mekdbVariable,
+  mekdbOLEDatabase,
+  mekdbSQLDatabase,
+  mekdbBarcodeWizard
+};
 Q_ENUM_NS(TmekDataBehavior)
 
 }  // namespace KxDrawingCommons

@@ -34,7 +34,8 @@ int Distance(int A, int B) {
     std::array<uint8_t, 181 * 181> d{};
     for (int a = 0; a <= 180; ++a)
       for (int b = 0; b <= 180; ++b)
-        d[static_cast<size_t>(a * 181 + b)] = static_cast<uint8_t>(Round(std::sqrt(static_cast<double>(a * a + b * b))));
+        d[static_cast<size_t>(a * 181 + b)] =
+            static_cast<uint8_t>(Round(std::sqrt(static_cast<double>(a * a + b * b))));
     return d;
   }();
   return table[static_cast<size_t>(A * 181 + B)];

@@ -13,7 +13,17 @@ namespace vorn {
 namespace Graphics {
 Q_NAMESPACE
 
-enum class TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame, psUserStyle, psAlternate };
+enum class TPenStyle : uint8_t {
+  psSolid,
+  psDash,
+  psDot,
+  psDashDot,
+  psDashDotDot,
+  psClear,
+  psInsideFrame,
+  psUserStyle,
+  psAlternate
+};
 Q_ENUM_NS(TPenStyle)
 
 enum class TPenMode : uint8_t {
@@ -22,7 +32,16 @@ enum class TPenMode : uint8_t {
 };
 Q_ENUM_NS(TPenMode)
 
-enum class TBrushStyle : uint8_t { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+enum class TBrushStyle : uint8_t {
+  bsSolid,
+  bsClear,
+  bsHorizontal,
+  bsVertical,
+  bsFDiagonal,
+  bsBDiagonal,
+  bsCross,
+  bsDiagCross
+};
 Q_ENUM_NS(TBrushStyle)
 
 enum class TFontStyle : uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
@@ -31,7 +50,19 @@ Q_ENUM_NS(TFontStyle)
 enum class TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
 Q_ENUM_NS(TFontPitch)
 
-enum class TShiftStateItem : uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble, ssTouch, ssPen, ssCommand, ssHorizontal };
+enum class TShiftStateItem : uint8_t {
+  ssShift,
+  ssAlt,
+  ssCtrl,
+  ssLeft,
+  ssRight,
+  ssMiddle,
+  ssDouble,
+  ssTouch,
+  ssPen,
+  ssCommand,
+  ssHorizontal
+};
 Q_ENUM_NS(TShiftStateItem)
 
 enum class TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };

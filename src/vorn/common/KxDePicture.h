@@ -124,7 +124,8 @@ class TKxDePicture : public TPersistent {
   template <class F>
   void ChangeProperty(F&& Change, bool IsProperty = true);
   // Decodes Bytes with the class for the extension of Path, then "bmp", then "jpg".
-  TOwned<TGraphic> DecodeGraphic(const QByteArray& Bytes, const QString& Path, const TKxDeGraphicCallback& Callback) const;
+  TOwned<TGraphic> DecodeGraphic(const QByteArray& Bytes, const QString& Path,
+                                 const TKxDeGraphicCallback& Callback) const;
   // Puts a decoded graphic and the bytes it came from in place and applies the transparency rule.
   void InstallGraphic(TOwned<TGraphic> Graphic, const QByteArray& Bytes);
   // A load: InstallGraphic, plus the options a freshly loaded file starts with, then the change.

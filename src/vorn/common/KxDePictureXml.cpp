@@ -119,7 +119,8 @@ void TKxDeCustomPictureProps::SaveToXML(TXmlNode Node) const {
 void TKxDeCustomPictureProps::LoadFromXML(TXmlNode Node) {
   TKxDePicture::LoadFromXML(Node);
   FHorizontalIndent = XmlReadInteger(Node, "Indent", FHorizontalIndent);
-  const int32_t orient = XmlReadIntegerIn(Node, "Orient", -1, 0, static_cast<int32_t>(TKxDePictureOrient::kxdpoStretch));
+  const int32_t orient =
+      XmlReadIntegerIn(Node, "Orient", -1, 0, static_cast<int32_t>(TKxDePictureOrient::kxdpoStretch));
   if (orient >= 0) FOrient = static_cast<TKxDePictureOrient>(orient);
   FPictureIndex = XmlReadInteger(Node, "Index", FPictureIndex);
   FVerticalIndent = XmlReadInteger(Node, "TopIndent", FVerticalIndent);

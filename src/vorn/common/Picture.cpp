@@ -54,7 +54,8 @@ void TPicture::ReadData(QIODevice* Stream) {
   const QByteArray name = Stream->read(static_cast<uint8_t>(len));
   if (name.size() != static_cast<uint8_t>(len)) throw Exception(QStringLiteral("Picture data is truncated"));
   const TGraphicClass cls = GraphicClassByName(QString::fromLatin1(name));
-  if (!cls) throw Exception(QStringLiteral("Unknown graphic class \"%1\" in picture data").arg(QString::fromLatin1(name)));
+  if (!cls)
+    throw Exception(QStringLiteral("Unknown graphic class \"%1\" in picture data").arg(QString::fromLatin1(name)));
   TOwned<TGraphic> g(cls->Construct<TGraphic>());
   if (!g) throw Exception(QStringLiteral("Graphic class \"%1\" cannot be created").arg(QString::fromLatin1(name)));
   g->ReadData(Stream);

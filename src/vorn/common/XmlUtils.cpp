@@ -113,7 +113,9 @@ T ReadIn(const char* Text, T Default, T Min, T Max, P Parse) {
 
 struct TStringWriter : pugi::xml_writer {
   QByteArray Out;
-  void write(const void* Data, size_t Size) override { Out.append(static_cast<const char*>(Data), static_cast<qsizetype>(Size)); }
+  void write(const void* Data, size_t Size) override {
+    Out.append(static_cast<const char*>(Data), static_cast<qsizetype>(Size));
+  }
 };
 
 }  // namespace
@@ -151,8 +153,12 @@ void XmlDeleteChildren(TXmlNode Node, const char* Name) {
   while (TXmlNode c = Node.child(Name)) Node.remove_child(c);
 }
 
-void XmlWriteString(TXmlNode Node, const char* Name, const QString& Value) { SetText(Node, Name, Value.toUtf8().constData()); }
-void XmlWriteInteger(TXmlNode Node, const char* Name, int32_t Value) { SetText(Node, Name, IntegerChars(Value).Text()); }
+void XmlWriteString(TXmlNode Node, const char* Name, const QString& Value) {
+  SetText(Node, Name, Value.toUtf8().constData());
+}
+void XmlWriteInteger(TXmlNode Node, const char* Name, int32_t Value) {
+  SetText(Node, Name, IntegerChars(Value).Text());
+}
 void XmlWriteInt64(TXmlNode Node, const char* Name, int64_t Value) { SetText(Node, Name, IntegerChars(Value).Text()); }
 void XmlWriteSingle(TXmlNode Node, const char* Name, float Value) { SetText(Node, Name, FloatChars(Value).Text()); }
 void XmlWriteDouble(TXmlNode Node, const char* Name, double Value) { SetText(Node, Name, FloatChars(Value).Text()); }
@@ -162,11 +168,21 @@ QString XmlReadString(TXmlNode Node, const char* Name, const QString& Default) {
   const TXmlNode child = Node.child(Name);
   return child ? QString::fromUtf8(child.child_value()) : Default;
 }
-int32_t XmlReadInteger(TXmlNode Node, const char* Name, int32_t Default) { return ReadWith(ValueText(Node, Name), Default, XmlParseInteger); }
-int64_t XmlReadInt64(TXmlNode Node, const char* Name, int64_t Default) { return ReadWith(ValueText(Node, Name), Default, XmlParseInt64); }
-float XmlReadSingle(TXmlNode Node, const char* Name, float Default) { return ReadWith(ValueText(Node, Name), Default, XmlParseSingle); }
-double XmlReadDouble(TXmlNode Node, const char* Name, double Default) { return ReadWith(ValueText(Node, Name), Default, XmlParseDouble); }
-bool XmlReadBool(TXmlNode Node, const char* Name, bool Default) { return ReadWith(ValueText(Node, Name), Default, XmlParseBool); }
+int32_t XmlReadInteger(TXmlNode Node, const char* Name, int32_t Default) {
+  return ReadWith(ValueText(Node, Name), Default, XmlParseInteger);
+}
+int64_t XmlReadInt64(TXmlNode Node, const char* Name, int64_t Default) {
+  return ReadWith(ValueText(Node, Name), Default, XmlParseInt64);
+}
+float XmlReadSingle(TXmlNode Node, const char* Name, float Default) {
+  return ReadWith(ValueText(Node, Name), Default, XmlParseSingle);
+}
+double XmlReadDouble(TXmlNode Node, const char* Name, double Default) {
+  return ReadWith(ValueText(Node, Name), Default, XmlParseDouble);
+}
+bool XmlReadBool(TXmlNode Node, const char* Name, bool Default) {
+  return ReadWith(ValueText(Node, Name), Default, XmlParseBool);
+}
 bool XmlHasValue(TXmlNode Node, const char* Name) { return static_cast<bool>(Node.child(Name)); }
 
 int32_t XmlReadIntegerIn(TXmlNode Node, const char* Name, int32_t Default, int32_t Min, int32_t Max) {
@@ -182,22 +198,40 @@ double XmlReadDoubleIn(TXmlNode Node, const char* Name, double Default, double M
   return ReadIn(ValueText(Node, Name), Default, Min, Max, XmlParseDouble);
 }
 
-void XmlWriteAttrString(TXmlNode Node, const char* Name, const QString& Value) { SetAttr(Node, Name, Value.toUtf8().constData()); }
-void XmlWriteAttrInteger(TXmlNode Node, const char* Name, int32_t Value) { SetAttr(Node, Name, IntegerChars(Value).Text()); }
-void XmlWriteAttrInt64(TXmlNode Node, const char* Name, int64_t Value) { SetAttr(Node, Name, IntegerChars(Value).Text()); }
+void XmlWriteAttrString(TXmlNode Node, const char* Name, const QString& Value) {
+  SetAttr(Node, Name, Value.toUtf8().constData());
+}
+void XmlWriteAttrInteger(TXmlNode Node, const char* Name, int32_t Value) {
+  SetAttr(Node, Name, IntegerChars(Value).Text());
+}
+void XmlWriteAttrInt64(TXmlNode Node, const char* Name, int64_t Value) {
+  SetAttr(Node, Name, IntegerChars(Value).Text());
+}
 void XmlWriteAttrSingle(TXmlNode Node, const char* Name, float Value) { SetAttr(Node, Name, FloatChars(Value).Text()); }
-void XmlWriteAttrDouble(TXmlNode Node, const char* Name, double Value) { SetAttr(Node, Name, FloatChars(Value).Text()); }
+void XmlWriteAttrDouble(TXmlNode Node, const char* Name, double Value) {
+  SetAttr(Node, Name, FloatChars(Value).Text());
+}
 void XmlWriteAttrBool(TXmlNode Node, const char* Name, bool Value) { SetAttr(Node, Name, Value ? "true" : "false"); }
 
 QString XmlReadAttrString(TXmlNode Node, const char* Name, const QString& Default) {
   const pugi::xml_attribute a = Node.attribute(Name);
   return a ? QString::fromUtf8(a.value()) : Default;
 }
-int32_t XmlReadAttrInteger(TXmlNode Node, const char* Name, int32_t Default) { return ReadWith(AttrText(Node, Name), Default, XmlParseInteger); }
-int64_t XmlReadAttrInt64(TXmlNode Node, const char* Name, int64_t Default) { return ReadWith(AttrText(Node, Name), Default, XmlParseInt64); }
-float XmlReadAttrSingle(TXmlNode Node, const char* Name, float Default) { return ReadWith(AttrText(Node, Name), Default, XmlParseSingle); }
-double XmlReadAttrDouble(TXmlNode Node, const char* Name, double Default) { return ReadWith(AttrText(Node, Name), Default, XmlParseDouble); }
-bool XmlReadAttrBool(TXmlNode Node, const char* Name, bool Default) { return ReadWith(AttrText(Node, Name), Default, XmlParseBool); }
+int32_t XmlReadAttrInteger(TXmlNode Node, const char* Name, int32_t Default) {
+  return ReadWith(AttrText(Node, Name), Default, XmlParseInteger);
+}
+int64_t XmlReadAttrInt64(TXmlNode Node, const char* Name, int64_t Default) {
+  return ReadWith(AttrText(Node, Name), Default, XmlParseInt64);
+}
+float XmlReadAttrSingle(TXmlNode Node, const char* Name, float Default) {
+  return ReadWith(AttrText(Node, Name), Default, XmlParseSingle);
+}
+double XmlReadAttrDouble(TXmlNode Node, const char* Name, double Default) {
+  return ReadWith(AttrText(Node, Name), Default, XmlParseDouble);
+}
+bool XmlReadAttrBool(TXmlNode Node, const char* Name, bool Default) {
+  return ReadWith(AttrText(Node, Name), Default, XmlParseBool);
+}
 int64_t XmlReadAttrInt64In(TXmlNode Node, const char* Name, int64_t Default, int64_t Min, int64_t Max) {
   return ReadIn(AttrText(Node, Name), Default, Min, Max, XmlParseInt64);
 }

@@ -68,8 +68,9 @@ bool ParseVersion(const QString& Text, int32_t& Major, int32_t& Minor) {
 // Reads at most Limit bytes; raises when there are more.
 QByteArray ReadLimited(QIODevice* Stream, int64_t Limit, const QString& What) {
   const auto tooLarge = [&] {
-    return EKxDeDocumentError(
-        QStringLiteral("%1 is larger than the document size limit of %2 bytes").arg(What).arg(static_cast<qlonglong>(Limit)));
+    return EKxDeDocumentError(QStringLiteral("%1 is larger than the document size limit of %2 bytes")
+                                  .arg(What)
+                                  .arg(static_cast<qlonglong>(Limit)));
   };
   if (!Stream->isSequential() && Stream->size() - Stream->pos() > Limit) throw tooLarge();
   QByteArray data;
@@ -172,13 +173,15 @@ TOwned<TKxDeLayer> ReadLayer(TXmlNode O, const TKxDeXmlReadOptions& Read, TKxDeX
 // ---- Writing ----------------------------------------------------------------------------------------
 
 void TKxDeDocumentFile::SaveLayersToXML(TXmlDocument& Document, const TKxDeLayerList& Layers,
-                                        const TKxDeDocumentSettings& Settings, const TKxDeDocumentProgress& OnProgress) {
+                                        const TKxDeDocumentSettings& Settings,
+                                        const TKxDeDocumentProgress& OnProgress) {
   Document.reset();
   TXmlNode decl = Document.append_child(pugi::node_declaration);
   decl.append_attribute("version").set_value("1.0");
   decl.append_attribute("encoding").set_value("UTF-8");
   TXmlNode root = Document.append_child(RootName);
-  root.append_attribute("Version").set_value(QStringLiteral("%1.%2").arg(VersionMajor).arg(VersionMinor).toLatin1().constData());
+  root.append_attribute("Version").set_value(
+      QStringLiteral("%1.%2").arg(VersionMajor).arg(VersionMinor).toLatin1().constData());
   SavePage(XmlAddChild(root, "Page"), Settings);
   TXmlNode layers = XmlAddChild(root, "Layers");
   int64_t total = 0;
@@ -203,12 +206,14 @@ void TKxDeDocumentFile::SaveLayersToXML(TXmlDocument& Document, const TKxDeLayer
 void TKxDeDocumentFile::SaveLayersToStream(QIODevice* Stream, const TKxDeLayerList& Layers,
                                            const TKxDeDocumentSettings& Settings,
                                            const TKxDeDocumentProgress& OnProgress) {
-  if (!Stream || !Stream->isWritable()) throw EKxDeDocumentError(QStringLiteral("The document stream is not open for writing"));
+  if (!Stream || !Stream->isWritable())
+    throw EKxDeDocumentError(QStringLiteral("The document stream is not open for writing"));
   TXmlDocument doc;
   SaveLayersToXML(doc, Layers, Settings, OnProgress);
   TDeviceWriter w(Stream);
   doc.save(w, "  ", pugi::format_indent, pugi::encoding_utf8);
-  if (!w.Flush()) throw EKxDeDocumentError(QStringLiteral("The document could not be written: %1").arg(Stream->errorString()));
+  if (!w.Flush())
+    throw EKxDeDocumentError(QStringLiteral("The document could not be written: %1").arg(Stream->errorString()));
 }
 
 void TKxDeDocumentFile::SaveLayersToFile(const QString& FileName, const TKxDeLayerList& Layers,
@@ -232,7 +237,8 @@ void TKxDeDocumentFile::SaveLayersToFile(const QString& FileName, const TKxDeLay
 TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromXML(TXmlNode Root, TKxDeLayerList& Layers,
                                                         TKxDeDocumentSettings& Settings,
                                                         const TKxDeDocumentLoadOptions& Options) {
-  if (Root.type() == pugi::node_document) Root = Root.find_child([](TXmlNode n) { return n.type() == pugi::node_element; });
+  if (Root.type() == pugi::node_document)
+    Root = Root.find_child([](TXmlNode n) { return n.type() == pugi::node_element; });
   if (!Root) throw EKxDeDocumentError(QStringLiteral("The document is empty"));
   if (std::strcmp(Root.name(), RootName) != 0)
     throw EKxDeDocumentError(QStringLiteral("This is not a Vorn document: its root element is \"%1\", not \"%2\"")
@@ -243,11 +249,13 @@ TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromXML(TXmlNode Root, TKxDeLaye
   int32_t minor = 0;
   const QString version = QString::fromUtf8(versionAttr.value());
   if (!ParseVersion(version, major, minor))
-    throw EKxDeDocumentError(QStringLiteral("The document's format version \"%1\" is not a version number").arg(version));
+    throw EKxDeDocumentError(
+        QStringLiteral("The document's format version \"%1\" is not a version number").arg(version));
   if (major != VersionMajor)
-    throw EKxDeDocumentError(QStringLiteral("The document has format version %1, which this engine cannot read (it reads %2.x)")
-                                 .arg(version)
-                                 .arg(VersionMajor));
+    throw EKxDeDocumentError(
+        QStringLiteral("The document has format version %1, which this engine cannot read (it reads %2.x)")
+            .arg(version)
+            .arg(VersionMajor));
 
   TKxDeXmlReadReport report;
   TKxDeDocumentSettings settings = Settings;
@@ -315,7 +323,8 @@ TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromText(const QByteArray& Text,
 TKxDeXmlReadReport TKxDeDocumentFile::LoadLayersFromStream(QIODevice* Stream, TKxDeLayerList& Layers,
                                                            TKxDeDocumentSettings& Settings,
                                                            const TKxDeDocumentLoadOptions& Options) {
-  if (!Stream || !Stream->isReadable()) throw EKxDeDocumentError(QStringLiteral("The document stream is not open for reading"));
+  if (!Stream || !Stream->isReadable())
+    throw EKxDeDocumentError(QStringLiteral("The document stream is not open for reading"));
   QByteArray text = ReadLimited(Stream, Options.MaxFileSize, QStringLiteral("The document"));
   return LoadOwnText(text, Layers, Settings, Options);
 }

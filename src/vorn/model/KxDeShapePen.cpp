@@ -107,7 +107,8 @@ void TKxDeShapePen::LoadFromXML(TXmlNode Node) {
   FColor = XmlReadInteger(Node, "Color", FColor);
   // Out-of-range ordinals from a damaged document fall back to the defaults.
   const int32_t mode = XmlReadInteger(Node, "Mode", static_cast<int32_t>(TPenMode::pmCopy));
-  FMode = mode >= 0 && mode <= static_cast<int32_t>(TPenMode::pmNotXor) ? static_cast<TPenMode>(mode) : TPenMode::pmCopy;
+  FMode =
+      mode >= 0 && mode <= static_cast<int32_t>(TPenMode::pmNotXor) ? static_cast<TPenMode>(mode) : TPenMode::pmCopy;
   const int32_t style = XmlReadInteger(Node, "Style", 0);
   FStyle = style >= 0 && style <= static_cast<int32_t>(TPenStyle::psAlternate) ? static_cast<TPenStyle>(style)
                                                                                 : TPenStyle::psSolid;

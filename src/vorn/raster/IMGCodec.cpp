@@ -35,8 +35,14 @@ uint16_t ReadWord(const char* P) {
 class TLineDecoder {
  public:
   TLineDecoder(const TIMGHeader& Header, QImage& Image, const uint8_t* Data, int64_t Size, int64_t Pos)
-      : FBits(Image.bits()), FStride(static_cast<size_t>(Image.bytesPerLine())), FData(Data), FSize(Size), FPos(Pos), FPattLen(Header.pattlen),
-        FBytesPerLine((Header.pixels + 7) / 8), FLines(Header.lines) {}
+      : FBits(Image.bits()),
+        FStride(static_cast<size_t>(Image.bytesPerLine())),
+        FData(Data),
+        FSize(Size),
+        FPos(Pos),
+        FPattLen(Header.pattlen),
+        FBytesPerLine((Header.pixels + 7) / 8),
+        FLines(Header.lines) {}
 
   void Run() {
     StartLine();

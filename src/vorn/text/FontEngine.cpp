@@ -362,7 +362,9 @@ QByteArray NativeOutline(const TFace& F, double Scale) {
     const int n = last - first + 1;
     const int base = first;
     first = last + 1;
-    auto pt = [&](int I) { return TPt{static_cast<double>(o.points[base + I].x), static_cast<double>(o.points[base + I].y)}; };
+    auto pt = [&](int I) {
+      return TPt{static_cast<double>(o.points[base + I].x), static_cast<double>(o.points[base + I].y)};
+    };
     auto tag = [&](int I) { return FT_CURVE_TAG(o.tags[base + I]); };
     // A lone point outlines nothing.
     if (n < 2) continue;
