@@ -18,6 +18,7 @@
 #include "vorn/common/Color.h"
 #include "vorn/common/DrawingCommons.h"
 #include "vorn/common/XmlUtils.h"
+#include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDeObjectXml.h"
 
 #include <QString>
@@ -29,10 +30,6 @@
 class QIODevice;
 
 namespace vorn {
-
-class TKxDeLayer;
-
-using TKxDeLayerList = std::vector<TKxDeLayer*>;
 
 // Progress of a long save or load: Done of Total shapes lying directly in the layers (each with
 // whatever it holds).

@@ -3,7 +3,6 @@
 #include "vorn/common/Rounding.h"
 #include "vorn/model/ActionScope_p.h"
 #include "vorn/model/KxDeLayer.h"
-#include "vorn/model/KxDeRegister.h"
 #include "vorn/model/UpdateBracket_p.h"
 
 #include <cmath>
@@ -50,17 +49,5 @@ bool TKxDeGroup::PointOnShape(const TPointF& P, float Fuzz, bool Editing) const 
     if (s->PointOnShape(P, Fuzz, Editing)) return true;
   return false;
 }
-
-namespace {
-
-// Documents name their groups and layers by class name: both classes are known to the registry
-// from the moment the library is loaded.
-[[maybe_unused]] const bool gContainersRegistered = [] {
-  TKxDeRegister::RegisterShape(ClassOf<TKxDeGroup>(), QStringLiteral("Group"), QString());
-  TKxDeRegister::RegisterShape(ClassOf<TKxDeLayer>(), QStringLiteral("Layer"), QString());
-  return true;
-}();
-
-}  // namespace
 
 }  // namespace vorn

@@ -11,10 +11,14 @@
 #include "vorn/model/mekLayerObjectsDefaultProperties.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace vorn {
 
 class TKxDeLayer;
+
+// A document's layers, bottom first.
+using TKxDeLayerList = std::vector<TKxDeLayer*>;
 
 // Implemented by host shapes that adapt to the kind of layer they lie on (the printing
 // technology the layer is meant for). A layer whose kind changes calls it on each of its

@@ -1,13 +1,45 @@
 #include "vorn/surface/KxDeSurface.h"
 
-#include "vorn/model/KxDeLayer.h"
+#include "vorn/common/Finally_p.h"
+#include "vorn/model/KxDeGroup.h"
+#include "vorn/model/KxDeRegister.h"
 #include "vorn/model/KxDeSurfaceClient.h"
+#include "vorn/surface/SurfaceLog_p.h"
 
 #include <algorithm>
 
 namespace vorn {
 
-TKxDeSurface::TKxDeSurface(QWidget* Parent) : QWidget(Parent) {}
+Q_LOGGING_CATEGORY(lcSurface, "vorn.surface", QtWarningMsg)
+
+namespace {
+
+// Documents name their groups and layers by class name: both classes are known to the registry
+// from the moment the library is loaded.
+[[maybe_unused]] const bool gContainersRegistered = [] {
+  TKxDeRegister::RegisterShape(ClassOf<TKxDeGroup>(), QStringLiteral("Group"), QString());
+  TKxDeRegister::RegisterShape(ClassOf<TKxDeLayer>(), QStringLiteral("Layer"), QString());
+  return true;
+}();
+
+}  // namespace
+
+const TClass* TKxDeSurface::ClassType() const { return ClassOf<TKxDeSurface>(); }
+
+TKxDeSurface::TKxDeSurface(QWidget* Parent)
+    : TKxDeCustomScrollControl(Parent),
+      FFrameProperties(Create<TKxDeFrameProperties>(this)),
+      FGridProperties(Create<TKxDeGridProperties>(this)),
+      FLayerProperties(Create<TKxDeLayerProperties>(this)) {
+  // The border, the bars and their classes are the surface's own (made on first use); the
+  // rest is set directly, as nothing listens yet.
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+  setFocusPolicy(Qt::StrongFocus);
+  resize(400, 350);
+  FColor = clGray;
+  FIndent = 20;
+  RefreshBuffers(true, false);
+}
 
 TKxDeSurface::~TKxDeSurface() {
   FDestroying = true;
@@ -17,49 +49,22 @@ TKxDeSurface::~TKxDeSurface() {
 
 void TKxDeSurface::BeforeDestruction() { FDestroying = true; }
 
-// ---- Layers ---------------------------------------------------------------------------------------
-
-TKxDeLayer* TKxDeSurface::GetLayer(int32_t Index) const {
-  if (Index < 0 || Index >= LayerCount()) return nullptr;
-  return FLayers[static_cast<size_t>(Index)];
+TKxDeControlBorderPropsClass TKxDeSurface::GetBorderPropsClass() const { return ClassOf<TKxDeBorderProps>(); }
+TKxDeCustomControlScrollbarClass TKxDeSurface::GetScrollbarClass() const { return ClassOf<TKxDeScrollbar>(); }
+TKxDeControlCustomScrollbarsClass TKxDeSurface::GetControlScrollbarsClass() const {
+  return ClassOf<TKxDeScrollbars>();
 }
 
-int32_t TKxDeSurface::IndexOf(const TKxDeLayer* L) const {
-  auto it = std::find(FLayers.begin(), FLayers.end(), L);
-  return it == FLayers.end() ? -1 : static_cast<int32_t>(it - FLayers.begin());
+void TKxDeSurface::SetFrame(const TKxDeFrameProperties* Value) {
+  if (Value) FFrameProperties->Assign(Value);
 }
 
-void TKxDeSurface::InsertLayer(TKxDeLayer* L) {
-  if (!L) return;
-  if (L->GetSurface() == this && IndexOf(L) >= 0) return;
-  TKxDeSurface* other = L->GetSurface();
-  if (other && other != this) other->RemoveLayer(L);
-  // The container's own surface setter: the layer's override would come back here.
-  L->TKxDeContainer::SetSurface(this);
-  FLayers.push_back(L);
-  LayerInserted(L);
+void TKxDeSurface::SetGrid(const TKxDeGridProperties* Value) {
+  if (Value) FGridProperties->Assign(Value);
 }
 
-void TKxDeSurface::RemoveLayer(TKxDeLayer* L) {
-  if (!L || L->GetSurface() != this) return;
-  L->TKxDeContainer::SetSurface(nullptr);
-  auto it = std::find(FLayers.begin(), FLayers.end(), L);
-  if (it == FLayers.end()) return;
-  FLayers.erase(it);
-  LayerRemoved(L);
-}
-
-void TKxDeSurface::Clear() {
-  if (FLayers.empty()) return;
-  BeginUpdate();
-  // Each layer leaves the list as it is destroyed.
-  while (!FLayers.empty()) {
-    TKxDeLayer* top = FLayers.back();
-    const size_t before = FLayers.size();
-    Free(top);
-    if (FLayers.size() == before) FLayers.pop_back();  // a layer that did not detach itself
-  }
-  EndUpdate();
+void TKxDeSurface::SetLayer(const TKxDeLayerProperties* Value) {
+  if (Value) FLayerProperties->Assign(Value);
 }
 
 // ---- Batching -------------------------------------------------------------------------------------
@@ -76,14 +81,42 @@ void TKxDeSurface::Changed(bool Force) {
     ++FChangeCount;
     return;
   }
+  const bool forced = FForced;
   FForced = false;
   FChangeCount = 0;
-  // The window repaints from the document; buffered painting refines this into a rebuild of
-  // the paint buffers (full when forced).
-  update();
+  const int32_t h = FHorizontalPos;
+  const int32_t v = FVerticalPos;
+  ValidateLayerOffset(FHorizontalPos, FVerticalPos);
+  const bool moved = h != FHorizontalPos || v != FVerticalPos;
+  UpdateScrollBars();
+  RefreshBuffers(forced || moved, false);
 }
 
-void TKxDeSurface::UnLockClientNotify() { --FLockClient; }
+void TKxDeSurface::UnLockClientNotify() {
+  if (--FLockClient == 0 && FChangeCount > 0)
+    for (size_t i = 0; i < FClients.size(); ++i) FClients[i]->DoLayerChange(FActiveLayer);
+}
+
+void TKxDeSurface::BeginUndoLock() {}
+void TKxDeSurface::EndUndoLock() {}
+
+void TKxDeSurface::RefreshBuffers(bool, bool) {
+  if (!FLayerProperties || InControlUpdate() || Loading() || FDestroying) return;
+  if (FUpdatingBuffer > 0) {
+    FReupdateBuffers = true;
+    return;
+  }
+  {
+    ++FUpdatingBuffer;
+    TFinally done([this] { --FUpdatingBuffer; });
+  }
+  if (FReupdateBuffers) {
+    FReupdateBuffers = false;
+    RefreshBuffers(true, false);
+    return;
+  }
+  update();
+}
 
 // ---- Clients --------------------------------------------------------------------------------------
 
@@ -115,73 +148,63 @@ TKxDeSurfaceClient* TKxDeSurface::GetClient(int32_t Index) const {
   return FClients[static_cast<size_t>(Index)];
 }
 
-// ---- View -----------------------------------------------------------------------------------------
-
-double TKxDeSurface::GetZoom() const { return std::max(FZoom / 100.0, 0.01); }
-
-TRectF TKxDeSurface::GetLayerRect() const {
-  // The default page; the layer properties object supplies the document's own size.
-  return TRectF{0, 0, 400, 400};
-}
-
 // ---- Entry points ---------------------------------------------------------------------------------
 
 void TKxDeSurface::StartAction(TKxDeShapeBase*, TKxDeAction, const QString&) {}
 void TKxDeSurface::EndAction(TKxDeShapeBase*, TKxDeAction, const QString&) {}
 void TKxDeSurface::NotifyUndo(TKxDeShapeBase*, TKxDeAction, const QString&) {}
 void TKxDeSurface::RefineSelections() {}
-
-// Each client in registration order, by index: a client may unregister while it is told.
-#define VORN_FOR_EACH_CLIENT(Call)                                 \
-  if (ClientsNotified()) {                                         \
-    for (size_t i = 0; i < FClients.size(); ++i) FClients[i]->Call; \
-  }
+void TKxDeSurface::CopyToClipboard() {}
+void TKxDeSurface::CutToClipboard() {}
+void TKxDeSurface::PasteFromClipboard() {}
 
 void TKxDeSurface::ShapeInserted(TKxDeShapeBase* S) {
   DoShapeInserted(S);
-  VORN_FOR_EACH_CLIENT(DoInsertShape(S))
+  ForEachClient([S](TKxDeSurfaceClient* C) { C->DoInsertShape(S); });
   CallEvent(OnInsertShape, this, S);
 }
 
 void TKxDeSurface::ShapeRemoved(TKxDeShapeBase* S) {
   if (FDestroying) return;
   DoShapeRemoved(S);
-  VORN_FOR_EACH_CLIENT(DoRemoveShape(S))
+  ForEachClient([S](TKxDeSurfaceClient* C) { C->DoRemoveShape(S); });
   CallEvent(OnRemoveShape, this, S);
 }
 
 void TKxDeSurface::ShapeChanged(TKxDeShapeBase* S) {
   if (FDestroying) return;
   DoShapeChanged(S);
-  VORN_FOR_EACH_CLIENT(DoShapeChange(S))
+  ForEachClient([S](TKxDeSurfaceClient* C) { C->DoShapeChange(S); });
   CallEvent(OnShapeChange, this, S);
 }
 
 void TKxDeSurface::ShapeCleared(TKxDeShapeBase* S) {
   if (FDestroying) return;
   DoShapeCleared(S);
-  VORN_FOR_EACH_CLIENT(DoShapeCleared(S))
+  ForEachClient([S](TKxDeSurfaceClient* C) { C->DoShapeCleared(S); });
   CallEvent(OnClearShape, this, S);
 }
 
 void TKxDeSurface::ShapeReordered(TKxDeLayer* L, int32_t CurIndex, int32_t NewIndex) {
   if (FDestroying) return;
   DoShapeReordered(L, CurIndex, NewIndex);
-  VORN_FOR_EACH_CLIENT(DoReorderShape(L, CurIndex, NewIndex))
+  ForEachClient([&](TKxDeSurfaceClient* C) { C->DoReorderShape(L, CurIndex, NewIndex); });
   CallEvent(OnReorderShape, this, L, CurIndex, NewIndex);
 }
 
 void TKxDeSurface::LayerChanged(TKxDeLayer* L) {
+  const bool reselect = L == FActiveLayer || !FActiveLayer || FActiveLayer->Locked();
   Changed(true);
   DoLayerChanged(L);
-  VORN_FOR_EACH_CLIENT(DoLayerChange(L))
+  ForEachClient([L](TKxDeSurfaceClient* C) { C->DoLayerChange(L); });
   CallEvent(OnLayerChange, this, L);
+  if (reselect) SetActiveLayer(GetActiveLayer());
 }
 
 void TKxDeSurface::LayerInserted(TKxDeLayer* L) {
   Changed(true);
   DoLayerInserted(L);
-  VORN_FOR_EACH_CLIENT(DoInsertLayer(L))
+  ForEachClient([L](TKxDeSurfaceClient* C) { C->DoInsertLayer(L); });
   CallEvent(OnInsertLayer, this, L);
 }
 
@@ -189,11 +212,45 @@ void TKxDeSurface::LayerRemoved(TKxDeLayer* L) {
   if (FDestroying || !L) return;
   Changed(true);
   DoLayerRemoved(L);
-  VORN_FOR_EACH_CLIENT(DoRemoveLayer(L))
+  ForEachClient([L](TKxDeSurfaceClient* C) { C->DoRemoveLayer(L); });
   CallEvent(OnRemoveLayer, this, L);
+  if (L == FActiveLayer) SetActiveLayer(ReArrangeActiveLayer(L));
 }
 
-#undef VORN_FOR_EACH_CLIENT
+void TKxDeSurface::LayerReordered(TKxDeLayer* L, int32_t CurIndex, int32_t NewIndex) {
+  if (!FDestroying) DoLayerReordered(L, CurIndex, NewIndex);
+  ForEachClient([&](TKxDeSurfaceClient* C) { C->DoReorderLayer(L, CurIndex, NewIndex); });
+  CallEvent(OnReorderLayer, this, L, CurIndex, NewIndex);
+}
+
+void TKxDeSurface::ActiveLayerChanged() {
+  DoActiveLayerChanged();
+  ForEachClient([](TKxDeSurfaceClient* C) { C->DoActiveLayerChange(); });
+  CallEvent(OnActiveLayerChange, this);
+}
+
+void TKxDeSurface::FramePropsChanged() {
+  Changed(false);
+  ForEachClient([](TKxDeSurfaceClient* C) { C->DoFramePropsChange(); });
+  CallEvent(OnFramePropsChange, this);
+}
+
+void TKxDeSurface::GridPropsChanged() {
+  Changed(true);
+  ForEachClient([](TKxDeSurfaceClient* C) { C->DoGridPropsChange(); });
+  CallEvent(OnGridPropsChange, this);
+}
+
+void TKxDeSurface::LayerPropsChanged(bool Flag) {
+  {
+    BeginUpdate();
+    TFinally end([this] { EndUpdate(); });
+    Changed(true);
+    if (Flag) UpdateScrollBars();
+  }
+  ForEachClient([](TKxDeSurfaceClient* C) { C->DoLayerPropsChange(); });
+  CallEvent(OnLayerPropsChange, this);
+}
 
 void TKxDeSurface::DoShapeInserted(TKxDeShapeBase*) {}
 void TKxDeSurface::DoShapeRemoved(TKxDeShapeBase*) {}
@@ -203,5 +260,26 @@ void TKxDeSurface::DoShapeReordered(TKxDeLayer*, int32_t, int32_t) {}
 void TKxDeSurface::DoLayerInserted(TKxDeLayer*) {}
 void TKxDeSurface::DoLayerChanged(TKxDeLayer*) {}
 void TKxDeSurface::DoLayerRemoved(TKxDeLayer*) {}
+void TKxDeSurface::DoLayerReordered(TKxDeLayer*, int32_t, int32_t) {}
+void TKxDeSurface::DoActiveLayerChanged() {}
+void TKxDeSurface::DoMouseWheelZoom(int16_t) {}
+
+// ---- Control hooks --------------------------------------------------------------------------------
+
+void TKxDeSurface::ColorChanged() { RefreshBuffers(true, false); }
+void TKxDeSurface::IndentChanged() { Changed(true); }
+
+void TKxDeSurface::PictureChanged() {
+  TKxDeCustomScrollControl::PictureChanged();
+  Changed(true);
+}
+
+void TKxDeSurface::Loaded() {
+  TKxDeCustomScrollControl::Loaded();
+  BeginUpdate();
+  TFinally end([this] { EndUpdate(); });
+  RefreshBuffers(true, false);
+  UpdateScrollBars();
+}
 
 }  // namespace vorn

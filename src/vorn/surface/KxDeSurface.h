@@ -1,28 +1,47 @@
 #pragma once
-// TKxDeSurface: the window control that owns one document, an ordered list of layers (index 0
-// at the bottom). The document model reaches it through a small set of entry points: the undo
-// hooks (StartAction, NotifyUndo, EndAction), the shape and layer notifications (ShapeInserted,
-// ShapeRemoved, ShapeChanged, ShapeCleared, ShapeReordered, LayerChanged) and RefineSelections.
-// Each notification fans out in one order: the surface's own virtual Do... hook, then each
-// registered client (unless client notification is locked), then the published event.
+// TKxDeSurface: the window control that owns one document, an ordered list of layers (index 0 at
+// the bottom: painted first, searched last), and shows it zoomed and scrolled. The editor and the
+// viewer derive from it and fill in the hooks that are empty here.
 //
-// This unit holds the layer list, the clients, the update bracket and those entry points; the
-// view, the buffered painting, hit testing, the active layer and grouping build on it.
+// Document side. Layers are added, removed and reordered here; a layer made for a surface adds
+// itself and a destroyed layer leaves. One layer is the active one (new shapes go there): the
+// surface keeps it on a layer that is visible and not locked when there is one. Group and Pack
+// gather shapes lying directly in layers into a new group or package; Ungroup and Unpack undo
+// that. The model reports every change through the entry points (ShapeInserted, LayerChanged,
+// ...), which fan out in one order: the surface's own virtual Do... hook, each registered client
+// in registration order (unless LockClientNotify holds them), then the published event. Changes
+// inside BeginUpdate/EndUpdate are gathered into one refresh when the outermost bracket closes,
+// a full one when any change asked for it.
+//
+// View side. All layers share one page (the Layer property: its size in world units) placed in
+// the client area: centred while it fits, else Indent pixels from the client's edges, shifted by
+// the layer offset (HorizontalPos, VerticalPos; never positive) that scrolling changes. A world
+// point w lies at window pixel (RF.Left + w.X * Z, RF.Top + w.Y * Z), RF being the page's
+// rectangle on screen (LayerBounds) and Z the zoom factor (GetZoom). The scroll bars follow the
+// page and the client size (UpdateScrollBars) and move the offset when used; the wheel scrolls
+// (Ctrl+Shift: sideways; Ctrl alone zooms through DoMouseWheelZoom in the editor and viewer).
+//
+// Painting of the layers into off-screen buffers (RefreshBuffers) and hit testing build on this;
+// here the client area shows the control's colour.
 
 #include "vorn/common/DrawingCommons.h"
 #include "vorn/common/Events.h"
-#include "vorn/common/Object.h"
 #include "vorn/common/Records.h"
+#include "vorn/controls/KxDeCustomScrollControl.h"
+#include "vorn/model/KxDeLayer.h"
+#include "vorn/surface/KxDeSurfaceProperties.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace vorn {
 
-class TKxDeLayer;
+class TKxDeGroup;
+class TKxDePackage;
 class TKxDeShapeBase;
 class TKxDeSurfaceClient;
 
@@ -37,17 +56,27 @@ struct TKxDeHitTest {
   TPointF Pt2;
 };
 
-class TKxDeSurface : public QWidget, public TObject {
+// The shapes handed to Group and Pack, processed in their order.
+using TKxDeShapeArray = std::vector<TKxDeShapeBase*>;
+
+class TKxDeSurface : public TKxDeCustomScrollControl {
   Q_OBJECT
+  Q_PROPERTY(vorn::TKxDeFrameProperties* Frame READ Frame WRITE SetFrame)
+  Q_PROPERTY(vorn::TKxDeGridProperties* Grid READ Grid WRITE SetGrid)
+  Q_PROPERTY(vorn::TKxDeLayerProperties* Layer READ Layer WRITE SetLayer)
+  Q_PROPERTY(bool ShowScrollbars READ ShowScrollbars WRITE SetShowScrollbars)
+  Q_PROPERTY(quint16 Zoom READ Zoom WRITE SetZoom)
 
  public:
-  using inherited = TObject;
-  const TClass* ClassType() const override { return ClassOf<TKxDeSurface>(); }
+  using inherited = TKxDeCustomScrollControl;
+  const TClass* ClassType() const override;
 
+  // 400 x 350 pixels, gray, a lowered border, indent 20, zoom 100, no layers.
   explicit TKxDeSurface(QWidget* Parent = nullptr);
-  // Unregisters the clients and destroys the layers.
+  // Unregisters the clients and destroys the layers (the top one first); meanwhile every entry
+  // point that tests for it is silent, except that the active layer may be chosen anew.
   ~TKxDeSurface() override;
-  // Marks the surface as being destroyed: the entry points that test it fall silent.
+  // Marks the surface as being destroyed.
   void BeforeDestruction() override;
   bool Destroying() const { return FDestroying; }
 
@@ -55,13 +84,53 @@ class TKxDeSurface : public QWidget, public TObject {
   int32_t LayerCount() const { return static_cast<int32_t>(FLayers.size()); }
   TKxDeLayer* GetLayer(int32_t Index) const;
   int32_t IndexOf(const TKxDeLayer* L) const;
+  // True for one of the layers and for a shape lying in one at any depth.
+  bool Exists(const TKxDeShapeBase* S) const;
   void Add(TKxDeLayer* L) { InsertLayer(L); }
-  // Appends L as the new top layer, taking it from another surface.
+  // Appends L as the new top layer, taking it from another surface. The first layer of an
+  // empty surface becomes the active one.
   void InsertLayer(TKxDeLayer* L);
+  // Inserts L at Index (0..LayerCount); other indexes, none and a layer already here do nothing.
+  void Insert(int32_t Index, TKxDeLayer* L);
   // Detaches L without destroying it.
   void RemoveLayer(TKxDeLayer* L);
+  // Destroys the layer at Index, or L when it is one of this surface's.
+  void Delete(int32_t Index);
+  void Remove(TKxDeLayer* L);
   // Destroys every layer, the top one first, inside one update bracket.
   void Clear();
+  // The list itself. SetLayers replaces it (one refresh) without taking or giving ownership and
+  // without touching the layers' surface: the host keeps those consistent.
+  const TKxDeLayerList& LayersList() const { return FLayers; }
+  void SetLayers(const TKxDeLayerList& List);
+
+  // Z-order of the layers; each announces LayerReordered, then LayerChanged(none).
+  void BringForward(TKxDeLayer* L);
+  void BringToFront(TKxDeLayer* L);
+  void SendBackward(TKxDeLayer* L);
+  void SendToBack(TKxDeLayer* L);
+
+  // ---- Active layer ----------------------------------------------------------------------------
+  // The layer stored as active (may be none, or one that no longer qualifies).
+  TKxDeLayer* ActiveLayer() const { return FActiveLayer; }
+  // Stores ReArrangeActiveLayer(L) (none stays none); a layer of another surface is ignored.
+  void SetActiveLayer(TKxDeLayer* L);
+  // The layer that should be active now, without storing it.
+  TKxDeLayer* GetActiveLayer() const { return ReArrangeActiveLayer(FActiveLayer); }
+  // The active layer; a surface without any layer gets a new one (DoNewLayer).
+  TKxDeLayer* HandleActiveLayer();
+  // The layer to take for L: L when it is listed, visible, unlocked and not being destroyed;
+  // else the first such layer above L, else below it; else the highest locked one; else none.
+  TKxDeLayer* ReArrangeActiveLayer(TKxDeLayer* L) const;
+
+  // ---- Grouping -------------------------------------------------------------------------------
+  // Gathers the shapes of A that lie directly in a layer of this surface, in A's order, into a
+  // new group (package) on top of the first one's layer; none when nothing qualifies.
+  virtual TKxDeGroup* Group(const TKxDeShapeArray& A);
+  virtual TKxDePackage* Pack(const TKxDeShapeArray& A);
+  // Puts the members of a group (package) lying in a layer on top of that layer and destroys it.
+  virtual void Ungroup(TKxDeGroup* G);
+  virtual void Unpack(TKxDePackage* P);
 
   // ---- Batching -------------------------------------------------------------------------------
   void BeginUpdate() { ++FUpdateCount; }
@@ -69,10 +138,19 @@ class TKxDeSurface : public QWidget, public TObject {
   bool InUpdate() const { return FUpdateCount > 0; }
   uint32_t UpdateCount() const { return FUpdateCount; }
   bool NeedsUpdate() const { return FChangeCount > 0; }
-  // Requests a refresh, or counts it while an update bracket is open; Force asks for a full one.
+  // Refreshes now (validating the offset and the bars first), or counts the change while an
+  // update bracket is open; Force asks for the layers to be painted anew.
   virtual void Changed(bool Force);
+  // While held, clients hear nothing (the hooks and events still run); releasing the last hold
+  // with changes pending tells each client of a change of the active layer.
   void LockClientNotify() { ++FLockClient; }
   void UnLockClientNotify();
+  // Undo recording brackets of the editor; empty here.
+  virtual void BeginUndoLock();
+  virtual void EndUndoLock();
+  // A document load is in progress (read by the editor's undo); set by whoever loads.
+  bool InLoad() const { return FInLoad; }
+  void SetInLoad(bool Value) { FInLoad = Value; }
 
   // ---- Clients --------------------------------------------------------------------------------
   void RegisterClient(TKxDeSurfaceClient* Client);
@@ -81,14 +159,8 @@ class TKxDeSurface : public QWidget, public TObject {
   TKxDeSurfaceClient* GetClient(int32_t Index) const;
   int32_t GetClientCount() const { return static_cast<int32_t>(FClients.size()); }
 
-  // ---- View -----------------------------------------------------------------------------------
-  // The zoom factor: the zoom percentage / 100, never below 0.01.
-  double GetZoom() const;
-  // The layer (page) area in world units.
-  virtual TRectF GetLayerRect() const;
-
   // ---- Entry points of the document model -----------------------------------------------------
-  // Undo hooks: empty here, the editor records undo in them.
+  // Undo hooks of the editor; empty here.
   virtual void StartAction(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
   virtual void EndAction(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
   virtual void NotifyUndo(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
@@ -99,11 +171,103 @@ class TKxDeSurface : public QWidget, public TObject {
   void ShapeChanged(TKxDeShapeBase* S);
   void ShapeCleared(TKxDeShapeBase* S);
   virtual void ShapeReordered(TKxDeLayer* L, int32_t CurIndex, int32_t NewIndex);
-  // A layer's change (L may be none).
+  // A layer's change (L may be none); re-chooses the active layer when L is it, when there is
+  // none or when the stored one is locked.
   void LayerChanged(TKxDeLayer* L);
   void LayerInserted(TKxDeLayer* L);
   void LayerRemoved(TKxDeLayer* L);
+  virtual void LayerReordered(TKxDeLayer* L, int32_t CurIndex, int32_t NewIndex);
+  void ActiveLayerChanged();
+  void FramePropsChanged();
+  void GridPropsChanged();
+  // The page changed; Flag recomputes the scroll bars at once.
+  void LayerPropsChanged(bool Flag);
 
+  // ---- Clipboard and selection hooks of the editor ----------------------------------------------
+  virtual bool HasClipboardData() const { return false; }
+  virtual void CopyToClipboard();
+  virtual void CutToClipboard();
+  virtual void PasteFromClipboard();
+  // The selection's bounds; empty here.
+  virtual TRectF GetSelectionBounds() const { return TRectF{}; }
+
+  // ---- Page and view properties ---------------------------------------------------------------
+  TKxDeFrameProperties* Frame() const { return FFrameProperties.get(); }
+  void SetFrame(const TKxDeFrameProperties* Value);
+  TKxDeGridProperties* Grid() const { return FGridProperties.get(); }
+  void SetGrid(const TKxDeGridProperties* Value);
+  TKxDeLayerProperties* Layer() const { return FLayerProperties.get(); }
+  void SetLayer(const TKxDeLayerProperties* Value);
+  bool ShowScrollbars() const { return FShowScrollbars; }
+  void SetShowScrollbars(bool Value);
+
+  // ---- Zoom -----------------------------------------------------------------------------------
+  uint16_t Zoom() const { return FZoom; }
+  // Clamps to 1..10000 per cent; the world point at the client's top-left corner stays there
+  // while the page reaches past that corner. Clients and OnZoom hear of it.
+  void SetZoom(int32_t Value);
+  // The zoom factor: Zoom / 100, never below 0.01.
+  double GetZoom() const;
+  // Zooms and scrolls so that the world rectangle R fills the client area, its top-left corner
+  // at the client's top-left corner.
+  virtual void ZoomRect(const TRectF& R);
+
+  // ---- Layer offset ---------------------------------------------------------------------------
+  int32_t HorizontalPos() const { return FHorizontalPos; }
+  int32_t VerticalPos() const { return FVerticalPos; }
+  void SetHorizontalPos(int32_t Value) { SetLayerOffset(Value, FVerticalPos); }
+  void SetVerticalPos(int32_t Value) { SetLayerOffset(FHorizontalPos, Value); }
+  // Stores the offset (positive values as 0), keeps it valid, refreshes when it moved and
+  // moves the scroll bars along.
+  void SetLayerOffset(int32_t AHorz, int32_t AVert);
+  // Clamps an offset pair: no positive values, and no farther than the page reaches past the
+  // client area shrunk by Indent (0 when it does not).
+  void ValidateLayerOffset(int32_t& H, int32_t& V) const;
+
+  // ---- Geometry (widget coordinates) ----------------------------------------------------------
+  // R := the client rectangle; RF := the page's rectangle on screen (empty without client).
+  virtual void LayerBounds(TRect& R, TRectF& RF) const;
+  // The page's rectangle as it would lie unscrolled.
+  virtual TRectF GetNominalViewRect() const;
+  // Left and Top: the world point shown at the client's top-left corner; Width and Height: the
+  // client's size in pixels.
+  virtual TRectF GetViewRect() const;
+  // The rectangle painting covers: the client rectangle.
+  virtual TRect GetPaintRect() const;
+  TRect PaintRect() const { return GetPaintRect(); }
+  // The page in world units: (0, 0, Layer.Width, Layer.Height). Painting draws what lies on it.
+  virtual TRectF GetLayerRect() const;
+  TRectF LayerRect() const { return GetLayerRect(); }
+
+  // ---- Mapping --------------------------------------------------------------------------------
+  // The view point of a window point: the page's corner plus the world point under P. Hit tests
+  // take view points.
+  virtual TPointF ScreenToWorld(const TPointF& P) const;
+  // The world point under a window point, and back.
+  TPointF ScreenToLayer(const TPointF& P) const;
+  TPointF LayerToScreen(const TPointF& W) const;
+
+  // ---- Scroll bars ----------------------------------------------------------------------------
+  // Recomputes both bars from the page and the client size (nothing before the widget is shown
+  // or while loading).
+  virtual void UpdateScrollBars();
+
+  // ---- Input ----------------------------------------------------------------------------------
+  // The wheel: Ctrl alone zooms (DoMouseWheelZoom), Ctrl+Shift scrolls sideways, otherwise it
+  // scrolls up and down, 3 lines of the bar per notch. True when the wheel was used.
+  virtual bool MouseWheel(TShiftState Shift, int32_t WheelDelta);
+  // Arrow keys scroll by a line, Page Up and Page Down by a page, Home and End to the start and
+  // the end; with Shift, Page Up, Page Down, Home and End go sideways.
+  void KeyDown(int32_t& Key, TShiftState Shift) override;
+
+  // ---- Painting -------------------------------------------------------------------------------
+  // Brings the screen up to date with the document and the view; ForceLayers paints the
+  // layers anew, KeepLayerBuffer reuses what was painted. A request made while one runs is
+  // carried out once afterwards.
+  virtual void RefreshBuffers(bool ForceLayers, bool KeepLayerBuffer);
+
+  // ---- Events ---------------------------------------------------------------------------------
+  TNotifyEvent OnActiveLayerChange;
   TKxDeShapeEvent OnInsertLayer;
   TKxDeShapeEvent OnInsertShape;
   TKxDeShapeEvent OnRemoveLayer;
@@ -112,9 +276,20 @@ class TKxDeSurface : public QWidget, public TObject {
   TKxDeShapeEvent OnLayerChange;
   TKxDeShapeEvent OnShapeChange;
   TKxDeShapeReorderEvent OnReorderShape;
+  TKxDeShapeReorderEvent OnReorderLayer;
+  TNotifyEvent OnFramePropsChange;
+  TNotifyEvent OnGridPropsChange;
+  TNotifyEvent OnLayerPropsChange;
+  TNotifyEvent OnZoom;
+  TKxDeNeedNewLayerEvent OnNeedNewLayer;
+  // Raised by whoever loads or saves a document through the surface.
+  TKxDeSaveLoadEvent OnBeforeLoadDOM;
+  TKxDeSaveLoadEvent OnAfterLoadDOM;
+  TKxDeSaveLoadEvent OnBeforeSaveDOM;
+  TKxDeSaveLoadEvent OnAfterSaveDOM;
 
  protected:
-  // Hooks of the notification fan-out; empty here, the editor and the viewer override them.
+  // ---- Hooks of the fan-out; empty here, the editor and the viewer override them ---------------
   virtual void DoShapeInserted(TKxDeShapeBase* S);
   virtual void DoShapeRemoved(TKxDeShapeBase* S);
   virtual void DoShapeChanged(TKxDeShapeBase* S);
@@ -123,18 +298,85 @@ class TKxDeSurface : public QWidget, public TObject {
   virtual void DoLayerInserted(TKxDeLayer* L);
   virtual void DoLayerChanged(TKxDeLayer* L);
   virtual void DoLayerRemoved(TKxDeLayer* L);
+  virtual void DoLayerReordered(TKxDeLayer* L, int32_t CurIndex, int32_t NewIndex);
+  virtual void DoActiveLayerChanged();
+  // A new layer for a surface without any: OnNeedNewLayer's, else a plain layer made here.
+  virtual TKxDeLayer* DoNewLayer();
+  // Ctrl + wheel; empty here.
+  virtual void DoMouseWheelZoom(int16_t WheelDelta);
+  // The widget has come to exist on screen (its first show): the bars are fitted.
+  virtual void CreateWnd();
+  bool HandleAllocated() const { return FWindowCreated; }
 
-  // True when clients are to be told (the client notification is not locked).
+  // ---- The control base's hooks ---------------------------------------------------------------
+  TKxDeControlBorderPropsClass GetBorderPropsClass() const override;
+  TKxDeCustomControlScrollbarClass GetScrollbarClass() const override;
+  TKxDeControlCustomScrollbarsClass GetControlScrollbarsClass() const override;
+  // A bar moved: the offset follows it.
+  void DoScrollerPositionChanged(TKxDeScrollbarKind Kind) override;
+  // The window's scroll messages move the offset by the bar's steps.
+  void DoScrollMessage(TKxDeScrollbarKind Kind, int32_t Code, int32_t Pos) override;
+  void ClientResized() override;
+  void ColorChanged() override;
+  void IndentChanged() override;
+  void PictureChanged() override;
+  void Loaded() override;
+  void showEvent(QShowEvent* Event) override;
+  void wheelEvent(QWheelEvent* Event) override;
+
+  // ---- State subclasses read -------------------------------------------------------------------
+  // True when clients are to be told (client notification is not locked).
   bool ClientsNotified() const { return FLockClient == 0; }
+  // Calls Call on each client in registration order (by index: a client may leave meanwhile).
+  template <class F>
+  void ForEachClient(F&& Call) {
+    if (FLockClient != 0) return;
+    for (size_t i = 0; i < FClients.size(); ++i) Call(FClients[i]);
+  }
 
-  std::vector<TKxDeLayer*> FLayers;
-  std::vector<TKxDeSurfaceClient*> FClients;
-  uint16_t FZoom = 100;
+  TKxDeLayerList FLayers;
   bool FForced = false;
-  bool FDestroying = false;
+  uint16_t FZoom = 100;
+  bool FInLoad = false;
+  bool FBufferedPaint = false;
+  TKxDeLayer* FActiveLayer = nullptr;
   uint32_t FUpdateCount = 0;
   uint32_t FChangeCount = 0;
+  int32_t FUpdatingBuffer = 0;
+  bool FReupdateBuffers = false;
+  int32_t FHorizontalPos = 0;
+  int32_t FVerticalPos = 0;
+  bool FShowScrollbars = true;
+  int32_t FCreatingWnd = 0;
+  int32_t FScrollbarUpdate = 0;
+  int32_t FScrollbarChanging = 0;
+  int32_t FScrollPosChanging = 0;
+  TOwned<TKxDeFrameProperties> FFrameProperties;
+  TOwned<TKxDeGridProperties> FGridProperties;
+  TOwned<TKxDeLayerProperties> FLayerProperties;
+  std::vector<TKxDeSurfaceClient*> FClients;
   int32_t FLockClient = 0;
+  bool FDestroying = false;
+
+ private:
+  // Moves L from index From to To and announces it.
+  void MoveLayer(TKxDeLayer* L, int32_t From, int32_t To);
+  // The shapes of A that Group and Pack take, and the layer they go to.
+  TKxDeLayer* CollectForGrouping(const TKxDeShapeArray& A, TKxDeShapeArray& Shapes) const;
+  // Puts a new container's members into it and it into Target, with the actions around it.
+  void FillContainer(TKxDeContainer* C, const TKxDeShapeArray& Shapes, TKxDeLayer* Target, TKxDeAction Doing,
+                     TKxDeAction Done);
+  // Empties a container lying in a layer onto that layer and destroys it.
+  void Disband(TKxDeContainer* C, TKxDeAction Doing, bool SkipDefaults);
+  // One bar's share of UpdateScrollBars: applies Info when needed and resets the offset of a
+  // bar that the page does not need.
+  void ApplyScrollbar(TKxDeScrollbarKind Kind, const TKxDeScrollInfo& Old, TKxDeScrollInfo Info);
+  // The client rectangle's top-left corner.
+  TPointF ClientOrigin() const;
+
+  bool FWindowCreated = false;
+  // Wheel deltas below one notch add up until they make one.
+  int32_t FWheelRest = 0;
 };
 
 }  // namespace vorn
