@@ -18,10 +18,6 @@
 namespace vorn {
 namespace {
 
-bool Overlaps(const TRectF& A, const TRectF& B) {
-  return A.Left <= B.Right && B.Left <= A.Right && A.Top <= B.Bottom && B.Top <= A.Bottom;
-}
-
 // How often progress is reported, in shapes.
 constexpr int64_t kProgressStep = 1000;
 
@@ -90,7 +86,7 @@ void TVornDocumentRenderer::Paint(TCanvas* C, float X, float Y, double Zoom, Pme
       if (OnProgress && done % kProgressStep == 0) OnProgress(done, total);
       if (!s || !s->Visible() || s->InDestroy()) continue;
       // As a layer paints for the surface: shapes that touch the page, the others skipped.
-      if (!s->InRect(FPage) && !Overlaps(s->GetBounds(), FPage)) continue;
+      if (!s->MayShowIn(FPage)) continue;
       s->Paint(C, ox, oy, Zoom, 0, Caps);
       ++FPainted;
     }

@@ -353,6 +353,8 @@ void TKxDeCustomScrollControl::timerEvent(QTimerEvent* Event) {
 // ---- Mouse over the bars ------------------------------------------------------------------------
 
 bool TKxDeCustomScrollControl::ScrollbarMouseDown(int32_t X, int32_t Y) {
+  FPointerX = X;
+  FPointerY = Y;
   TKxDeScrollbarHittest ht;
   FillScrollbarHittest(X, Y, ht);
   if (ht.Kind == TKxDeScrollbarHitKind::kxshkNone) return false;

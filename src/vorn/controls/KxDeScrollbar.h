@@ -264,8 +264,10 @@ class TKxDeCustomControlScrollbar : public TPersistent {
   virtual bool CanScrollToPos(int32_t& Pos);
   // A smooth scroll is running (its further steps come from the owner's timer).
   bool SmoothScrolling() const { return FSmoothStepsLeft > 0 || FSmoothRest != 0; }
-  // Applies the next step of a running smooth scroll (the owner's timer calls it).
+  // Applies the next step of a running smooth scroll (the owner's timer calls it, with the id
+  // SmoothTimerId while a smooth scroll runs).
   void SmoothStep();
+  int32_t SmoothTimerId() const { return FSmoothTimer.timerId(); }
   // Applies every remaining step at once.
   void FinishSmoothScroll();
 

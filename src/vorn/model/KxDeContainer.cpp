@@ -443,14 +443,14 @@ void TKxDeContainer::Paint(TCanvas* C, float X, float Y, double Zoom, int32_t GD
                     static_cast<float>(d.Bottom)};
   for (size_t i = 0; i < FItems.size(); ++i) {
     TKxDeShapeBase* s = FItems[i];
-    if (IsShown(s) && s->InRect(area)) s->Paint(C, X, Y, Zoom, GDIRotation, DeviceCapsInfo);
+    if (IsShown(s) && s->MayShowIn(area)) s->Paint(C, X, Y, Zoom, GDIRotation, DeviceCapsInfo);
   }
 }
 
 void TKxDeContainer::PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R) {
   for (size_t i = 0; i < FItems.size(); ++i) {
     TKxDeShapeBase* s = FItems[i];
-    if (IsShown(s) && s->InRect(R)) s->PaintIn(C, X, Y, Zoom, R);
+    if (IsShown(s) && s->MayShowIn(R)) s->PaintIn(C, X, Y, Zoom, R);
   }
 }
 

@@ -786,6 +786,10 @@ bool TKxDeShapeBase::InRect(const TRectF& R) const {
   return false;
 }
 
+bool TKxDeShapeBase::MayShowIn(const TRectF& R) const {
+  return !R.IsEmpty() && (InRect(R) || GetRotatedBounds().Intersects(R));
+}
+
 bool TKxDeShapeBase::IsOnLine(const TPointF& P) const {
   if (FPoints.size() < 2) return false;
   for (size_t i = 1; i < FPoints.size(); ++i) {

@@ -350,6 +350,9 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   // The zoom factor the shape will be shown at, for shapes that adapt their detail to it.
   virtual void Refine(float Value);
   virtual bool InRect(const TRectF& R) const;
+  // Whether the shape may show in R: InRect, or its turned bounds meet R. Painting skips only
+  // shapes for which this is false, so nothing that reaches into R is left out.
+  bool MayShowIn(const TRectF& R) const;
   virtual bool IsOnLine(const TPointF& P) const;
   // The drawing area of the shape's layer (see TKxDeLayer::DrawRect); empty without a layer.
   virtual TRect DrawRect() const;

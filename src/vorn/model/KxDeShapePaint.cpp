@@ -263,8 +263,7 @@ void TKxDeShapeBase::DrawSelection(TCanvas*, int32_t, int32_t, const TKxDeDragPo
                                    double) {}
 
 void TKxDeShapeBase::PaintIn(TCanvas* C, float X, float Y, double Zoom, const TRectF& R) {
-  if (R.IsEmpty()) return;
-  if (InRect(R) || GetBounds().Intersects(R)) Paint(C, X, Y, Zoom, 0, nullptr);
+  if (MayShowIn(R)) Paint(C, X, Y, Zoom, 0, nullptr);
 }
 
 void TKxDeShapeBase::DrawSelectionIn(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& DragPoint,

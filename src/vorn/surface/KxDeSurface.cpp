@@ -41,13 +41,15 @@ TKxDeSurface::TKxDeSurface(QWidget* Parent)
   RefreshBuffers(true, false);
 }
 
-TKxDeSurface::~TKxDeSurface() {
+TKxDeSurface::~TKxDeSurface() { TKxDeSurface::BeforeDestruction(); }
+
+void TKxDeSurface::BeforeDestruction() {
+  if (FTornDown) return;
+  FTornDown = true;
   FDestroying = true;
   UnRegisterAllClients();
   Clear();
 }
-
-void TKxDeSurface::BeforeDestruction() { FDestroying = true; }
 
 TKxDeControlBorderPropsClass TKxDeSurface::GetBorderPropsClass() const { return ClassOf<TKxDeBorderProps>(); }
 TKxDeCustomControlScrollbarClass TKxDeSurface::GetScrollbarClass() const { return ClassOf<TKxDeScrollbar>(); }

@@ -73,10 +73,12 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
 
   // 400 x 350 pixels, gray, a lowered border, indent 20, zoom 100, no layers.
   explicit TKxDeSurface(QWidget* Parent = nullptr);
-  // Unregisters the clients and destroys the layers (the top one first); meanwhile every entry
-  // point that tests for it is silent, except that the active layer may be chosen anew.
+  // Takes the document down (BeforeDestruction) unless that happened already.
   ~TKxDeSurface() override;
-  // Marks the surface as being destroyed.
+  // Marks the surface as being destroyed, unregisters the clients and destroys the layers (the
+  // top one first); meanwhile every entry point that tests for it is silent, except that the
+  // active layer may be chosen anew. A subclass whose hooks should hear of the teardown calls it
+  // first thing in its own destructor; Free calls it too. Later calls do nothing.
   void BeforeDestruction() override;
   bool Destroying() const { return FDestroying; }
 
@@ -375,6 +377,7 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   TPointF ClientOrigin() const;
 
   bool FWindowCreated = false;
+  bool FTornDown = false;
   // Wheel deltas below one notch add up until they make one.
   int32_t FWheelRest = 0;
 };
