@@ -20,7 +20,9 @@ namespace {
 struct TView {
   TLog Log;
   TLoggedSurface S{&Log};
-  TView(int W, int H, int PageW, int PageH, bool Bars = true) {
+  // Border: a lowered border 2 pixels wide, so that the client area does not start at (0, 0).
+  TView(int W, int H, int PageW, int PageH, bool Bars = true, bool Border = false) {
+    if (Border) S.BorderProps()->SetBorder(TKxDeBorder::kxdcb3DLowered);
     S.SetShowScrollbars(Bars);
     S.Layer()->SetBounds(PageW, PageH);
     S.resize(W, H);
@@ -53,18 +55,21 @@ TEST(SurfaceView, ThePageIsCentredOrIndentedAndScrollsAsFarAsItReachesOut) {
     const char* What;
     int W, H, PageW, PageH, Zoom;
     bool Bars;
+    bool Border;
     TRectF Want;
     std::pair<int32_t, int32_t> MaxScroll;
   } rows[] = {
-      {"centred in a larger client", 1000, 800, 400, 400, 100, true, {300, 200, 700, 600}, {0, 0}},
-      {"indented in a smaller client", 300, 300, 400, 400, 100, false, {20, 20, 420, 420}, {140, 140}},
-      {"the same client beside two bars", 316, 316, 400, 400, 100, true, {20, 20, 420, 420}, {140, 140}},
-      {"zoomed out it fits again", 300, 300, 400, 400, 50, true, {50, 50, 250, 250}, {0, 0}},
-      {"wide page, tall client", 300, 600, 900, 100, 100, true, {20, 242, 920, 342}, {640, 0}},
-      {"a 1 % view of a large page", 300, 300, 20000, 10000, 1, true, {50, 100, 250, 200}, {0, 0}},
+      {"centred in a larger client", 1000, 800, 400, 400, 100, true, false, {300, 200, 700, 600}, {0, 0}},
+      {"the same inside a border", 1004, 804, 400, 400, 100, true, true, {302, 202, 702, 602}, {0, 0}},
+      {"indented in a smaller client", 300, 300, 400, 400, 100, false, false, {20, 20, 420, 420}, {140, 140}},
+      {"the same client beside two bars", 316, 316, 400, 400, 100, true, false, {20, 20, 420, 420}, {140, 140}},
+      {"and inside a border", 320, 320, 400, 400, 100, true, true, {22, 22, 422, 422}, {140, 140}},
+      {"zoomed out it fits again", 300, 300, 400, 400, 50, true, false, {50, 50, 250, 250}, {0, 0}},
+      {"wide page, tall client", 300, 600, 900, 100, 100, true, false, {20, 242, 920, 342}, {640, 0}},
+      {"a 1 % view of a large page", 300, 300, 20000, 10000, 1, true, false, {50, 100, 250, 200}, {0, 0}},
   };
   for (const auto& r : rows) {
-    TView v(r.W, r.H, r.PageW, r.PageH, r.Bars);
+    TView v(r.W, r.H, r.PageW, r.PageH, r.Bars, r.Border);
     v.S.SetZoom(r.Zoom);
     EXPECT_EQ(v.Page(), r.Want) << r.What;
     EXPECT_EQ(v.MaxScroll(), r.MaxScroll) << r.What;
@@ -149,12 +154,13 @@ TEST(SurfaceView, WorldAndScreenPointsRoundTripAtEveryZoomAndOffset) {
 }
 
 TEST(SurfaceView, ZoomingKeepsThePointAtTheClientsCorner) {
-  TView v(400, 300, 1000, 1000);
+  TView v(400, 300, 1000, 1000, true, true);
   v.S.SetLayerOffset(-100, -100);
+  const TPointF corner{2, 2};  // inside the border
   for (int zoom : {200, 150, 10000, 250, 100}) {
-    const TPointF before = v.S.ScreenToLayer(TPointF{0, 0});
+    const TPointF before = v.S.ScreenToLayer(corner);
     v.S.SetZoom(zoom);
-    const TPointF after = v.S.ScreenToLayer(TPointF{0, 0});
+    const TPointF after = v.S.ScreenToLayer(corner);
     // Offsets are whole pixels: the point stays within one pixel.
     EXPECT_NEAR(after.X, before.X, 100.0 / zoom) << zoom;
     EXPECT_NEAR(after.Y, before.Y, 100.0 / zoom) << zoom;
@@ -167,13 +173,13 @@ TEST(SurfaceView, ZoomingKeepsThePointAtTheClientsCorner) {
 }
 
 TEST(SurfaceView, ZoomRectBringsTheRectangleToTheClientsCorner) {
-  TView v(400, 300, 1000, 1000, false);
+  TView v(404, 304, 1000, 1000, false, true);
   v.S.ZoomRect(TRectF{100, 100, 300, 250});
   EXPECT_EQ(v.S.Zoom(), 200);
   const TPointF corner = v.S.LayerToScreen(TPointF{100, 100});
-  EXPECT_NEAR(corner.X, 0, 1);
-  EXPECT_NEAR(corner.Y, 0, 1);
-  v.S.ZoomRect(TRectF{0, 0, 400, 300});
+  EXPECT_NEAR(corner.X, 2, 1);
+  EXPECT_NEAR(corner.Y, 2, 1);
+  v.S.ZoomRect(TRectF{2, 2, 402, 302});
   EXPECT_EQ(v.S.Zoom(), 200) << "the client rectangle itself does nothing";
   v.S.ZoomRect(TRectF{10, 10, 10, 200});
   EXPECT_EQ(v.S.Zoom(), 200) << "a rectangle without width does nothing";
