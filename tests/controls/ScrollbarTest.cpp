@@ -106,8 +106,8 @@ TEST(ScrollbarRules, RangeAndPositionFollowTheRules) {
     EXPECT_EQ(c.H()->Max(), r.WantMax) << r.What;
     EXPECT_EQ(c.H()->Position(), r.WantPos) << r.What;
     // The owner hears of a move exactly when the position moved.
-    const std::vector<std::string> moved = r.Start == r.WantPos ? std::vector<std::string>{}
-                                                                 : std::vector<std::string>{"moved " + std::to_string(r.WantPos)};
+    std::vector<std::string> moved;
+    if (r.Start != r.WantPos) moved.push_back("moved " + std::to_string(r.WantPos));
     std::vector<std::string> heard;
     for (const auto& e : c.Log)
       if (e.rfind("moved", 0) == 0) heard.push_back(e);

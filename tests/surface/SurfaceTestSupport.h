@@ -67,7 +67,9 @@ class TLoggedSurface : public TKxDeSurface {
     auto shape = [this](const char* What) {
       return [this, What](TObject*, TKxDeShapeBase* S) { Add(std::string("event ") + What, S); };
     };
-    auto plain = [this](const char* What) { return [this, What](TObject*) { FLog->Add(std::string("event ") + What); }; };
+    auto plain = [this](const char* What) {
+      return [this, What](TObject*) { FLog->Add(std::string("event ") + What); };
+    };
     OnInsertShape = shape("inserted");
     OnRemoveShape = shape("removed");
     OnShapeChange = shape("changed");
@@ -98,6 +100,9 @@ class TLoggedSurface : public TKxDeSurface {
   }
   void DoActiveLayerChanged() override { FLog->Add("hook active " + FLog->NameOf(ActiveLayer())); }
   void DoMouseWheelZoom(int16_t) override { ++WheelZooms; }
+  void BeforePaint(TCanvas*) override { FLog->Add("before paint"); }
+  void UpdatePaintBuffer() override { FLog->Add("paint buffer"); }
+  void AfterPaint(TCanvas*) override { FLog->Add("after paint"); }
 
  private:
   void Add(const std::string& What, const void* P) { FLog->Add(What + " " + FLog->NameOf(P)); }

@@ -190,7 +190,9 @@ TEST(SurfaceView, WheelKeysAndBarsScrollWithinTheRange) {
   // Client 384 x 284 beside the bars: the page reaches 1000 - 344 and 800 - 244 past it.
   ASSERT_EQ(v.MaxScroll(), (std::pair{656, 556}));
   using Act = std::function<void()>;
-  auto key = [&](Qt::Key K, Qt::KeyboardModifiers M = Qt::NoModifier) { return Act([&, K, M] { QTest::keyClick(&v.S, K, M); }); };
+  auto key = [&](Qt::Key K, Qt::KeyboardModifiers M = Qt::NoModifier) {
+    return Act([&, K, M] { QTest::keyClick(&v.S, K, M); });
+  };
   auto wheel = [&](int D, Qt::KeyboardModifiers M = Qt::NoModifier) { return Act([&, D, M] { v.Wheel(D, M); }); };
   const Qt::KeyboardModifiers sideways = Qt::ControlModifier | Qt::ShiftModifier;
   const struct {
@@ -227,6 +229,9 @@ TEST(SurfaceView, WheelKeysAndBarsScrollWithinTheRange) {
     EXPECT_EQ(v.S.Scrollbar(TKxDeScrollbarKind::kxdskVertical)->Position(), -v.S.VerticalPos()) << s.What;
   }
   EXPECT_EQ(v.S.WheelZooms, 1);
+  v.Log.Take();
+  v.S.grab();
+  EXPECT_EQ(v.Log.Take(), (Strings{"before paint", "paint buffer", "after paint"}));
 }
 
 // ---- The widget with the sample label -------------------------------------------------------------
@@ -280,7 +285,8 @@ TEST(SurfaceWidget, TheSampleLabelIsShownResizedZoomedAndScrolled) {
     const TRect track = bar->GetTrackRect();
     EXPECT_EQ(kind == TKxDeScrollbarKind::kxdskHorizontal ? thumb.Right : thumb.Bottom,
               kind == TKxDeScrollbarKind::kxdskHorizontal ? track.Right : track.Bottom);
-    EXPECT_EQ(At(grab, (thumb.Left + thumb.Right) / 2, (thumb.Top + thumb.Bottom) / 2), ColorToRGB(bar->GetThumbColor()));
+    const TColor middle = At(grab, (thumb.Left + thumb.Right) / 2, (thumb.Top + thumb.Bottom) / 2);
+    EXPECT_EQ(middle, ColorToRGB(bar->GetThumbColor()));
   }
   // Back to 100 % in a large window: the page fits, the bars go and the view returns to the start.
   s.SetZoom(100);

@@ -232,7 +232,8 @@ struct TComponentTextReader::TData {
 
 TComponentTextReader::TComponentTextReader(QObject* Object, const QMetaObject* Base, const QString& Text)
     : FData(std::make_unique<TData>()) {
-  static const QRegularExpression header(QStringLiteral("^object\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*:\\s*([A-Za-z_][A-Za-z0-9_]*)$"));
+  static const QRegularExpression header(
+      QStringLiteral("^object\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*:\\s*([A-Za-z_][A-Za-z0-9_]*)$"));
   static const QRegularExpression assignment(QStringLiteral("^([A-Za-z_][A-Za-z0-9_.]*)\\s*=\\s*(.*)$"));
   const TTarget root{Object->metaObject(), Object, nullptr, Base->propertyCount()};
   const QStringList lines = Text.split(QLatin1Char('\n'));

@@ -260,7 +260,9 @@ void TKxDeCustomScrollControl::ResetHittest() {
 // ---- Auto-repeat --------------------------------------------------------------------------------
 
 int32_t TKxDeCustomScrollControl::KeyboardDelaySetting() { return gKeyboardDelaySetting; }
-void TKxDeCustomScrollControl::SetKeyboardDelaySetting(int32_t Value) { gKeyboardDelaySetting = std::clamp(Value, 0, 3); }
+void TKxDeCustomScrollControl::SetKeyboardDelaySetting(int32_t Value) {
+  gKeyboardDelaySetting = std::clamp(Value, 0, 3);
+}
 
 int32_t TKxDeCustomScrollControl::KeyboardRepeatDelay() { return (gKeyboardDelaySetting + 1) * 200; }
 

@@ -584,8 +584,10 @@ void TKxDeCustomControlScrollbar::Paint(TCanvas* C) {
   }
   if (FSlideLine && !IsEmpty(track)) {
     p->setPen(ToQColor(PartColor(Icons(), TKxDeScrollbarPartState::Disabled, true)));
-    if (Horizontal()) p->drawLine(track.Left + 2, (track.Top + track.Bottom) / 2, track.Right - 3, (track.Top + track.Bottom) / 2);
-    else p->drawLine((track.Left + track.Right) / 2, track.Top + 2, (track.Left + track.Right) / 2, track.Bottom - 3);
+    const int32_t mx = (track.Left + track.Right) / 2;
+    const int32_t my = (track.Top + track.Bottom) / 2;
+    if (Horizontal()) p->drawLine(track.Left + 2, my, track.Right - 3, my);
+    else p->drawLine(mx, track.Top + 2, mx, track.Bottom - 3);
   }
   // Buttons: a face and an arrow (the extra button a dot).
   auto button = [&](const TRect& R, TColor Face, TColor Icon, int Direction) {

@@ -1,5 +1,6 @@
 #include "vorn/surface/KxDeSurface.h"
 
+#include "vorn/common/Canvas.h"
 #include "vorn/common/Finally_p.h"
 #include "vorn/model/KxDeGroup.h"
 #include "vorn/model/KxDeRegister.h"
@@ -265,8 +266,29 @@ void TKxDeSurface::DoLayerRemoved(TKxDeLayer*) {}
 void TKxDeSurface::DoLayerReordered(TKxDeLayer*, int32_t, int32_t) {}
 void TKxDeSurface::DoActiveLayerChanged() {}
 void TKxDeSurface::DoMouseWheelZoom(int16_t) {}
+void TKxDeSurface::BeforeUpdateBuffers(TCanvas*) {}
+void TKxDeSurface::AfterUpdateBuffers(TCanvas*) {}
+void TKxDeSurface::BeforeLayerPaint(TCanvas*) {}
+void TKxDeSurface::AfterLayerPaint(TCanvas*) {}
+void TKxDeSurface::DrawSelection(TCanvas*) {}
+void TKxDeSurface::BeforePaint(TCanvas*) {}
+void TKxDeSurface::AfterPaint(TCanvas*) {}
+void TKxDeSurface::UpdatePaintBuffer() {}
 
 // ---- Control hooks --------------------------------------------------------------------------------
+
+void TKxDeSurface::paintEvent(QPaintEvent* Event) {
+  {
+    QPainter painter(this);
+    TCanvas canvas(&painter);
+    BeforePaint(&canvas);
+  }
+  if (!FDestroying) UpdatePaintBuffer();
+  TKxDeCustomScrollControl::paintEvent(Event);
+  QPainter painter(this);
+  TCanvas canvas(&painter);
+  AfterPaint(&canvas);
+}
 
 void TKxDeSurface::ColorChanged() { RefreshBuffers(true, false); }
 void TKxDeSurface::IndentChanged() { Changed(true); }

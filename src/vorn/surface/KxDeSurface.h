@@ -306,6 +306,16 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   virtual TKxDeLayer* DoNewLayer();
   // Ctrl + wheel; empty here.
   virtual void DoMouseWheelZoom(int16_t WheelDelta);
+  // Painting hooks, empty here: the editor draws its selection and feedback through them. The
+  // buffered painting calls them around its work on the client and layer buffers.
+  virtual void BeforeUpdateBuffers(TCanvas* C);
+  virtual void AfterUpdateBuffers(TCanvas* C);
+  virtual void BeforeLayerPaint(TCanvas* C);
+  virtual void AfterLayerPaint(TCanvas* C);
+  virtual void DrawSelection(TCanvas* C);
+  virtual void BeforePaint(TCanvas* C);
+  virtual void AfterPaint(TCanvas* C);
+  virtual void UpdatePaintBuffer();
   // The widget has come to exist on screen (its first show): the bars are fitted.
   virtual void CreateWnd();
   bool HandleAllocated() const { return FWindowCreated; }
@@ -323,6 +333,8 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   void IndentChanged() override;
   void PictureChanged() override;
   void Loaded() override;
+  // Painting: BeforePaint, UpdatePaintBuffer, the control's own painting, AfterPaint.
+  void paintEvent(QPaintEvent* Event) override;
   void showEvent(QShowEvent* Event) override;
   void wheelEvent(QWheelEvent* Event) override;
 
