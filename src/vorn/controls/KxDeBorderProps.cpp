@@ -90,7 +90,7 @@ int32_t TKxDeControlBorderProps::Thickness() const {
 }
 
 void TKxDeControlBorderProps::Paint(TCanvas* C, const TRect& R) const {
-  if (!C || R.Width() <= 0 || R.Height() <= 0) return;
+  if (!C || R.IsEmpty()) return;
   TRect r = R;
   PaintLook(C, r, FBorder, FFlatColor, FColor);
   if (FWidth > 0) {

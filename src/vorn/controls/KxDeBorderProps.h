@@ -28,7 +28,9 @@ class TKxDeControlBorderProps : public TPersistent {
  public:
   using TConstructor = TKxDeControlBorderProps* (*)(TKxDeCustomControl*);
   template <class T>
-  static TKxDeControlBorderProps* NewInstance(TKxDeCustomControl* AOwner) { return Create<T>(AOwner); }
+  static TKxDeControlBorderProps* NewInstance(TKxDeCustomControl* AOwner) {
+    return Create<T>(AOwner);
+  }
 
   explicit TKxDeControlBorderProps(TKxDeCustomControl* AOwner) : FOwner(AOwner) {}
 

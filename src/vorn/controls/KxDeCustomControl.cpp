@@ -107,10 +107,7 @@ TRect TKxDeCustomControl::GetClientRect() const {
   return Shrunk(GetInnerRect(), 0, 0, NonClientRight(), NonClientBottom());
 }
 
-bool TKxDeCustomControl::InClientArea(int32_t X, int32_t Y) const {
-  const TRect r = GetClientRect();
-  return X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom;
-}
+bool TKxDeCustomControl::InClientArea(int32_t X, int32_t Y) const { return GetClientRect().Contains(TPoint{X, Y}); }
 
 void TKxDeCustomControl::UpdateNonClient() {
   if (InControlUpdate()) {
@@ -147,7 +144,7 @@ void TKxDeCustomControl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   TCanvas canvas(&painter);
   const TRect r = GetClientRect();
-  if (r.Width() > 0 && r.Height() > 0) {
+  if (!r.IsEmpty()) {
     canvas.SetClipRect(r);
     Paint(&canvas);
     canvas.ResetClip();
@@ -278,9 +275,7 @@ void TKxDeCustomSizableControl::SetSizeGrip(bool Value) {
   update();
 }
 
-int32_t TKxDeCustomSizableControl::StatusBarHeight() const {
-  return FShowStatusBar ? fontMetrics().height() + 6 : 0;
-}
+int32_t TKxDeCustomSizableControl::StatusBarHeight() const { return FShowStatusBar ? fontMetrics().height() + 6 : 0; }
 
 int32_t TKxDeCustomSizableControl::NonClientBottom() const { return StatusBarHeight(); }
 
@@ -293,7 +288,7 @@ TRect TKxDeCustomSizableControl::GetStatusBarRect() const {
 TRect TKxDeCustomSizableControl::GetSizeGripRect() const {
   // The grip sits at the right end of the status bar.
   const TRect bar = GetStatusBarRect();
-  if (!FSizeGrip || bar.Height() <= 0) return TRect{};
+  if (!FSizeGrip || bar.IsEmpty()) return TRect{};
   const int32_t side = std::min(bar.Height(), bar.Width());
   return TRect{bar.Right - side, bar.Bottom - side, bar.Right, bar.Bottom};
 }
@@ -302,15 +297,15 @@ void TKxDeCustomSizableControl::PaintNonClient(TCanvas* C) {
   TKxDeCustomControl::PaintNonClient(C);
   QPainter* p = C->Painter();
   const TRect bar = GetStatusBarRect();
-  if (bar.Height() > 0) {
+  if (!bar.IsEmpty()) {
     p->fillRect(bar.Left, bar.Top, bar.Width(), bar.Height(), ToQColor(clBtnFace));
     p->fillRect(bar.Left, bar.Top, bar.Width(), 1, ToQColor(clBtnShadow));
     p->setPen(ToQColor(clBtnText));
-    p->drawText(QRect(bar.Left + 4, bar.Top + 1, bar.Width() - 8, bar.Height() - 1),
-                Qt::AlignVCenter | Qt::AlignLeft, FStatusText);
+    p->drawText(QRect(bar.Left + 4, bar.Top + 1, bar.Width() - 8, bar.Height() - 1), Qt::AlignVCenter | Qt::AlignLeft,
+                FStatusText);
   }
   const TRect grip = GetSizeGripRect();
-  if (grip.Width() > 0) {
+  if (!grip.IsEmpty()) {
     // Three diagonal ridges in the corner.
     const QColor dark = ToQColor(clBtnShadow);
     const QColor light = ToQColor(clBtnHighlight);
@@ -326,8 +321,7 @@ void TKxDeCustomSizableControl::PaintNonClient(TCanvas* C) {
 void TKxDeCustomSizableControl::mousePressEvent(QMouseEvent* Event) {
   const QPoint p = Event->position().toPoint();
   const TRect grip = GetSizeGripRect();
-  if (Event->button() == Qt::LeftButton && p.x() >= grip.Left && p.x() < grip.Right && p.y() >= grip.Top &&
-      p.y() < grip.Bottom) {
+  if (Event->button() == Qt::LeftButton && grip.Contains(TPoint{p.x(), p.y()})) {
     FGripDrag = true;
     FGripStart = Event->globalPosition().toPoint();
     FGripStartSize = size();

@@ -1,7 +1,7 @@
 #include "vorn/controls/KxDeCustomScrollControl.h"
 
+#include "vorn/common/Bracket_p.h"
 #include "vorn/common/Canvas.h"
-#include "vorn/common/Finally_p.h"
 #include "vorn/common/Rounding.h"
 
 #include <QApplication>
@@ -18,13 +18,12 @@ namespace {
 
 int32_t gKeyboardDelaySetting = 1;
 
-bool Contains(const TRect& R, int32_t X, int32_t Y) {
-  return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
-}
+using TScrollbarUpdate = TBracket<TKxDeCustomControlScrollbar, &TKxDeCustomControlScrollbar::BeginUpdate,
+                                  &TKxDeCustomControlScrollbar::EndUpdate>;
 
 TKxDeScrollbarKind KindOfHit(TKxDeScrollbarHitKind Kind) {
   return Kind == TKxDeScrollbarHitKind::kxshkHorizontal ? TKxDeScrollbarKind::kxdskHorizontal
-                                                          : TKxDeScrollbarKind::kxdskVertical;
+                                                        : TKxDeScrollbarKind::kxdskVertical;
 }
 
 }  // namespace
@@ -86,8 +85,7 @@ void TKxDeCustomScrollControl::SetScrollbarInfo(TKxDeScrollbarKind Kind, const T
   GetScrollbarInfo(Kind, current);
   if (current == Info) return;
   TKxDeCustomControlScrollbar* bar = Scrollbar(Kind);
-  bar->BeginUpdate();
-  TFinally end([bar] { bar->EndUpdate(); });
+  TScrollbarUpdate update(bar);
   bar->SetMin(Info.Min);
   bar->SetMax(Info.Max);
   bar->SetPageSize(Info.Page);
@@ -197,7 +195,7 @@ void TKxDeCustomScrollControl::RedrawScrollbars() {
 
 void TKxDeCustomScrollControl::RedrawScrollbar(TKxDeScrollbarKind Kind) {
   const TRect r = GetScrollbarRect(Kind);
-  if (r.Width() > 0 && r.Height() > 0) update(r.Left, r.Top, r.Width(), r.Height());
+  if (!r.IsEmpty()) update(r.Left, r.Top, r.Width(), r.Height());
 }
 
 void TKxDeCustomScrollControl::PaintNonClient(TCanvas* C) {
@@ -205,7 +203,7 @@ void TKxDeCustomScrollControl::PaintNonClient(TCanvas* C) {
   if (IsHorzScrollBarVisible()) Scrollbars()->Horizontal()->Paint(C);
   if (IsVertScrollBarVisible()) Scrollbars()->Vertical()->Paint(C);
   const TRect corner = GetScrollbarCornerRect();
-  if (corner.Width() > 0)
+  if (!corner.IsEmpty())
     C->Painter()->fillRect(corner.Left, corner.Top, corner.Width(), corner.Height(), ToQColor(clBtnFace));
 }
 
@@ -216,7 +214,7 @@ void TKxDeCustomScrollControl::FillScrollbarHittest(int32_t X, int32_t Y, TKxDeS
   HT.X = X;
   HT.Y = Y;
   for (TKxDeCustomControlScrollbar* bar : {Scrollbars()->Horizontal(), Scrollbars()->Vertical()}) {
-    if (!bar->Visible() || !Contains(bar->GetBarRect(), X, Y)) continue;
+    if (!bar->Visible() || !bar->GetBarRect().Contains(TPoint{X, Y})) continue;
     const TKxDeScrollerHitPart part = bar->PartAt(X, Y);
     if (part == TKxDeScrollerHitPart::kxspNone) return;
     HT.Kind = bar->Horizontal() ? TKxDeScrollbarHitKind::kxshkHorizontal : TKxDeScrollbarHitKind::kxshkVertical;
@@ -395,8 +393,8 @@ bool TKxDeCustomScrollControl::ScrollbarMouseMove(int32_t X, int32_t Y, bool But
     const int32_t start = bar->AlongOf(X, Y) - FGrabOffset;
     FThumbMoved = true;
     bar->FDragOffset = start - trackStart;
-    const int32_t position = bar->Horizontal() ? bar->GetPositionAtPos(start, track.Top)
-                                               : bar->GetPositionAtPos(track.Left, start);
+    const int32_t position =
+        bar->Horizontal() ? bar->GetPositionAtPos(start, track.Top) : bar->GetPositionAtPos(track.Left, start);
     if (position != FDragPosition) {
       FDragPosition = position;
       if (bar->Track()) DoScrollMessage(kind, SB_THUMBTRACK, position);
@@ -435,7 +433,7 @@ void TKxDeCustomScrollControl::mousePressEvent(QMouseEvent* Event) {
   FPointerY = p.y();
   TKxDeScrollbarHittest ht;
   FillScrollbarHittest(p.x(), p.y(), ht);
-  if (ht.Kind != TKxDeScrollbarHitKind::kxshkNone || Contains(GetScrollbarCornerRect(), p.x(), p.y())) {
+  if (ht.Kind != TKxDeScrollbarHitKind::kxshkNone || GetScrollbarCornerRect().Contains(TPoint{p.x(), p.y()})) {
     if (Event->button() == Qt::LeftButton) ScrollbarMouseDown(p.x(), p.y());
     return;
   }

@@ -1,11 +1,10 @@
 #include "vorn/controls/KxDeScrollbar.h"
 
+#include "vorn/common/Bracket_p.h"
 #include "vorn/common/Canvas.h"
 #include "vorn/common/DrawingCommons.h"
 #include "vorn/common/GradientPattern.h"
 #include "vorn/controls/KxDeCustomScrollControl.h"
-
-#include <QPainterPath>
 
 #include <algorithm>
 
@@ -13,15 +12,34 @@ namespace vorn {
 
 namespace {
 
-bool Contains(const TRect& R, int32_t X, int32_t Y) {
-  return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
-}
-
-bool IsEmpty(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
+using TScrollbarUpdate = TBracket<TKxDeCustomControlScrollbar, &TKxDeCustomControlScrollbar::BeginUpdate,
+                                  &TKxDeCustomControlScrollbar::EndUpdate>;
 
 TKxDeScrollbarHitKind HitKindOf(TKxDeScrollbarKind Kind) {
   return Kind == TKxDeScrollbarKind::kxdskHorizontal ? TKxDeScrollbarHitKind::kxshkHorizontal
-                                                       : TKxDeScrollbarHitKind::kxshkVertical;
+                                                     : TKxDeScrollbarHitKind::kxshkVertical;
+}
+
+enum class TArrow : uint8_t { Dot, Left, Right, Up, Down };
+
+// A button's glyph, centred in R and drawn on whole pixels so that it stays sharp at every bar
+// thickness: an arrow of rows 1, 3, 5, ... pixels wide from its tip, or a small square dot.
+void DrawArrow(QPainter* P, const TRect& R, TArrow Direction, const QColor& Color) {
+  const int32_t rows = std::max(2, (std::min(R.Width(), R.Height()) + 2) / 4);
+  const int32_t cx = R.Left + (R.Width() - 1) / 2;
+  const int32_t cy = R.Top + (R.Height() - 1) / 2;
+  const int32_t tip = rows / 2;  // the tip lies this far before the centre
+  for (int32_t i = 0; i < rows; ++i) {
+    switch (Direction) {
+      case TArrow::Dot:
+        if (i == 0) P->fillRect(cx - 1, cy - 1, 3, 3, Color);
+        break;
+      case TArrow::Left: P->fillRect(cx - tip + i, cy - i, 1, 2 * i + 1, Color); break;
+      case TArrow::Right: P->fillRect(cx + tip - i, cy - i, 1, 2 * i + 1, Color); break;
+      case TArrow::Up: P->fillRect(cx - i, cy - tip + i, 2 * i + 1, 1, Color); break;
+      case TArrow::Down: P->fillRect(cx - i, cy + tip - i, 2 * i + 1, 1, Color); break;
+    }
+  }
 }
 
 // A mixed into B by Percent per cent.
@@ -120,46 +138,41 @@ int32_t TKxDeCustomControlScrollbar::GetMaximumValue() const {
 
 int32_t TKxDeCustomControlScrollbar::GetCalcRange() const { return std::max(GetMaximumValue() - FMin, 0); }
 
+void TKxDeCustomControlScrollbar::FitPosition() {
+  const int32_t old = FPosition;
+  FPosition = std::clamp(FPosition, FMin, GetMaximumValue());
+  RangeChanged();
+  PositionChanged();
+  if (old != FPosition) PositionChanged(old, FPosition);
+}
+
 void TKxDeCustomControlScrollbar::SetMin(int32_t Value) {
   Value = std::min(Value, FMax);
   if (Value == FMin) return;
   FMin = Value;
-  const int32_t old = FPosition;
-  FPosition = std::max(FPosition, FMin);
-  RangeChanged();
-  PositionChanged();
-  if (old != FPosition) PositionChanged(old, FPosition);
+  FitPosition();
 }
 
 void TKxDeCustomControlScrollbar::SetMax(int32_t Value) {
   Value = std::max(Value, FMin);
   if (Value == FMax) return;
   FMax = Value;
-  const int32_t old = FPosition;
-  FPosition = std::min(FPosition, GetMaximumValue());
-  RangeChanged();
-  PositionChanged();
-  if (old != FPosition) PositionChanged(old, FPosition);
+  FitPosition();
 }
 
 void TKxDeCustomControlScrollbar::SetRange(int32_t Range) {
   Range = std::max(Range, 0);
   if (FMin == 0 && FMax == Range) return;
-  BeginUpdate();
+  TScrollbarUpdate update(this);
   SetMin(0);
   SetMax(Range);
-  EndUpdate();
 }
 
 void TKxDeCustomControlScrollbar::SetPageSize(int32_t Value) {
   Value = std::max(Value, 0);
   if (Value == FPageSize) return;
   FPageSize = Value;
-  const int32_t old = FPosition;
-  FPosition = std::min(FPosition, GetMaximumValue());
-  RangeChanged();
-  PositionChanged();
-  if (old != FPosition) PositionChanged(old, FPosition);
+  FitPosition();
 }
 
 void TKxDeCustomControlScrollbar::SetPosition(int32_t Value) {
@@ -227,10 +240,7 @@ void TKxDeCustomControlScrollbar::SetTrack(bool Value) { FTrack = Value; }
 void TKxDeCustomControlScrollbar::SetTrimPageSize(bool Value) {
   if (FTrimPageSize == Value) return;
   FTrimPageSize = Value;
-  const int32_t old = FPosition;
-  FPosition = std::min(FPosition, GetMaximumValue());
-  RangeChanged();
-  if (old != FPosition) PositionChanged(old, FPosition);
+  FitPosition();
 }
 
 void TKxDeCustomControlScrollbar::SetSmooth(bool Value) {
@@ -257,7 +267,7 @@ void TKxDeCustomControlScrollbar::Assign(const TPersistent* Source) {
     TPersistent::Assign(Source);
     return;
   }
-  BeginUpdate();
+  TScrollbarUpdate update(this);
   SetMin(std::min(s->FMin, FMax));
   SetMax(s->FMax);
   SetMin(s->FMin);
@@ -279,7 +289,6 @@ void TKxDeCustomControlScrollbar::Assign(const TPersistent* Source) {
   SetBorderColor(s->FBorderColor);
   SetSlideLine(s->FSlideLine);
   for (size_t i = 0; i < FParts.size(); ++i) FParts[i]->Assign(s->FParts[i]);
-  EndUpdate();
 }
 
 // ---- Update bracket ---------------------------------------------------------------------------------
@@ -497,17 +506,17 @@ int32_t TKxDeCustomControlScrollbar::GetPositionAtPos(int32_t X, int32_t Y) cons
 }
 
 TKxDeScrollerHitPart TKxDeCustomControlScrollbar::PartAt(int32_t X, int32_t Y) const {
-  if (!Contains(GetBarRect(), X, Y)) return TKxDeScrollerHitPart::kxspNone;
-  if (Contains(GetLeftButtonRect(), X, Y)) return TKxDeScrollerHitPart::kxspLeftButton;
-  if (Contains(GetRightButtonRect(), X, Y)) return TKxDeScrollerHitPart::kxspRightButton;
-  if (Contains(GetExtraButtonRect(), X, Y)) return TKxDeScrollerHitPart::kxspExtraButton;
+  if (!GetBarRect().Contains(TPoint{X, Y})) return TKxDeScrollerHitPart::kxspNone;
+  if (GetLeftButtonRect().Contains(TPoint{X, Y})) return TKxDeScrollerHitPart::kxspLeftButton;
+  if (GetRightButtonRect().Contains(TPoint{X, Y})) return TKxDeScrollerHitPart::kxspRightButton;
+  if (GetExtraButtonRect().Contains(TPoint{X, Y})) return TKxDeScrollerHitPart::kxspExtraButton;
   const TLayout l = Layout();
   const int32_t a = AlongOf(X, Y);
   if (a < l.Track[0] || a >= l.Track[1]) return TKxDeScrollerHitPart::kxspNone;
   const TRect thumb = GetThumbRect();
-  if (Contains(thumb, X, Y)) return TKxDeScrollerHitPart::kxspThumb;
+  if (thumb.Contains(TPoint{X, Y})) return TKxDeScrollerHitPart::kxspThumb;
   // Without a thumb the track is split in the middle.
-  const int32_t split = IsEmpty(thumb) ? (l.Track[0] + l.Track[1]) / 2 : (Horizontal() ? thumb.Left : thumb.Top);
+  const int32_t split = thumb.IsEmpty() ? (l.Track[0] + l.Track[1]) / 2 : (Horizontal() ? thumb.Left : thumb.Top);
   return a < split ? TKxDeScrollerHitPart::kxspLeftSpare : TKxDeScrollerHitPart::kxspRightSpare;
 }
 
@@ -541,16 +550,16 @@ TColor TKxDeCustomControlScrollbar::PartColor(const TKxDeScrollbarPart* APart, T
 }
 
 TColor TKxDeCustomControlScrollbar::GetBackColor() const {
-  return PartColor(Background(), FEnabled && Background()->Enabled() ? TKxDeScrollbarPartState::Normal
-                                                                       : TKxDeScrollbarPartState::Disabled,
-                   false);
+  return PartColor(
+      Background(),
+      FEnabled && Background()->Enabled() ? TKxDeScrollbarPartState::Normal : TKxDeScrollbarPartState::Disabled, false);
 }
 
-#define VORN_BUTTON_COLORS(Name, HitPart, PartGetter)                                     \
-  TColor TKxDeCustomControlScrollbar::Get##Name##Color() const {                          \
+#define VORN_BUTTON_COLORS(Name, HitPart, PartGetter)                                            \
+  TColor TKxDeCustomControlScrollbar::Get##Name##Color() const {                                 \
     return PartColor(PartGetter(), StateOf(TKxDeScrollerHitPart::HitPart, PartGetter()), false); \
-  }                                                                                       \
-  TColor TKxDeCustomControlScrollbar::Get##Name##IconColor() const {                      \
+  }                                                                                              \
+  TColor TKxDeCustomControlScrollbar::Get##Name##IconColor() const {                             \
     return PartColor(PartGetter(), StateOf(TKxDeScrollerHitPart::HitPart, PartGetter()), true);  \
   }
 VORN_BUTTON_COLORS(ExtraBtn, kxspExtraButton, ExtraButton)
@@ -564,7 +573,7 @@ TColor TKxDeCustomControlScrollbar::GetThumbColor() const {
 
 void TKxDeCustomControlScrollbar::Paint(TCanvas* C) {
   const TRect b = GetBarRect();
-  if (!C || IsEmpty(b)) return;
+  if (!C || b.IsEmpty()) return;
   QPainter* p = C->Painter();
   p->save();
   p->setRenderHint(QPainter::Antialiasing, true);
@@ -573,16 +582,16 @@ void TKxDeCustomControlScrollbar::Paint(TCanvas* C) {
   const TRect track = SpanRect(l.Track[0], l.Track[1]);
   const TRect thumb = GetThumbRect();
   // A held part of the track shows pressed, from the thumb to the track's end.
-  if (FOwner && FOwner->DownHittest().Kind == HitKindOf(FKind) && !IsEmpty(thumb)) {
+  if (FOwner && FOwner->DownHittest().Kind == HitKindOf(FKind) && !thumb.IsEmpty()) {
     const TKxDeScrollerHitPart held = FOwner->DownHittest().HitPart;
     const int32_t t0 = Horizontal() ? thumb.Left : thumb.Top;
     const int32_t t1 = Horizontal() ? thumb.Right : thumb.Bottom;
     TRect r;
     if (held == TKxDeScrollerHitPart::kxspLeftSpare) r = SpanRect(l.Track[0], t0);
     if (held == TKxDeScrollerHitPart::kxspRightSpare) r = SpanRect(t1, l.Track[1]);
-    if (!IsEmpty(r)) p->fillRect(r.Left, r.Top, r.Width(), r.Height(), ToQColor(Background()->DownColor()));
+    if (!r.IsEmpty()) p->fillRect(r.Left, r.Top, r.Width(), r.Height(), ToQColor(Background()->DownColor()));
   }
-  if (FSlideLine && !IsEmpty(track)) {
+  if (FSlideLine && !track.IsEmpty()) {
     p->setPen(ToQColor(PartColor(Icons(), TKxDeScrollbarPartState::Disabled, true)));
     const int32_t mx = (track.Left + track.Right) / 2;
     const int32_t my = (track.Top + track.Bottom) / 2;
@@ -590,26 +599,15 @@ void TKxDeCustomControlScrollbar::Paint(TCanvas* C) {
     else p->drawLine(mx, track.Top + 2, mx, track.Bottom - 3);
   }
   // Buttons: a face and an arrow (the extra button a dot).
-  auto button = [&](const TRect& R, TColor Face, TColor Icon, int Direction) {
-    if (IsEmpty(R)) return;
+  auto button = [&](const TRect& R, TColor Face, TColor Icon, TArrow Direction) {
+    if (R.IsEmpty()) return;
     p->fillRect(R.Left, R.Top, R.Width(), R.Height(), ToQColor(Face));
-    const double cx = (R.Left + R.Right) / 2.0;
-    const double cy = (R.Top + R.Bottom) / 2.0;
-    const double s = std::max(2.0, std::min(R.Width(), R.Height()) / 4.0);
-    QPainterPath path;
-    switch (Direction) {
-      case 0: path.addEllipse(QPointF(cx, cy), s / 2, s / 2); break;
-      case 1: path.moveTo(cx - s / 2, cy); path.lineTo(cx + s / 2, cy - s); path.lineTo(cx + s / 2, cy + s); break;
-      case 2: path.moveTo(cx + s / 2, cy); path.lineTo(cx - s / 2, cy - s); path.lineTo(cx - s / 2, cy + s); break;
-      case 3: path.moveTo(cx, cy - s / 2); path.lineTo(cx - s, cy + s / 2); path.lineTo(cx + s, cy + s / 2); break;
-      default: path.moveTo(cx, cy + s / 2); path.lineTo(cx - s, cy - s / 2); path.lineTo(cx + s, cy - s / 2); break;
-    }
-    p->fillPath(path, ToQColor(Icon));
+    DrawArrow(p, R, Direction, ToQColor(Icon));
   };
-  button(GetLeftButtonRect(), GetLeftBtnColor(), GetLeftBtnIconColor(), Horizontal() ? 1 : 3);
-  button(GetRightButtonRect(), GetRightBtnColor(), GetRightBtnIconColor(), Horizontal() ? 2 : 4);
-  button(GetExtraButtonRect(), GetExtraBtnColor(), GetExtraBtnIconColor(), 0);
-  if (!IsEmpty(thumb)) {
+  button(GetLeftButtonRect(), GetLeftBtnColor(), GetLeftBtnIconColor(), Horizontal() ? TArrow::Left : TArrow::Up);
+  button(GetRightButtonRect(), GetRightBtnColor(), GetRightBtnIconColor(), Horizontal() ? TArrow::Right : TArrow::Down);
+  button(GetExtraButtonRect(), GetExtraBtnColor(), GetExtraBtnIconColor(), TArrow::Dot);
+  if (!thumb.IsEmpty()) {
     // A rounded bar, inset across the thickness, with optional grip lines in its middle.
     const QRectF r = Horizontal() ? QRectF(thumb.Left + 1, thumb.Top + 3, thumb.Width() - 2, thumb.Height() - 6)
                                   : QRectF(thumb.Left + 3, thumb.Top + 1, thumb.Width() - 6, thumb.Height() - 2);

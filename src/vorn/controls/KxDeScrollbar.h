@@ -99,7 +99,9 @@ class TKxDeScrollbarPart : public TPersistent {
  public:
   using TConstructor = TKxDeScrollbarPart* (*)(TKxDeCustomControlScrollbar*);
   template <class T>
-  static TKxDeScrollbarPart* NewInstance(TKxDeCustomControlScrollbar* AOwner) { return Create<T>(AOwner); }
+  static TKxDeScrollbarPart* NewInstance(TKxDeCustomControlScrollbar* AOwner) {
+    return Create<T>(AOwner);
+  }
 
   explicit TKxDeScrollbarPart(TKxDeCustomControlScrollbar* AOwner) : FOwner(AOwner) {}
 
@@ -334,6 +336,9 @@ class TKxDeCustomControlScrollbar : public TPersistent {
     int32_t Track[2] = {0, 0};
   };
   TLayout Layout() const;
+  // After the range, the page or the trimming changed: pulls the position into the new reach
+  // and announces the changes.
+  void FitPosition();
   // A span along the bar as a rectangle across its whole thickness.
   TRect SpanRect(int32_t From, int32_t To) const;
   int32_t AlongOf(int32_t X, int32_t Y) const { return Horizontal() ? X : Y; }
@@ -456,7 +461,9 @@ class TKxDeControlScrollbars : public TPersistent {
  public:
   using TConstructor = TKxDeControlScrollbars* (*)(TKxDeCustomScrollControl*);
   template <class T>
-  static TKxDeControlScrollbars* NewInstance(TKxDeCustomScrollControl* AOwner) { return Create<T>(AOwner); }
+  static TKxDeControlScrollbars* NewInstance(TKxDeCustomScrollControl* AOwner) {
+    return Create<T>(AOwner);
+  }
 
   explicit TKxDeControlScrollbars(TKxDeCustomScrollControl* AOwner) : FOwner(AOwner) {}
   // Makes both bars with the owner's bar class.

@@ -1,10 +1,10 @@
 #include "vorn/surface/KxDeSurface.h"
 
 #include "vorn/common/Canvas.h"
-#include "vorn/common/Finally_p.h"
 #include "vorn/model/KxDeGroup.h"
 #include "vorn/model/KxDeRegister.h"
 #include "vorn/model/KxDeSurfaceClient.h"
+#include "vorn/surface/SurfaceBrackets_p.h"
 #include "vorn/surface/SurfaceLog_p.h"
 
 #include <algorithm>
@@ -54,9 +54,7 @@ void TKxDeSurface::BeforeDestruction() {
 
 TKxDeControlBorderPropsClass TKxDeSurface::GetBorderPropsClass() const { return ClassOf<TKxDeBorderProps>(); }
 TKxDeCustomControlScrollbarClass TKxDeSurface::GetScrollbarClass() const { return ClassOf<TKxDeScrollbar>(); }
-TKxDeControlCustomScrollbarsClass TKxDeSurface::GetControlScrollbarsClass() const {
-  return ClassOf<TKxDeScrollbars>();
-}
+TKxDeControlCustomScrollbarsClass TKxDeSurface::GetControlScrollbarsClass() const { return ClassOf<TKxDeScrollbars>(); }
 
 void TKxDeSurface::SetFrame(const TKxDeFrameProperties* Value) {
   if (Value) FFrameProperties->Assign(Value);
@@ -104,20 +102,8 @@ void TKxDeSurface::BeginUndoLock() {}
 void TKxDeSurface::EndUndoLock() {}
 
 void TKxDeSurface::RefreshBuffers(bool, bool) {
+  // The layers are not painted into buffers yet: bringing the screen up to date is a repaint.
   if (!FLayerProperties || InControlUpdate() || Loading() || FDestroying) return;
-  if (FUpdatingBuffer > 0) {
-    FReupdateBuffers = true;
-    return;
-  }
-  {
-    ++FUpdatingBuffer;
-    TFinally done([this] { --FUpdatingBuffer; });
-  }
-  if (FReupdateBuffers) {
-    FReupdateBuffers = false;
-    RefreshBuffers(true, false);
-    return;
-  }
   update();
 }
 
@@ -246,8 +232,7 @@ void TKxDeSurface::GridPropsChanged() {
 
 void TKxDeSurface::LayerPropsChanged(bool Flag) {
   {
-    BeginUpdate();
-    TFinally end([this] { EndUpdate(); });
+    TSurfaceUpdate update(this);
     Changed(true);
     if (Flag) UpdateScrollBars();
   }
@@ -300,8 +285,7 @@ void TKxDeSurface::PictureChanged() {
 
 void TKxDeSurface::Loaded() {
   TKxDeCustomScrollControl::Loaded();
-  BeginUpdate();
-  TFinally end([this] { EndUpdate(); });
+  TSurfaceUpdate update(this);
   RefreshBuffers(true, false);
   UpdateScrollBars();
 }

@@ -264,8 +264,7 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
 
   // ---- Painting -------------------------------------------------------------------------------
   // Brings the screen up to date with the document and the view; ForceLayers paints the
-  // layers anew, KeepLayerBuffer reuses what was painted. A request made while one runs is
-  // carried out once afterwards.
+  // layers anew, KeepLayerBuffer reuses what was painted.
   virtual void RefreshBuffers(bool ForceLayers, bool KeepLayerBuffer);
 
   // ---- Events ---------------------------------------------------------------------------------
@@ -352,12 +351,9 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   bool FForced = false;
   uint16_t FZoom = 100;
   bool FInLoad = false;
-  bool FBufferedPaint = false;
   TKxDeLayer* FActiveLayer = nullptr;
   uint32_t FUpdateCount = 0;
   uint32_t FChangeCount = 0;
-  int32_t FUpdatingBuffer = 0;
-  bool FReupdateBuffers = false;
   int32_t FHorizontalPos = 0;
   int32_t FVerticalPos = 0;
   bool FShowScrollbars = true;
@@ -375,7 +371,8 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
  private:
   // Moves L from index From to To and announces it.
   void MoveLayer(TKxDeLayer* L, int32_t From, int32_t To);
-  // The shapes of A that Group and Pack take, and the layer they go to.
+  // The shapes of A that Group and Pack take, and the layer they go to (none when no shape
+  // takes part).
   TKxDeLayer* CollectForGrouping(const TKxDeShapeArray& A, TKxDeShapeArray& Shapes) const;
   // Puts a new container's members into it and it into Target, with the actions around it.
   void FillContainer(TKxDeContainer* C, const TKxDeShapeArray& Shapes, TKxDeLayer* Target, TKxDeAction Doing,

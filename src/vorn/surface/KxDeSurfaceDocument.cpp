@@ -3,12 +3,15 @@
 
 #include "vorn/surface/KxDeSurface.h"
 
-#include "vorn/common/Finally_p.h"
+#include "vorn/model/ActionScope_p.h"
 #include "vorn/model/KxDeGroup.h"
 #include "vorn/model/KxDePackage.h"
+#include "vorn/model/UpdateBracket_p.h"
+#include "vorn/surface/SurfaceBrackets_p.h"
 #include "vorn/surface/SurfaceLog_p.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vorn {
 
@@ -18,6 +21,26 @@ const QString kNoProp;
 
 // A layer new shapes may go to.
 bool Qualifies(const TKxDeLayer* L) { return L->Visible() && !L->Locked() && !L->InDestroy(); }
+
+using TSkipDefaultsBracket = TBracket<TKxDeLayer, &TKxDeLayer::SkipDefaultProperty, &TKxDeLayer::UnskipDefaultProperty>;
+
+// Holds the notifications of several shapes (one lock per entry) and releases them in the same
+// order.
+class TNotifyLocks {
+ public:
+  template <class List>
+  explicit TNotifyLocks(const List& Shapes) : FShapes(Shapes.begin(), Shapes.end()) {
+    for (TKxDeShapeBase* s : FShapes) s->BeginNotifyLock();
+  }
+  ~TNotifyLocks() noexcept(false) {
+    for (TKxDeShapeBase* s : FShapes) s->EndNotifyLock();
+  }
+  TNotifyLocks(const TNotifyLocks&) = delete;
+  TNotifyLocks& operator=(const TNotifyLocks&) = delete;
+
+ private:
+  std::vector<TKxDeShapeBase*> FShapes;
+};
 
 }  // namespace
 
@@ -58,8 +81,7 @@ void TKxDeSurface::Insert(int32_t Index, TKxDeLayer* L) {
     return;
   }
   if (L->GetSurface() == this && IndexOf(L) >= 0) return;
-  BeginUpdate();
-  TFinally end([this] { EndUpdate(); });
+  TSurfaceUpdate update(this);
   InsertLayer(L);
   const int32_t at = IndexOf(L);
   if (at < 0 || at == Index) return;
@@ -93,8 +115,7 @@ void TKxDeSurface::Remove(TKxDeLayer* L) {
 
 void TKxDeSurface::Clear() {
   if (FLayers.empty()) return;
-  BeginUpdate();
-  TFinally end([this] { EndUpdate(); });
+  TSurfaceUpdate update(this);
   // Each layer leaves the list as it is destroyed.
   while (!FLayers.empty()) {
     TKxDeLayer* top = FLayers.back();
@@ -106,8 +127,7 @@ void TKxDeSurface::Clear() {
 
 void TKxDeSurface::SetLayers(const TKxDeLayerList& List) {
   if (List == FLayers) return;
-  BeginUpdate();
-  TFinally end([this] { EndUpdate(); });
+  TSurfaceUpdate update(this);
   FLayers = List;
   Changed(true);
   // The stored active layer must be one of the list, or the surface would keep a layer it no
@@ -195,6 +215,7 @@ TKxDeLayer* TKxDeSurface::DoNewLayer() {
 // ---- Grouping -------------------------------------------------------------------------------------
 
 TKxDeLayer* TKxDeSurface::CollectForGrouping(const TKxDeShapeArray& A, TKxDeShapeArray& Shapes) const {
+  if (FLayers.empty()) return nullptr;
   for (TKxDeShapeBase* s : A) {
     if (!s || dynamic_cast<TKxDeLayer*>(s) || !dynamic_cast<TKxDeLayer*>(s->Owner()) || s->GetSurface() != this)
       continue;
@@ -202,17 +223,15 @@ TKxDeLayer* TKxDeSurface::CollectForGrouping(const TKxDeShapeArray& A, TKxDeShap
   }
   for (TKxDeShapeBase* s : Shapes)
     if (TKxDeLayer* l = s->GetLayer(); l && !l->InDestroy()) return l;
-  return GetActiveLayer();
+  return Shapes.empty() ? nullptr : GetActiveLayer();
 }
 
 void TKxDeSurface::FillContainer(TKxDeContainer* C, const TKxDeShapeArray& Shapes, TKxDeLayer* Target,
                                  TKxDeAction Doing, TKxDeAction Done) {
+  TSurfaceAction doing(this, C, Doing, kNoProp);
   try {
-    StartAction(C, Doing, kNoProp);
-    NotifyUndo(C, Doing, kNoProp);
-    C->BeginUpdate();
     {
-      TFinally end([C] { C->EndUpdate(); });
+      TUpdateBracket update(C);
       for (TKxDeShapeBase* s : Shapes) C->Add(s);
     }
     Target->Add(C);
@@ -224,66 +243,49 @@ void TKxDeSurface::FillContainer(TKxDeContainer* C, const TKxDeShapeArray& Shape
     }
     throw;
   }
-  EndAction(C, Doing, kNoProp);
-  StartAction(C, Done, kNoProp);
-  NotifyUndo(C, Done, kNoProp);
-  EndAction(C, Done, kNoProp);
+  doing.End();
+  // The finished grouping as an action of its own: opened, announced and closed at once.
+  TSurfaceAction(this, C, Done, kNoProp);
 }
 
 TKxDeGroup* TKxDeSurface::Group(const TKxDeShapeArray& A) {
-  if (A.empty() || FLayers.empty()) return nullptr;
   TKxDeShapeArray shapes;
   TKxDeLayer* target = CollectForGrouping(A, shapes);
-  if (!target || shapes.empty()) return nullptr;
-  BeginUpdate();
-  target->BeginNotifyLock();
-  for (TKxDeShapeBase* s : shapes) s->BeginNotifyLock();
-  TFinally unlock([&] {
-    for (TKxDeShapeBase* s : shapes) s->EndNotifyLock();
-    target->EndNotifyLock();
-    EndUpdate();
-  });
+  if (!target) return nullptr;
+  // Released in reverse: the shapes, then the layer, then the refresh.
+  TSurfaceUpdate update(this);
+  TNotifyLockBracket layerLock(target);
+  TNotifyLocks shapeLocks(shapes);
   auto* group = Create<TKxDeGroup>(nullptr, nullptr);
   FillContainer(group, shapes, target, TKxDeAction::kxacGrouping, TKxDeAction::kxacGrouped);
   return group;
 }
 
 TKxDePackage* TKxDeSurface::Pack(const TKxDeShapeArray& A) {
-  if (A.empty() || FLayers.empty()) return nullptr;
   TKxDeShapeArray shapes;
   TKxDeLayer* target = CollectForGrouping(A, shapes);
-  if (!target || shapes.empty()) return nullptr;
-  BeginUpdate();
+  if (!target) return nullptr;
   std::vector<TKxDeContainer*> owners;
   owners.reserve(shapes.size());
   for (TKxDeShapeBase* s : shapes) owners.push_back(s->Owner());
-  for (TKxDeContainer* o : owners) o->BeginNotifyLock();
-  target->BeginNotifyLock();
-  TFinally unlock([&] {
-    for (TKxDeContainer* o : owners) o->EndNotifyLock();
-    target->EndNotifyLock();
-    EndUpdate();
-  });
+  TSurfaceUpdate update(this);
+  TNotifyLocks ownerLocks(owners);
+  TNotifyLockBracket layerLock(target);
   auto* package = Create<TKxDePackage>(this, nullptr);
   FillContainer(package, shapes, target, TKxDeAction::kxacPacking, TKxDeAction::kxacPacked);
   return package;
 }
 
 void TKxDeSurface::Disband(TKxDeContainer* C, TKxDeAction Doing, bool SkipDefaults) {
-  auto* layer = dynamic_cast<TKxDeLayer*>(C->Owner());
-  StartAction(C, Doing, kNoProp);
-  layer->BeginUpdate();
-  if (SkipDefaults) layer->SkipDefaultProperty();
-  layer->BeginNotifyLock();
-  // The container's address names it in the closing action, after it is gone.
-  TKxDeShapeBase* const identity = C;
-  TFinally close([&] {
-    layer->EndNotifyLock();
-    if (SkipDefaults) layer->UnskipDefaultProperty();
-    layer->EndUpdate();
-    EndAction(identity, Doing, kNoProp);
-  });
-  NotifyUndo(C, Doing, kNoProp);
+  auto* layer = static_cast<TKxDeLayer*>(C->Owner());
+  // The closing action names the container by its address only: it is gone by then.
+  TSurfaceAction action(this, C, Doing, kNoProp, TSurfaceAction::TUndoNotice::ByCaller);
+  TUpdateBracket update(layer);
+  std::optional<TSkipDefaultsBracket> skip;
+  if (SkipDefaults) skip.emplace(layer);
+  TNotifyLockBracket lock(layer);
+  action.NotifyUndo();
+  // The container is destroyed with its brackets open: nothing of its own is to be heard.
   C->BeginNotifyLock();
   C->BeginUpdate();
   while (C->ItemCount() > 0) layer->Add(C->Items(0));

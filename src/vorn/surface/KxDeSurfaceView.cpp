@@ -10,6 +10,7 @@
 #include "vorn/common/Finally_p.h"
 #include "vorn/common/Rounding.h"
 #include "vorn/model/KxDeSurfaceClient.h"
+#include "vorn/surface/SurfaceBrackets_p.h"
 
 #include <QWheelEvent>
 
@@ -45,8 +46,7 @@ void TKxDeSurface::SetZoom(int32_t Value) {
     ForEachClient([](TKxDeSurfaceClient* C) { C->DoZoom(); });
     CallEvent(OnZoom, this);
   });
-  BeginUpdate();
-  TFinally end([this] { EndUpdate(); });
+  TSurfaceUpdate update(this);
   // The point at the client's corner stays there while the page reaches past that corner.
   const TRectF nominal = GetNominalViewRect();
   const double h = left0 > 0 ? 0 : left0 * ratio - (nominal.Left - origin.X);
@@ -58,15 +58,14 @@ void TKxDeSurface::SetZoom(int32_t Value) {
 
 void TKxDeSurface::ZoomRect(const TRectF& R) {
   const TRect ir{Round32(R.Left), Round32(R.Top), Round32(R.Right), Round32(R.Bottom)};
-  if (ir.Width() <= 0 || ir.Height() <= 0) return;
+  if (ir.IsEmpty()) return;
   TRect c;
   TRectF rf;
   LayerBounds(c, rf);
-  if (c.Width() <= 0 || c.Height() <= 0 || c == ir) return;
+  if (c.IsEmpty() || c == ir) return;
   const double f = std::max(static_cast<double>(c.Width()) / ir.Width(), static_cast<double>(c.Height()) / ir.Height());
   if (f <= 0 || f == GetZoom()) return;
-  BeginUpdate();
-  TFinally end([this] { EndUpdate(); });
+  TSurfaceUpdate update(this);
   SetZoom(Round32(f * 100));
   const double z = GetZoom();
   const TRectF n = GetNominalViewRect();
@@ -86,7 +85,7 @@ void TKxDeSurface::LayerBounds(TRect& R, TRectF& RF) const {
   R.Right = std::max(R.Right, R.Left);
   R.Bottom = std::max(R.Bottom, R.Top);
   RF = TRectF{};
-  if (R.Width() <= 0 || R.Height() <= 0) return;
+  if (R.IsEmpty()) return;
   const double z = GetZoom();
   const double w = std::max(FLayerProperties->Width(), 0) * z;
   const double h = std::max(FLayerProperties->Height(), 0) * z;
@@ -178,8 +177,7 @@ void TKxDeSurface::ValidateLayerOffset(int32_t& H, int32_t& V) const {
 }
 
 void TKxDeSurface::SetLayerOffset(int32_t AHorz, int32_t AVert) {
-  ++FScrollPosChanging;
-  TFinally done([this] { --FScrollPosChanging; });
+  TCountScope counting(FScrollPosChanging);
   const int32_t oldH = FHorizontalPos;
   const int32_t oldV = FVerticalPos;
   FHorizontalPos = std::min(AHorz, 0);
@@ -194,8 +192,7 @@ void TKxDeSurface::SetLayerOffset(int32_t AHorz, int32_t AVert) {
 
 void TKxDeSurface::DoScrollerPositionChanged(TKxDeScrollbarKind Kind) {
   if (FScrollPosChanging == 0 && FScrollbarUpdate == 0) {
-    ++FScrollbarChanging;
-    TFinally done([this] { --FScrollbarChanging; });
+    TCountScope counting(FScrollbarChanging);
     const int32_t pos = Scrollbar(Kind)->Position();
     if (Kind == TKxDeScrollbarKind::kxdskHorizontal) SetLayerOffset(-pos, FVerticalPos);
     else SetLayerOffset(FHorizontalPos, -pos);
@@ -288,8 +285,7 @@ void TKxDeSurface::UpdateScrollBars() {
 void TKxDeSurface::ApplyScrollbar(TKxDeScrollbarKind Kind, const TKxDeScrollInfo& Old, TKxDeScrollInfo Info) {
   if (Info.Min == Old.Min && Info.Max == Old.Max && Info.Page == Old.Page && Info.Pos == Old.Pos) return;
   Info.Visible = Info.Page <= Info.Max;
-  ++FScrollbarUpdate;
-  TFinally done([this] { --FScrollbarUpdate; });
+  TCountScope counting(FScrollbarUpdate);
   SetScrollbarInfo(Kind, Info);
   // A page the bar is not needed for starts at its beginning.
   if (Info.Page > Info.Max) {
@@ -312,8 +308,7 @@ void TKxDeSurface::showEvent(QShowEvent* Event) {
 
 void TKxDeSurface::ClientResized() {
   if (FDestroying) return;
-  BeginUpdate();
-  TFinally end([this] { EndUpdate(); });
+  TSurfaceUpdate update(this);
   UpdateScrollBars();
   int32_t h = FHorizontalPos;
   int32_t v = FVerticalPos;
