@@ -72,17 +72,22 @@ TEST_F(SurfaceDocument, EveryEntryPointRunsHookThenClientsThenEvent) {
     std::function<void()> Act;
     Strings Want;
   } rows[] = {
-      {"a shape inserted", [&] { Surface->ShapeInserted(t); },
+      {"a shape inserted",
+       [&] { Surface->ShapeInserted(t); },
        {"hook inserted t", "c1 inserted t", "c2 inserted t", "event inserted t"}},
       {"a shape changed, through the model", [&] { s->Refresh(false); },
        then(l0Changed, {"hook changed s", "c1 changed s", "c2 changed s", "event changed s"})},
-      {"a shape removed", [&] { Surface->ShapeRemoved(s); },
+      {"a shape removed",
+       [&] { Surface->ShapeRemoved(s); },
        {"hook removed s", "c1 removed s", "c2 removed s", "event removed s"}},
-      {"a shape cleared", [&] { Surface->ShapeCleared(s); },
+      {"a shape cleared",
+       [&] { Surface->ShapeCleared(s); },
        {"hook cleared s", "c1 cleared s", "c2 cleared s", "event cleared s"}},
-      {"the active layer", [&] { Surface->SetActiveLayer(l1); },
+      {"the active layer",
+       [&] { Surface->SetActiveLayer(l1); },
        {"hook active l1", "c1 active", "c2 active", "event active"}},
-      {"a layer moved", [&] { Surface->BringForward(l0); },
+      {"a layer moved",
+       [&] { Surface->BringForward(l0); },
        {"hook layer moved 0>1 l0", "c1 layer moved 0>1 l0", "c2 layer moved 0>1 l0", "event layer moved 0>1 l0",
         "hook layer changed none", "c1 layer changed none", "c2 layer changed none", "event layer changed none"}},
       {"the frame", [&] { Surface->Frame()->SetColor(clRed); }, {"c1 frame", "c2 frame", "event frame"}},
@@ -119,10 +124,11 @@ TEST_F(SurfaceDocument, NestedBracketsRefreshOnceFullWhenAnyChangeAskedForIt) {
     std::vector<std::pair<bool, bool>> Want;
   } rows[] = {
       {"nothing changed", [] {}, {}},
-      {"only plain changes", [&] { Surface->Frame()->SetColor(clRed), Surface->Frame()->SetColor(clBlue); },
+      {"only plain changes",
+       [&] { Surface->Frame()->SetColor(clRed), Surface->Frame()->SetColor(clBlue); },
        {{false, false}}},
-      {"one change asks for the layers", [&] { Surface->Frame()->SetColor(clGreen), Surface->Grid()->SetX(3),
-                                               Surface->Frame()->SetColor(clRed); },
+      {"one change asks for the layers",
+       [&] { Surface->Frame()->SetColor(clGreen), Surface->Grid()->SetX(3), Surface->Frame()->SetColor(clRed); },
        {{true, false}}},
   };
   for (const auto& r : rows) {
@@ -147,7 +153,7 @@ TEST_F(SurfaceDocument, TheActiveLayerIsVisibleAndUnlockedWhenAnyIs) {
     int Requested;  // -1: none
     int Want;       // -1: none
   } rows[] = {
-      {"vLv", 1, 2}, {"vLv", 0, 0}, {"vvL", 2, 1}, {"hvv", 0, 1}, {"vhh", 2, 0},
+      {"vLv", 1, 2}, {"vLv", 0, 0}, {"vvL", 2, 1},  {"hvv", 0, 1},  {"vhh", 2, 0},
       {"LHL", 0, 2}, {"LHh", 1, 1}, {"hhh", 0, -1}, {"hvh", -1, 1}, {"", -1, -1},
   };
   for (const auto& r : rows) {
@@ -213,12 +219,9 @@ TEST_F(SurfaceDocument, LayersAreInsertedAtTheirPlaceAndReordered) {
     std::function<void()> Act;
     TKxDeLayerList Want;
   } moves[] = {
-      {[&] { Surface->SendToBack(l1); }, {l1, loose, l0}},
-      {[&] { Surface->SendToBack(l1); }, {l1, loose, l0}},
-      {[&] { Surface->BringToFront(l1); }, {loose, l0, l1}},
-      {[&] { Surface->BringToFront(l1); }, {loose, l0, l1}},
-      {[&] { Surface->BringForward(loose); }, {l0, loose, l1}},
-      {[&] { Surface->SendBackward(l1); }, {l0, l1, loose}},
+      {[&] { Surface->SendToBack(l1); }, {l1, loose, l0}},      {[&] { Surface->SendToBack(l1); }, {l1, loose, l0}},
+      {[&] { Surface->BringToFront(l1); }, {loose, l0, l1}},    {[&] { Surface->BringToFront(l1); }, {loose, l0, l1}},
+      {[&] { Surface->BringForward(loose); }, {l0, loose, l1}}, {[&] { Surface->SendBackward(l1); }, {l0, l1, loose}},
       {[&] { Surface->SendBackward(l0); }, {l0, l1, loose}},
   };
   for (const auto& m : moves) {
@@ -281,10 +284,10 @@ TEST_F(SurfaceDocument, GroupAndPackGatherShapesOfTheLayersIntoTheFirstOnesLayer
   // The undo hooks hear the grouping around the move; the target layer and the shapes are held,
   // so of the moves only the removal from the other layer (whose owner is not held) is heard.
   // "?" is the new container.
-  EXPECT_EQ(UndoEntries(), (Strings{"start kxacGrouping ?", "undo kxacGrouping ?", "start kxacRemoving l0",
-                                    "undo kxacRemoving l0", "undo kxacRemoved a", "end kxacRemoving l0",
-                                    "start kxacRemoved a", "end kxacRemoved a", "end kxacGrouping ?",
-                                    "start kxacGrouped ?", "undo kxacGrouped ?", "end kxacGrouped ?"}));
+  EXPECT_EQ(UndoEntries(),
+            (Strings{"start kxacGrouping ?", "undo kxacGrouping ?", "start kxacRemoving l0", "undo kxacRemoving l0",
+                     "undo kxacRemoved a", "end kxacRemoving l0", "start kxacRemoved a", "end kxacRemoved a",
+                     "end kxacGrouping ?", "start kxacGrouped ?", "undo kxacGrouped ?", "end kxacGrouped ?"}));
   EXPECT_EQ(L(1)->NotifyLock(), 0);
   EXPECT_EQ(a->NotifyLock(), 0);
 
@@ -308,8 +311,8 @@ TEST_F(SurfaceDocument, UngroupAndUnpackPutTheMembersOnTopInTheirOrder) {
   L(0)->ObjectsDefaultProperties()->SetUseDefaultPen(true);
   for (bool pack : {false, true}) {
     TKxDeShape* below = NewShape(Log, L(0), "below");
-    TKxDeContainer* c = pack ? static_cast<TKxDeContainer*>(Create<TKxDePackage>(nullptr, L(0)))
-                             : Create<TKxDeGroup>(nullptr, L(0));
+    TKxDeContainer* c =
+        pack ? static_cast<TKxDeContainer*>(Create<TKxDePackage>(nullptr, L(0))) : Create<TKxDeGroup>(nullptr, L(0));
     Log.Names[c] = "C";
     TKxDeShape* x = NewShape(Log, c, "x");
     TKxDeShape* y = NewShape(Log, c, "y");

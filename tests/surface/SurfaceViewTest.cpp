@@ -3,6 +3,7 @@
 
 #include "SurfaceTestSupport.h"
 
+#include <vorn/common/Canvas.h>
 #include <vorn/model/KxDeDocument.h>
 #include <vorn/shapes/VornShapes.h>
 
@@ -218,8 +219,8 @@ TEST(SurfaceView, WheelKeysAndBarsScrollWithinTheRange) {
       {"two thirds", wheel(-40), -656, 0},
       {"a whole notch at last", wheel(-40), -656, -30},
       {"the bar's down button", [&] { QTest::mouseClick(&v.S, Qt::LeftButton, {}, QPoint(390, 280)); }, -656, -40},
-      {"the bar moved by its owner", [&] { v.S.Scrollbar(TKxDeScrollbarKind::kxdskVertical)->SetPosition(300); },
-       -656, -300},
+      {"the bar moved by its owner", [&] { v.S.Scrollbar(TKxDeScrollbarKind::kxdskVertical)->SetPosition(300); }, -656,
+       -300},
   };
   for (const auto& s : steps) {
     s.Do();
@@ -232,6 +233,42 @@ TEST(SurfaceView, WheelKeysAndBarsScrollWithinTheRange) {
   v.Log.Take();
   v.S.grab();
   EXPECT_EQ(v.Log.Take(), (Strings{"before paint", "paint buffer", "after paint"}));
+}
+
+// ---- Painting on the page --------------------------------------------------------------------------
+
+// A shape that notes its painting in the log.
+class TPaintNote : public TKxDeShape {
+ public:
+  TPaintNote(TKxDeSurface* S, TKxDeContainer* Owner) : TKxDeShape(S, Owner) {}
+  TLog* Log = nullptr;
+  void Paint(TCanvas*, float, float, double, int32_t, PmekDeviceCapsInfo) override { Log->Add(Log->NameOf(this)); }
+  void PaintIn(TCanvas*, float, float, double, const TRectF&) override { Log->Add("in " + Log->NameOf(this)); }
+};
+
+TEST(SurfaceView, ALayerOnTheSurfacePaintsWhatReachesOntoThePage) {
+  TLog log;
+  TLoggedSurface s(&log);
+  s.Layer()->SetBounds(600, 900);
+  TKxDeLayer* layer = NewLayer(log, &s, "layer");
+  auto note = [&](const std::string& Name, TRectF Box) {
+    auto* n = Create<TPaintNote>(nullptr, layer);
+    n->Log = &log;
+    n->Add(Box.Left, Box.Top);
+    n->Add(Box.Right, Box.Bottom);
+    log.Names[n] = Name;
+    return n;
+  };
+  note("low on the page", {500, 800, 550, 850});
+  note("off the page", {700, 100, 750, 150});
+  // Its points lie above the page; turned upright it reaches onto it.
+  note("turned onto it", {540, -30, 640, -10})->SetRotation(90);
+  QImage image(10, 10, QImage::Format_ARGB32);
+  TCanvas canvas(&image);
+  log.Take();
+  layer->Paint(&canvas, 0, 0, 1, 0, nullptr);
+  layer->PaintIn(&canvas, 0, 0, 1, s.GetLayerRect());
+  EXPECT_EQ(log.Take(), (Strings{"low on the page", "turned onto it", "in low on the page", "in turned onto it"}));
 }
 
 // ---- The widget with the sample label -------------------------------------------------------------
