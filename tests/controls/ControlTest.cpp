@@ -58,10 +58,10 @@ void ChangeEverything(TKxDeSurface& S) {
 }
 
 TEST(ControlText, PublishedStateGoesThroughAFileAndComesBackTheSame) {
-  TKxDeSurface original;
-  const QString defaults = original.SaveToText();
-  ChangeEverything(original);
-  const QString text = original.SaveToText();
+  TKxDeSurface saved;
+  const QString defaults = saved.SaveToText();
+  ChangeEverything(saved);
+  const QString text = saved.SaveToText();
   ASSERT_NE(text, defaults);
   EXPECT_TRUE(text.startsWith("object Designer: TKxDeSurface\n"));
   EXPECT_TRUE(text.contains("\n  BorderProps.Border = kxdcbEtched\n"));
@@ -69,7 +69,7 @@ TEST(ControlText, PublishedStateGoesThroughAFileAndComesBackTheSame) {
   EXPECT_TRUE(text.contains("\n  StatusText = 'It''s'#10'ready'\n"));
   QTemporaryDir dir;
   const QString file = dir.filePath("surface.txt");
-  original.SaveToFile(file);
+  saved.SaveToFile(file);
   TKxDeSurface copy;
   copy.LoadFromFile(file);
   EXPECT_EQ(copy.SaveToText().section('\n', 1), text.section('\n', 1)) << "every published value";
