@@ -1,5 +1,6 @@
 #include "vorn/common/Graphic.h"
 
+#include "vorn/common/ColorKey_p.h"
 #include "vorn/common/Exceptions.h"
 
 #include <QBuffer>
@@ -27,6 +28,7 @@ TGraphic* TGraphic::Clone() const {
   if (!copy) return nullptr;
   copy->CopyFrom(*this);
   copy->FTransparent = FTransparent;
+  copy->FTransparentColor = FTransparentColor;
   return copy;
 }
 
@@ -35,9 +37,26 @@ void TGraphic::AssignTo(TPersistent* Dest) const {
   if (g && g->ClassType() == ClassType()) {
     g->CopyFrom(*this);
     g->FTransparent = FTransparent;
+    g->FTransparentColor = FTransparentColor;
     return;
   }
   TPersistent::AssignTo(Dest);
+}
+
+const QImage& TGraphic::DrawnImage(const QImage& Image) const {
+  const std::optional<QRgb> key =
+      FTransparent && !Image.hasAlphaChannel() ? TransparentKey(Image, FTransparentColor) : std::nullopt;
+  if (!key) {
+    FDrawn = QImage();
+    return Image;
+  }
+  // The cache key of an image changes with every change of its pixels.
+  if (FDrawn.isNull() || FDrawnFrom != Image.cacheKey() || FDrawnKey != *key) {
+    FDrawn = WithoutColor(Image, *key);
+    FDrawnFrom = Image.cacheKey();
+    FDrawnKey = *key;
+  }
+  return FDrawn;
 }
 
 // ---- TRasterGraphic ----------------------------------------------------------------------------
@@ -63,12 +82,13 @@ void TRasterGraphic::SaveToStream(QIODevice* Stream) const {
 }
 
 void TRasterGraphic::Draw(QPainter* Painter, const QRectF& Target) const {
-  if (!FImage.isNull()) Painter->drawImage(Target, FImage);
+  if (!FImage.isNull()) Painter->drawImage(Target, DrawnImage(FImage));
 }
 
 QImage TRasterGraphic::ToImage(QSize Size) const {
-  if (Size.isEmpty() || Size == FImage.size()) return FImage;
-  return FImage.scaled(Size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  const QImage& drawn = DrawnImage(FImage);
+  if (Size.isEmpty() || Size == FImage.size()) return drawn;
+  return drawn.scaled(Size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 void TRasterGraphic::SetImage(const QImage& Image) {

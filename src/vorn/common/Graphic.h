@@ -3,6 +3,7 @@
 // picture registry maps file extensions to graphic classes. Raster formats go through Qt's image
 // readers and writers, SVG is kept as a vector drawing, other codecs register classes of their own.
 
+#include "vorn/common/Color.h"
 #include "vorn/common/Object.h"
 
 #include <QByteArray>
@@ -40,7 +41,8 @@ class TGraphic : public TPersistent {
   virtual bool Empty() const { return Width() <= 0 || Height() <= 0; }
   // Paints the graphic scaled into Target.
   virtual void Draw(QPainter* Painter, const QRectF& Target) const = 0;
-  // The graphic as a raster image of the given size (its own size when Size is empty).
+  // The graphic as it is drawn, as a raster image of the given size (its own size when Size is
+  // empty).
   virtual QImage ToImage(QSize Size = QSize()) const;
   // Bits per pixel of the source data (1 and 8 bit bitmaps are drawn opaque); 0 for vector graphics.
   virtual int32_t BitsPerPixel() const { return 0; }
@@ -50,8 +52,14 @@ class TGraphic : public TPersistent {
   // drawn opaque.
   virtual bool IsBitmap() const { return false; }
 
+  // A transparent bitmap leaves out its pixels of the transparent colour when drawn; clDefault,
+  // the default, takes the colour of its bottom-left pixel, clNone leaves nothing out. Bitmaps
+  // with an alpha channel carry their own transparency instead, and vector graphics draw only
+  // what they contain.
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool Value) { FTransparent = Value; }
+  TColor TransparentColor() const { return FTransparentColor; }
+  void SetTransparentColor(TColor Value) { FTransparentColor = Value; }
 
   // A copy of this graphic of the same class.
   TGraphic* Clone() const;
@@ -60,9 +68,17 @@ class TGraphic : public TPersistent {
   void AssignTo(TPersistent* Dest) const override;
   // Copies class-specific state; called by Clone and Assign on a graphic of the same class.
   virtual void CopyFrom(const TGraphic& Source) = 0;
+  // The pixels Image of this graphic as they are drawn: with the transparent colour left out
+  // when the graphic is transparent and Image has no alpha channel. Made once for each change of
+  // the pixels, the flag or the colour, and kept for the paints after.
+  const QImage& DrawnImage(const QImage& Image) const;
 
  private:
   bool FTransparent = false;
+  TColor FTransparentColor = clDefault;
+  mutable QImage FDrawn;
+  mutable qint64 FDrawnFrom = 0;
+  mutable QRgb FDrawnKey = 0;
 };
 
 // A raster graphic decoded through Qt's image readers. Each file format is a class of its own

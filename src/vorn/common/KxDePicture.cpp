@@ -92,7 +92,10 @@ void TKxDePicture::SetKeepRatio(bool Value) {
 
 void TKxDePicture::SetTransparentColor(TColor Value) {
   if (FTransparentColor == Value) return;
-  ChangeProperty([&] { FTransparentColor = Value; });
+  ChangeProperty([&] {
+    FTransparentColor = Value;
+    if (TGraphic* g = FPicture->Graphic()) g->SetTransparentColor(Value);
+  });
 }
 
 void TKxDePicture::SetVisible(bool Value) {
@@ -122,6 +125,8 @@ void TKxDePicture::ClearImageFileStream() {
 }
 
 void TKxDePicture::DoOnChange() {
+  // Whatever graphic the picture holds now leaves out the picture's transparent colour.
+  if (TGraphic* g = FPicture->Graphic()) g->SetTransparentColor(FTransparentColor);
   FPictureChanged = true;
   if (FPicture->Height() != 0) FRatio = static_cast<double>(FPicture->Width()) / FPicture->Height();
   if (OnChange) OnChange(this);

@@ -61,6 +61,8 @@ class TKxDePicture : public TPersistent {
   void SetPicturePath(const QString& Value);
   bool KeepRatio() const { return FKeepRatio; }
   void SetKeepRatio(bool Value);
+  // The colour a transparent bitmap leaves out when drawn (white unless set); clDefault takes the
+  // colour of the bitmap's bottom-left pixel.
   TColor TransparentColor() const { return FTransparentColor; }
   void SetTransparentColor(TColor Value);
   bool Visible() const { return FVisible; }

@@ -152,16 +152,17 @@ void TIMGGraphic::AssignTo(TPersistent* Dest) const {
 }
 
 void TIMGGraphic::Draw(TCanvas* ACanvas, const TRect& Rect) const {
-  if (ACanvas && !FBitmap.isNull()) ACanvas->StretchDraw(Rect, FBitmap);
+  if (ACanvas && !FBitmap.isNull()) ACanvas->StretchDraw(Rect, DrawnImage(FBitmap));
 }
 
 void TIMGGraphic::Draw(QPainter* Painter, const QRectF& Target) const {
-  if (Painter && !FBitmap.isNull()) Painter->drawImage(Target, FBitmap);
+  if (Painter && !FBitmap.isNull()) Painter->drawImage(Target, DrawnImage(FBitmap));
 }
 
 QImage TIMGGraphic::ToImage(QSize Size) const {
-  if (Size.isEmpty() || Size == FBitmap.size()) return FBitmap;
-  return FBitmap.scaled(Size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  const QImage& drawn = DrawnImage(FBitmap);
+  if (Size.isEmpty() || Size == FBitmap.size()) return drawn;
+  return drawn.scaled(Size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 void TIMGGraphic::CopyFrom(const TGraphic& Source) {

@@ -1,5 +1,6 @@
 #include "vorn/raster/KxDeBitmap.h"
 
+#include "vorn/common/ColorKey_p.h"
 #include "vorn/common/Exceptions.h"
 
 #include <QBuffer>
@@ -223,14 +224,7 @@ void TKxDeBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) const {
     ACanvas->StretchDraw(Rect, FImage);
     return;
   }
-  const QRgb key = ToQColor(ColorToRGB(TransparentColor())).rgb();
-  QImage image = FImage.convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < image.height(); ++y) {
-    auto* p = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x)
-      if ((p[x] | 0xFF000000u) == key) p[x] = 0;
-  }
-  ACanvas->StretchDraw(Rect, image);
+  ACanvas->StretchDraw(Rect, WithoutColor(FImage, ToQColor(ColorToRGB(TransparentColor())).rgb()));
 }
 
 void TKxDeBitmap::LoadFromStream(QIODevice* Stream) {
