@@ -467,6 +467,24 @@ TEST(ShapeDevicePens, TheCanvasPenDrawsTheDashesInPixels) {
   EXPECT_EQ(img.pixel(5, 14), qRgb(255, 255, 255)) << "two pixels wide";
 }
 
+TEST(ShapeDevicePens, TheOutlinePenDrawsInsideTheFrame) {
+  TOwned<TKxDeShapePen> pen(Create<TKxDeShapePen>());
+  pen->SetWidth(2);  // 8 device pixels at zoom 1; the outline pen has no dashes
+  pen->SetStyle(TPenStyle::psDash);
+  QImage img(60, 50, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    TCanvas c(&img);
+    TKxDeShapeBase::CreateExtendedPen2(&c, pen.get(), 1);
+    c.Brush()->SetStyle(TBrushStyle::bsClear);
+    c.Rectangle(10, 10, 50, 40);
+  }
+  std::string row;  // across the middle
+  for (int x = 0; x < 60; ++x) row += img.pixel(x, 25) == qRgb(255, 255, 255) ? '.' : '#';
+  EXPECT_EQ(row, std::string(10, '.') + std::string(8, '#') + std::string(24, '.') + std::string(8, '#') +
+                     std::string(10, '.'));
+}
+
 // ---- Point handles ------------------------------------------------------------------------------
 
 TEST_F(ShapeStyles, DrawPointFramesAndFillsAHandle) {
@@ -508,12 +526,22 @@ class ShapePictures : public ShapeStyles {
     Img = QImage(60, 40, QImage::Format_RGB32);
     Img.fill(Background);
     TCanvas c(&Img);
+    c.SetTransform(Turn);
     Shape->DrawPicture(&c, R, CoordsPixelsPerMMConvertValue, Caps, Disabled, Angle, IgnoreRatio);
   }
   QRgb At(int X, int Y) const { return Img.pixel(X, Y); }
+  // The smallest rectangle holding every pixel that is not the background.
+  QRect InkBounds() const {
+    QRect r;
+    for (int y = 0; y < Img.height(); ++y)
+      for (int x = 0; x < Img.width(); ++x)
+        if (Img.pixel(x, y) != Background) r |= QRect(x, y, 1, 1);
+    return r;
+  }
 
   static constexpr QRgb Red = qRgb(255, 0, 0), Blue = qRgb(0, 0, 255), White = qRgb(255, 255, 255);
   QRgb Background = White;
+  QTransform Turn;  // the painting transform of the canvas
   QImage Img;
 };
 
@@ -573,19 +601,43 @@ TEST_F(ShapePictures, DeviceCorrectionAndPrintedTurns) {
   EXPECT_EQ(At(50, 19), Blue);
   EXPECT_EQ(At(10, 21), White);
 
-  // A printer gets the picture turned a quarter clockwise (red on top), fitted to the inverse ratio.
+  // For a printer at a quarter turn the rectangle is fitted to the inverse ratio; the picture in
+  // it is not turned (the painting transform does that).
   caps.Init();
   caps.IsGDIPrinting = true;
   Draw(TRect{0, 0, 60, 40}, &caps, false, 90);
-  EXPECT_EQ(At(19, 20), White);
-  EXPECT_EQ(At(25, 5), Red);
-  EXPECT_EQ(At(35, 35), Blue);
-  EXPECT_EQ(At(40, 20), White);
+  EXPECT_EQ(InkBounds(), QRect(20, 0, 20, 40));
+  EXPECT_EQ(At(21, 35), Red);
+  EXPECT_EQ(At(38, 5), Blue);
 
   // Elsewhere the shape turns the canvas itself: the picture is drawn as it is.
   Draw(TRect{0, 0, 60, 40}, nullptr, false, 90);
   EXPECT_EQ(At(10, 20), Red);
   EXPECT_EQ(At(50, 20), Blue);
+}
+
+TEST_F(ShapePictures, PrintedTurnsComeFromThePaintingTransform) {
+  // A centred 20 x 10 picture in a 60 x 40 shape, the painting transform turning it about the
+  // shape's centre: it keeps its own size and turns with the shape's frame.
+  Shape->SetPictureStyle(TKxDeShapePictureStyle::kxdspCenter);
+  TmekDeviceCapsInfo caps;
+  caps.IsGDIPrinting = true;
+  struct TCase {
+    int Angle;
+    QRect Ink;
+    QPoint RedAt, BlueAt;
+  };
+  for (const TCase& t :
+       {TCase{90, QRect(25, 10, 10, 20), {30, 28}, {30, 11}}, TCase{180, QRect(20, 15, 20, 10), {38, 20}, {21, 20}},
+        TCase{270, QRect(25, 10, 10, 20), {30, 11}, {30, 28}}}) {
+    Shape->SetWSpaceMtx(TKxDeShapeBase::InitWSpaceMtx());
+    Shape->Rotate(TPointF{30, 20}, static_cast<float>(t.Angle));
+    Turn = Shape->WSpaceMtx();
+    Draw(TRect{0, 0, 60, 40}, &caps, false, t.Angle);
+    EXPECT_EQ(InkBounds(), t.Ink) << t.Angle;
+    EXPECT_EQ(At(t.RedAt.x(), t.RedAt.y()), Red) << t.Angle;
+    EXPECT_EQ(At(t.BlueAt.x(), t.BlueAt.y()), Blue) << t.Angle;
+  }
 }
 
 TEST_F(ShapePictures, DisabledPicturesAreGrey) {

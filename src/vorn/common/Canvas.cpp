@@ -9,7 +9,9 @@
 #include <QPolygon>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace vorn {
 namespace {
@@ -209,22 +211,46 @@ void TCanvas::LineTo(int32_t X, int32_t Y) {
   FPenPos = {X, Y};
 }
 
+std::optional<QRectF> TCanvas::InsideFrame(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+  if (FPen.Style() != TPenStyle::psInsideFrame) return std::nullopt;
+  QPen pen = FPainter->pen();
+  if (pen.style() == Qt::NoPen || pen.isCosmetic() || pen.widthF() <= 1) return std::nullopt;
+  if (X2 < X1) std::swap(X1, X2);
+  if (Y2 < Y1) std::swap(Y1, Y2);
+  const double w = X2 - X1, h = Y2 - Y1;
+  // A pen wider than the figure narrows to it, so that it still stays inside.
+  const double width = std::min({pen.widthF(), w, h});
+  if (width != pen.widthF()) {
+    pen.setWidthF(width);
+    FPainter->setPen(pen);
+  }
+  return QRectF(X1 + width / 2, Y1 + width / 2, w - width, h - width);
+}
+
 void TCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   if (SkipDrawing()) return;
   RequireState(true, true);
-  FPainter->drawRect(OutlineRect(X1, Y1, X2, Y2));
+  if (const auto frame = InsideFrame(X1, Y1, X2, Y2)) FPainter->drawRect(*frame);
+  else FPainter->drawRect(OutlineRect(X1, Y1, X2, Y2));
 }
 
 void TCanvas::RoundRect(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3) {
   if (SkipDrawing()) return;
   RequireState(true, true);
-  FPainter->drawRoundedRect(OutlineRect(X1, Y1, X2, Y2), X3 / 2.0, Y3 / 2.0);
+  if (const auto frame = InsideFrame(X1, Y1, X2, Y2)) {
+    // The corners shrink with the outline.
+    const double inset = FPainter->pen().widthF() / 2;
+    FPainter->drawRoundedRect(*frame, std::max(0.0, X3 / 2.0 - inset), std::max(0.0, Y3 / 2.0 - inset));
+  } else {
+    FPainter->drawRoundedRect(OutlineRect(X1, Y1, X2, Y2), X3 / 2.0, Y3 / 2.0);
+  }
 }
 
 void TCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   if (SkipDrawing()) return;
   RequireState(true, true);
-  FPainter->drawEllipse(OutlineRect(X1, Y1, X2, Y2));
+  if (const auto frame = InsideFrame(X1, Y1, X2, Y2)) FPainter->drawEllipse(*frame);
+  else FPainter->drawEllipse(OutlineRect(X1, Y1, X2, Y2));
 }
 
 void TCanvas::Polygon(const TPointArray& Points) {

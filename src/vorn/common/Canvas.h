@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QImage;
 class QPaintDevice;
@@ -141,6 +142,8 @@ class TCanvas {
   // Draws from the pen position to (X, Y), which becomes the pen position.
   void LineTo(int32_t X, int32_t Y);
 
+  // Rectangles, rounded rectangles and ellipses keep the whole width of an inside-frame pen
+  // (psInsideFrame, wider than one pixel) inside their rectangle; other pens are centred on it.
   void Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
   void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
   void RoundRect(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, int32_t X3, int32_t Y3);
@@ -191,6 +194,9 @@ class TCanvas {
   // Brings the painter's pen, brush, font and raster operation up to date.
   void RequireState(bool UsePen, bool UseBrush);
   bool SkipDrawing() const;
+  // For an inside-frame pen: the outline its centre follows so that its ink fills the rectangle's
+  // edge inwards (the painter's pen narrowed when the figure is thinner than it); none otherwise.
+  std::optional<QRectF> InsideFrame(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
   QPainter::CompositionMode CompositionFor(TPenMode Mode) const;
 
   std::unique_ptr<QPainter> FOwnPainter;

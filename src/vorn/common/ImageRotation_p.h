@@ -1,6 +1,5 @@
 #pragma once
-// Free rotation of an image by a whole number of degrees, shared by the bitmap buffer's rotation
-// and by shapes that send a turned picture to a printer.
+// Free rotation of an image by a whole number of degrees, behind the bitmap buffer's rotation.
 
 #include "vorn/common/Color.h"
 

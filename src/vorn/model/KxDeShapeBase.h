@@ -168,6 +168,9 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   // A solid pen with square ends for outlines (no dashes). A pen with a clNone colour or the
   // psClear style draws nothing.
   static QPen CreateExtendedPen2(const TKxDeShapePen* Pen, double Zoom);
+  // The same pen made the canvas pen, as an inside-frame pen: the canvas's rectangles and
+  // ellipses keep its whole width inside their rectangle.
+  static void CreateExtendedPen2(TCanvas* C, const TKxDeShapePen* Pen, double Zoom);
   // A pen with the dash pattern of the pen style at Zoom and round ends when the line starts
   // with mekLshRounded, square ends otherwise (a device pen has one end shape; the shape draws
   // arrow heads itself).
@@ -405,9 +408,11 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   // Draws the shape's picture into the device rectangle R as PictureStyle says: centred, at the
   // top-left corner or tiled at its natural size (its pixels x Zoom / CoordsPixelsPerMMConvertValue),
   // or stretched over R, keeping the picture's ratio when the holder asks for it unless
-  // IgnoreRatio is set. Disabled draws the toned-down form. Angle is the angle the shape is
-  // turned by: a printer (DeviceCapsInfo with IsGDIPrinting) gets the picture turned as a bitmap,
-  // other devices turn it through the canvas transform, which the shape sets itself.
+  // IgnoreRatio is set. Disabled draws the toned-down form. R is in the shape's own frame: the
+  // shape turns the picture with the painting transform of the canvas (SetRotationMatrix). Angle
+  // is the turn the device is painted at: for a printer (DeviceCapsInfo with IsGDIPrinting) at 90
+  // or 180 degrees a kept ratio is inverted, and at 0 a device's CorrectionFactorY divides the
+  // stretched height.
   void DrawPicture(TCanvas* C, const TRect& R, double Zoom, PmekDeviceCapsInfo DeviceCapsInfo, bool Disabled,
                    int32_t Angle, bool IgnoreRatio = false);
   virtual void UpdateRegion();

@@ -4,7 +4,6 @@
 #include "vorn/model/KxDeShapeBase.h"
 
 #include "vorn/common/Canvas.h"
-#include "vorn/common/ImageRotation_p.h"
 #include "vorn/common/KxDeUtils.h"
 #include "vorn/common/PicturePlacement_p.h"
 #include "vorn/common/Rounding.h"
@@ -40,6 +39,13 @@ const std::vector<float>* DashTable(TPenStyle Style) {
     case TPenStyle::psAlternate: return &none;
   }
   return nullptr;
+}
+
+// What an opaque intermediate bitmap starts as: the picture's transparent colour, white when that
+// names no single colour.
+QColor IntermediateBackground(TColor TransparentColor) {
+  if (TransparentColor == clNone || TransparentColor == clDefault) return Qt::white;
+  return ToQColor(TransparentColor);
 }
 
 bool DrawsNothing(const TKxDeShapePen* Pen) {
@@ -81,15 +87,29 @@ QPen TKxDeShapeBase::CreateExtendedPen(const TKxDeShapePen* Pen, double Zoom, Tm
   return pen;
 }
 
-void TKxDeShapeBase::CreateExtendedPen(TCanvas* C, const TKxDeShapePen* Pen, double Zoom, TmekLineShape StartShape,
-                                       TmekLineShape EndShape) {
+namespace {
+
+// Makes Device the canvas pen, with the colour of Pen and the style Style (psClear when Pen
+// draws nothing).
+void SetCanvasPen(TCanvas* C, const TKxDeShapePen* Pen, TPenStyle Style, const QPen& Device) {
   if (!C) return;
   TPen* canvasPen = C->Pen();
   if (Pen) {
     canvasPen->SetColor(Pen->Color());
-    canvasPen->SetStyle(DrawsNothing(Pen) ? TPenStyle::psClear : Pen->Style());
+    canvasPen->SetStyle(DrawsNothing(Pen) ? TPenStyle::psClear : Style);
   }
-  canvasPen->SetCustom(CreateExtendedPen(Pen, Zoom, StartShape, EndShape));
+  canvasPen->SetCustom(Device);
+}
+
+}  // namespace
+
+void TKxDeShapeBase::CreateExtendedPen2(TCanvas* C, const TKxDeShapePen* Pen, double Zoom) {
+  SetCanvasPen(C, Pen, TPenStyle::psInsideFrame, CreateExtendedPen2(Pen, Zoom));
+}
+
+void TKxDeShapeBase::CreateExtendedPen(TCanvas* C, const TKxDeShapePen* Pen, double Zoom, TmekLineShape StartShape,
+                                       TmekLineShape EndShape) {
+  SetCanvasPen(C, Pen, Pen ? Pen->Style() : TPenStyle::psSolid, CreateExtendedPen(Pen, Zoom, StartShape, EndShape));
 }
 
 void TKxDeShapeBase::CreateZoomedPenStyle(TPenStyle Style, double Zoom, std::vector<uint32_t>& Pattern) {
@@ -136,20 +156,15 @@ void TKxDeShapeBase::DrawPicture(TCanvas* C, const TRect& R, double Zoom, PmekDe
   }
   if (!graphic || graphic->Empty()) return;
 
-  const bool printing = DeviceCapsInfo && DeviceCapsInfo->IsGDIPrinting;
-  // A printer gets the picture turned as an opaque bitmap; elsewhere the shape turns the canvas.
-  QImage turned;
-  if (printing && Angle % 360 != 0)
-    turned =
-        TurnImage(graphic->ToImage().convertToFormat(QImage::Format_RGB32), Angle, true, holder->TransparentColor());
-  const TPoint size = turned.isNull() ? TPicturePlacement::NaturalSize(graphic->Width(), graphic->Height(), Zoom)
-                                      : TPicturePlacement::NaturalSize(turned.width(), turned.height(), Zoom);
+  // The picture is placed by its own size; a turned shape turns it with the painting transform.
+  const TPoint size = TPicturePlacement::NaturalSize(graphic->Width(), graphic->Height(), Zoom);
   double ratio = 0;
   if (!IgnoreRatio && holder->KeepRatio() && graphic->Width() > 0 && graphic->Height() > 0) {
     ratio = holder->Ratio();
-    // A picture turned by a quarter for a printer has the inverse ratio. (A CAD drawing, which
-    // turns itself, would keep it; no such graphic class is registered.)
-    if (printing && (Angle == 90 || Angle == 180) && ratio != 0) ratio = 1 / ratio;
+    // For a printer at a quarter or half turn the ratio is taken the other way round. (A CAD
+    // drawing, which turns itself, would keep it; no such graphic class is registered.)
+    if (DeviceCapsInfo && DeviceCapsInfo->IsGDIPrinting && (Angle == 90 || Angle == 180) && ratio != 0)
+      ratio = 1 / ratio;
   }
   const double correctionY = Angle == 0 && DeviceCapsInfo ? DeviceCapsInfo->CorrectionFactorY : 0;
   const TPicturePlacement place = TPicturePlacement::Place(FPictureStyle, R, size, ratio, correctionY);
@@ -161,14 +176,13 @@ void TKxDeShapeBase::DrawPicture(TCanvas* C, const TRect& R, double Zoom, PmekDe
   auto render = [&](QPainter* Painter, const QRectF& Target) {
     Painter->setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     Painter->setRenderHint(QPainter::Antialiasing, smooth);
-    if (!turned.isNull()) Painter->drawImage(Target, turned);
-    else graphic->Draw(Painter, Target);
+    graphic->Draw(Painter, Target);
   };
   // Without antialiasing the picture goes through an opaque intermediate bitmap, copied as it is.
   auto intermediate = [&](int32_t W, int32_t H) {
     QImage img(W, H, FNoAntialiasing ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     if (img.isNull()) return img;
-    if (FNoAntialiasing) img.fill(ToQColor(holder->TransparentColor()));
+    if (FNoAntialiasing) img.fill(IntermediateBackground(holder->TransparentColor()));
     else img.fill(Qt::transparent);
     QPainter p(&img);
     render(&p, QRectF(0, 0, W, H));
