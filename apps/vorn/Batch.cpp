@@ -284,10 +284,11 @@ std::string SystemError(const std::string& FileName) { return FileName + ": " + 
 
 namespace {
 
-// Opens a regular file for reading; -1 with Error set otherwise. O_NONBLOCK keeps a named pipe
-// from waiting for a writer; it has no effect on regular files.
-int OpenRegular(const std::string& FileName, struct stat& Info, std::string& Error) {
-  const int fd = open(FileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+// Opens a regular file (or, with Streams, a pipe or a device) for reading; -1 with Error set
+// otherwise. O_NONBLOCK keeps a named pipe from waiting for a writer; it has no effect on regular
+// files.
+int OpenRegular(const std::string& FileName, struct stat& Info, std::string& Error, bool Streams = false) {
+  const int fd = open(FileName.c_str(), O_RDONLY | O_CLOEXEC | (Streams ? 0 : O_NONBLOCK));
   if (fd < 0) {
     Error = SystemError(FileName);
     return -1;
@@ -296,7 +297,7 @@ int OpenRegular(const std::string& FileName, struct stat& Info, std::string& Err
     Error = SystemError(FileName);
   } else if (S_ISDIR(Info.st_mode)) {
     Error = FileName + ": is a directory";
-  } else if (!S_ISREG(Info.st_mode)) {
+  } else if (!S_ISREG(Info.st_mode) && !(Streams && (S_ISFIFO(Info.st_mode) || S_ISCHR(Info.st_mode)))) {
     Error = FileName + ": not a regular file";
   } else {
     return fd;
@@ -315,9 +316,9 @@ bool CheckInputFile(const std::string& FileName, std::string& Error) {
   return true;
 }
 
-bool ReadInputFile(const std::string& FileName, std::string& Data, std::string& Error) {
+bool ReadInputFile(const std::string& FileName, std::string& Data, std::string& Error, bool Streams) {
   struct stat info {};
-  const int fd = OpenRegular(FileName, info, Error);
+  const int fd = OpenRegular(FileName, info, Error, Streams);
   if (fd < 0) return false;
   // One byte more than the file holds, so that its end shows without growing the buffer.
   Data.resize(static_cast<size_t>(info.st_size) + 1);

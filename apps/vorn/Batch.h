@@ -96,8 +96,9 @@ class TOutputFile {
 };
 
 // Reads a whole regular file; false with Error ("NAME: why") for a directory, a device, a pipe or
-// a file that cannot be read. Never waits for a writer.
-bool ReadInputFile(const std::string& FileName, std::string& Data, std::string& Error);
+// a file that cannot be read. Never waits for a writer, unless Streams allows pipes and devices
+// (a file named on its own, such as the data of a merge, may come from a pipe).
+bool ReadInputFile(const std::string& FileName, std::string& Data, std::string& Error, bool Streams = false);
 // The same checks without reading, for files another reader opens by name.
 bool CheckInputFile(const std::string& FileName, std::string& Error);
 

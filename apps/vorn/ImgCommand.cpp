@@ -70,21 +70,23 @@ std::string Decode(const TJob& Job) {
   if (Suffix(Job.In) == "asc") input = vorn::IMGBytesFromText(input);
   if (!DecodeIMG(input, rows, error)) return Job.In + ": " + error;
 
+  // Errors of the output name the input as well: that is what the user looks for in a batch.
   TOutputFile out(Job.Out);
-  if (!out.Create(error)) return error;
+  if (!out.Create(error)) return Job.In + ": " + error;
   if (Job.Format == "pbm") {
     const std::string header = PbmHeader(rows.Width, rows.Height);
-    if (!out.Write(header.data(), header.size(), error) || !out.Write(rows.Data(), rows.Size(), error)) return error;
+    if (!out.Write(header.data(), header.size(), error) || !out.Write(rows.Data(), rows.Size(), error))
+      return Job.In + ": " + error;
   } else if (Job.Format == "pgm") {
     output = PgmHeader(rows.Width, rows.Height);
     AppendPgmSamples(rows, output);
-    if (!out.Write(output.data(), output.size(), error)) return error;
+    if (!out.Write(output.data(), output.size(), error)) return Job.In + ": " + error;
   } else {
     const TCommandModule* module = CommandModule(error);
     if (!module) return error;
-    if (!module->WritePicture(rows, out.TempName(), Job.Format, error)) return Job.Out + ": " + error;
+    if (!module->WritePicture(rows, out.TempName(), Job.Format, error)) return Job.In + ": " + Job.Out + ": " + error;
   }
-  return out.Commit(error) ? std::string() : error;
+  return out.Commit(error) ? std::string() : Job.In + ": " + error;
 }
 
 // ---- Encoding ---------------------------------------------------------------------------------
@@ -128,7 +130,7 @@ std::string Encode(const TJob& Job) {
   if (Job.Format == "asc") bytes = text = vorn::IMGTextFromBytes(bytes);
 
   TOutputFile out(Job.Out);
-  if (!out.Create(error) || !out.Write(bytes.data(), bytes.size(), error) || !out.Commit(error)) return error;
+  if (!out.Create(error) || !out.Write(bytes.data(), bytes.size(), error) || !out.Commit(error)) return Job.In + ": " + error;
   return {};
 }
 
@@ -179,8 +181,6 @@ int RunImg(int argc, char** argv) {
     if (files.empty()) return UsageError(kName, "no input files");
     if (format.empty()) format = encoding ? "img" : "pbm";
     for (char& c : format) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    std::string error;
-    if (!MakeDirectories(outDir, error)) return InputError(error);
     if (outDir.back() != '/') outDir += '/';
     std::map<std::string, std::string> taken;
     for (const std::string& f : files) {
@@ -198,6 +198,8 @@ int RunImg(int argc, char** argv) {
   if (!encoding)
     for (const TJob& job : list)
       if (!IsIMGSuffix(Suffix(job.In))) return UsageError(kName, job.In + " is not an .img or .asc file");
+  std::string error;
+  if (!outDir.empty() && !MakeDirectories(outDir, error)) return InputError(error);
 
   TBatch batch(encoding ? "encoding" : "decoding", "files");
   batch.SetJobs(jobs);

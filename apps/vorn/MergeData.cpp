@@ -1,6 +1,7 @@
 #include "MergeData.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vorncli {
 namespace {
@@ -133,8 +134,9 @@ std::vector<std::string> TMergeText::Bind(const std::vector<std::string>& Header
   for (TPart& p : FParts) {
     if (!p.Field) continue;
     const auto at = std::find(Header.begin(), Header.end(), p.Text);
-    if (at != Header.end()) p.Column = static_cast<size_t>(at - Header.begin());
-    else if (std::find(missing.begin(), missing.end(), p.Text) == missing.end()) missing.push_back(p.Text);
+    // A placeholder without a column is filled with nothing.
+    p.Column = at != Header.end() ? static_cast<size_t>(at - Header.begin()) : SIZE_MAX;
+    if (at == Header.end() && std::find(missing.begin(), missing.end(), p.Text) == missing.end()) missing.push_back(p.Text);
   }
   return missing;
 }

@@ -266,7 +266,7 @@ int MergeToFiles(TMerge& M) {
 int Merge(const TOptions& O) {
   TMerge merge{O, {}, {}, {}};
   std::string data, error;
-  if (!ReadInputFile(FileBytes(O.Merge), data, error)) return InputError(QString::fromLocal8Bit(error));
+  if (!ReadInputFile(FileBytes(O.Merge), data, error, true)) return InputError(QString::fromLocal8Bit(error));
   if (!merge.Table.Parse(data, error))
     return InputError(QStringLiteral("%1: %2").arg(O.Merge, QString::fromStdString(error)));
   if (merge.Table.Rows.empty()) return InputError(QStringLiteral("%1: no rows after the header").arg(O.Merge));
@@ -318,14 +318,16 @@ int RunRender(const QStringList& Args) {
     if (!o.Merge.isEmpty() && o.Documents.size() > 1) return UsageError(kName, QStringLiteral("a merge takes one template"));
     if (!o.NamePattern.isEmpty() && o.Merge.isEmpty()) return UsageError(kName, QStringLiteral("--name goes with --merge"));
     o.Format = o.Format.isEmpty() ? QStringLiteral("png") : o.Format.toLower();
-    std::string error;
-    if (!MakeDirectories(FileBytes(o.OutDir), error)) return InputError(QString::fromLocal8Bit(error));
-    if (!o.OutDir.endsWith(QLatin1Char('/'))) o.OutDir += QLatin1Char('/');
   }
   const bool vector = IsVector(o.Format);
   if (!vector && (o.Format.isEmpty() || !QImageWriter::supportedImageFormats().contains(o.Format.toLatin1())))
     return UsageError(kName, QStringLiteral("cannot write files of type '%1' (use .png, .pdf or .svg)").arg(o.Format));
   if (vector && (o.Dpi > 0 || o.Zoom > 0)) return UsageError(kName, QStringLiteral("--dpi and --zoom apply to images"));
+  if (!o.OutDir.isEmpty()) {
+    std::string error;
+    if (!MakeDirectories(FileBytes(o.OutDir), error)) return InputError(QString::fromLocal8Bit(error));
+    if (!o.OutDir.endsWith(QLatin1Char('/'))) o.OutDir += QLatin1Char('/');
+  }
 
   if (!o.Merge.isEmpty()) return Merge(o);
   if (!o.Out.isEmpty()) return RenderOne(o);
