@@ -47,7 +47,9 @@ int Run(int argc, char** argv) {
   const char* name = argv[1];
   // Rendering may spread over worker processes, which start their applications themselves.
   if (std::strcmp(name, "render") == 0) return RunRender(args);
-  StartGuiApplication();
+  // The other commands read and write documents and outlines; the engine opens the fonts it needs
+  // itself, so they need no platform and no font database of Qt, and a core application will do.
+  StartCoreApplication();
   if (std::strcmp(name, "strokes") == 0) return RunStrokes(args);
   if (std::strcmp(name, "info") == 0) return RunInfo(args);
   if (std::strcmp(name, "resave") == 0) return RunResave(args);
@@ -101,9 +103,16 @@ int UsageError(const char* CommandName, const QString& Message) {
 
 int InputError(const QString& Message) { return InputError(Message.toLocal8Bit().toStdString()); }
 
+// Either application stays until the process ends with its command.
 void StartGuiApplication() {
   if (QCoreApplication::instance()) return;
   static QGuiApplication* app = new QGuiApplication(GArgc, GArgv);
+  (void)app;
+}
+
+void StartCoreApplication() {
+  if (QCoreApplication::instance()) return;
+  static QCoreApplication* app = new QCoreApplication(GArgc, GArgv);
   (void)app;
 }
 

@@ -18,6 +18,8 @@ int InputError(const QString& Message);
 // unless QT_QPA_PLATFORM names another) unless there is one. A command that spreads its work over
 // worker processes calls it in each worker, after they have started.
 void StartGuiApplication();
+// A core application for commands that draw nothing (no platform, no font database of Qt).
+void StartCoreApplication();
 
 // File names between Qt and the system's byte strings.
 std::string FileBytes(const QString& FileName);
