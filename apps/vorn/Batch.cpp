@@ -271,7 +271,8 @@ int64_t TBatch::RunInWorkers(int64_t Count, int Workers, const TInit& Init, cons
   for (int64_t i = 0; i < Count; ++i) {
     if (reported[static_cast<size_t>(i)]) continue;
     ++failed;
-    if (i < taken && !crash.empty()) report((FName ? FName(i) : "item " + std::to_string(i + 1)) + ": not done, " + crash);
+    if (i < taken && !crash.empty())
+      report((FName ? FName(i) : "item " + std::to_string(i + 1)) + ": not done, " + crash);
   }
   if (taken < Count && startErrors.empty() && !crash.empty()) report(crash);
   progress.Finish();

@@ -6,8 +6,8 @@
 #include <vorn/raster/IMGCodec.h>
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QImageWriter>

@@ -130,7 +130,8 @@ std::string Encode(const TJob& Job) {
   if (Job.Format == "asc") bytes = text = vorn::IMGTextFromBytes(bytes);
 
   TOutputFile out(Job.Out);
-  if (!out.Create(error) || !out.Write(bytes.data(), bytes.size(), error) || !out.Commit(error)) return Job.In + ": " + error;
+  if (!out.Create(error) || !out.Write(bytes.data(), bytes.size(), error) || !out.Commit(error))
+    return Job.In + ": " + error;
   return {};
 }
 

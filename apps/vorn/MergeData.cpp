@@ -107,7 +107,8 @@ TMergeText::TMergeText(std::string_view Text) {
   while (pos < Text.size()) {
     const size_t open = Text.find("${", pos);
     const size_t close = open == std::string_view::npos ? open : Text.find('}', open + 2);
-    const std::string name = close == std::string_view::npos ? std::string() : Trimmed(Text.substr(open + 2, close - open - 2));
+    const std::string name =
+        close == std::string_view::npos ? std::string() : Trimmed(Text.substr(open + 2, close - open - 2));
     if (name.empty()) {
       // No placeholder up to the next "${" (or the end): plain text.
       const size_t end = open == std::string_view::npos ? Text.size() : open + 2;
@@ -136,7 +137,8 @@ std::vector<std::string> TMergeText::Bind(const std::vector<std::string>& Header
     const auto at = std::find(Header.begin(), Header.end(), p.Text);
     // A placeholder without a column is filled with nothing.
     p.Column = at != Header.end() ? static_cast<size_t>(at - Header.begin()) : SIZE_MAX;
-    if (at == Header.end() && std::find(missing.begin(), missing.end(), p.Text) == missing.end()) missing.push_back(p.Text);
+    if (at == Header.end() && std::find(missing.begin(), missing.end(), p.Text) == missing.end())
+      missing.push_back(p.Text);
   }
   return missing;
 }

@@ -11,8 +11,8 @@ namespace vorncli {
 
 struct TCsvRecord {
   std::vector<std::string> Fields;
-  int64_t Line = 0;   // where the record starts in the file, from 1
-  bool Utf8 = true;   // every field is valid UTF-8
+  int64_t Line = 0;  // where the record starts in the file, from 1
+  bool Utf8 = true;  // every field is valid UTF-8
 };
 
 // A CSV table as RFC 4180 describes it: fields separated by commas, records by CRLF (LF or CR

@@ -37,8 +37,7 @@ QString TMergeTemplate::Bind(const std::vector<std::string>& Header) {
     }
   if (missing.isEmpty()) return {};
   return QStringLiteral("no column for %1 (the columns are: %2)")
-      .arg(missing.join(QStringLiteral(", ")),
-           QString::fromStdString([&] {
+      .arg(missing.join(QStringLiteral(", ")), QString::fromStdString([&] {
              std::string all;
              for (const std::string& h : Header) all += (all.empty() ? "" : ", ") + h;
              return all;
@@ -53,7 +52,8 @@ QString TMergeTemplate::Fill(const TCsvRecord& Row) {
     f.Shape->SetText(QString::fromStdString(f.Text.Fill(Row.Fields)));
     // Data a barcode cannot encode would print a crossed-out box: the row fails instead.
     if (auto* barcode = dynamic_cast<vorn::TVornBarcode*>(f.Shape); barcode && !barcode->Symbol().Valid()) {
-      const QString name = barcode->Name().isEmpty() ? QStringLiteral("barcode") : QStringLiteral("barcode \"%1\"").arg(barcode->Name());
+      const QString name =
+          barcode->Name().isEmpty() ? QStringLiteral("barcode") : QStringLiteral("barcode \"%1\"").arg(barcode->Name());
       return QStringLiteral("%1 cannot encode \"%2\": %3").arg(name, barcode->Text(), barcode->Symbol().Error());
     }
   }

@@ -128,7 +128,8 @@ TNetpbmRead ReadNetpbm(std::string_view Data, TBitmapRows& Rows, std::string& Er
       bool black = false;
       if (!grey) {
         const char c = s.NextBit();
-        if (c != '0' && c != '1') return Fail(Error, c ? "a plain PBM pixel is not 0 or 1" : "the pixel data ends early");
+        if (c != '0' && c != '1')
+          return Fail(Error, c ? "a plain PBM pixel is not 0 or 1" : "the pixel data ends early");
         black = c == '1';
       } else {
         uint32_t v = 0;

@@ -67,7 +67,9 @@ QString RenderTo(const vorn::TVornDocumentRenderer& Renderer, const QString& Fil
       Renderer.RenderPdf(temp, 1200, title);
       if (Summary)
         *Summary = QStringLiteral("%1: PDF page of %2 x %3 mm")
-                       .arg(FileName).arg(MM(page.Width()), 0, 'f', 1).arg(MM(page.Height()), 0, 'f', 1);
+                       .arg(FileName)
+                       .arg(MM(page.Width()), 0, 'f', 1)
+                       .arg(MM(page.Height()), 0, 'f', 1);
     } else if (Format == QLatin1String("svg")) {
       Renderer.RenderSvg(temp, title);
       if (Summary) *Summary = QStringLiteral("%1: SVG drawing").arg(FileName);
@@ -81,7 +83,9 @@ QString RenderTo(const vorn::TVornDocumentRenderer& Renderer, const QString& Fil
       if (!writer.write(image)) return QStringLiteral("%1: %2").arg(FileName, writer.errorString());
       if (Summary)
         *Summary = QStringLiteral("%1: %2 x %3 pixels at %4 dpi")
-                       .arg(FileName).arg(image.width()).arg(image.height())
+                       .arg(FileName)
+                       .arg(image.width())
+                       .arg(image.height())
                        .arg(vorn::TVornDocumentRenderer::DpiForZoom(factor), 0, 'f', 0);
     }
   } catch (const vorn::Exception& e) {
@@ -103,7 +107,8 @@ struct TLoaded {
     if (!CheckInputFile(FileBytes(FileName), error)) return QString::fromLocal8Bit(error);
     QString message;
     if (!Document.Load(FileName, message)) return message;
-    for (const QString& w : Document.Warnings) std::fprintf(stderr, "vorn: %s: %s\n", qPrintable(FileName), qPrintable(w));
+    for (const QString& w : Document.Warnings)
+      std::fprintf(stderr, "vorn: %s: %s\n", qPrintable(FileName), qPrintable(w));
     Renderer = std::make_unique<vorn::TVornDocumentRenderer>(Document.Layers, PageOf(Document.Settings),
                                                              Document.Settings.PageColor);
     Renderer->OnProgress = TerminalProgress("drawing");
@@ -130,7 +135,8 @@ struct TOutputs {
   void Add(const QString& Name, const QString& Item, std::map<QString, QString>& Taken) {
     const auto [at, added] = Taken.emplace(Name, Item);
     Names.push_back(Name);
-    Refused.push_back(added ? QString() : QStringLiteral("%1: not rendered, %2 is the output of %3").arg(Item, Name, at->second));
+    Refused.push_back(added ? QString()
+                            : QStringLiteral("%1: not rendered, %2 is the output of %3").arg(Item, Name, at->second));
   }
 };
 
@@ -242,11 +248,13 @@ int MergeToFiles(TMerge& M) {
   TOutputs outputs;
   std::map<QString, QString> taken;
   for (size_t row = 0; row < rows; ++row) {
-    QString name = O.NamePattern.isEmpty() ? QStringLiteral("%1-%2").arg(stem).arg(row + 1, digits, 10, QLatin1Char('0'))
-                                           : QString::fromStdString(pattern.Fill(M.Table.Rows[row].Fields));
+    QString name = O.NamePattern.isEmpty()
+                       ? QStringLiteral("%1-%2").arg(stem).arg(row + 1, digits, 10, QLatin1Char('0'))
+                       : QString::fromStdString(pattern.Fill(M.Table.Rows[row].Fields));
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
     outputs.Add(O.OutDir + name + QLatin1Char('.') + O.Format, M.RowName(row), taken);
-    if (name.trimmed().isEmpty()) outputs.Refused.back() = QStringLiteral("%1: the file name is empty").arg(M.RowName(row));
+    if (name.trimmed().isEmpty())
+      outputs.Refused.back() = QStringLiteral("%1: the file name is empty").arg(M.RowName(row));
   }
   TBatch batch("merging", "rows");
   batch.SetJobs(O.Jobs);
@@ -298,7 +306,8 @@ int RunRender(const QStringList& Args) {
       if (!hasValue || !ParseNumber(Args[++i], 1, 10000, o.Zoom))
         return UsageError(kName, QStringLiteral("--zoom takes a percentage from 1 to 10000"));
     } else if (a == QLatin1String("-j") || a == QLatin1String("--jobs")) {
-      if (!hasValue || (o.Jobs = Args[++i].toInt()) < 1) return UsageError(kName, QStringLiteral("%1 takes a number of processes").arg(a));
+      if (!hasValue || (o.Jobs = Args[++i].toInt()) < 1)
+        return UsageError(kName, QStringLiteral("%1 takes a number of processes").arg(a));
     } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
       return UsageError(kName, QStringLiteral("unknown option '%1'").arg(a));
     } else {
@@ -307,16 +316,20 @@ int RunRender(const QStringList& Args) {
     if (!ok) return UsageError(kName, QStringLiteral("%1 needs a value").arg(a));
   }
   if (o.Documents.isEmpty()) return UsageError(kName, QStringLiteral("no document given"));
-  if (o.Out.isEmpty() == o.OutDir.isEmpty()) return UsageError(kName, QStringLiteral("give an output file (-o OUT) or directory (-d OUTDIR)"));
+  if (o.Out.isEmpty() == o.OutDir.isEmpty())
+    return UsageError(kName, QStringLiteral("give an output file (-o OUT) or directory (-d OUTDIR)"));
   if (!o.Out.isEmpty()) {
     if (o.Documents.size() > 1) return UsageError(kName, QStringLiteral("more than one document given; use -d OUTDIR"));
-    if (!o.Format.isEmpty() || !o.NamePattern.isEmpty()) return UsageError(kName, QStringLiteral("--format and --name go with -d OUTDIR"));
+    if (!o.Format.isEmpty() || !o.NamePattern.isEmpty())
+      return UsageError(kName, QStringLiteral("--format and --name go with -d OUTDIR"));
     o.Format = QFileInfo(o.Out).suffix().toLower();
     if (!o.Merge.isEmpty() && o.Format != QLatin1String("pdf"))
       return UsageError(kName, QStringLiteral("a merge into one file makes a PDF (-o OUT.pdf)"));
   } else {
-    if (!o.Merge.isEmpty() && o.Documents.size() > 1) return UsageError(kName, QStringLiteral("a merge takes one template"));
-    if (!o.NamePattern.isEmpty() && o.Merge.isEmpty()) return UsageError(kName, QStringLiteral("--name goes with --merge"));
+    if (!o.Merge.isEmpty() && o.Documents.size() > 1)
+      return UsageError(kName, QStringLiteral("a merge takes one template"));
+    if (!o.NamePattern.isEmpty() && o.Merge.isEmpty())
+      return UsageError(kName, QStringLiteral("--name goes with --merge"));
     o.Format = o.Format.isEmpty() ? QStringLiteral("png") : o.Format.toLower();
   }
   const bool vector = IsVector(o.Format);

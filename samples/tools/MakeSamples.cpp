@@ -138,8 +138,16 @@ void MakeLabel(const QString& Out, const QString& Logo, bool Fields) {
   auto* word = Text(fragile, 68.5, 88.2, 26, 8, QStringLiteral("FRAGILE"), 5, true, RGB(0xc6, 0x28, 0x28));
   word->SetVerticalAlignment(TVornTextLayout::vtlCenter);
   auto* glass = New<TVornPolygon>(fragile);
-  for (auto [x, y] : {std::pair{62.0, 88.5}, {67.0, 88.5}, {66.0, 92.5}, {65.0, 93.3}, {65.0, 95.5}, {66.5, 96.0},
-                      {62.5, 96.0}, {64.0, 95.5}, {64.0, 93.3}, {63.0, 92.5}})
+  for (auto [x, y] : {std::pair{62.0, 88.5},
+                      {67.0, 88.5},
+                      {66.0, 92.5},
+                      {65.0, 93.3},
+                      {65.0, 95.5},
+                      {66.5, 96.0},
+                      {62.5, 96.0},
+                      {64.0, 95.5},
+                      {64.0, 93.3},
+                      {63.0, 92.5}})
     glass->Add(MM(x), MM(y));
   glass->Brush()->SetColor(RGB(0xc6, 0x28, 0x28));
   glass->Pen()->SetWidth(0);
@@ -152,16 +160,16 @@ void MakeLabel(const QString& Out, const QString& Logo, bool Fields) {
     arrow->SetArrowSize(3);
   }
   // A 17 x 3 mm box turned a quarter about its centre (94, 138.5) stands 3 wide and 17 high.
-  auto* up = Text(design, 85.5, 137, 17, 3, QStringLiteral("THIS SIDE UP"), 2.1, true, clBlack,
-                  TVornTextAlign::vtaCenter);
+  auto* up =
+      Text(design, 85.5, 137, 17, 3, QStringLiteral("THIS SIDE UP"), 2.1, true, clBlack, TVornTextAlign::vtaCenter);
   up->SetName(QStringLiteral("This side up"));
   up->SetRotation(90);
 
   // The shipment: sender, recipient (a package: the address on a tinted card), weights, codes.
   TKxDeLayer* data = NewLayer(layers, QStringLiteral("Shipment"));
   Text(data, 5, 28, 40, 4, QStringLiteral("FROM"), 2.6, true, RGB(0x55, 0x55, 0x55));
-  Text(data, 5, 32, 62, 15,
-       QStringLiteral("Vorn Drawing Works\n12 Harbour Street\n3011 AB Rotterdam, NETHERLANDS"), 3.1)
+  Text(data, 5, 32, 62, 15, QStringLiteral("Vorn Drawing Works\n12 Harbour Street\n3011 AB Rotterdam, NETHERLANDS"),
+       3.1)
       ->SetName(QStringLiteral("Sender"));
 
   // A package is as large as its children: the card's frame is the child that spans it.
@@ -175,7 +183,7 @@ void MakeLabel(const QString& Out, const QString& Logo, bool Fields) {
   Text(card, 7, 52, 40, 4, QStringLiteral("SHIP TO"), 2.8, true, RGB(0x55, 0x55, 0x55));
   Text(card, 7, 57, 86, 26,
        field("${name}\n${street}\n${city}\n${country}",
-            QStringLiteral("Ms. Ada Lindqvist\nKungsgatan 44, lgh 1203\n111 35 Stockholm\nSWEDEN")),
+             QStringLiteral("Ms. Ada Lindqvist\nKungsgatan 44, lgh 1203\n111 35 Stockholm\nSWEDEN")),
        5.2, true)
       ->SetName(QStringLiteral("Recipient"));
 

@@ -38,7 +38,8 @@ TEST(Batch, EveryItemRunsOnceAndEveryFailureIsReported) {
     const std::string err = testing::internal::GetCapturedStderr();
     close(fd);
     EXPECT_EQ(failed, jobs > 1 ? 5 : 4) << jobs;
-    for (int bad : {3, 13, 23, 33}) EXPECT_NE(err.find("vorn: item " + std::to_string(bad) + " is bad\n"), std::string::npos) << err;
+    for (int bad : {3, 13, 23, 33})
+      EXPECT_NE(err.find("vorn: item " + std::to_string(bad) + " is bad\n"), std::string::npos) << err;
     if (jobs > 1) {
       EXPECT_NE(err.find("vorn: item 7: not done, a worker process ended by signal 9"), std::string::npos) << err;
     }
@@ -61,10 +62,12 @@ TEST(Batch, AWorkerThatCannotStartIsReportedOnceAndFailsItsItems) {
   batch.SetJobs(2);
   int worked = 0;
   testing::internal::CaptureStderr();
-  const int64_t failed = batch.Run(5, [] { return std::string("no fonts"); }, [&](int64_t) {
-    ++worked;
-    return std::string();
-  });
+  const int64_t failed = batch.Run(
+      5, [] { return std::string("no fonts"); },
+      [&](int64_t) {
+        ++worked;
+        return std::string();
+      });
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(failed, 5);
   EXPECT_EQ(worked, 0);

@@ -73,8 +73,8 @@ QByteArray PlainPbm(const QImage& Mono) {
 }
 
 QByteArray BilevelPgm(const QImage& Mono, bool Wide) {
-  QByteArray out = "P5 " + QByteArray::number(Mono.width()) + ' ' + QByteArray::number(Mono.height()) +
-                   (Wide ? " 65535\n" : " 1\n");
+  QByteArray out =
+      "P5 " + QByteArray::number(Mono.width()) + ' ' + QByteArray::number(Mono.height()) + (Wide ? " 65535\n" : " 1\n");
   for (int y = 0; y < Mono.height(); ++y)
     for (int x = 0; x < Mono.width(); ++x) {
       const bool white = qGray(Mono.pixel(x, y)) >= 128;
@@ -89,7 +89,8 @@ class ImgBatch : public ::testing::Test {
   void SetUp() override {
     if (!QFileInfo::exists(vorn::test::VornTool())) GTEST_SKIP() << "the vorn tool is not built";
     for (const char* tool : {"pbmtogem", "gemtopnm", "pnmtopng", "pngtopnm"})
-      if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) GTEST_SKIP() << tool << " is not installed";
+      if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+        GTEST_SKIP() << tool << " is not installed";
     ASSERT_TRUE(Dir.isValid());
     // Widths around the byte boundaries, a page-like picture, all black and all white.
     int n = 0;
@@ -135,7 +136,8 @@ TEST_F(ImgBatch, EveryEncodedFileDecodesIdenticallyThroughGemtopnm) {
       {"plain", ".pbm", PlainPbm},
       {"grey", ".pgm", [](const QImage& I) { return BilevelPgm(I, false); }},
       {"wide", ".pgm", [](const QImage& I) { return BilevelPgm(I, true); }},
-      {"png", ".png", [](const QImage& I) {
+      {"png", ".png",
+       [](const QImage& I) {
          QByteArray png;
          QBuffer b(&png);
          I.save(&b, "PNG");
@@ -145,7 +147,8 @@ TEST_F(ImgBatch, EveryEncodedFileDecodesIdenticallyThroughGemtopnm) {
   for (const TForm& form : forms) {
     const QString sub = QString::fromLatin1(form.Sub);
     ASSERT_TRUE(QDir(Dir.path()).mkpath(sub));
-    for (size_t i = 0; i < Pictures.size(); ++i) Write(Paths(sub, QString::fromLatin1(form.Suffix))[i], form.Bytes(Pictures[i]));
+    for (size_t i = 0; i < Pictures.size(); ++i)
+      Write(Paths(sub, QString::fromLatin1(form.Suffix))[i], form.Bytes(Pictures[i]));
     const vorn::test::TToolRun run =
         Run(QStringList{"img", "encode", "-d", Path("out-" + sub)} + Paths(sub, QString::fromLatin1(form.Suffix)));
     ASSERT_EQ(run.Status, 0) << form.Sub << ": " << run.Err.toStdString();
@@ -173,8 +176,8 @@ TEST_F(ImgBatch, EveryDecodedFileMatchesPngtopnmOfThePicture) {
   }
   for (const QString source : {"gem", "ours"}) {
     for (const QString format : {"pbm", "pgm", "png"}) {
-      const vorn::test::TToolRun run =
-          Run(QStringList{"img", "decode", "-d", Path(source + "-" + format), "--format", format} + Paths(source, ".img"));
+      const vorn::test::TToolRun run = Run(
+          QStringList{"img", "decode", "-d", Path(source + "-" + format), "--format", format} + Paths(source, ".img"));
       ASSERT_EQ(run.Status, 0) << format.toStdString() << ": " << run.Err.toStdString();
     }
     for (size_t i = 0; i < Pictures.size(); ++i) {
@@ -208,10 +211,12 @@ TEST_F(ImgBatch, BadFilesAreReportedAndSkippedWithoutLeftovers) {
     const vorn::test::TToolRun run = Run(QStringList{"img", "decode", "-j", jobs, "-d", Path("out")} + inputs);
     EXPECT_EQ(run.Status, 1) << jobs;
     const QString err = QString::fromLocal8Bit(run.Err);
-    for (const QString& b : bad) EXPECT_EQ(err.count(b + ".img:"), 1) << b.toStdString() << " in\n" << err.toStdString();
+    for (const QString& b : bad)
+      EXPECT_EQ(err.count(b + ".img:"), 1) << b.toStdString() << " in\n" << err.toStdString();
     EXPECT_TRUE(err.contains("6 of 8 files failed")) << err.toStdString();
     // The good files are there and complete; nothing else is, not even a hidden temporary file.
-    const QStringList left = QDir(Path("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList left =
+        QDir(Path("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     EXPECT_EQ(left, (QStringList{"clash.pbm", "good1.pbm", "good2.pbm"})) << jobs;
     EXPECT_EQ(Read(Path("out/good2.pbm")), CanonicalPbm(Pictures[5]));
     QDir(Path("out")).remove("good1.pbm");

@@ -78,10 +78,12 @@ TEST_F(RenderBatch, MergeRendersTheGoodRowsAndNamesTheBadOnes) {
   Write("data.csv",
         "name,street,ean\r\n"
         "Ada Lindqvist,\"Kungsgatan 44, lgh 1203\",4006381333931\r\n"
-        "\"M\xC3\xBCller \"\"&\"\" S\xC3\xB6hne\",\"Hafenstra\xC3\x9F" "e 7\r\nTor B\",9780201379624\r\n"
+        "\"M\xC3\xBCller \"\"&\"\" S\xC3\xB6hne\",\"Hafenstra\xC3\x9F"
+        "e 7\r\nTor B\",9780201379624\r\n"
         "Bad Barcode,Somewhere,12345ABC\r\n"
         "Short Row,Nowhere\r\n"
-        "\xC3\x85sa \xC3\x96" "berg,Storgatan 1,5901234123457\r\n");
+        "\xC3\x85sa \xC3\x96"
+        "berg,Storgatan 1,5901234123457\r\n");
   const QStringList rowErrors = {
       QStringLiteral("data.csv, row 3 (line 5): barcode \"Article\" cannot encode \"12345ABC\""),
       QStringLiteral("data.csv, row 4 (line 6): 2 fields where the header has 3"),
@@ -94,16 +96,20 @@ TEST_F(RenderBatch, MergeRendersTheGoodRowsAndNamesTheBadOnes) {
   };
 
   // A file per row, named from the data.
-  const TRun files = Run({"render", Path("label.vorn"), "--merge", Path("data.csv"), "-d", Path("svg"), "--format", "svg",
-                          "--name", "${name}"});
+  const TRun files = Run({"render", Path("label.vorn"), "--merge", Path("data.csv"), "-d", Path("svg"), "--format",
+                          "svg", "--name", "${name}"});
   expectRowErrors(files);
-  EXPECT_EQ(Files("svg"), (QStringList{QString::fromUtf8("Ada Lindqvist.svg"), QString::fromUtf8("M\u00fcller \"&\" S\u00f6hne.svg"),
-                                        QString::fromUtf8("\u00c5sa \u00d6berg.svg")}));
+  EXPECT_EQ(Files("svg"),
+            (QStringList{QString::fromUtf8("Ada Lindqvist.svg"), QString::fromUtf8("M\u00fcller \"&\" S\u00f6hne.svg"),
+                         QString::fromUtf8("\u00c5sa \u00d6berg.svg")}));
   const QString ada = QString::fromUtf8(Read(Path("svg/Ada Lindqvist.svg")));
-  EXPECT_TRUE(ada.contains(QLatin1String(">Ada Lindqvist<")) && ada.contains(QLatin1String(">Kungsgatan 44, lgh 1203<")));
+  EXPECT_TRUE(ada.contains(QLatin1String(">Ada Lindqvist<")) &&
+              ada.contains(QLatin1String(">Kungsgatan 44, lgh 1203<")));
   const QString mueller = QString::fromUtf8(Read(Path(QString::fromUtf8("svg/M\u00fcller \"&\" S\u00f6hne.svg"))));
-  EXPECT_TRUE(mueller.contains(QString::fromUtf8(">Hafenstra\u00dfe 7<")) && mueller.contains(QLatin1String(">Tor B<")));
-  EXPECT_TRUE(QString::fromUtf8(Read(Path(QString::fromUtf8("svg/\u00c5sa \u00d6berg.svg")))).contains(QString::fromUtf8(">\u00c5sa \u00d6berg<")));
+  EXPECT_TRUE(mueller.contains(QString::fromUtf8(">Hafenstra\u00dfe 7<")) &&
+              mueller.contains(QLatin1String(">Tor B<")));
+  EXPECT_TRUE(QString::fromUtf8(Read(Path(QString::fromUtf8("svg/\u00c5sa \u00d6berg.svg"))))
+                  .contains(QString::fromUtf8(">\u00c5sa \u00d6berg<")));
 
   // One PDF with a page per good row; the default names number the rows.
   const TRun pdf = Run({"render", Path("label.vorn"), "--merge", Path("data.csv"), "-o", Path("labels.pdf")});
@@ -120,7 +126,8 @@ TEST_F(RenderBatch, MergeWithoutAColumnForAPlaceholderStopsWithOneMessage) {
     EXPECT_EQ(run.Status, 1);
     const QStringList errors = Errors(run);
     ASSERT_EQ(errors.size(), 1) << run.Err.toStdString();
-    EXPECT_TRUE(errors[0].contains(QLatin1String("no column for ${ean} (the columns are: name, street)"))) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QLatin1String("no column for ${ean} (the columns are: name, street)")))
+        << errors[0].toStdString();
     EXPECT_EQ(Files("out"), QStringList{});
   }
   // Damaged data stops before anything is drawn.
@@ -140,7 +147,8 @@ TEST_F(RenderBatch, DocumentBatchSkipsWhatCannotBeRendered) {
                         Path("missing.vorn"), Path("folder.vorn"), Path("second.vorn"), Path("other/label.vorn")});
   EXPECT_EQ(run.Status, 1);
   const QStringList errors = Errors(run);
-  for (const char* name : {"broken.vorn", "missing.vorn", "folder.vorn: is a directory", "other/label.vorn: not rendered"})
+  for (const char* name :
+       {"broken.vorn", "missing.vorn", "folder.vorn: is a directory", "other/label.vorn: not rendered"})
     EXPECT_EQ(errors.filter(QString::fromLatin1(name)).size(), 1) << name << " in\n" << run.Err.toStdString();
   EXPECT_TRUE(errors.last().contains(QLatin1String("4 of 6 documents failed")));
   EXPECT_EQ(Files("out"), (QStringList{"label.pdf", "second.pdf"}));
@@ -150,11 +158,11 @@ TEST_F(RenderBatch, DocumentBatchSkipsWhatCannotBeRendered) {
 TEST_F(RenderBatch, WrongCombinationsAreUsageErrors) {
   const QString doc = Path("label.vorn");
   const QStringList cases[] = {
-      {"render", doc, Path("label.vorn"), "-o", Path("x.png")},             // two documents, one file
-      {"render", doc, "-o", Path("x.png"), "-d", Path("out")},              // both outputs
-      {"render", doc, "-d", Path("out"), "--format", "xyz"},                // unknown format
-      {"render", doc, "--merge", Path("data.csv"), "-o", Path("x.png")},   // a merge into one image
-      {"render", doc, "-d", Path("out"), "--name", "${name}"},              // a name pattern without data
+      {"render", doc, Path("label.vorn"), "-o", Path("x.png")},           // two documents, one file
+      {"render", doc, "-o", Path("x.png"), "-d", Path("out")},            // both outputs
+      {"render", doc, "-d", Path("out"), "--format", "xyz"},              // unknown format
+      {"render", doc, "--merge", Path("data.csv"), "-o", Path("x.png")},  // a merge into one image
+      {"render", doc, "-d", Path("out"), "--name", "${name}"},            // a name pattern without data
       {"render", doc, "-d", Path("out"), "-j", "0"},
   };
   for (const QStringList& args : cases) EXPECT_EQ(Run(args).Status, 2) << args.join(' ').toStdString();

@@ -100,8 +100,10 @@ void TVornDocumentRenderer::Paint(TCanvas* C, float X, float Y, double Zoom, Pme
 
 QImage TVornDocumentRenderer::RenderImage(double Zoom) const {
   QImage image(ImageSize(Zoom), QImage::Format_ARGB32_Premultiplied);
-  if (image.isNull()) throw Exception(QStringLiteral("an image of %1 x %2 pixels is too large")
-                                          .arg(ImageSize(Zoom).width()).arg(ImageSize(Zoom).height()));
+  if (image.isNull())
+    throw Exception(QStringLiteral("an image of %1 x %2 pixels is too large")
+                        .arg(ImageSize(Zoom).width())
+                        .arg(ImageSize(Zoom).height()));
   image.fill(Qt::transparent);
   const double dpi = DpiForZoom(Zoom);
   image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
@@ -152,8 +154,9 @@ TVornPdfPages::TVornPdfPages(const QString& FileName, const TRectF& Page, const 
   const double mmW = Page.Width() / CoordsPixelsPerMMConvertValue;
   const double mmH = Page.Height() / CoordsPixelsPerMMConvertValue;
   if (!(mmW > 0 && mmH > 0)) throw Exception(QStringLiteral("the page has no size"));
-  FWriter->setPageLayout(QPageLayout(QPageSize(QSizeF(mmW, mmH), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  FWriter->setPageLayout(
+      QPageLayout(QPageSize(QSizeF(mmW, mmH), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
   FPainter = std::make_unique<QPainter>();
   if (!FPainter->begin(FWriter.get())) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
   FCanvas = std::make_unique<TCanvas>(FPainter.get());

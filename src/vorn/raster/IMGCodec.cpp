@@ -49,9 +49,7 @@ QByteArray ReadRest(QIODevice* Stream) {
 
 QString sIMGImage() { return Tr(QT_TRANSLATE_NOOP("IMGGraphic", "IMG Image")); }
 QString sIMGInvalidFile() { return Tr(QT_TRANSLATE_NOOP("IMGGraphic", "Input file is not valid")); }
-QString sIMGNeeds1Bit() {
-  return Tr(QT_TRANSLATE_NOOP("IMGGraphic", "Input bitmap needs to be 1 bit as pixelformat"));
-}
+QString sIMGNeeds1Bit() { return Tr(QT_TRANSLATE_NOOP("IMGGraphic", "Input bitmap needs to be 1 bit as pixelformat")); }
 
 int64_t IMGMaxPixels() { return GMaxPixels.load(); }
 void SetIMGMaxPixels(int64_t Value) { GMaxPixels.store(std::max<int64_t>(1, Value)); }
@@ -75,13 +73,16 @@ TIMGDecodeResult IMGDecodeBytes(const char* Data, int64_t Size) {
   const int64_t pixelCount = int64_t(h.pixels) * h.lines;
   if (pixelCount > IMGMaxPixels())
     throw EImgException(Tr("The image of %1 x %2 pixels exceeds the limit of %3 pixels")
-                            .arg(h.pixels).arg(h.lines).arg(IMGMaxPixels()));
+                            .arg(h.pixels)
+                            .arg(h.lines)
+                            .arg(IMGMaxPixels()));
   QImage image(h.pixels, h.lines, QImage::Format_Mono);
   if (image.isNull())
     throw EImgException(Tr("Not enough memory for an image of %1 x %2 pixels").arg(h.pixels).arg(h.lines));
   image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
 
-  const TIMGRowBuffer rows{image.bits(), static_cast<size_t>(image.bytesPerLine()), image.width(), image.height(), false};
+  const TIMGRowBuffer rows{image.bits(), static_cast<size_t>(image.bytesPerLine()), image.width(), image.height(),
+                           false};
   const TIMGRowsDecoded decoded =
       IMGDecodeRows(h, reinterpret_cast<const uint8_t*>(Data), Size, 2 * int64_t(h.length), rows);
   result.Decoded = true;
@@ -105,8 +106,8 @@ namespace {
 
 void CheckEncodable(const QImage& Bitmap) {
   if (Bitmap.width() > 0xFFFF || Bitmap.height() > 0xFFFF)
-    throw EImgException(Tr("An IMG image holds at most 65535 x 65535 pixels, not %1 x %2")
-                            .arg(Bitmap.width()).arg(Bitmap.height()));
+    throw EImgException(
+        Tr("An IMG image holds at most 65535 x 65535 pixels, not %1 x %2").arg(Bitmap.width()).arg(Bitmap.height()));
 }
 
 QByteArray EncodeHeader(const QImage& Bitmap) {
@@ -166,9 +167,7 @@ QByteArray IMGTextToBytes(const QByteArray& Text) {
   return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-void TransformASCIItoBinStream(QIODevice* Source, QIODevice* Dest) {
-  WriteAll(Dest, IMGTextToBytes(ReadRest(Source)));
-}
+void TransformASCIItoBinStream(QIODevice* Source, QIODevice* Dest) { WriteAll(Dest, IMGTextToBytes(ReadRest(Source))); }
 
 QImage IMGMonoBitmap(const QImage& Image) {
   if (Image.isNull()) return {};

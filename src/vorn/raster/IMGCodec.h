@@ -30,9 +30,9 @@ int64_t IMGMaxPixels();
 void SetIMGMaxPixels(int64_t Value);
 
 // Translatable texts of the format.
-QString sIMGImage();               // "IMG Image"
-QString sIMGInvalidFile();         // "Input file is not valid"
-QString sIMGNeeds1Bit();           // "Input bitmap needs to be 1 bit as pixelformat"
+QString sIMGImage();        // "IMG Image"
+QString sIMGInvalidFile();  // "Input file is not valid"
+QString sIMGNeeds1Bit();    // "Input bitmap needs to be 1 bit as pixelformat"
 
 // The result of decoding byte-form data held in memory.
 struct TIMGDecodeResult {

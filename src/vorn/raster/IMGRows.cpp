@@ -25,8 +25,15 @@ uint16_t GetWord(const uint8_t* P) { return static_cast<uint16_t>((P[0] << 8) | 
 class TLineDecoder {
  public:
   TLineDecoder(const TIMGHeader& Header, const TIMGRowBuffer& Rows, const uint8_t* Data, int64_t Size, int64_t Pos)
-      : FBits(Rows.Bits), FStride(Rows.Stride), FXor(Rows.FileSense ? 0xFF : 0x00), FData(Data), FSize(Size),
-        FPos(Pos), FPattLen(Header.pattlen), FBytesPerLine((Header.pixels + 7) / 8), FLines(Header.lines) {}
+      : FBits(Rows.Bits),
+        FStride(Rows.Stride),
+        FXor(Rows.FileSense ? 0xFF : 0x00),
+        FData(Data),
+        FSize(Size),
+        FPos(Pos),
+        FPattLen(Header.pattlen),
+        FBytesPerLine((Header.pixels + 7) / 8),
+        FLines(Header.lines) {}
 
   TIMGRowsDecoded Run() {
     bool started = false;
@@ -160,8 +167,11 @@ class TLineDecoder {
 class TLineEncoder {
  public:
   TLineEncoder(int BytesPerLine, uint8_t LastByteMask, bool Invert)
-      : FBytesPerLine(BytesPerLine), FMask(LastByteMask), FInvert(Invert),
-        FBlack(Invert ? 0x00 : 0xFF), FWhite(Invert ? 0xFF : 0x00) {}
+      : FBytesPerLine(BytesPerLine),
+        FMask(LastByteMask),
+        FInvert(Invert),
+        FBlack(Invert ? 0x00 : 0xFF),
+        FWhite(Invert ? 0xFF : 0x00) {}
 
   // Encodes one line; returns the position after its records.
   uint8_t* Encode(const uint8_t* Line, uint8_t* Out) {
@@ -278,7 +288,8 @@ size_t TIMGRowEncoder::Next(uint8_t* Out) {
   const uint8_t* line = row(y);
   uint8_t* out = Out;
   int count = 0;
-  while (count < kMaxReplication && y + 1 < h && std::memcmp(row(y + 1), line, static_cast<size_t>(bytesPerLine)) == 0) {
+  while (count < kMaxReplication && y + 1 < h &&
+         std::memcmp(row(y + 1), line, static_cast<size_t>(bytesPerLine)) == 0) {
     ++count;
     ++y;
   }

@@ -23,8 +23,8 @@ struct TIMGHeader {
   uint16_t pattlen = 1;   // pattern length in bytes (pattern runs)
   uint16_t PixWidth = 0;  // pixel size in micrometres, ignored
   uint16_t PixHeight = 0;
-  uint16_t pixels = 0;    // width of a scan line in pixels
-  uint16_t lines = 0;     // number of scan lines
+  uint16_t pixels = 0;  // width of a scan line in pixels
+  uint16_t lines = 0;   // number of scan lines
 };
 using PIMGHeader = TIMGHeader*;
 
