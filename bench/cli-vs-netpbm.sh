@@ -86,9 +86,11 @@ g++ -O2 empty.cpp -o empty-main
 # shellcheck disable=SC2046
 g++ -O2 -fPIC qtgui.cpp -o qtgui-main $(pkg-config --cflags --libs Qt6Gui)
 
+# Timings go to results/NAME.csv (apart from the data files, which are CSV too).
+mkdir -p results
 bench() { # name, then hyperfine arguments
   local name="$1"; shift
-  hyperfine --style basic --export-csv "$name.csv" "$@"
+  hyperfine --style basic --export-csv "results/$name.csv" "$@"
 }
 
 echo "== encode: one vorn batch against a pbmtogem loop"
@@ -112,7 +114,7 @@ bench merge -r 1 -n "vorn render --merge ($MERGE_ROWS rows) -o labels.pdf" \
   "$VORN render $TEMPLATE --merge merge.csv -o labels.pdf"
 
 # ---- Summary ---------------------------------------------------------------------------------
-mean() { awk -F, -v row="$2" 'NR == row + 1 { print $2 }' "$1.csv"; }  # seconds
+mean() { awk -F, -v row="$2" 'NR == row + 1 { print $2 }' "results/$1.csv"; }  # seconds
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 verdict() { awk -v x="$1" -v op="$2" -v t="$3" 'BEGIN { ok = op == ">=" ? x >= t : x <= t; print ok ? "met" : "MISSED" }'; }
 ms() { awk -v s="$1" 'BEGIN { printf "%.1f ms", s * 1000 }'; }
