@@ -30,9 +30,18 @@ echo "Rendering it without a window:"
 "$BIN/vorn" render "$LABEL" -o "$OUT/shipping-label.png" --dpi 300 || echo "demo: rendering to PNG failed"
 "$BIN/vorn" render "$LABEL" -o "$OUT/shipping-label.pdf" || echo "demo: rendering to PDF failed"
 echo
+if [ -f "$ROOT/samples/shipping-label-template.vorn" ]; then
+  echo "Data merge: a label per row of samples/shipping-labels.csv, as one PDF and as 300 dpi images:"
+  "$BIN/vorn" render "$ROOT/samples/shipping-label-template.vorn" --merge "$ROOT/samples/shipping-labels.csv" \
+    -o "$OUT/shipping-labels.pdf" || echo "demo: the merge failed"
+  "$BIN/vorn" render "$ROOT/samples/shipping-label-template.vorn" --merge "$ROOT/samples/shipping-labels.csv" \
+    -d "$OUT/labels" --format png --dpi 300 --name 'label-${tracking}' && ls "$OUT/labels" | sed 's/^/  /'
+  echo
+fi
 echo "Done. The rendered label is in:"
 echo "  $OUT/shipping-label.png   (300 dpi image)"
 echo "  $OUT/shipping-label.pdf   (vector PDF, 100 x 150 mm page)"
+echo "  $OUT/shipping-labels.pdf  (the merged labels, a page per row)"
 echo
 echo "Open them with your desktop's viewer, for example:"
 echo "  xdg-open \"$OUT/shipping-label.png\""

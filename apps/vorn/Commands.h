@@ -1,25 +1,28 @@
 #pragma once
-// The sub-commands of the vorn tool. Each command lives in its own file and adds itself to the
-// table in Commands.cpp. Exit status: 0 success, 1 bad input (one line on stderr), 2 wrong usage.
+// What the commands of the command module share: reports with Qt strings (over CommandTable.h)
+// and the application the engine needs for its fonts and pictures.
 
+#include "CommandTable.h"
+
+#include <QString>
 #include <QStringList>
 
-#include <cstdio>
+#include <string>
 
 namespace vorncli {
 
-struct Command {
-  const char* Name;
-  const char* Synopsis;  // one usage line, after "vorn "
-  int (*Run)(const QStringList& Args);
-};
-
-const Command* FindCommand(const char* Name);
-void PrintUsage(std::FILE* Out);
-
-// Reports a usage error for a command and returns 2.
 int UsageError(const char* CommandName, const QString& Message);
-// Reports bad input and returns 1.
 int InputError(const QString& Message);
+
+// Starts the application the engine draws with (a QGuiApplication on the offscreen platform
+// unless QT_QPA_PLATFORM names another) unless there is one. A command that spreads its work over
+// worker processes calls it in each worker, after they have started.
+void StartGuiApplication();
+// A core application for commands that draw nothing (no platform, no font database of Qt).
+void StartCoreApplication();
+
+// File names between Qt and the system's byte strings.
+std::string FileBytes(const QString& FileName);
+QString FileText(const std::string& FileName);
 
 }  // namespace vorncli

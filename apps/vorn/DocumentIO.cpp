@@ -1,5 +1,7 @@
 #include "DocumentIO.h"
 
+#include "Batch.h"
+
 #include <vorn/common/Exceptions.h>
 #include <vorn/model/KxDeLayer.h>
 #include <vorn/shapes/VornShapes.h>
@@ -27,7 +29,8 @@ int64_t CountShapes(const vorn::TKxDeContainer* Container) {
 }  // namespace
 
 std::function<void(int64_t, int64_t)> TerminalProgress(const char* What) {
-  if (!isatty(fileno(stderr))) return {};
+  // In a batch the batch shows its own progress.
+  if (InBatch() || !isatty(fileno(stderr))) return {};
   auto last = std::make_shared<int>(-1);
   return [What, last](int64_t Done, int64_t Total) {
     if (Total < kProgressFrom) return;

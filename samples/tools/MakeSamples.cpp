@@ -2,6 +2,9 @@
 // shape kit, so they always match what the engine reads and writes.
 //
 //   vorn-make-samples label  OUT.vorn LOGO.svg    the shipping label (100 x 150 mm)
+//   vorn-make-samples label-template OUT.vorn LOGO.svg
+//                                                 the same label with ${column} placeholders where
+//                                                 the shipment goes, for `vorn render --merge`
 //   vorn-make-samples stress OUT.vorn [COUNT]     COUNT shapes (default 100000) on a 400 x 250 mm
 //                                                 page, the same document for the same COUNT
 #include <vorn/common/Exceptions.h>
@@ -78,7 +81,11 @@ TKxDeLayer* NewLayer(TKxDeLayerList& Layers, const QString& Name) {
 
 // ---- The shipping label ----------------------------------------------------------------------------
 
-void MakeLabel(const QString& Out, const QString& Logo) {
+// With Fields the shipment's data are placeholders of a data merge.
+void MakeLabel(const QString& Out, const QString& Logo, bool Fields) {
+  auto field = [Fields](const char* Placeholder, const QString& Value) {
+    return Fields ? QString::fromLatin1(Placeholder) : Value;
+  };
   TKxDeLayerList layers;
   TKxDeDocumentSettings settings;
   settings.PageWidth = static_cast<int32_t>(std::lround(MM(100)));
@@ -131,8 +138,16 @@ void MakeLabel(const QString& Out, const QString& Logo) {
   auto* word = Text(fragile, 68.5, 88.2, 26, 8, QStringLiteral("FRAGILE"), 5, true, RGB(0xc6, 0x28, 0x28));
   word->SetVerticalAlignment(TVornTextLayout::vtlCenter);
   auto* glass = New<TVornPolygon>(fragile);
-  for (auto [x, y] : {std::pair{62.0, 88.5}, {67.0, 88.5}, {66.0, 92.5}, {65.0, 93.3}, {65.0, 95.5}, {66.5, 96.0},
-                      {62.5, 96.0}, {64.0, 95.5}, {64.0, 93.3}, {63.0, 92.5}})
+  for (auto [x, y] : {std::pair{62.0, 88.5},
+                      {67.0, 88.5},
+                      {66.0, 92.5},
+                      {65.0, 93.3},
+                      {65.0, 95.5},
+                      {66.5, 96.0},
+                      {62.5, 96.0},
+                      {64.0, 95.5},
+                      {64.0, 93.3},
+                      {63.0, 92.5}})
     glass->Add(MM(x), MM(y));
   glass->Brush()->SetColor(RGB(0xc6, 0x28, 0x28));
   glass->Pen()->SetWidth(0);
@@ -145,16 +160,16 @@ void MakeLabel(const QString& Out, const QString& Logo) {
     arrow->SetArrowSize(3);
   }
   // A 17 x 3 mm box turned a quarter about its centre (94, 138.5) stands 3 wide and 17 high.
-  auto* up = Text(design, 85.5, 137, 17, 3, QStringLiteral("THIS SIDE UP"), 2.1, true, clBlack,
-                  TVornTextAlign::vtaCenter);
+  auto* up =
+      Text(design, 85.5, 137, 17, 3, QStringLiteral("THIS SIDE UP"), 2.1, true, clBlack, TVornTextAlign::vtaCenter);
   up->SetName(QStringLiteral("This side up"));
   up->SetRotation(90);
 
   // The shipment: sender, recipient (a package: the address on a tinted card), weights, codes.
   TKxDeLayer* data = NewLayer(layers, QStringLiteral("Shipment"));
   Text(data, 5, 28, 40, 4, QStringLiteral("FROM"), 2.6, true, RGB(0x55, 0x55, 0x55));
-  Text(data, 5, 32, 62, 15,
-       QStringLiteral("Vorn Drawing Works\n12 Harbour Street\n3011 AB Rotterdam, NETHERLANDS"), 3.1)
+  Text(data, 5, 32, 62, 15, QStringLiteral("Vorn Drawing Works\n12 Harbour Street\n3011 AB Rotterdam, NETHERLANDS"),
+       3.1)
       ->SetName(QStringLiteral("Sender"));
 
   // A package is as large as its children: the card's frame is the child that spans it.
@@ -167,28 +182,31 @@ void MakeLabel(const QString& Out, const QString& Logo) {
   cardFrame->Pen()->SetWidth(0.3f);
   Text(card, 7, 52, 40, 4, QStringLiteral("SHIP TO"), 2.8, true, RGB(0x55, 0x55, 0x55));
   Text(card, 7, 57, 86, 26,
-       QStringLiteral("Ms. Ada Lindqvist\nKungsgatan 44, lgh 1203\n111 35 Stockholm\nSWEDEN"), 5.2, true)
+       field("${name}\n${street}\n${city}\n${country}",
+             QStringLiteral("Ms. Ada Lindqvist\nKungsgatan 44, lgh 1203\n111 35 Stockholm\nSWEDEN")),
+       5.2, true)
       ->SetName(QStringLiteral("Recipient"));
 
   Text(data, 5, 87, 52, 4, QStringLiteral("WEIGHT   PIECES   SHIPPED"), 2.4, true, RGB(0x55, 0x55, 0x55));
-  Text(data, 5, 91.5, 55, 6, QStringLiteral("2.4 kg      1 / 1      2026-12-05"), 3.6)
+  Text(data, 5, 91.5, 55, 6,
+       field("${weight}      ${pieces}      ${shipped}", QStringLiteral("2.4 kg      1 / 1      2026-12-05")), 3.6)
       ->SetName(QStringLiteral("Shipment data"));
 
   auto* tracking = Box<TVornBarcode>(data, 8, 103, 84, 24);
   tracking->SetName(QStringLiteral("Tracking barcode"));
   tracking->SetSymbology(TVornBarcodeType::vbtCode128);
-  tracking->SetText(QStringLiteral("VRN1234567890"));
+  tracking->SetText(field("${tracking}", QStringLiteral("VRN1234567890")));
 
   auto* qr = Box<TVornBarcode>(data, 5.5, 131, 15, 15);
   qr->SetName(QStringLiteral("Tracking link"));
   qr->SetSymbology(TVornBarcodeType::vbtQRCode);
-  qr->SetText(QStringLiteral("https://vorn.example/t/VRN1234567890"));
+  qr->SetText(field("https://vorn.example/t/${tracking}", QStringLiteral("https://vorn.example/t/VRN1234567890")));
   auto* dm = Box<TVornBarcode>(data, 23, 132.5, 12, 12);
   dm->SetName(QStringLiteral("Sorting code"));
   dm->SetSymbology(TVornBarcodeType::vbtDataMatrix);
-  dm->SetText(QStringLiteral("SE-111-STO-07"));
+  dm->SetText(field("${sort}", QStringLiteral("SE-111-STO-07")));
   Text(data, 37, 131.5, 40, 4, QStringLiteral("ROUTE"), 2.4, true, RGB(0x55, 0x55, 0x55));
-  Text(data, 37, 135.5, 40, 8, QStringLiteral("STO 07"), 6, true)->SetName(QStringLiteral("Route"));
+  Text(data, 37, 135.5, 40, 8, field("${route}", QStringLiteral("STO 07")), 6, true)->SetName(QStringLiteral("Route"));
   Text(data, 37, 143, 44, 4, QStringLiteral("Received by:"), 2.4, false, RGB(0x55, 0x55, 0x55));
   // A courier's scribble, as a free-hand line would be drawn.
   auto* signature = New<TVornFreeHand>(data);
@@ -328,6 +346,7 @@ void MakeStress(const QString& Out, int Count) {
 int Usage() {
   std::fprintf(stderr,
                "usage: vorn-make-samples label OUT.vorn LOGO.svg\n"
+               "       vorn-make-samples label-template OUT.vorn LOGO.svg\n"
                "       vorn-make-samples stress OUT.vorn [COUNT]\n");
   return 2;
 }
@@ -341,8 +360,8 @@ int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   const QString out = QString::fromLocal8Bit(argv[2]);
   try {
-    if (std::strcmp(argv[1], "label") == 0 && argc == 4) {
-      MakeLabel(out, QString::fromLocal8Bit(argv[3]));
+    if ((std::strcmp(argv[1], "label") == 0 || std::strcmp(argv[1], "label-template") == 0) && argc == 4) {
+      MakeLabel(out, QString::fromLocal8Bit(argv[3]), std::strcmp(argv[1], "label-template") == 0);
     } else if (std::strcmp(argv[1], "stress") == 0 && argc <= 4) {
       const int count = argc == 4 ? std::atoi(argv[3]) : 100000;
       if (count < 1) return Usage();

@@ -21,6 +21,10 @@ namespace {
 // How often progress is reported, in shapes.
 constexpr int64_t kProgressStep = 1000;
 
+QString DocumentTitle(const QString& FileName, const QString& Title) {
+  return Title.isEmpty() ? QFileInfo(FileName).completeBaseName() : Title;
+}
+
 }  // namespace
 
 TVornDocumentRenderer::TVornDocumentRenderer(std::vector<TKxDeLayer*> Layers, const TRectF& Page, TColor PageColor)
@@ -96,8 +100,10 @@ void TVornDocumentRenderer::Paint(TCanvas* C, float X, float Y, double Zoom, Pme
 
 QImage TVornDocumentRenderer::RenderImage(double Zoom) const {
   QImage image(ImageSize(Zoom), QImage::Format_ARGB32_Premultiplied);
-  if (image.isNull()) throw Exception(QStringLiteral("an image of %1 x %2 pixels is too large")
-                                          .arg(ImageSize(Zoom).width()).arg(ImageSize(Zoom).height()));
+  if (image.isNull())
+    throw Exception(QStringLiteral("an image of %1 x %2 pixels is too large")
+                        .arg(ImageSize(Zoom).width())
+                        .arg(ImageSize(Zoom).height()));
   image.fill(Qt::transparent);
   const double dpi = DpiForZoom(Zoom);
   image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
@@ -112,30 +118,13 @@ QImage TVornDocumentRenderer::RenderImage(double Zoom) const {
   return image;
 }
 
-void TVornDocumentRenderer::RenderPdf(const QString& FileName, int32_t Dpi) const {
-  QPdfWriter writer(FileName);
-  writer.setCreator(QStringLiteral("Vorn Drawing Engine"));
-  writer.setTitle(QFileInfo(FileName).completeBaseName());
-  writer.setResolution(std::clamp(Dpi, 72, 9600));
-  const double mmW = FPage.Width() / CoordsPixelsPerMMConvertValue;
-  const double mmH = FPage.Height() / CoordsPixelsPerMMConvertValue;
-  if (!(mmW > 0 && mmH > 0)) throw Exception(QStringLiteral("the page has no size"));
-  writer.setPageLayout(QPageLayout(QPageSize(QSizeF(mmW, mmH), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
-                                   QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-  QPainter painter;
-  if (!painter.begin(&writer)) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
-  {
-    TCanvas canvas(&painter);
-    canvas.SetAntialiasing(true);
-    TmekDeviceCapsInfo caps = CapsFor(&writer, DT_METAFILE);
-    caps.LogPixelsX = caps.LogPixelsY = writer.resolution();
-    caps.BitsPixel = 24;
-    Paint(&canvas, 0, 0, ZoomForDpi(writer.resolution()), &caps, true);
-  }
-  if (!painter.end()) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
+void TVornDocumentRenderer::RenderPdf(const QString& FileName, int32_t Dpi, const QString& Title) const {
+  TVornPdfPages pdf(FileName, FPage, Title, Dpi);
+  pdf.AddPage(*this);
+  pdf.Finish();
 }
 
-void TVornDocumentRenderer::RenderSvg(const QString& FileName) const {
+void TVornDocumentRenderer::RenderSvg(const QString& FileName, const QString& Title) const {
   const double zoom = 1.0;
   const QSize size = ImageSize(zoom);
   QSvgGenerator generator;
@@ -143,7 +132,7 @@ void TVornDocumentRenderer::RenderSvg(const QString& FileName) const {
   generator.setSize(size);
   generator.setViewBox(QRect(QPoint(0, 0), size));
   generator.setResolution(static_cast<int>(std::lround(DpiForZoom(zoom))));
-  generator.setTitle(QFileInfo(FileName).completeBaseName());
+  generator.setTitle(DocumentTitle(FileName, Title));
   generator.setDescription(QStringLiteral("Drawn by the Vorn Drawing Engine"));
   QPainter painter;
   if (!painter.begin(&generator)) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
@@ -155,6 +144,44 @@ void TVornDocumentRenderer::RenderSvg(const QString& FileName) const {
     Paint(&canvas, 0, 0, zoom, &caps);
   }
   if (!painter.end()) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
+}
+
+TVornPdfPages::TVornPdfPages(const QString& FileName, const TRectF& Page, const QString& Title, int32_t Dpi)
+    : FFileName(FileName), FWriter(std::make_unique<QPdfWriter>(FileName)) {
+  FWriter->setCreator(QStringLiteral("Vorn Drawing Engine"));
+  FWriter->setTitle(DocumentTitle(FileName, Title));
+  FWriter->setResolution(std::clamp(Dpi, 72, 9600));
+  const double mmW = Page.Width() / CoordsPixelsPerMMConvertValue;
+  const double mmH = Page.Height() / CoordsPixelsPerMMConvertValue;
+  if (!(mmW > 0 && mmH > 0)) throw Exception(QStringLiteral("the page has no size"));
+  FWriter->setPageLayout(
+      QPageLayout(QPageSize(QSizeF(mmW, mmH), QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  FPainter = std::make_unique<QPainter>();
+  if (!FPainter->begin(FWriter.get())) throw Exception(QStringLiteral("%1: cannot be written").arg(FileName));
+  FCanvas = std::make_unique<TCanvas>(FPainter.get());
+  FCanvas->SetAntialiasing(true);
+  FCaps = TVornDocumentRenderer::CapsFor(FWriter.get(), DT_METAFILE);
+  FCaps.LogPixelsX = FCaps.LogPixelsY = FWriter->resolution();
+  FCaps.BitsPixel = 24;
+  FZoom = TVornDocumentRenderer::ZoomForDpi(FWriter->resolution());
+}
+
+TVornPdfPages::~TVornPdfPages() {
+  FCanvas.reset();
+  if (FPainter && FPainter->isActive()) FPainter->end();
+}
+
+void TVornPdfPages::AddPage(const TVornDocumentRenderer& Renderer) {
+  // The writer starts with one page; every page after it is asked for.
+  if (FPages > 0 && !FWriter->newPage()) throw Exception(QStringLiteral("%1: cannot be written").arg(FFileName));
+  Renderer.Paint(FCanvas.get(), 0, 0, FZoom, &FCaps, true);
+  ++FPages;
+}
+
+void TVornPdfPages::Finish() {
+  FCanvas.reset();
+  if (!FPainter->end()) throw Exception(QStringLiteral("%1: cannot be written").arg(FFileName));
 }
 
 }  // namespace vorn

@@ -15,9 +15,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QPaintDevice;
+class QPainter;
+class QPdfWriter;
 
 namespace vorn {
 
@@ -53,11 +56,13 @@ class TVornDocumentRenderer {
   // The page as an image at Zoom (smoothed edges); the image carries the resolution.
   QImage RenderImage(double Zoom) const;
   // Writes the page as a one-page PDF of the page's size, as it would be printed (layers that are
-  // not printed are left out); Dpi is the resolution of the drawing coordinates. Raises
-  // vorn::Exception when the file cannot be written.
-  void RenderPdf(const QString& FileName, int32_t Dpi = 1200) const;
-  // Writes the page as an SVG drawing at 96 dots per inch. Raises when it cannot be written.
-  void RenderSvg(const QString& FileName) const;
+  // not printed are left out); Dpi is the resolution of the drawing coordinates. The title stored
+  // in the file is Title, or the file's base name when Title is empty. Raises vorn::Exception
+  // when the file cannot be written.
+  void RenderPdf(const QString& FileName, int32_t Dpi = 1200, const QString& Title = QString()) const;
+  // Writes the page as an SVG drawing at 96 dots per inch, titled as RenderPdf does. Raises when
+  // it cannot be written.
+  void RenderSvg(const QString& FileName, const QString& Title = QString()) const;
 
   // The number of shapes painted by the last call (top-level shapes of the layers).
   int64_t PaintedShapes() const { return FPainted; }
@@ -67,6 +72,32 @@ class TVornDocumentRenderer {
   TRectF FPage;
   TColor FPageColor;
   mutable int64_t FPainted = 0;
+};
+
+// A PDF file of pages of one size written one after the other, as a data merge writes a page per
+// row: each AddPage paints a renderer's page as it would be printed. Raises vorn::Exception when
+// the file cannot be written.
+class TVornPdfPages {
+ public:
+  // Page is the page in world units; Title as TVornDocumentRenderer::RenderPdf takes it.
+  TVornPdfPages(const QString& FileName, const TRectF& Page, const QString& Title = QString(), int32_t Dpi = 1200);
+  ~TVornPdfPages();
+  TVornPdfPages(const TVornPdfPages&) = delete;
+  TVornPdfPages& operator=(const TVornPdfPages&) = delete;
+
+  void AddPage(const TVornDocumentRenderer& Renderer);
+  int32_t PageCount() const { return FPages; }
+  // Completes the file.
+  void Finish();
+
+ private:
+  QString FFileName;
+  std::unique_ptr<QPdfWriter> FWriter;
+  std::unique_ptr<QPainter> FPainter;
+  std::unique_ptr<TCanvas> FCanvas;
+  TmekDeviceCapsInfo FCaps;
+  double FZoom = 1;
+  int32_t FPages = 0;
 };
 
 }  // namespace vorn

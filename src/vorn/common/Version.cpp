@@ -1,5 +1,7 @@
 #include "vorn/common/Version.h"
 
+#include <QString>
+
 namespace vorn {
 
 QString VornVersionText() { return QString::fromLatin1(kVornProductName); }

@@ -1,7 +1,7 @@
 #pragma once
-// Name and version of the library.
+// Name and version of the library. Plain constants, so that programs without Qt can show them.
 
-#include <QString>
+class QString;
 
 namespace vorn {
 

@@ -2,11 +2,13 @@
 // The GEM IMG 1-bit raster format: a 16-byte big-endian header followed by run-length coded scan
 // lines with vertical line replication, plus its hexadecimal text form (".asc" files).
 //
-// These are the byte-level codec functions; TIMGGraphic (IMGGraphic.h) is the graphic class built
-// on them, and the ".img" Qt image plugin uses them too.
+// These are the codec functions on QImage, built on the plain-byte codec of IMGRows.h; TIMGGraphic
+// (IMGGraphic.h) is the graphic class built on them, and the ".img" Qt image plugin uses them too.
 //
 // In memory an IMG image is a QImage of Format_Mono whose colour table has black at index 0 and
 // white at index 1, so every byte is the file byte inverted (in the file a 1 bit is black).
+
+#include "vorn/raster/IMGRows.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -18,35 +20,19 @@ class QIODevice;
 
 namespace vorn {
 
-// The file header; every field is an unsigned word stored most significant byte first.
-struct TIMGHeader {
-  uint16_t version = 1;
-  uint16_t length = 8;    // header length in words: the pixel data starts at 2 * length
-  uint16_t planes = 1;    // only single-plane images are decoded
-  uint16_t pattlen = 1;   // pattern length in bytes (pattern runs)
-  uint16_t PixWidth = 0;  // pixel size in micrometres, ignored
-  uint16_t PixHeight = 0;
-  uint16_t pixels = 0;    // width of a scan line in pixels
-  uint16_t lines = 0;     // number of scan lines
-};
-using PIMGHeader = TIMGHeader*;
-
-inline constexpr int kIMGHeaderSize = 16;
-
 // Header to and from its 16 file bytes (big-endian words).
 QByteArray IMGHeaderBytes(const TIMGHeader& Header);
 TIMGHeader IMGHeaderFromBytes(const char* Bytes);
 
 // The largest image (width x height) the decoder accepts; larger headers raise EImgException
-// instead of allocating. Defaults to 2^28 pixels.
-inline constexpr int64_t kIMGDefaultMaxPixels = int64_t(1) << 28;
+// instead of allocating. Defaults to kIMGDefaultMaxPixels (2^28 pixels).
 int64_t IMGMaxPixels();
 void SetIMGMaxPixels(int64_t Value);
 
 // Translatable texts of the format.
-QString sIMGImage();               // "IMG Image"
-QString sIMGInvalidFile();         // "Input file is not valid"
-QString sIMGNeeds1Bit();           // "Input bitmap needs to be 1 bit as pixelformat"
+QString sIMGImage();        // "IMG Image"
+QString sIMGInvalidFile();  // "Input file is not valid"
+QString sIMGNeeds1Bit();    // "Input bitmap needs to be 1 bit as pixelformat"
 
 // The result of decoding byte-form data held in memory.
 struct TIMGDecodeResult {
