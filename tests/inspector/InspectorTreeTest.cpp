@@ -5,7 +5,9 @@
 
 #include <vorn/inspector/mekStyleDialogs.h>
 
+#include <QAbstractItemView>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -186,9 +188,17 @@ TEST_F(TTree, EditorKeys) {
   EXPECT_EQ(text->Text(), QStringLiteral("Next"));
   ASSERT_TRUE(Tree.IsEditing());
   EXPECT_EQ(Tree.EditLink()->Node().siblingAtColumn(0), Row("Text/VerticalAlignment"));
-  // Leaving the edit commits it.
   Type(QStringLiteral("vtlBottom"), Qt::Key_Tab);
   EXPECT_EQ(text->VerticalAlignment(), TVornTextLayout::vtlBottom);
+  // An item picked from a combo's list applies at once; stepping with the keys does not.
+  auto* combo = static_cast<QComboBox*>(Open("Text/Alignment")->EditControl());
+  QTest::keyClick(combo, Qt::Key_Down);
+  EXPECT_TRUE(Tree.IsEditing());
+  combo->showPopup();
+  QAbstractItemView* list = combo->view();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(2, 0)).center());
+  EXPECT_EQ(text->Alignment(), TVornTextAlign::vtaRight);
+  EXPECT_FALSE(Tree.IsEditing());
 }
 
 TEST_F(TTree, BooleansToggleWithOneClick) {

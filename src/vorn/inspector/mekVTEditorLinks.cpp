@@ -78,7 +78,7 @@ QWidget* TmekVTComboEditorLink::CreateEditControl(QWidget* Parent) {
   auto* combo = new Tmek_MFComboEdit(Parent);
   // Picking an item from the list applies it.
   TmekInspector* tree = Tree();
-  QObject::connect(combo, &QComboBox::activated, combo, [tree] { tree->EndEditNode(); });
+  combo->OnPicked = [tree](Tmek_MFComboEdit*) { tree->EndEditNode(); };
   return combo;
 }
 

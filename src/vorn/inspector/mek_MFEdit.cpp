@@ -107,6 +107,21 @@ Tmek_MFComboEdit::Tmek_MFComboEdit(QWidget* Parent) : QComboBox(Parent) {
   setFrame(false);
   setEditable(true);
   setInsertPolicy(QComboBox::NoInsert);
+  connect(this, &QComboBox::activated, this, [this] {
+    const bool fromList = FFromList;
+    FFromList = false;
+    if (fromList && OnPicked) OnPicked(this);
+  });
+}
+
+void Tmek_MFComboEdit::showPopup() {
+  FFromList = true;
+  QComboBox::showPopup();
+}
+
+void Tmek_MFComboEdit::keyPressEvent(QKeyEvent* Event) {
+  FFromList = false;
+  QComboBox::keyPressEvent(Event);
 }
 
 void Tmek_MFComboEdit::SetEditText(const QString& Text) {

@@ -96,6 +96,7 @@ class Tmek_MFComboEdit : public QComboBox, public Imek_MFEdit {
 
  public:
   explicit Tmek_MFComboEdit(QWidget* Parent = nullptr);
+  void showPopup() override;
   QString EditText() const override { return currentText(); }
   void SetEditText(const QString& Text) override;
   bool Modified() const override { return currentText() != FInitialText; }
@@ -104,8 +105,15 @@ class Tmek_MFComboEdit : public QComboBox, public Imek_MFEdit {
   // The index of the item the text names (compared without regard to case), or -1.
   int MatchingItem() const;
 
+  // An item was picked from the list (not stepped to with the keys).
+  std::function<void(Tmek_MFComboEdit* Sender)> OnPicked;
+
+ protected:
+  void keyPressEvent(QKeyEvent* Event) override;
+
  private:
   QString FInitialText;
+  bool FFromList = false;
 };
 
 // A read-only text with a button that opens an editor for the value.
