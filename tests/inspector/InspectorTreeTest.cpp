@@ -167,6 +167,28 @@ TEST_F(TTree, RefusesInvalidTextAndTellsOnException) {
   EXPECT_FLOAT_EQ(rect->CornerRadius(), 1.0f);
 }
 
+// The value events rewrite what a cell shows and what an edit stores.
+TEST_F(TTree, ValueEventsRewriteShownAndStoredText) {
+  TVornRectangle* rect = Doc.Add<TVornRectangle>();
+  rect->SetName(QStringLiteral("Frame"));
+  rect->SetCornerRadius(1.234f);
+  Tree.SetFloatFormat(QStringLiteral("0.0"));
+  Tree.OnGetStringValue = [](TmekInspector*, PPropInfo, QString& V) { V = V.toUpper(); };
+  Tree.OnGetOtherValue = [](TmekInspector*, PPropInfo P, QString& V) { V = P->TypeName + QLatin1Char(' ') + V; };
+  Tree.OnSetStringValue = [](TmekInspector*, PPropInfo, QString& V) { V = V.trimmed(); };
+  Tree.OnSetFloatValue = [](TmekInspector*, PPropInfo, QString& V) { V = QString::number(V.toDouble() * 2); };
+  Bind(rect);
+  EXPECT_EQ(Value("Identity/Name"), QStringLiteral("FRAME"));
+  EXPECT_EQ(Value("Geometry/CornerRadius"), QStringLiteral("1.2"));
+  EXPECT_EQ(Value("Appearance/Color"), QStringLiteral("TColor 0"));
+  Open("Identity/Name");
+  Type(QStringLiteral("  Box  "));
+  EXPECT_EQ(rect->Name(), QStringLiteral("Box"));
+  Open("Geometry/CornerRadius");
+  Type(QStringLiteral("1.5"));
+  EXPECT_FLOAT_EQ(rect->CornerRadius(), 3.0f);
+}
+
 TEST_F(TTree, EditorKeys) {
   TVornText* text = Doc.Add<TVornText>();
   text->SetText(QStringLiteral("Keep"));
@@ -392,4 +414,18 @@ TEST_F(TTree, LooksRightForATextShape) {
   int dark = 0;
   for (int x = 2; x < 18; ++x) dark += at(wrap, x).lightness() < 100 ? 1 : 0;
   EXPECT_GT(dark, 1);
+
+  // A colour shows as a swatch, with no piece of its number beside it.
+  TVornRectangle* rect = Doc.Add<TVornRectangle>();
+  rect->Brush()->SetColor(clRed);
+  Bind(rect);
+  const QModelIndex brush = Row("Appearance/Brush").siblingAtColumn(2);
+  const QImage swatch = Tree.grab().toImage();
+  const QRect cell = Tree.visualRect(brush).translated(Tree.viewport()->pos());
+  EXPECT_EQ(swatch.pixelColor(cell.center()), QColor(Qt::red));
+  const QColor ground = swatch.pixelColor(cell.topLeft());
+  int pieces = 0;
+  for (int y = cell.top(); y <= cell.bottom(); ++y)
+    for (int x = cell.left(); x < cell.left() + 5; ++x) pieces += swatch.pixelColor(x, y) != ground ? 1 : 0;
+  EXPECT_EQ(pieces, 0);
 }

@@ -160,6 +160,40 @@ TEST_F(TInspected, TextToValueAndRefusals) {
   EXPECT_FALSE(Inspector.SetPropertyValue(QStringLiteral("Nothing"), QStringLiteral("1")));
 }
 
+// Every writable value of the kit shapes and their styles goes back through its text unchanged,
+// and every value of their enumerations can be chosen by name.
+TEST_F(TInspected, KitValuesSurviveTheirTextForm) {
+  TVornText* text = Doc.Add<TVornText>();
+  TVornRectangle* rect = Doc.Add<TVornRectangle>();
+  TVornPolyline* closed = Doc.Add<TVornPolyline>();
+  closed->SetClosed(true);
+  TVornBarcode* barcode = Doc.Add<TVornBarcode>();
+  const std::vector<TObject*> objects{text,        rect,           Doc.Add<TVornEllipse>(),  Doc.Add<TVornLine>(),
+                                      closed,      barcode,        Doc.Add<TVornFreeHand>(), Doc.Add<TVornPicture>(),
+                                      text->Font(), barcode->Font(), rect->Pen(),            rect->Brush(),
+                                      rect->Gradient()};
+  for (TObject* o : objects) {
+    Inspector.SetObject(o);
+    for (int32_t i = 0; i < Inspector.PropList()->Count(); ++i) {
+      PPropInfo p = Inspector.PropList()->Get(i);
+      if (p->ReadOnly() || p->Kind == TTypeKind::tkClass) continue;
+      SCOPED_TRACE((o->ClassName() + QLatin1Char('.') + p->Name).toStdString());
+      QStringList before, after;
+      Inspector.EvalAnyProperty(p, before);
+      EXPECT_TRUE(Inspector.SetPropertyValue(p->Name, before));
+      Inspector.EvalAnyProperty(p, after);
+      EXPECT_EQ(after, before);
+      if (p->Kind != TTypeKind::tkEnumeration || p->IsBoolean) continue;
+      for (int k = 0; k < p->Enum.keyCount(); ++k) {
+        Inspector.SetPropertyValue(p->Name, QLatin1String(p->Enum.key(k)));
+        Inspector.EvalAnyProperty(p, after);
+        EXPECT_EQ(after.value(0), QLatin1String(p->Enum.key(k)));
+      }
+    }
+  }
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join(QLatin1Char('\n')).toStdString();
+}
+
 // Edits reach the shape through its setters and are announced for undo under the property's
 // published name; a style reports its change as an action of the style.
 TEST_F(TInspected, EditsAreAnnouncedAsActionsOfThePublishedName) {

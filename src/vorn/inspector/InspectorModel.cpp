@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -228,7 +229,14 @@ TmekInspectorDelegate::TmekInspectorDelegate(TmekInspector* Tree) : QStyledItemD
 
 void TmekInspectorDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const {
   FTree->DoBeforeCellPaint(Painter, Index, Option.rect);
-  QStyledItemDelegate::paint(Painter, Option, Index);
+  QStyleOptionViewItem option(Option);
+  initStyleOption(&option, Index);
+  // A swatch covers the cell but for a few pixels, where the text would show in pieces.
+  TColor color = clNone;
+  if (FTree->SwatchColor(Index, color)) option.text.clear();
+  const QWidget* widget = Option.widget;
+  QStyle* style = widget ? widget->style() : QApplication::style();
+  style->drawControl(QStyle::CE_ItemViewItem, &option, Painter, widget);
   FTree->DoAfterCellPaint(Painter, Index, Option.rect);
 }
 

@@ -406,11 +406,28 @@ QRect TmekInspector::CheckImageRect(const QRect& CellRect) const {
   return QRect(CellRect.left() + 2, CellRect.top() + (CellRect.height() - kImageSize) / 2, kImageSize, kImageSize);
 }
 
+bool TmekInspector::SwatchColor(const QModelIndex& Node, TColor& Color) const {
+  const TmekInspectorNodeData* d = NodeData(Node);
+  if (!d || Node.column() != 2 || !d->PropInfo || d->Representation != TNodeRepresentation::nrStandard) return false;
+  TMObjectInspector* inspector = Owner(*d);
+  if (!inspector || !inspector->HasObject()) return false;
+  PPropInfo p = d->PropInfo;
+  if (p->TypeName == QLatin1String("TColor")) {
+    const QVariant v = inspector->ReadProperty(p);
+    Color = v.metaType().id() == QMetaType::QColor ? FromQColor(v.value<QColor>()) : v.toInt();
+  } else if (auto* brush = dynamic_cast<TKxDeShapeBrush*>(inspector->GetClassProperty(p))) {
+    Color = brush->Color();
+  } else if (auto* pen = dynamic_cast<TKxDeShapePen*>(inspector->GetClassProperty(p))) {
+    Color = pen->Color();
+  } else {
+    return false;
+  }
+  return true;
+}
+
 void TmekInspector::DoAfterCellPaint(QPainter* Painter, const QModelIndex& Node, const QRect& CellRect) {
   const TmekInspectorNodeData* d = NodeData(Node);
   if (!d || Node.column() != 2 || !d->PropInfo || d->Representation != TNodeRepresentation::nrStandard) return;
-  TMObjectInspector* inspector = Owner(*d);
-  if (!inspector || !inspector->HasObject()) return;
   const int32_t image = DoGetImageIndex(Node);
   const_cast<TmekInspectorNodeData*>(d)->ImageIndex = image;
   if (image >= 0) {
@@ -418,18 +435,8 @@ void TmekInspector::DoAfterCellPaint(QPainter* Painter, const QModelIndex& Node,
     return;
   }
   // Colours, brushes and pens show their colour over the cell.
-  PPropInfo p = d->PropInfo;
   TColor color = clNone;
-  if (p->TypeName == QLatin1String("TColor")) {
-    const QVariant v = inspector->ReadProperty(p);
-    color = v.metaType().id() == QMetaType::QColor ? FromQColor(v.value<QColor>()) : v.toInt();
-  } else if (auto* brush = dynamic_cast<TKxDeShapeBrush*>(inspector->GetClassProperty(p))) {
-    color = brush->Color();
-  } else if (auto* pen = dynamic_cast<TKxDeShapePen*>(inspector->GetClassProperty(p))) {
-    color = pen->Color();
-  } else {
-    return;
-  }
+  if (!SwatchColor(Node, color)) return;
   const QRect r = CellRect.adjusted(5, 2, -2, -2);
   if (r.width() <= 0 || r.height() <= 0) return;
   Painter->save();

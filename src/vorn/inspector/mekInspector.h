@@ -13,6 +13,7 @@
 // or replaces leaves the tree, and its destruction clears the tree. Each TMObjectInspector of the
 // tree reports conversion errors through its OnException.
 
+#include "vorn/common/Color.h"
 #include "vorn/inspector/MObjectInspector.h"
 #include "vorn/inspector/mekVTEditorLinks.h"
 
@@ -216,6 +217,8 @@ class TmekInspector : public QTreeView, public TObject {
   void EditNextRow(bool Backwards);
   // The check image of a Boolean value cell.
   QRect CheckImageRect(const QRect& CellRect) const;
+  // The colour a value cell shows as a swatch over its text (colours, brushes, pens).
+  bool SwatchColor(const QModelIndex& Node, TColor& Color) const;
   void ToggleBoolean(const QModelIndex& Node);
   void StartEditingSoon(const QModelIndex& Node);
 
