@@ -116,14 +116,16 @@ TEST_F(TTree, EditsInPlace) {
     const char* Announced;
   };
   const TCase cases[] = {
-      {text, "Text/Text", TMek_VSTEditorType::etStringEditor, "World", [&] { return text->Text(); }, "kxacChanging Text"},
+      {text, "Text/Text", TMek_VSTEditorType::etStringEditor, "World", [&] { return text->Text(); },
+       "kxacChanging Text"},
       {text, "Text/Alignment", TMek_VSTEditorType::etComboEditor, "vtaRight",
        [&] { return EnumToText(text->Alignment()); }, "kxacChanging Alignment"},
-      {text, "Layout/Rotation", TMek_VSTEditorType::etNumEditor, "30", [&] { return QString::number(text->Rotation()); },
-       "kxacChanging Rotation"},
+      {text, "Layout/Rotation", TMek_VSTEditorType::etNumEditor, "30",
+       [&] { return QString::number(text->Rotation()); }, "kxacChanging Rotation"},
       {rect, "Geometry/CornerRadius", TMek_VSTEditorType::etNumEditor, "2.5",
        [&] { return QString::number(rect->CornerRadius()); }, "kxacChanging CornerRadius"},
-      {rect, "Identity/Name", TMek_VSTEditorType::etStringEditor, "Frame", [&] { return rect->Name(); }, "kxacChanging Name"},
+      {rect, "Identity/Name", TMek_VSTEditorType::etStringEditor, "Frame", [&] { return rect->Name(); },
+       "kxacChanging Name"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Path);
@@ -405,7 +407,8 @@ TEST_F(TTree, LooksRightForATextShape) {
   image.save(QStringLiteral(VORN_BINARY_DIR "/inspector-text.png"));
   const auto at = [&](const QModelIndex& I, int X) {
     const QRect r = Tree.visualRect(I);
-    return image.pixelColor(Tree.viewport()->mapTo(&Tree, QPoint(X < 0 ? r.right() + X : r.left() + X, r.center().y())));
+    return image.pixelColor(
+        Tree.viewport()->mapTo(&Tree, QPoint(X < 0 ? r.right() + X : r.left() + X, r.center().y())));
   };
   // Category rows in the category brush, names on the button face, values on the base.
   EXPECT_EQ(at(Row("Identity"), -3), Tree.CategoryBrush().color());

@@ -75,7 +75,9 @@ TEST_F(TInspected, BindingListsPropertiesByCategory) {
   // The evaluation event hides properties (and their emptied categories), the category event
   // refuses whole categories; an uncategorised property goes to "Miscellaneous".
   Inspector.OnBeforeEvalProperty = [](PPropInfo P, bool& Show) { Show = P->Name != QLatin1String("Locked"); };
-  Inspector.OnBeforeAddCategory = [](TObject*, const QString& C, bool& CanAdd) { CanAdd = C != QLatin1String("Layout"); };
+  Inspector.OnBeforeAddCategory = [](TObject*, const QString& C, bool& CanAdd) {
+    CanAdd = C != QLatin1String("Layout");
+  };
   Inspector.SetObject(text);
   EXPECT_EQ(Categories(), (QStringList{"Identity", "Text"}));
   TOwned<TStyledThing> thing(Create<TStyledThing>());
@@ -156,7 +158,8 @@ TEST_F(TInspected, TextToValueAndRefusals) {
   }
   EXPECT_TRUE(thing->FStyles.Contains(TKxDeShapeStyle::kxssNoPenWidth));
   Inspector.SetObject(text);
-  EXPECT_FALSE(Inspector.SetPropertyValue(QStringLiteral("Font"), QStringLiteral("(TmekFont)")));  // classes are not set
+  EXPECT_FALSE(
+      Inspector.SetPropertyValue(QStringLiteral("Font"), QStringLiteral("(TmekFont)")));  // classes are not set
   EXPECT_FALSE(Inspector.SetPropertyValue(QStringLiteral("Nothing"), QStringLiteral("1")));
 }
 
@@ -168,9 +171,18 @@ TEST_F(TInspected, KitValuesSurviveTheirTextForm) {
   TVornPolyline* closed = Doc.Add<TVornPolyline>();
   closed->SetClosed(true);
   TVornBarcode* barcode = Doc.Add<TVornBarcode>();
-  const std::vector<TObject*> objects{text,        rect,           Doc.Add<TVornEllipse>(),  Doc.Add<TVornLine>(),
-                                      closed,      barcode,        Doc.Add<TVornFreeHand>(), Doc.Add<TVornPicture>(),
-                                      text->Font(), barcode->Font(), rect->Pen(),            rect->Brush(),
+  const std::vector<TObject*> objects{text,
+                                      rect,
+                                      Doc.Add<TVornEllipse>(),
+                                      Doc.Add<TVornLine>(),
+                                      closed,
+                                      barcode,
+                                      Doc.Add<TVornFreeHand>(),
+                                      Doc.Add<TVornPicture>(),
+                                      text->Font(),
+                                      barcode->Font(),
+                                      rect->Pen(),
+                                      rect->Brush(),
                                       rect->Gradient()};
   for (TObject* o : objects) {
     Inspector.SetObject(o);

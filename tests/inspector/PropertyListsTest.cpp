@@ -72,7 +72,9 @@ TEST(PropInfo, KitShapesAndStylesPublishWhatTheyDrawInCategories) {
     QStringList Hidden;
   };
   const TCase cases[] = {
-      {&TVornText::staticMetaObject, {"Text", "Font", "Alignment", "WordWrap", "Rotation"}, {"Pen", "Brush", "Gradient", "Picture"}},
+      {&TVornText::staticMetaObject,
+       {"Text", "Font", "Alignment", "WordWrap", "Rotation"},
+       {"Pen", "Brush", "Gradient", "Picture"}},
       {&TVornRectangle::staticMetaObject, {"Pen", "Brush", "Gradient", "CornerRadius"}, {"Font", "Picture"}},
       {&TVornEllipse::staticMetaObject, {"Pen", "Brush", "Color"}, {"Font", "PictureStyle"}},
       {&TVornLine::staticMetaObject, {"Pen", "StartShape", "ArrowSize"}, {"Brush", "Gradient", "Color", "Font"}},
@@ -99,9 +101,8 @@ TEST(PropInfo, KitShapesAndStylesPublishWhatTheyDrawInCategories) {
     for (const TPropInfo& p : PropInfosOf(c.Meta)) EXPECT_FALSE(p.Category.isEmpty()) << p.Name.toStdString();
     // Listed by name, without regard to case.
     QStringList sorted = names;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
-      return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     EXPECT_EQ(names, sorted);
   }
   // A hidden style stays readable and writable by name.
@@ -119,7 +120,8 @@ TEST(PropInfoList, FiltersFindsAndIntersects) {
   EXPECT_EQ(all->Size(), all->Count() * static_cast<int32_t>(sizeof(PPropInfo)));
 
   // The rectangle's Rotation is the same property (same type and name), its Text is not listed.
-  TOwned<TPropInfoList> rect(Create<TPropInfoList>(&TVornRectangle::staticMetaObject, TMObjectInspector::DefaultFilter()));
+  TOwned<TPropInfoList> rect(
+      Create<TPropInfoList>(&TVornRectangle::staticMetaObject, TMObjectInspector::DefaultFilter()));
   EXPECT_TRUE(rect->Contains(all->Find(QStringLiteral("Rotation"))));
   all->Intersect(*rect);
   QStringList common;

@@ -51,7 +51,8 @@ class TVornShape : public TKxDeShape {
   // those styles the same way).
   Q_PROPERTY(vorn::TKxDeShapeFont* Font READ Font WRITE SetFont DESIGNABLE false)
   Q_PROPERTY(vorn::TKxDePicture* Picture READ Picture WRITE SetPicture DESIGNABLE false)
-  Q_PROPERTY(vorn::KxDEConsts::TKxDeShapePictureStyle PictureStyle READ PictureStyle WRITE SetPictureStyle DESIGNABLE false)
+  Q_PROPERTY(
+      vorn::KxDEConsts::TKxDeShapePictureStyle PictureStyle READ PictureStyle WRITE SetPictureStyle DESIGNABLE false)
 
  public:
   TVornShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner);

@@ -29,11 +29,11 @@ QStringList Sections(const QString& Format) {
 
 // What one section asks for.
 struct TNumberPattern {
-  QString Prefix;         // literal text before the first placeholder
-  QString Suffix;         // literal text after the last placeholder or the exponent
-  int MinInt = 0;         // '0's before the decimal point
-  int MinDec = 0;         // position of the last '0' after the decimal point
-  int MaxDec = 0;         // placeholders after the decimal point
+  QString Prefix;  // literal text before the first placeholder
+  QString Suffix;  // literal text after the last placeholder or the exponent
+  int MinInt = 0;  // '0's before the decimal point
+  int MinDec = 0;  // position of the last '0' after the decimal point
+  int MaxDec = 0;  // placeholders after the decimal point
   bool Thousands = false;
   bool Scientific = false;
   bool ExpSignAlways = false;

@@ -48,7 +48,8 @@ TInspectorNode* TmekInspectorModel::AddChild(TInspectorNode* Parent, const TmekI
   node->Data.Caption = FTree->Translate(Data.Name);
   node->Parent = Parent;
   node->Row = static_cast<int>(Parent->Children.size());
-  if (Data.PropInfo && Data.PropInfo->Kind == TTypeKind::tkClass && Data.Representation == TNodeRepresentation::nrStandard)
+  if (Data.PropInfo && Data.PropInfo->Kind == TTypeKind::tkClass &&
+      Data.Representation == TNodeRepresentation::nrStandard)
     node->Object = CurrentObject(node.get());
   Parent->Children.push_back(std::move(node));
   TInspectorNode* added = Parent->Children.back().get();
@@ -132,7 +133,8 @@ void TmekInspectorModel::InitChildren(TInspectorNode* Node) const {
 
 void TmekInspectorModel::UnbindBelow(TInspectorNode* Node) {
   if (Node->Data.ChildInspector >= 0)
-    if (TMObjectInspector* i = FTree->ObjectInspector(Node->Data.ChildInspector)) i->SetObject(static_cast<TObject*>(nullptr));
+    if (TMObjectInspector* i = FTree->ObjectInspector(Node->Data.ChildInspector))
+      i->SetObject(static_cast<TObject*>(nullptr));
   for (auto& c : Node->Children) UnbindBelow(c.get());
 }
 
@@ -227,7 +229,8 @@ QVariant TmekInspectorModel::headerData(int Section, Qt::Orientation Orientation
 
 TmekInspectorDelegate::TmekInspectorDelegate(TmekInspector* Tree) : QStyledItemDelegate(Tree), FTree(Tree) {}
 
-void TmekInspectorDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const {
+void TmekInspectorDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+                                  const QModelIndex& Index) const {
   FTree->DoBeforeCellPaint(Painter, Index, Option.rect);
   QStyleOptionViewItem option(Option);
   initStyleOption(&option, Index);
@@ -247,7 +250,8 @@ QSize TmekInspectorDelegate::sizeHint(const QStyleOptionViewItem& Option, const 
   return s;
 }
 
-QWidget* TmekInspectorDelegate::createEditor(QWidget* Parent, const QStyleOptionViewItem&, const QModelIndex& Index) const {
+QWidget* TmekInspectorDelegate::createEditor(QWidget* Parent, const QStyleOptionViewItem&,
+                                             const QModelIndex& Index) const {
   return FTree->CreateEditorControl(Index, Parent);
 }
 

@@ -74,7 +74,8 @@ class TmekInspectorDelegate : public QStyledItemDelegate {
   QWidget* createEditor(QWidget* Parent, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
   void setEditorData(QWidget* Editor, const QModelIndex& Index) const override;
   void setModelData(QWidget* Editor, QAbstractItemModel* Model, const QModelIndex& Index) const override;
-  void updateEditorGeometry(QWidget* Editor, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+  void updateEditorGeometry(QWidget* Editor, const QStyleOptionViewItem& Option,
+                            const QModelIndex& Index) const override;
   void destroyEditor(QWidget* Editor, const QModelIndex& Index) const override;
   // Keys of the in-place edit (Escape, Enter, Tab, Up and Down, Ctrl+A) and leaving it.
   bool eventFilter(QObject* Object, QEvent* Event) override;

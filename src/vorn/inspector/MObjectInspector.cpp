@@ -30,7 +30,10 @@ const QChar kLineMark(0x21B5);  // ↵
 
 bool IsUnsigned(PPropInfo P) {
   switch (P->Property.metaType().id()) {
-    case QMetaType::UInt: case QMetaType::UShort: case QMetaType::UChar: case QMetaType::ULong:
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::ULong:
     case QMetaType::ULongLong: return true;
     default: return false;
   }
@@ -40,14 +43,40 @@ bool IsUnsigned(PPropInfo P) {
 
 void IntegerBounds(PPropInfo PropInfo, double& Min, double& Max) {
   switch (PropInfo->Property.metaType().id()) {
-    case QMetaType::UInt: Min = 0; Max = std::numeric_limits<uint32_t>::max(); return;
-    case QMetaType::Short: Min = INT16_MIN; Max = INT16_MAX; return;
-    case QMetaType::UShort: Min = 0; Max = UINT16_MAX; return;
-    case QMetaType::UChar: Min = 0; Max = UINT8_MAX; return;
-    case QMetaType::SChar: Min = INT8_MIN; Max = INT8_MAX; return;
-    case QMetaType::Long: case QMetaType::LongLong: Min = static_cast<double>(INT64_MIN); Max = static_cast<double>(INT64_MAX); return;
-    case QMetaType::ULong: case QMetaType::ULongLong: Min = 0; Max = static_cast<double>(UINT64_MAX); return;
-    default: Min = INT32_MIN; Max = INT32_MAX; return;
+    case QMetaType::UInt:
+      Min = 0;
+      Max = std::numeric_limits<uint32_t>::max();
+      return;
+    case QMetaType::Short:
+      Min = INT16_MIN;
+      Max = INT16_MAX;
+      return;
+    case QMetaType::UShort:
+      Min = 0;
+      Max = UINT16_MAX;
+      return;
+    case QMetaType::UChar:
+      Min = 0;
+      Max = UINT8_MAX;
+      return;
+    case QMetaType::SChar:
+      Min = INT8_MIN;
+      Max = INT8_MAX;
+      return;
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+      Min = static_cast<double>(INT64_MIN);
+      Max = static_cast<double>(INT64_MAX);
+      return;
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+      Min = 0;
+      Max = static_cast<double>(UINT64_MAX);
+      return;
+    default:
+      Min = INT32_MIN;
+      Max = INT32_MAX;
+      return;
   }
 }
 
@@ -210,7 +239,8 @@ QString TMObjectInspector::GetMethodDeclaration(const QMetaMethod& Method) const
   const QList<QByteArray> names = Method.parameterNames();
   for (int i = 0; i < Method.parameterCount(); ++i) {
     QString type = QString::fromLatin1(Method.parameterTypeName(i));
-    QString name = i < names.size() && !names[i].isEmpty() ? QString::fromLatin1(names[i]) : QStringLiteral("Param%1").arg(i + 1);
+    QString name =
+        i < names.size() && !names[i].isEmpty() ? QString::fromLatin1(names[i]) : QStringLiteral("Param%1").arg(i + 1);
     // Signatures are normalised: a reference the callee may change stays "T&", a constant one
     // becomes a value; what a pointer points to may be constant.
     QString prefix;
@@ -229,7 +259,9 @@ QString TMObjectInspector::GetMethodDeclaration(const QMetaMethod& Method) const
 }
 
 QObject* TMObjectInspector::FindComponentEx(const QString& Name) const {
-  const auto named = [](QObject* O, const QString& N) { return O && O->objectName().compare(N, Qt::CaseInsensitive) == 0; };
+  const auto named = [](QObject* O, const QString& N) {
+    return O && O->objectName().compare(N, Qt::CaseInsensitive) == 0;
+  };
   const auto child = [&](QObject* Parent, const QString& N) -> QObject* {
     if (!Parent) return nullptr;
     for (QObject* c : Parent->children())

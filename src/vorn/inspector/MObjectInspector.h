@@ -51,8 +51,9 @@ class TMObjectInspector : public QObject, public TObject {
   void SetObject(std::nullptr_t) { SetObject(static_cast<TObject*>(nullptr)); }
   // A component is both; it is watched as a QObject.
   template <class T>
-    requires(std::derived_from<T, QObject> && std::derived_from<T, TObject>)
-  void SetObject(T* Object) { SetObject(static_cast<QObject*>(Object)); }
+  requires(std::derived_from<T, QObject>&& std::derived_from<T, TObject>) void SetObject(T* Object) {
+    SetObject(static_cast<QObject*>(Object));
+  }
   // Whichever form the object has (a component has both).
   TObject* Object() const { return FObject; }
   QObject* QtObject() const { return FQObject.data(); }

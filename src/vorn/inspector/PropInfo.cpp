@@ -37,16 +37,26 @@ bool Builtin(int Id, TPropInfo& P) {
     const char* Name;
   };
   static const TBuiltin table[] = {
-      {QMetaType::Int, TTypeKind::tkInteger, "Integer"},     {QMetaType::UInt, TTypeKind::tkInteger, "Cardinal"},
-      {QMetaType::Short, TTypeKind::tkInteger, "SmallInt"},  {QMetaType::UShort, TTypeKind::tkInteger, "Word"},
-      {QMetaType::UChar, TTypeKind::tkInteger, "Byte"},      {QMetaType::SChar, TTypeKind::tkInteger, "ShortInt"},
-      {QMetaType::Long, TTypeKind::tkInt64, "Int64"},        {QMetaType::ULong, TTypeKind::tkInt64, "UInt64"},
-      {QMetaType::LongLong, TTypeKind::tkInt64, "Int64"},    {QMetaType::ULongLong, TTypeKind::tkInt64, "UInt64"},
-      {QMetaType::Char, TTypeKind::tkChar, "AnsiChar"},      {QMetaType::QChar, TTypeKind::tkWChar, "Char"},
-      {QMetaType::Float, TTypeKind::tkFloat, "Single"},      {QMetaType::Double, TTypeKind::tkFloat, "Double"},
-      {QMetaType::QString, TTypeKind::tkUString, "string"}, {QMetaType::QByteArray, TTypeKind::tkLString, "AnsiString"},
-      {QMetaType::QVariant, TTypeKind::tkVariant, "Variant"}, {QMetaType::Bool, TTypeKind::tkEnumeration, "Boolean"},
-      {QMetaType::QColor, TTypeKind::tkRecord, "TColor"},    {QMetaType::QFont, TTypeKind::tkClass, "TFont"},
+      {QMetaType::Int, TTypeKind::tkInteger, "Integer"},
+      {QMetaType::UInt, TTypeKind::tkInteger, "Cardinal"},
+      {QMetaType::Short, TTypeKind::tkInteger, "SmallInt"},
+      {QMetaType::UShort, TTypeKind::tkInteger, "Word"},
+      {QMetaType::UChar, TTypeKind::tkInteger, "Byte"},
+      {QMetaType::SChar, TTypeKind::tkInteger, "ShortInt"},
+      {QMetaType::Long, TTypeKind::tkInt64, "Int64"},
+      {QMetaType::ULong, TTypeKind::tkInt64, "UInt64"},
+      {QMetaType::LongLong, TTypeKind::tkInt64, "Int64"},
+      {QMetaType::ULongLong, TTypeKind::tkInt64, "UInt64"},
+      {QMetaType::Char, TTypeKind::tkChar, "AnsiChar"},
+      {QMetaType::QChar, TTypeKind::tkWChar, "Char"},
+      {QMetaType::Float, TTypeKind::tkFloat, "Single"},
+      {QMetaType::Double, TTypeKind::tkFloat, "Double"},
+      {QMetaType::QString, TTypeKind::tkUString, "string"},
+      {QMetaType::QByteArray, TTypeKind::tkLString, "AnsiString"},
+      {QMetaType::QVariant, TTypeKind::tkVariant, "Variant"},
+      {QMetaType::Bool, TTypeKind::tkEnumeration, "Boolean"},
+      {QMetaType::QColor, TTypeKind::tkRecord, "TColor"},
+      {QMetaType::QFont, TTypeKind::tkClass, "TFont"},
   };
   for (const TBuiltin& b : table) {
     if (b.Id != Id) continue;
@@ -269,8 +279,9 @@ void TCategoryList::Clear() {
 }
 
 void TCategoryList::Sort() {
-  std::sort(FItems.begin(), FItems.end(),
-            [](const TCategoryListItem& a, const TCategoryListItem& b) { return CompareNames(a.FString, b.FString) < 0; });
+  std::sort(FItems.begin(), FItems.end(), [](const TCategoryListItem& a, const TCategoryListItem& b) {
+    return CompareNames(a.FString, b.FString) < 0;
+  });
 }
 
 void TCategoryList::ExchangeItems(int32_t I, int32_t J) {

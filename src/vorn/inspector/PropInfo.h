@@ -37,14 +37,14 @@ struct TPropInfo {
   // "TColor", "TFont", the enumeration, set or class name ("TPenStyle", "TFontStyles",
   // "TKxDeShapePen"), else the meta-type's name without its namespace.
   QString TypeName;
-  QString Category;                // empty when the class gives none
+  QString Category;  // empty when the class gives none
   bool IsBoolean = false;
-  bool IsSingle = false;           // a float of single precision
-  QMetaEnum Enum;                  // enumerations: their values; sets: their element enumeration
-  std::vector<TSetElementInfo> Elements;  // sets: one per element of the base type, in order
-  const QMetaObject* ClassMeta = nullptr; // class-typed: the declared class
-  bool IsQObject = false;          // class-typed: a QObject class (a component)
-  int NameIndex = 0;               // the property's index among its class's properties
+  bool IsSingle = false;                   // a float of single precision
+  QMetaEnum Enum;                          // enumerations: their values; sets: their element enumeration
+  std::vector<TSetElementInfo> Elements;   // sets: one per element of the base type, in order
+  const QMetaObject* ClassMeta = nullptr;  // class-typed: the declared class
+  bool IsQObject = false;                  // class-typed: a QObject class (a component)
+  int NameIndex = 0;                       // the property's index among its class's properties
 
   bool ReadOnly() const { return !Property.isWritable(); }
 };
@@ -144,11 +144,11 @@ class TCategoryList : public TObject {
 };
 
 // The inspector's messages, translatable (context "MekInspector").
-QString rsInspectorName();           // "Name"
-QString rsInspectorValue();          // "Value"
-QString rsClickToModify();           // "Click to modify"
-QString rsMiscellaneous();           // "Miscellaneous"
-QString rsListCapacityError();       // "List capacity out of bounds (%d)"
-QString rsListIndexError();          // "Index %d out of range"
+QString rsInspectorName();      // "Name"
+QString rsInspectorValue();     // "Value"
+QString rsClickToModify();      // "Click to modify"
+QString rsMiscellaneous();      // "Miscellaneous"
+QString rsListCapacityError();  // "List capacity out of bounds (%d)"
+QString rsListIndexError();     // "Index %d out of range"
 
 }  // namespace vorn

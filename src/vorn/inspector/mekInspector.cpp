@@ -27,17 +27,21 @@ namespace {
 // Values of these classes are not shown as text.
 const QStringList& ClickToModifyClasses() {
   static const QStringList names{
-      QStringLiteral("TFont"),           QStringLiteral("TKxDeShapeFont"),   QStringLiteral("TPicture"),
-      QStringLiteral("TColor"),          QStringLiteral("TKxDeShapePen"),    QStringLiteral("TKxDeShapeBrush"),
-      QStringLiteral("TmekMedia"),       QStringLiteral("TmekFont"),         QStringLiteral("TmekBCVerifier"),
-      QStringLiteral("TKxDePicture"),    QStringLiteral("TKxDePictureProps")};
+      QStringLiteral("TFont"),        QStringLiteral("TKxDeShapeFont"),   QStringLiteral("TPicture"),
+      QStringLiteral("TColor"),       QStringLiteral("TKxDeShapePen"),    QStringLiteral("TKxDeShapeBrush"),
+      QStringLiteral("TmekMedia"),    QStringLiteral("TmekFont"),         QStringLiteral("TmekBCVerifier"),
+      QStringLiteral("TKxDePicture"), QStringLiteral("TKxDePictureProps")};
   return names;
 }
 
 bool IsStringKind(TTypeKind K) {
   switch (K) {
-    case TTypeKind::tkChar: case TTypeKind::tkWChar: case TTypeKind::tkString: case TTypeKind::tkLString:
-    case TTypeKind::tkWString: case TTypeKind::tkUString: return true;
+    case TTypeKind::tkChar:
+    case TTypeKind::tkWChar:
+    case TTypeKind::tkString:
+    case TTypeKind::tkLString:
+    case TTypeKind::tkWString:
+    case TTypeKind::tkUString: return true;
     default: return false;
   }
 }
@@ -62,8 +66,9 @@ TmekInspector::TmekInspector(QWidget* Parent) : QTreeView(Parent) {
   FCategoryFont = font();
   FCategoryFont.setBold(true);
   FCategoryBrush = QBrush(ToQColor(13940893));
-  FButtonEditorClasses = {QStringLiteral("TColor"), QStringLiteral("TFont"), QStringLiteral("TKxDeShapeBrush"),
-                          QStringLiteral("TKxDeShapeFont"), QStringLiteral("TKxDeShapePen"), QStringLiteral("TmekFont")};
+  FButtonEditorClasses = {QStringLiteral("TColor"),          QStringLiteral("TFont"),
+                          QStringLiteral("TKxDeShapeBrush"), QStringLiteral("TKxDeShapeFont"),
+                          QStringLiteral("TKxDeShapePen"),   QStringLiteral("TmekFont")};
   FButtonEditorClasses.sort();
   CreateNewObjectInspector();
   TMObjectInspector* first = FInspectors.front();
@@ -127,9 +132,13 @@ void TmekInspector::SetCategoryBrush(const QBrush& Value) {
 
 // ---- Binding ----------------------------------------------------------------------------------------
 
-void TmekInspector::SetInspComp(TObject* Object) { BindRoot(Object, Object ? dynamic_cast<QObject*>(Object) : nullptr); }
+void TmekInspector::SetInspComp(TObject* Object) {
+  BindRoot(Object, Object ? dynamic_cast<QObject*>(Object) : nullptr);
+}
 
-void TmekInspector::SetInspComp(QObject* Object) { BindRoot(Object ? dynamic_cast<TObject*>(Object) : nullptr, Object); }
+void TmekInspector::SetInspComp(QObject* Object) {
+  BindRoot(Object ? dynamic_cast<TObject*>(Object) : nullptr, Object);
+}
 
 TObject* TmekInspector::GetInspComp() const { return FInspectors.front()->Object(); }
 
@@ -150,7 +159,8 @@ int32_t TmekInspector::CreateNewObjectInspector() {
   inspector->OnBeforeEvalProperty = [this](PPropInfo PropInfo, bool& ShowProperty) {
     CallEvent(OnBeforeEvalProperty, PropInfo, ShowProperty);
   };
-  if (!FInspectors.empty()) connect(inspector, &TMObjectInspector::ObjectDestroyed, this, &TmekInspector::ScheduleRebuild);
+  if (!FInspectors.empty())
+    connect(inspector, &TMObjectInspector::ObjectDestroyed, this, &TmekInspector::ScheduleRebuild);
   FInspectors.push_back(inspector);
   return ObjectInspectorCount() - 1;
 }
@@ -243,7 +253,8 @@ QModelIndex TmekInspector::FindNode(const QString& Path) {
     for (int r = 0; r < FModel->rowCount(parent) && !found.isValid(); ++r) {
       const QModelIndex i = FModel->index(r, 0, parent);
       const TmekInspectorNodeData& d = FModel->NodeOf(i)->Data;
-      if (d.Name.compare(part, Qt::CaseInsensitive) == 0 || d.Caption.compare(part, Qt::CaseInsensitive) == 0) found = i;
+      if (d.Name.compare(part, Qt::CaseInsensitive) == 0 || d.Caption.compare(part, Qt::CaseInsensitive) == 0)
+        found = i;
     }
     if (!found.isValid()) return {};
     parent = found;
@@ -277,7 +288,8 @@ QString TmekInspector::GetPropertyEnumIdx(PPropInfo PropInfo, int32_t I) const {
 QString TmekInspector::GetPropertyEnumValueIdx(PPropInfo PropInfo, int32_t Index, int32_t InspectorIndex) const {
   TMObjectInspector* i = ObjectInspector(InspectorIndex);
   if (!i || Index < 0 || Index >= static_cast<int32_t>(PropInfo->Elements.size())) return {};
-  return (i->GetSetProperty(PropInfo) & PropInfo->Elements[Index].Bit) ? QStringLiteral("True") : QStringLiteral("False");
+  return (i->GetSetProperty(PropInfo) & PropInfo->Elements[Index].Bit) ? QStringLiteral("True")
+                                                                       : QStringLiteral("False");
 }
 
 int32_t TmekInspector::PropertyHasChildren(PPropInfo PropInfo, int32_t InspectorIndex) const {
@@ -326,7 +338,8 @@ QString TmekInspector::DoGetText(const QModelIndex& Node, int32_t Column) const 
     return ClickToModifyClasses().contains(p->TypeName) ? rsClickToModify() : ValueToText(lines.value(0));
   if (p->Kind == TTypeKind::tkFloat) {
     const TKxDePackageSettings& s = kxdPackageSettings();
-    value = FormatFloat(FFloatFormat, inspector->GetFloatProperty(p), s.kxdSysDecimalSeparator, s.kxdCurThousandSeparator);
+    value =
+        FormatFloat(FFloatFormat, inspector->GetFloatProperty(p), s.kxdSysDecimalSeparator, s.kxdCurThousandSeparator);
     CallEvent(OnGetFloatValue, const_cast<TmekInspector*>(this), p, value);
     return value;
   }
@@ -371,7 +384,8 @@ void TmekInspector::DoNewText(const QModelIndex& Node, int32_t Column, const QSt
     const uint32_t mask = inspector->GetSetProperty(p);
     const bool on = text.trimmed().compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
     inspector->SetSetProperty(p, on ? mask | bit : mask & ~bit);
-  } else if ((p->Kind == TTypeKind::tkInteger || p->Kind == TTypeKind::tkInt64) && p->TypeName != QLatin1String("TColor")) {
+  } else if ((p->Kind == TTypeKind::tkInteger || p->Kind == TTypeKind::tkInt64) &&
+             p->TypeName != QLatin1String("TColor")) {
     CallEvent(OnSetIntegerValue, this, p, text);
     inspector->SetPropertyValue(p->Name, text);
   } else if (IsStringKind(p->Kind)) {
@@ -468,11 +482,13 @@ TOwned<TmekVTCustomEditorLink> TmekInspector::DoCreateEditor(const QModelIndex& 
   PPropInfo p = d->PropInfo;
   const bool color = p->TypeName == QLatin1String("TColor");
   if (d->Representation == TNodeRepresentation::nrIndividualSetValue) link.reset(Create<TmekVTComboEditorLink>());
-  else if ((p->Kind == TTypeKind::tkInteger || p->Kind == TTypeKind::tkInt64) && !color) link.reset(Create<TmekVTNumEditorLink>());
+  else if ((p->Kind == TTypeKind::tkInteger || p->Kind == TTypeKind::tkInt64) && !color)
+    link.reset(Create<TmekVTNumEditorLink>());
   else if (IsStringKind(p->Kind)) link.reset(Create<TmekVTStringEditorLink>());
   else if (p->Kind == TTypeKind::tkEnumeration && !d->IsBoolean) link.reset(Create<TmekVTComboEditorLink>());
   else if (p->Kind == TTypeKind::tkFloat) link.reset(Create<TmekVTNumEditorLink>());
-  else if (p->Kind == TTypeKind::tkClass && p->TypeName == QLatin1String("TKxDePicture")) link.reset(Create<TmekVTPictureEditorLink>());
+  else if (p->Kind == TTypeKind::tkClass && p->TypeName == QLatin1String("TKxDePicture"))
+    link.reset(Create<TmekVTPictureEditorLink>());
   else if (HasButtonEditor(p->TypeName)) link.reset(Create<TmekVTButtonEditorLink>());
   CallEvent(OnCreateEditor, this, link, p);
   return link;
@@ -527,7 +543,9 @@ void TmekInspector::DoPrepareEdit(TmekVTCustomEditorLink* Link, QWidget* Editor,
     };
   }
   if (auto* num = qobject_cast<Tmek_MFNumEdit*>(Editor)) {
-    num->OnUpDown = [this, num, p](double Value, TUDBtnType Button) { CallEvent(OnEditorUpDown, this, num, p, Value, Button); };
+    num->OnUpDown = [this, num, p](double Value, TUDBtnType Button) {
+      CallEvent(OnEditorUpDown, this, num, p, Value, Button);
+    };
     num->OnIncrement = [this, num, p](double Value) { CallEvent(OnEditorIncrement, this, num, p, Value); };
   }
   SetEditorProperties(Link, p);

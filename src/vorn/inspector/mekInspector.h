@@ -34,15 +34,15 @@ class TmekInspectorDelegate;
 
 // The data of one node of the tree.
 struct TmekInspectorNodeData {
-  PPropInfo PropInfo = nullptr;      // none for a category
-  int32_t InspectorIndex = 0;        // the TMObjectInspector the property belongs to
-  int32_t ChildInspector = -1;       // class-typed: the inspector made when the node first opens
-  int32_t ImageIndex = -1;           // Booleans: 9 (False) or 13 (True) once painted
+  PPropInfo PropInfo = nullptr;  // none for a category
+  int32_t InspectorIndex = 0;    // the TMObjectInspector the property belongs to
+  int32_t ChildInspector = -1;   // class-typed: the inspector made when the node first opens
+  int32_t ImageIndex = -1;       // Booleans: 9 (False) or 13 (True) once painted
   TNodeRepresentation Representation = TNodeRepresentation::nrStandard;
   bool IsBoolean = false;
-  QString Name;                      // category, property or set element name
-  QString Caption;                   // the name, through OnTranslate when it is assigned
-  int32_t SetElement = -1;           // set elements: the element's position in the set
+  QString Name;             // category, property or set element name
+  QString Caption;          // the name, through OnTranslate when it is assigned
+  int32_t SetElement = -1;  // set elements: the element's position in the set
 };
 
 using TmekInspectorCreateEditorEvent =
@@ -102,8 +102,9 @@ class TmekInspector : public QTreeView, public TObject {
   void SetInspComp(QObject* Object);
   void SetInspComp(std::nullptr_t) { SetInspComp(static_cast<TObject*>(nullptr)); }
   template <class T>
-    requires(std::derived_from<T, QObject> && std::derived_from<T, TObject>)
-  void SetInspComp(T* Object) { SetInspComp(static_cast<QObject*>(Object)); }
+  requires(std::derived_from<T, QObject>&& std::derived_from<T, TObject>) void SetInspComp(T* Object) {
+    SetInspComp(static_cast<QObject*>(Object));
+  }
   TObject* GetInspComp() const;
   int32_t ObjectInspectorCount() const { return static_cast<int32_t>(FInspectors.size()); }
   TMObjectInspector* ObjectInspector(int32_t Index) const;

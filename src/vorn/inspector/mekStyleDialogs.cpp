@@ -101,7 +101,8 @@ TmekPenDialog::TmekPenDialog(QWidget* Parent) : QDialog(Parent) {
 }
 
 TKxDePenRec TmekPenDialog::Rec() const {
-  return {FColor->Color(), ComboValue<TPenMode>(FMode), ComboValue<TPenStyle>(FStyle), static_cast<float>(FWidth->value())};
+  return {FColor->Color(), ComboValue<TPenMode>(FMode), ComboValue<TPenStyle>(FStyle),
+          static_cast<float>(FWidth->value())};
 }
 
 void TmekPenDialog::SetRec(const TKxDePenRec& Rec) {

@@ -61,8 +61,8 @@ bool TmekVTNumEditorLink::EndEdit() {
   double value = 0;
   QString error;
   if (!edit->Number(value))
-    error = QStringLiteral("'%1' is not a valid %2").arg(edit->EditText(), edit->Integral() ? QStringLiteral("integer")
-                                                                                           : QStringLiteral("number"));
+    error = QStringLiteral("'%1' is not a valid %2")
+                .arg(edit->EditText(), edit->Integral() ? QStringLiteral("integer") : QStringLiteral("number"));
   else if (!edit->InRange(value))
     error = QStringLiteral("%1 is out of range (%2 to %3)")
                 .arg(edit->EditText())

@@ -92,9 +92,10 @@ void Tmek_MFNumEdit::stepBy(int Steps) {
   double v = 0;
   if (!Number(v)) v = 0;
   v = std::clamp(v + Steps * FIncrement, FMin, FMax);
-  const QString text = FIntegral || FDecimals <= 0 ? QString::number(static_cast<qlonglong>(std::llround(v)))
-                                      : FormatFloat(QStringLiteral("0.") + QString(FDecimals, QLatin1Char('#')), v,
-                                                    kxdPackageSettings().kxdSysDecimalSeparator, QChar());
+  const QString text = FIntegral || FDecimals <= 0
+                           ? QString::number(static_cast<qlonglong>(std::llround(v)))
+                           : FormatFloat(QStringLiteral("0.") + QString(FDecimals, QLatin1Char('#')), v,
+                                         kxdPackageSettings().kxdSysDecimalSeparator, QChar());
   lineEdit()->setText(text);
   FModified = true;
   if (std::abs(Steps) == 1 && OnUpDown) OnUpDown(v, Steps > 0 ? TUDBtnType::btNext : TUDBtnType::btPrev);
@@ -153,7 +154,8 @@ void Tmek_MFButtonEdit::Click() {
 }
 
 void Tmek_MFButtonEdit::keyPressEvent(QKeyEvent* Event) {
-  const bool open = Event->key() == Qt::Key_F4 || (Event->key() == Qt::Key_Down && (Event->modifiers() & Qt::AltModifier)) ||
+  const bool open = Event->key() == Qt::Key_F4 ||
+                    (Event->key() == Qt::Key_Down && (Event->modifiers() & Qt::AltModifier)) ||
                     (Event->key() == Qt::Key_Space && Event->modifiers() == Qt::NoModifier);
   if (open) {
     Click();
