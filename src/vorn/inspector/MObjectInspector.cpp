@@ -28,57 +28,38 @@ const QChar kLineMark(0x21B5);  // ↵
 
 [[noreturn]] void RaiseConvert(const QString& Message) { throw EConvertError(Message); }
 
-bool IsUnsigned(PPropInfo P) {
-  switch (P->Property.metaType().id()) {
-    case QMetaType::UInt:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong: return true;
-    default: return false;
-  }
+template <class T>
+void BoundsOf(double& Min, double& Max) {
+  Min = static_cast<double>(std::numeric_limits<T>::lowest());
+  Max = static_cast<double>(std::numeric_limits<T>::max());
 }
 
 }  // namespace
 
 void IntegerBounds(PPropInfo PropInfo, double& Min, double& Max) {
   switch (PropInfo->Property.metaType().id()) {
-    case QMetaType::UInt:
-      Min = 0;
-      Max = std::numeric_limits<uint32_t>::max();
-      return;
-    case QMetaType::Short:
-      Min = INT16_MIN;
-      Max = INT16_MAX;
-      return;
-    case QMetaType::UShort:
-      Min = 0;
-      Max = UINT16_MAX;
-      return;
-    case QMetaType::UChar:
-      Min = 0;
-      Max = UINT8_MAX;
-      return;
-    case QMetaType::SChar:
-      Min = INT8_MIN;
-      Max = INT8_MAX;
-      return;
+    case QMetaType::UInt: return BoundsOf<uint32_t>(Min, Max);
+    case QMetaType::Short: return BoundsOf<int16_t>(Min, Max);
+    case QMetaType::UShort: return BoundsOf<uint16_t>(Min, Max);
+    case QMetaType::UChar: return BoundsOf<uint8_t>(Min, Max);
+    case QMetaType::SChar: return BoundsOf<int8_t>(Min, Max);
     case QMetaType::Long:
-    case QMetaType::LongLong:
-      Min = static_cast<double>(INT64_MIN);
-      Max = static_cast<double>(INT64_MAX);
-      return;
+    case QMetaType::LongLong: return BoundsOf<int64_t>(Min, Max);
     case QMetaType::ULong:
-    case QMetaType::ULongLong:
-      Min = 0;
-      Max = static_cast<double>(UINT64_MAX);
-      return;
-    default:
-      Min = INT32_MIN;
-      Max = INT32_MAX;
-      return;
+    case QMetaType::ULongLong: return BoundsOf<uint64_t>(Min, Max);
+    default: return BoundsOf<int32_t>(Min, Max);
   }
 }
+
+namespace {
+
+bool IsUnsigned(PPropInfo P) {
+  double lo = 0, hi = 0;
+  IntegerBounds(P, lo, hi);
+  return lo == 0;
+}
+
+}  // namespace
 
 QString LineBreaksToMarks(const QString& Text) {
   QString s = Text;
