@@ -23,6 +23,16 @@ class TVornBarcode : public TVornBoxShape {
   Q_PROPERTY(vorn::VornBarcodes::TVornBarcodeType Symbology READ Symbology WRITE SetSymbology)
   Q_PROPERTY(bool ShowText READ ShowText WRITE SetShowText)
   Q_PROPERTY(int BarColor READ BarColor WRITE SetBarColor)
+  Q_PROPERTY(vorn::TKxDeShapeFont* Font READ Font WRITE SetFont)
+  Q_PROPERTY(int Color READ Color WRITE SetColor DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapeBrush* Brush READ Brush WRITE SetBrush DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapeGradient* Gradient READ GetGradient WRITE SetGradient DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapePen* Pen READ Pen WRITE SetPen DESIGNABLE false)
+  Q_CLASSINFO("TypeName.BarColor", "TColor")
+  Q_CLASSINFO("Category.BarColor", "Appearance")
+  Q_CLASSINFO("Category.Text", "Barcode")
+  Q_CLASSINFO("Category.Symbology", "Barcode")
+  Q_CLASSINFO("Category.ShowText", "Barcode")
 
  public:
   TVornBarcode(TKxDeSurface* ASurface, TKxDeContainer* AOwner);

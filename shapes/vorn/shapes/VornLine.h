@@ -20,6 +20,12 @@ class TVornLine : public TVornShape {
   Q_PROPERTY(vorn::KxDrawingCommons::TmekLineShape StartShape READ StartShape WRITE SetStartShape)
   Q_PROPERTY(vorn::KxDrawingCommons::TmekLineShape EndShape READ EndShape WRITE SetEndShape)
   Q_PROPERTY(float ArrowSize READ ArrowSize WRITE SetArrowSize)
+  Q_PROPERTY(int Color READ Color WRITE SetColor DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapeBrush* Brush READ Brush WRITE SetBrush DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapeGradient* Gradient READ GetGradient WRITE SetGradient DESIGNABLE false)
+  Q_CLASSINFO("Category.StartShape", "Line ends")
+  Q_CLASSINFO("Category.EndShape", "Line ends")
+  Q_CLASSINFO("Category.ArrowSize", "Line ends")
 
  public:
   TVornLine(TKxDeSurface* ASurface, TKxDeContainer* AOwner);

@@ -17,6 +17,13 @@ class TVornPicture : public TVornBoxShape {
   Q_PROPERTY(vorn::KxDEConsts::TKxDeShapePictureStyle PictureStyle READ PictureStyle WRITE SetPictureStyle)
   Q_PROPERTY(bool FlipHorizontal READ FlipHorizontal WRITE SetFlipHorizontal)
   Q_PROPERTY(bool FlipVertical READ FlipVertical WRITE SetFlipVertical)
+  Q_PROPERTY(vorn::TKxDePicture* Picture READ Picture WRITE SetPicture)
+  Q_PROPERTY(int Color READ Color WRITE SetColor DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapeBrush* Brush READ Brush WRITE SetBrush DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapeGradient* Gradient READ GetGradient WRITE SetGradient DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapePen* Pen READ Pen WRITE SetPen DESIGNABLE false)
+  Q_CLASSINFO("Category.FlipHorizontal", "Picture")
+  Q_CLASSINFO("Category.FlipVertical", "Picture")
 
  public:
   TVornPicture(TKxDeSurface* ASurface, TKxDeContainer* AOwner);

@@ -12,6 +12,11 @@ namespace vorn {
 class TVornPolyline : public TVornLine {
   VORN_OBJECT(TVornPolyline, TVornLine)
   Q_PROPERTY(bool Closed READ Closed WRITE SetClosed)
+  // A closed outline is filled.
+  Q_PROPERTY(int Color READ Color WRITE SetColor)
+  Q_PROPERTY(vorn::TKxDeShapeBrush* Brush READ Brush WRITE SetBrush)
+  Q_PROPERTY(vorn::TKxDeShapeGradient* Gradient READ GetGradient WRITE SetGradient)
+  Q_CLASSINFO("Category.Closed", "Geometry")
 
  public:
   TVornPolyline(TKxDeSurface* ASurface, TKxDeContainer* AOwner);

@@ -10,6 +10,7 @@ namespace vorn {
 class TVornRectangle : public TVornBoxShape {
   VORN_OBJECT(TVornRectangle, TVornBoxShape)
   Q_PROPERTY(float CornerRadius READ CornerRadius WRITE SetCornerRadius)
+  Q_CLASSINFO("Category.CornerRadius", "Geometry")
 
  public:
   TVornRectangle(TKxDeSurface* ASurface, TKxDeContainer* AOwner);

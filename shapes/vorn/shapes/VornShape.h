@@ -45,6 +45,14 @@ using TVornVertices = std::vector<TVornVertex>;
 class TVornShape : public TKxDeShape {
   VORN_OBJECT(TVornShape, TKxDeShape)
   Q_PROPERTY(float Rotation READ Rotation WRITE SetRotation)
+  Q_CLASSINFO("Category.Rotation", "Layout")
+  // The inspector offers only the styles a shape draws with. Most kit shapes draw no text and no
+  // picture; those that do publish these again (a shape that draws no fill or no outline hides
+  // those styles the same way).
+  Q_PROPERTY(vorn::TKxDeShapeFont* Font READ Font WRITE SetFont DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDePicture* Picture READ Picture WRITE SetPicture DESIGNABLE false)
+  Q_PROPERTY(
+      vorn::KxDEConsts::TKxDeShapePictureStyle PictureStyle READ PictureStyle WRITE SetPictureStyle DESIGNABLE false)
 
  public:
   TVornShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner);

@@ -40,6 +40,14 @@ class TVornText : public TVornBoxShape {
   Q_PROPERTY(vorn::VornTexts::TVornTextAlign Alignment READ Alignment WRITE SetAlignment)
   Q_PROPERTY(vorn::VornTexts::TVornTextLayout VerticalAlignment READ VerticalAlignment WRITE SetVerticalAlignment)
   Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
+  Q_PROPERTY(int Color READ Color WRITE SetColor DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapeBrush* Brush READ Brush WRITE SetBrush DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapeGradient* Gradient READ GetGradient WRITE SetGradient DESIGNABLE false)
+  Q_PROPERTY(vorn::TKxDeShapePen* Pen READ Pen WRITE SetPen DESIGNABLE false)
+  Q_CLASSINFO("Category.Text", "Text")
+  Q_CLASSINFO("Category.Alignment", "Text")
+  Q_CLASSINFO("Category.VerticalAlignment", "Text")
+  Q_CLASSINFO("Category.WordWrap", "Text")
 
  public:
   TVornText(TKxDeSurface* ASurface, TKxDeContainer* AOwner);

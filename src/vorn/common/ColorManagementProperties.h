@@ -21,6 +21,16 @@ class TmekColorManagementProperties : public TPersistent {
   Q_PROPERTY(float GammaCorrection READ GammaCorrection WRITE SetGammaCorrection)
   Q_PROPERTY(bool ApplyGammaCorrection READ ApplyGammaCorrection WRITE SetApplyGammaCorrection)
   Q_PROPERTY(bool FullPictureOnColorHead READ FullPictureOnColorHead WRITE SetFullPictureOnColorHead)
+  Q_CLASSINFO("TypeName.SplitColor", "TColor")
+  Q_CLASSINFO("Category.SplitColor", "Colors")
+  Q_CLASSINFO("Category.PositiveSaturationTolerance", "Tolerances")
+  Q_CLASSINFO("Category.PositiveHueTolerance", "Tolerances")
+  Q_CLASSINFO("Category.NegativeSaturationTolerance", "Tolerances")
+  Q_CLASSINFO("Category.NegativeHueTolerance", "Tolerances")
+  Q_CLASSINFO("Category.AutoLevels", "Correction")
+  Q_CLASSINFO("Category.GammaCorrection", "Correction")
+  Q_CLASSINFO("Category.ApplyGammaCorrection", "Correction")
+  Q_CLASSINFO("Category.FullPictureOnColorHead", "Correction")
 
  public:
   explicit TmekColorManagementProperties(TPersistent* AOwner = nullptr) : FOwner(AOwner) {}

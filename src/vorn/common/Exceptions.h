@@ -49,6 +49,18 @@ class EImgException : public Exception {
   using Exception::Exception;
 };
 
+// A text could not be converted to the value it should stand for.
+class EConvertError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// A list was asked for an index or a capacity outside its bounds.
+class EStringListError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // Raises EKxOSError for the last system error of this thread (errno).
 [[noreturn]] void kxdRaiseLastOSError();
 // The same for a given error code.

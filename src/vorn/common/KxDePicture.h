@@ -199,6 +199,13 @@ class TKxDePictureProps : public TKxDeCustomPictureProps {
   Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
   Q_PROPERTY(bool StorePicture READ StorePicture WRITE SetStorePicture)
   Q_PROPERTY(QString PicturePath READ PicturePath WRITE SetPicturePath)
+  Q_CLASSINFO("Category.HorizontalIndent", "Layout")
+  Q_CLASSINFO("Category.VerticalIndent", "Layout")
+  Q_CLASSINFO("Category.Orient", "Layout")
+  Q_CLASSINFO("Category.Transparent", "Appearance")
+  Q_CLASSINFO("Category.Visible", "Appearance")
+  Q_CLASSINFO("Category.StorePicture", "Picture")
+  Q_CLASSINFO("Category.PicturePath", "Picture")
 
  public:
   using TKxDeCustomPictureProps::TKxDeCustomPictureProps;

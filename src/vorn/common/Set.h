@@ -3,6 +3,7 @@
 // text form "[a,b]" used by the inspector and the undo records.
 
 #include <QMetaEnum>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
@@ -84,6 +85,51 @@ class TSet {
   static constexpr uint32_t Bit(E Value) { return 1u << static_cast<uint32_t>(Value); }
   uint32_t FMask = 0;
 };
+
+// ---- Sets as published properties ----------------------------------------------------------------
+// A Q_PROPERTY of a set type works once the type is registered here: QVariant then converts it to
+// and from its text form and to and from its mask (uint), so it is read and written by name like
+// any other property, and the inspector finds the element enumeration from the property's type.
+// The engine's own set types are registered when the library loads.
+
+struct TSetTypeInfo {
+  QMetaType Type;       // TSet<E>
+  QMetaEnum Elements;   // E
+  const char* Name;     // the published type name ("TFontStyles")
+};
+
+// The registration of a set type, or null when Type is not a registered set.
+const TSetTypeInfo* FindSetType(QMetaType Type);
+// Records a set type; false when it was recorded before. RegisterSetType adds the converters.
+bool AddSetTypeInfo(const TSetTypeInfo& Info);
+
+template <SetElement E>
+void RegisterSetType(const char* Name) {
+  using S = TSet<E>;
+  const QMetaType type = QMetaType::fromType<S>();
+  if (!AddSetTypeInfo({type, QMetaEnum::fromType<E>(), Name})) return;
+  QMetaType::registerConverterFunction(
+      [](const void* From, void* To) {
+        *static_cast<QString*>(To) = static_cast<const S*>(From)->ToText();
+        return true;
+      },
+      type, QMetaType::fromType<QString>());
+  QMetaType::registerConverterFunction(
+      [](const void* From, void* To) { return S::FromText(*static_cast<const QString*>(From), *static_cast<S*>(To)); },
+      QMetaType::fromType<QString>(), type);
+  QMetaType::registerConverterFunction(
+      [](const void* From, void* To) {
+        *static_cast<uint*>(To) = static_cast<const S*>(From)->ToInt();
+        return true;
+      },
+      type, QMetaType::fromType<uint>());
+  QMetaType::registerConverterFunction(
+      [](const void* From, void* To) {
+        *static_cast<S*>(To) = S::FromInt(*static_cast<const uint*>(From));
+        return true;
+      },
+      QMetaType::fromType<uint>(), type);
+}
 
 // Name of an enumeration value registered with Q_ENUM_NS (empty for an unknown ordinal).
 template <SetElement E>

@@ -30,6 +30,10 @@ class TvornArrowShape : public QWidget, public TObject {
   Q_PROPERTY(int32_t ArrowWidth READ ArrowWidth WRITE SetArrowWidth)
   Q_PROPERTY(double ArrowAngle READ ArrowAngle WRITE SetArrowAngle)
   Q_PROPERTY(vorn::vornArrowShape::TvornArrowExtremity ArrowExtremity READ ArrowExtremity WRITE SetArrowExtremity)
+  Q_CLASSINFO("Category.ArrowLength", "Arrow")
+  Q_CLASSINFO("Category.ArrowWidth", "Arrow")
+  Q_CLASSINFO("Category.ArrowAngle", "Arrow")
+  Q_CLASSINFO("Category.ArrowExtremity", "Arrow")
 
  public:
   using inherited = TObject;

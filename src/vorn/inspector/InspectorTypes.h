@@ -36,10 +36,24 @@ Q_ENUM_NS(TGlyphStyle)
 enum class TKeySet : uint8_t { ksReturn, ksEscape };
 Q_ENUM_NS(TKeySet)
 
+// The kinds of published property types the inspector tells apart (a filter selects among them).
+// Booleans are enumerations; a colour is an integer whose type name is "TColor".
+enum class TTypeKind : uint8_t {
+  tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkMethod, tkWChar, tkLString,
+  tkWString, tkVariant, tkArray, tkRecord, tkInterface, tkInt64, tkDynArray, tkUString, tkClassRef, tkPointer,
+  tkProcedure
+};
+Q_ENUM_NS(TTypeKind)
+
+// Which button of a number editor stepped its value.
+enum class TUDBtnType : uint8_t { btNext, btPrev };
+Q_ENUM_NS(TUDBtnType)
+
 }  // namespace MekInspector
 
 using namespace MekInspector;
 
 using TKeySets = TSet<TKeySet>;
+using TTypeKinds = TSet<TTypeKind>;
 
 }  // namespace vorn

@@ -17,6 +17,8 @@ class TKxDeControl : public TPersistent {
   VORN_OBJECT(TKxDeControl, TPersistent)
   Q_PROPERTY(float x READ x WRITE Setx)
   Q_PROPERTY(float y READ y WRITE Sety)
+  Q_CLASSINFO("Category.x", "Position")
+  Q_CLASSINFO("Category.y", "Position")
 
  public:
   // AOwner (when given) receives the control right after construction; until then it is only

@@ -10,6 +10,7 @@ namespace vorn {
 class TKxDeGroup : public TKxDeContainer {
   VORN_OBJECT(TKxDeGroup, TKxDeContainer)
   Q_PROPERTY(float Rotation READ Rotation WRITE SetRotation)
+  Q_CLASSINFO("Category.Rotation", "Layout")
 
  public:
   TKxDeGroup(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeContainer(ASurface, AOwner) {}

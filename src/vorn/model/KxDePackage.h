@@ -12,6 +12,7 @@ namespace vorn {
 class TKxDePackage : public TKxDeContainer {
   VORN_OBJECT(TKxDePackage, TKxDeContainer)
   Q_PROPERTY(vorn::TKxDeShapeBrush* Brush READ Brush WRITE SetBrush)
+  Q_CLASSINFO("Category.Brush", "Appearance")
 
  public:
   // The container's styles plus kxssUsesPicture and kxssUsesBrush, minus kxssUsesPen.

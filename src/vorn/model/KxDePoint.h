@@ -23,6 +23,9 @@ class TKxDePointControl : public TPersistent {
   Q_PROPERTY(float x READ x WRITE Setx)
   Q_PROPERTY(float y READ y WRITE Sety)
   Q_PROPERTY(vorn::TPointF Point READ GetValue WRITE SetValue)
+  Q_CLASSINFO("Category.x", "Position")
+  Q_CLASSINFO("Category.y", "Position")
+  Q_CLASSINFO("Category.Point", "Position")
 
  public:
   // Virtual construction by class reference (a point creates handles of its control class).
@@ -76,6 +79,13 @@ class TKxDePoint : public TPersistent {
   Q_PROPERTY(vorn::TPointF Point READ GetValue WRITE SetValue)
   Q_PROPERTY(vorn::TKxDePointControl* Control_1 READ Control_1 WRITE SetControl_1)
   Q_PROPERTY(vorn::TKxDePointControl* Control_2 READ Control_2 WRITE SetControl_2)
+  Q_CLASSINFO("Category.x", "Position")
+  Q_CLASSINFO("Category.y", "Position")
+  Q_CLASSINFO("Category.Point", "Position")
+  Q_CLASSINFO("Category.dx", "Advanced")
+  Q_CLASSINFO("Category.dy", "Advanced")
+  Q_CLASSINFO("Category.Control_1", "Handles")
+  Q_CLASSINFO("Category.Control_2", "Handles")
 
  public:
   // AOwner (when given) receives the point right after construction; until then it is only

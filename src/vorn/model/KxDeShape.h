@@ -19,6 +19,14 @@ class TKxDeShape : public TKxDeShapeBase {
   Q_PROPERTY(vorn::TKxDePicture* Picture READ Picture WRITE SetPicture)
   Q_PROPERTY(vorn::KxDEConsts::TKxDeShapePictureStyle PictureStyle READ PictureStyle WRITE SetPictureStyle)
   Q_PROPERTY(vorn::TKxDeShapeGradient* Gradient READ GetGradient WRITE SetGradient)
+  Q_CLASSINFO("TypeName.Color", "TColor")
+  Q_CLASSINFO("Category.Color", "Appearance")
+  Q_CLASSINFO("Category.Brush", "Appearance")
+  Q_CLASSINFO("Category.Pen", "Appearance")
+  Q_CLASSINFO("Category.Gradient", "Appearance")
+  Q_CLASSINFO("Category.Font", "Text")
+  Q_CLASSINFO("Category.Picture", "Picture")
+  Q_CLASSINFO("Category.PictureStyle", "Picture")
 
  public:
   TKxDeShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeShapeBase(ASurface, AOwner) {}

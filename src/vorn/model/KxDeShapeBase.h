@@ -67,6 +67,8 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   VORN_OBJECT(TKxDeShapeBase, TPersistent)
   Q_PROPERTY(bool Locked READ Locked WRITE SetLocked)
   Q_PROPERTY(QString Name READ Name WRITE SetName)
+  Q_CLASSINFO("Category.Locked", "Behavior")
+  Q_CLASSINFO("Category.Name", "Identity")
 
  public:
   // Virtual construction by class reference (the registry creates shapes by class name).

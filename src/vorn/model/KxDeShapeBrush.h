@@ -16,6 +16,9 @@ class TKxDeShapeBrush : public TPersistent {
   VORN_OBJECT(TKxDeShapeBrush, TPersistent)
   Q_PROPERTY(int Color READ GetColor WRITE SetColor)
   Q_PROPERTY(vorn::Graphics::TBrushStyle Style READ Style WRITE SetStyle)
+  Q_CLASSINFO("TypeName.Color", "TColor")
+  Q_CLASSINFO("Category.Color", "Appearance")
+  Q_CLASSINFO("Category.Style", "Appearance")
 
  public:
   explicit TKxDeShapeBrush(TKxDeShapeBase* AOwner = nullptr) : FOwner(AOwner) {}

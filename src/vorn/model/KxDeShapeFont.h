@@ -21,7 +21,14 @@ class TKxDeShapeFont : public TPersistent {
   Q_PROPERTY(QString Name READ Name WRITE SetName)
   Q_PROPERTY(QString Substituted READ Substituted WRITE SetSubstituted)
   Q_PROPERTY(int Size READ Size WRITE SetSize)
-  Q_PROPERTY(QString Style READ StyleText WRITE SetStyleText)
+  Q_PROPERTY(vorn::TFontStyles Style READ Style WRITE SetStyle)
+  Q_CLASSINFO("TypeName.Color", "TColor")
+  Q_CLASSINFO("Category.Name", "Font")
+  Q_CLASSINFO("Category.Size", "Font")
+  Q_CLASSINFO("Category.Style", "Font")
+  Q_CLASSINFO("Category.Color", "Font")
+  Q_CLASSINFO("Category.Charset", "Advanced")
+  Q_CLASSINFO("Category.Substituted", "Advanced")
 
  public:
   explicit TKxDeShapeFont(TKxDeShapeBase* AOwner = nullptr) : FOwner(AOwner) {}
@@ -83,8 +90,13 @@ class TmekFont : public TPersistent {
   Q_PROPERTY(int Charset READ Charset WRITE SetCharset)
   Q_PROPERTY(QString Name READ Name WRITE SetName)
   Q_PROPERTY(int Size READ Size WRITE SetSize)
-  Q_PROPERTY(QString Style READ StyleText WRITE SetStyleText)
+  Q_PROPERTY(vorn::TFontStyles Style READ Style WRITE SetStyle)
   Q_PROPERTY(float Height READ Height WRITE SetHeight)
+  Q_CLASSINFO("Category.Name", "Font")
+  Q_CLASSINFO("Category.Size", "Font")
+  Q_CLASSINFO("Category.Style", "Font")
+  Q_CLASSINFO("Category.Height", "Font")
+  Q_CLASSINFO("Category.Charset", "Advanced")
 
  public:
   // The view of AOwner's font; without an owner the view keeps a font of its own.

@@ -24,6 +24,14 @@ class TKxDeShapeGradient : public TPersistent {
   Q_PROPERTY(int Shift READ Shift WRITE SetShift)
   Q_PROPERTY(int Rotation READ Rotation WRITE SetRotation)
   Q_PROPERTY(bool Reverse READ Reverse WRITE SetReverse)
+  Q_CLASSINFO("TypeName.ColorBegin", "TColor")
+  Q_CLASSINFO("TypeName.ColorEnd", "TColor")
+  Q_CLASSINFO("Category.ColorBegin", "Appearance")
+  Q_CLASSINFO("Category.ColorEnd", "Appearance")
+  Q_CLASSINFO("Category.Style", "Appearance")
+  Q_CLASSINFO("Category.Reverse", "Appearance")
+  Q_CLASSINFO("Category.Shift", "Layout")
+  Q_CLASSINFO("Category.Rotation", "Layout")
 
  public:
   explicit TKxDeShapeGradient(TKxDeShapeBase* AOwner = nullptr);

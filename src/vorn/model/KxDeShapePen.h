@@ -18,6 +18,11 @@ class TKxDeShapePen : public TPersistent {
   Q_PROPERTY(vorn::Graphics::TPenMode Mode READ Mode WRITE SetMode)
   Q_PROPERTY(vorn::Graphics::TPenStyle Style READ Style WRITE SetStyle)
   Q_PROPERTY(float Width READ Width WRITE SetWidth)
+  Q_CLASSINFO("TypeName.Color", "TColor")
+  Q_CLASSINFO("Category.Color", "Appearance")
+  Q_CLASSINFO("Category.Style", "Appearance")
+  Q_CLASSINFO("Category.Width", "Appearance")
+  Q_CLASSINFO("Category.Mode", "Advanced")
 
  public:
   explicit TKxDeShapePen(TKxDeShapeBase* AOwner = nullptr) : FOwner(AOwner) {}

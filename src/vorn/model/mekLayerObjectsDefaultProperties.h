@@ -20,6 +20,15 @@ class TmekLayerObjectsDefaultProperties : public TPersistent {
   Q_PROPERTY(vorn::TKxDeBrushRec Brush READ Brush WRITE SetBrush)
   Q_PROPERTY(bool UseDefaultBrush READ UseDefaultBrush WRITE SetUseDefaultBrush)
   Q_PROPERTY(vorn::TmekColorManagementProperties* ColorManagementProperties READ ColorManagementProperties)
+  Q_CLASSINFO("Category.Brush", "Brush")
+  Q_CLASSINFO("Category.UseDefaultBrush", "Brush")
+  Q_CLASSINFO("Category.Pen", "Pen")
+  Q_CLASSINFO("Category.UseDefaultPen", "Pen")
+  Q_CLASSINFO("Category.Font", "Font")
+  Q_CLASSINFO("Category.UseDefaultFont", "Font")
+  Q_CLASSINFO("Category.Gradient", "Gradient")
+  Q_CLASSINFO("Category.UseDefaultGradient", "Gradient")
+  Q_CLASSINFO("Category.ColorManagementProperties", "Colors")
 
  public:
   TmekLayerObjectsDefaultProperties();
