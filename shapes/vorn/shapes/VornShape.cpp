@@ -135,6 +135,20 @@ QRectF TVornShape::TurnedExtent() const {
   return WorldRotation().mapRect(QRectF(QPointF(l - pad, t - pad), QPointF(r + pad, b + pad)));
 }
 
+TRectF TVornShape::HitExtent() const {
+  if (PointCount() == 0) return TRectF{};
+  return ExtentRect(TurnedExtent(), 2.5 * PenWorldWidth());
+}
+
+TRectF TVornShape::ExtentRect(const QRectF& R, double Reach) {
+  // The hit test turns the point back in single precision, the extent is turned in double: a
+  // margin far above the rounding of either keeps the two apart.
+  const double magnitude = std::max({std::abs(R.left()), std::abs(R.top()), std::abs(R.right()), std::abs(R.bottom())});
+  const double d = Reach + 1e-5 * (magnitude + 1);
+  return TRectF{static_cast<float>(R.left() - d), static_cast<float>(R.top() - d), static_cast<float>(R.right() + d),
+                static_cast<float>(R.bottom() + d)};
+}
+
 bool TVornShape::InRect(const TRectF& R) const {
   if (PointCount() == 0 || R.IsEmpty()) return false;
   const QRectF r = ToQt(R);
