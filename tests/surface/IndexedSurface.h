@@ -1,6 +1,5 @@
 #pragma once
-// A surface that feeds a spatial index from its entry points, as the surface's own notification
-// fan-out does, for tests and benchmarks of the index.
+// A surface whose spatial index and layer list tests and benchmarks may reach.
 
 #include "vorn/surface/KxDeSurfaceIndex_p.h"
 
@@ -13,19 +12,8 @@ namespace vorn::test {
 
 class TIndexedSurface : public TKxDeSurface {
  public:
-  TKxDeSurfaceIndex Index;
+  using TKxDeSurface::Index;
   const std::vector<TKxDeLayer*>& Layers() const { return FLayers; }
-
- protected:
-  void DoShapeInserted(TKxDeShapeBase* S) override { Index.ShapeInserted(S); }
-  void DoShapeRemoved(TKxDeShapeBase* S) override { Index.ShapeRemoved(S); }
-  void DoShapeChanged(TKxDeShapeBase* S) override { Index.ShapeChanged(S); }
-  void DoShapeCleared(TKxDeShapeBase* S) override { Index.ShapeCleared(S); }
-  void DoShapeReordered(TKxDeLayer* L, int32_t CurIndex, int32_t NewIndex) override {
-    Index.ShapeReordered(L, CurIndex, NewIndex);
-  }
-  void DoLayerInserted(TKxDeLayer* L) override { Index.LayerInserted(L); }
-  void DoLayerRemoved(TKxDeLayer* L) override { Index.LayerRemoved(L); }
 };
 
 }  // namespace vorn::test

@@ -36,7 +36,7 @@ TShapes Items(TIndexedSurface& Surface, Accept&& Accepts, Candidates&& Ask = nul
     if constexpr (std::is_same_v<std::decay_t<Candidates>, std::nullptr_t>)
       candidates.assign(layer->begin(), layer->end());
     else
-      Ask(Surface.Index.ForLayer(layer), candidates);
+      Ask(Surface.Index().ForLayer(layer), candidates);
     for (TKxDeShapeBase* s : candidates)
       if (Shown(s) && Accepts(s)) out.push_back(s);
   }
@@ -300,9 +300,9 @@ TEST_P(RandomDocument, IndexAnswersEqualTheWalkOverEveryShape) {
       const float fuzz = static_cast<float>(i % 3) * 2;
       std::ostringstream where;
       where << "round " << round << " at (" << p.X << ", " << p.Y << ") tolerance " << fuzz << ": ";
-      expectSame({WalkHitShape(*surface, p)}, {surface->Index.HitShape(surface->Layers(), p)},
+      expectSame({WalkHitShape(*surface, p)}, {surface->Index().HitShape(surface->Layers(), p)},
                  where.str() + "hit test");
-      expectSame({WalkShapeAtPos(*surface, p, fuzz)}, {surface->Index.ShapeAtPos(surface->Layers(), p, fuzz)},
+      expectSame({WalkShapeAtPos(*surface, p, fuzz)}, {surface->ShapeAtPos(p, static_cast<uint8_t>(fuzz))},
                  where.str() + "shape at pos");
       if (i < kind.Points / 3) {
         // Every item within a tolerance, as an editor asks: it reaches beyond the indexed rectangles.
@@ -338,7 +338,7 @@ TEST(LayerIndexUpkeep, FewChangesAreReinsertedManyRepackTheTreeOnce) {
     shapes.back()->Add(static_cast<float>(i % 40) * 30, static_cast<float>(i / 40) * 30);
     shapes.back()->Add(static_cast<float>(i % 40) * 30 + 20, static_cast<float>(i / 40) * 30 + 20);
   }
-  TKxDeLayerIndex& index = surface.Index.ForLayer(layer);
+  TKxDeLayerIndex& index = surface.Index().ForLayer(layer);
   EXPECT_EQ(index.HitShape(TPointF{5, 5}), shapes[0]);
   const TKxDeLayerIndex::TStats built = index.Stats();
   EXPECT_EQ(built.Builds, 1u);

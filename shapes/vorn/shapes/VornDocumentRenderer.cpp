@@ -5,6 +5,7 @@
 #include <vorn/common/Units.h>
 #include <vorn/model/KxDeLayer.h>
 #include <vorn/model/KxDeShapeBase.h>
+#include <vorn/surface/KxDeShapePainter.h>
 
 #include <QFileInfo>
 #include <QPageSize>
@@ -79,22 +80,20 @@ void TVornDocumentRenderer::Paint(TCanvas* C, float X, float Y, double Zoom, Pme
   for (const TKxDeLayer* layer : FLayers)
     if (layer) total += layer->ItemCount();
   int64_t done = 0;
+  // The surface paints its layers through the same painter: the page looks alike on screen.
+  TKxDeShapePainter painter(C, ox, oy, Zoom, FPage, Caps);
   for (TKxDeLayer* layer : FLayers) {
     if (!layer || !layer->Visible() || layer->InDestroy() || (PrintedOnly && !layer->PrintingAllowed())) {
       done += layer ? layer->ItemCount() : 0;
       continue;
     }
     for (int32_t i = 0; i < layer->ItemCount(); ++i) {
-      TKxDeShapeBase* s = layer->Items(i);
       ++done;
       if (OnProgress && done % kProgressStep == 0) OnProgress(done, total);
-      if (!s || !s->Visible() || s->InDestroy()) continue;
-      // As a layer paints for the surface: shapes that touch the page, the others skipped.
-      if (!s->MayShowIn(FPage)) continue;
-      s->Paint(C, ox, oy, Zoom, 0, Caps);
-      ++FPainted;
+      painter.Paint(layer->Items(i));
     }
   }
+  FPainted = painter.Painted();
   if (OnProgress) OnProgress(total, total);
 }
 

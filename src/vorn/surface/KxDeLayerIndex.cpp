@@ -168,6 +168,11 @@ void TKxDeLayerIndex::ShapeChanged(TKxDeShapeBase* S) {
   else ShapeInserted(item);
 }
 
+void TKxDeLayerIndex::ShapeReordered(int32_t, int32_t NewIndex) {
+  if (FRebuild || NewIndex < 0 || NewIndex >= FLayer->ItemCount()) return;
+  if (auto it = FSlots.constFind(FLayer->Items(NewIndex)); it != FSlots.constEnd()) Mark(*it);
+}
+
 void TKxDeLayerIndex::ShapeCleared(TKxDeShapeBase* S) {
   if (S == FLayer) {
     // Every item has gone; each removal was announced, but nothing is lost by starting afresh.
@@ -255,6 +260,7 @@ void TKxDeLayerIndex::Link(uint32_t Slot) {
 void TKxDeLayerIndex::Reinsert(uint32_t Slot) {
   TEntry& e = FEntries[Slot];
   e.Flags &= static_cast<uint8_t>(~kPending);
+  if (e.Flags & (kInTree | kUnbounded)) NoteChange(e);
   Unlink(Slot);
   if (e.Flags & kDead) {
     e = TEntry{};
@@ -262,18 +268,21 @@ void TKxDeLayerIndex::Reinsert(uint32_t Slot) {
     return;
   }
   Link(Slot);
+  NoteChange(e);
   ++FStats.Reinserts;
 }
 
 void TKxDeLayerIndex::Repack() {
   for (uint32_t slot : FPending) {
     TEntry& e = FEntries[slot];
+    if (e.Flags & (kInTree | kUnbounded)) NoteChange(e);
     if (e.Flags & kDead) {
       e = TEntry{};
       FFree.push_back(slot);
     } else {
       e.Flags &= static_cast<uint8_t>(~kPending);
       Measure(e);
+      NoteChange(e);
     }
   }
   FPending.clear();
@@ -317,6 +326,7 @@ void TKxDeLayerIndex::Build() {
     FEntries.push_back(e);
   }
   PackTree();
+  FChanges.Any = FChanges.All = true;
   ++FStats.Builds;
 }
 
@@ -398,6 +408,17 @@ TKxDeShapeBase* TKxDeLayerIndex::ShapeAtPos(const TPointF& P, float Fuzz, bool E
     if (dynamic_cast<const TKxDeContainer*>(s) || s->PointOnShape(P, Fuzz, Editing)) return s;
   }
   return nullptr;
+}
+
+void TKxDeLayerIndex::NoteChange(const TEntry& E) {
+  if (E.Flags & kUnbounded) FChanges.All = true;
+  else FChanges.Area = FChanges.Any ? Union(FChanges.Area, E.Box) : E.Box;
+  FChanges.Any = true;
+}
+
+TKxDeLayerIndex::TChanges TKxDeLayerIndex::TakeChanges() {
+  CatchUp();
+  return std::exchange(FChanges, TChanges{});
 }
 
 int32_t TKxDeLayerIndex::Count() {

@@ -56,8 +56,9 @@ class TKxDeLayerIndex {
   void ShapeChanged(TKxDeShapeBase* S);
   // The layer itself was cleared, or a container below it.
   void ShapeCleared(TKxDeShapeBase* S);
-  // Orders are checked when read, so a reorder needs no work here.
-  void ShapeReordered(int32_t, int32_t) {}
+  // The item now at NewIndex moved among the others: where it lies, the stacking changed. (Orders
+  // themselves are checked when read.)
+  void ShapeReordered(int32_t CurIndex, int32_t NewIndex);
   // Forgets everything: the index is made again from the layer when next asked.
   void Invalidate() { FRebuild = true; }
 
@@ -72,6 +73,16 @@ class TKxDeLayerIndex {
   TKxDeShapeBase* HitShape(const TPointF& P);
   // The layer's ShapeAtPos(P, Fuzz, Editing) answered through the index.
   TKxDeShapeBase* ShapeAtPos(const TPointF& P, float Fuzz, bool Editing);
+
+  // What the changes caught up with since the last call cover: the rectangles the changed items
+  // had before and have now. All is set when the index was made anew or an item reaches
+  // everywhere; Any is False when nothing changed.
+  struct TChanges {
+    bool Any = false;
+    bool All = false;
+    TRectF Area;
+  };
+  TChanges TakeChanges();
 
   // Items indexed (after catching up).
   int32_t Count();
@@ -106,6 +117,8 @@ class TKxDeLayerIndex {
   bool Renumber();
   // Fills FHits with the candidates in Area, sorted by order.
   void Collect(const TRectF& Area);
+  // Adds the rectangle an entry holds now to the changed area.
+  void NoteChange(const TEntry& E);
 
   TKxDeLayer* FLayer;
   std::unique_ptr<TTree> FTree;
@@ -116,6 +129,7 @@ class TKxDeLayerIndex {
   std::vector<uint32_t> FUnbounded;               // entries whose rectangle is not finite
   std::vector<uint64_t> FHits;                    // query scratch: order << 32 | entry
   TStats FStats;
+  TChanges FChanges;
   bool FRebuild = true;
 };
 

@@ -45,6 +45,12 @@ void TKxDeSurfaceIndex::LayerRemoved(TKxDeLayer* L) {
   std::erase_if(FIndexes, [L](const auto& Index) { return Index->Layer() == L; });
 }
 
+void TKxDeSurfaceIndex::KeepOnly(const std::vector<TKxDeLayer*>& Layers) {
+  std::erase_if(FIndexes, [&Layers](const auto& Index) {
+    return std::find(Layers.begin(), Layers.end(), Index->Layer()) == Layers.end();
+  });
+}
+
 TKxDeLayerIndex& TKxDeSurfaceIndex::ForLayer(TKxDeLayer* L) {
   for (const auto& index : FIndexes)
     if (index->Layer() == L) return *index;

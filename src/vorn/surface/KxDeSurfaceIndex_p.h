@@ -37,6 +37,8 @@ class TKxDeSurfaceIndex {
   // forgotten (its index must not outlive it).
   void LayerInserted(TKxDeLayer* L);
   void LayerRemoved(TKxDeLayer* L);
+  // Forgets the indexes of every layer not in Layers (the list was replaced as a whole).
+  void KeepOnly(const std::vector<TKxDeLayer*>& Layers);
 
   // ---- Queries ----------------------------------------------------------------------------------
   // The index of layer L, made when first asked for.
