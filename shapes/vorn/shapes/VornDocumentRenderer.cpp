@@ -40,8 +40,14 @@ TVornDocumentRenderer::TVornDocumentRenderer(std::vector<TKxDeLayer*> Layers, co
   }
 }
 
-double TVornDocumentRenderer::ZoomForDpi(double Dpi) { return Dpi / (CoordsPixelsPerMMConvertValue * 25.4); }
-double TVornDocumentRenderer::DpiForZoom(double Zoom) { return Zoom * CoordsPixelsPerMMConvertValue * 25.4; }
+namespace {
+// World units per inch, in the precision the unit setting is stored in: at the default setting
+// exactly 96, so that 96 dpi is zoom 1 exactly, as the surface paints at zoom 100.
+double UnitsPerInch() { return static_cast<double>(CoordsPixelsPerMMConvertValue * 25.4f); }
+}  // namespace
+
+double TVornDocumentRenderer::ZoomForDpi(double Dpi) { return Dpi / UnitsPerInch(); }
+double TVornDocumentRenderer::DpiForZoom(double Zoom) { return Zoom * UnitsPerInch(); }
 
 TmekDeviceCapsInfo TVornDocumentRenderer::CapsFor(const QPaintDevice* Device, int32_t Technology) {
   TmekDeviceCapsInfo caps;
@@ -98,12 +104,15 @@ void TVornDocumentRenderer::Paint(TCanvas* C, float X, float Y, double Zoom, Pme
 }
 
 QImage TVornDocumentRenderer::RenderImage(double Zoom) const {
-  QImage image(ImageSize(Zoom), QImage::Format_ARGB32_Premultiplied);
+  // An opaque page is painted as the surface paints its buffers, on opaque pixels: the same
+  // blending, so the same pixels as on screen.
+  const bool opaque = FPageColor != clNone;
+  QImage image(ImageSize(Zoom), opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
   if (image.isNull())
     throw Exception(QStringLiteral("an image of %1 x %2 pixels is too large")
                         .arg(ImageSize(Zoom).width())
                         .arg(ImageSize(Zoom).height()));
-  image.fill(Qt::transparent);
+  image.fill(opaque ? ToQColor(FPageColor) : QColor(Qt::transparent));
   const double dpi = DpiForZoom(Zoom);
   image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
   image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
