@@ -5,6 +5,8 @@
 //   QGraphicsScene::itemAt;
 // - building the document (inserting 100,000 shapes, then the first hit test, which makes the
 //   index) against building the scene (adding the items, then the first itemAt);
+// - a full repaint of a 1600 x 1000 view (the surface's buffers made anew) against
+//   QGraphicsScene::render of the same view, and the repaint after one shape moved;
 // - moving 10,000 shapes in one gesture and then one hit test (the index catches up lazily)
 //   against moving 10,000 items and one itemAt.
 // Each engine figure carries counters with its ratio to the scene's figures measured before it in
@@ -21,6 +23,7 @@
 #include <vorn/model/KxDeShapeBrush.h>
 #include <vorn/model/KxDeShapePen.h>
 #include <vorn/shapes/VornShapes.h>
+#include <vorn/surface/KxDeSurface.h>
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +31,8 @@
 #include <QGraphicsEllipseItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
 
 #include <malloc.h>
 
@@ -117,7 +122,7 @@ struct TEngineDocument {
     Layer->UnskipDefaultProperty();
   }
   TKxDeShapeBase* HitTest(const QPointF& P) {
-    return Surface->Index.HitShape(Surface->Layers(), TPointF{static_cast<float>(P.x()), static_cast<float>(P.y())});
+    return Surface->Index().HitShape(Surface->Layers(), TPointF{static_cast<float>(P.x()), static_cast<float>(P.y())});
   }
 };
 
@@ -183,7 +188,7 @@ void BM_Hover_SceneNoIndex(benchmark::State& State) {
 void BM_Hover_Surface(benchmark::State& State) { Compare(State, "hover_bsp", "hover_noindex", Hover(State, Engine())); }
 // The index's share of the hover: the candidates at the point, without asking the shapes.
 void BM_Hover_IndexCandidates(benchmark::State& State) {
-  TKxDeLayerIndex& index = Engine().Surface->Index.ForLayer(Engine().Layer);
+  TKxDeLayerIndex& index = Engine().Surface->Index().ForLayer(Engine().Layer);
   std::vector<TKxDeShapeBase*> c;
   size_t i = 0, n = 0;
   for (auto _ : State) {
@@ -231,7 +236,7 @@ void BM_Build_Surface(benchmark::State& State) {
 }
 // The index alone, made anew from the layer's 100,000 items.
 void BM_Build_IndexAlone(benchmark::State& State) {
-  TKxDeLayerIndex& index = Engine().Surface->Index.ForLayer(Engine().Layer);
+  TKxDeLayerIndex& index = Engine().Surface->Index().ForLayer(Engine().Layer);
   for (auto _ : State) {
     index.Invalidate();
     benchmark::DoNotOptimize(index.Count());
@@ -278,6 +283,88 @@ void BM_MoveThenHitTest_Surface(benchmark::State& State) {
 BENCHMARK(BM_Move10000ThenHitTest_SceneBsp)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_MoveThenHitTest_Surface)->Arg(kMoved)->Arg(1000)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// ---- Painting ---------------------------------------------------------------------------------------
+
+// A 1600 x 1000 view of the middle of the world, smoothed edges on both sides.
+const QRectF kView(9000, 9000, 1600, 1000);
+
+// The engine's surface showing that view: client area 1600 x 1000, no bars, no indent.
+TEngineDocument& PaintedEngine() {
+  TEngineDocument& d = Engine();
+  static const bool ready = [&d] {
+    TKxDeSurface* s = d.Surface.get();
+    s->SetShowScrollbars(false);
+    s->SetIndent(0);
+    const TRect c = s->GetClientRect();
+    s->resize(s->width() - c.Width() + static_cast<int>(kView.width()),
+              s->height() - c.Height() + static_cast<int>(kView.height()));
+    s->Layer()->SetBounds(static_cast<int32_t>(kWorld), static_cast<int32_t>(kWorld));
+    s->SetLayerOffset(-static_cast<int32_t>(kView.left()), -static_cast<int32_t>(kView.top()));
+    s->GetClientCanvas();
+    return true;
+  }();
+  (void)ready;
+  return d;
+}
+
+void SceneRepaint(benchmark::State& State, QGraphicsScene::ItemIndexMethod Index, const std::string& Name) {
+  TScene& s = Scene(Index);
+  QImage image(kView.size().toSize(), QImage::Format_RGB32);
+  s.HitTest(HoverPoints()[0]);
+  QCoreApplication::processEvents();
+  const auto t = TClock::now();
+  for (auto _ : State) {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(image.rect(), Qt::white);
+    s.Scene.render(&p, QRectF(QPointF(0, 0), kView.size()), kView);
+  }
+  Record(State, Name, Since(t));
+}
+void BM_Repaint_SceneBsp(benchmark::State& State) {
+  SceneRepaint(State, QGraphicsScene::BspTreeIndex, "repaint_bsp");
+}
+void BM_Repaint_SceneNoIndex(benchmark::State& State) {
+  SceneRepaint(State, QGraphicsScene::NoIndex, "repaint_noindex");
+}
+// Everything painted anew: page, shapes of the view, the client area composed.
+void BM_Repaint_Surface(benchmark::State& State) {
+  TKxDeSurface* s = PaintedEngine().Surface.get();
+  const auto t = TClock::now();
+  for (auto _ : State) {
+    s->RefreshBuffers(true, false);
+    benchmark::DoNotOptimize(s->GetClientCanvas());
+  }
+  Compare(State, "repaint_bsp", "repaint_noindex", Since(t));
+}
+// One shape in the view moved: the buffers brought up to date (only its area is painted again).
+void BM_RepaintAfterMove_Surface(benchmark::State& State) {
+  TEngineDocument& d = PaintedEngine();
+  TKxDeShapeBase* shape = nullptr;
+  std::vector<TKxDeShapeBase*> inView;
+  d.Surface->Index().ForLayer(d.Layer).ItemsIn(
+      TRectF{static_cast<float>(kView.left() + 400), static_cast<float>(kView.top() + 300),
+             static_cast<float>(kView.left() + 500), static_cast<float>(kView.top() + 400)},
+      inView);
+  if (!inView.empty()) shape = inView.front();
+  if (!shape) {
+    State.SkipWithError("no shape in the view");
+    return;
+  }
+  float dx = 5;
+  const auto t = TClock::now();
+  for (auto _ : State) {
+    shape->MoveBy(dx, 0);
+    benchmark::DoNotOptimize(d.Surface->GetClientCanvas());
+    dx = -dx;
+  }
+  Record(State, "repaint_move", Since(t));
+}
+BENCHMARK(BM_Repaint_SceneBsp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Repaint_SceneNoIndex)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Repaint_Surface)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintAfterMove_Surface)->Unit(benchmark::kMicrosecond);
+
 // ---- Memory -----------------------------------------------------------------------------------------
 
 // 100,000 plain four-point shapes in a layer of a surface: the heap they hold, then what the index
@@ -295,7 +382,7 @@ void BM_Memory_PlainShapes(benchmark::State& State) {
       s->Add(f.X, f.Y + f.H);
     }
     const size_t heap1 = mallinfo2().uordblks;
-    surface->Index.HitShape(surface->Layers(), TPointF{1, 1});
+    surface->Index().HitShape(surface->Layers(), TPointF{1, 1});
     const size_t heap2 = mallinfo2().uordblks;
     State.counters["model_bytes_per_shape"] = static_cast<double>(heap1 - heap0) / kShapes;
     State.counters["index_bytes_per_shape"] = static_cast<double>(heap2 - heap1) / kShapes;
