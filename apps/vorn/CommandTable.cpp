@@ -17,6 +17,7 @@ const TCommandInfo kCommands[] = {
      "render -d OUTDIR [--format EXT] [--dpi N] [--zoom PERCENT] [-j JOBS] DOC...\n"
      "render TEMPLATE --merge DATA.csv {-o OUT.pdf | -d OUTDIR [--format EXT] [--name PATTERN]} [...]",
      true},
+    {"view", "view DOC [--zoom PERCENT] [--size WxH] [--screenshot OUT.png]", true},
     {"info", "info DOC", true},
     {"resave", "resave IN OUT", true},
 };

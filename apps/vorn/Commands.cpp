@@ -20,6 +20,7 @@ int RunStrokes(const QStringList& Args);  // StrokesCommand.cpp
 int RunRender(const QStringList& Args);   // RenderCommand.cpp
 int RunInfo(const QStringList& Args);     // InfoCommand.cpp
 int RunResave(const QStringList& Args);   // ResaveCommand.cpp
+int RunView(const QStringList& Args);     // ViewCommand.cpp
 
 namespace {
 
@@ -39,12 +40,17 @@ void QuietHandler(QtMsgType Type, const QMessageLogContext& Context, const QStri
 int Run(int argc, char** argv) {
   GArgc = argc;
   GArgv = argv;
-  // Rendering and fonts need a GUI application; offscreen works without a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  DefaultHandler = qInstallMessageHandler(QuietHandler);
   QStringList args;
   for (int i = 2; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   const char* name = argv[1];
+  // The viewer picks its platform itself: a window needs the display, a screenshot none.
+  if (std::strcmp(name, "view") == 0) {
+    DefaultHandler = qInstallMessageHandler(QuietHandler);
+    return RunView(args);
+  }
+  // Rendering and fonts need a GUI application; offscreen works without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  DefaultHandler = qInstallMessageHandler(QuietHandler);
   // Rendering may spread over worker processes, which start their applications themselves.
   if (std::strcmp(name, "render") == 0) return RunRender(args);
   // The other commands read and write documents and outlines; the engine opens the fonts it needs

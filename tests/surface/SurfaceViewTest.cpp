@@ -310,10 +310,11 @@ TEST(SurfaceWidget, TheSampleLabelIsShownResizedZoomedAndScrolled) {
   const int32_t h = grab.height();
   ASSERT_EQ(w, 500);
   // A lowered border: shadow at the top-left, light at the bottom-right; the control's colour
-  // inside; the square between the bars; both thumbs at the far ends of their tracks.
+  // right of the page (past its shadow); the square between the bars; both thumbs at the far
+  // ends of their tracks.
   EXPECT_EQ(At(grab, 0, 0), ColorToRGB(clBtnShadow));
   EXPECT_EQ(At(grab, w - 1, h - 1), ColorToRGB(clBtnHighlight));
-  EXPECT_EQ(At(grab, client.Left + 10, client.Top + 10), clGray);
+  EXPECT_EQ(At(grab, client.Right - 5, client.Top + 10), clGray);
   const TRect corner = s.GetScrollbarCornerRect();
   EXPECT_EQ(At(grab, corner.Left + 5, corner.Top + 5), ColorToRGB(clBtnFace));
   for (auto kind : {TKxDeScrollbarKind::kxdskHorizontal, TKxDeScrollbarKind::kxdskVertical}) {

@@ -5,6 +5,7 @@
 #include <vorn/common/Units.h>
 #include <vorn/model/KxDeLayer.h>
 #include <vorn/model/KxDeShapeBase.h>
+#include <vorn/surface/KxDeShapePainter.h>
 
 #include <QFileInfo>
 #include <QPageSize>
@@ -39,8 +40,14 @@ TVornDocumentRenderer::TVornDocumentRenderer(std::vector<TKxDeLayer*> Layers, co
   }
 }
 
-double TVornDocumentRenderer::ZoomForDpi(double Dpi) { return Dpi / (CoordsPixelsPerMMConvertValue * 25.4); }
-double TVornDocumentRenderer::DpiForZoom(double Zoom) { return Zoom * CoordsPixelsPerMMConvertValue * 25.4; }
+namespace {
+// World units per inch, in the precision the unit setting is stored in: at the default setting
+// exactly 96, so that 96 dpi is zoom 1 exactly, as the surface paints at zoom 100.
+double UnitsPerInch() { return static_cast<double>(CoordsPixelsPerMMConvertValue * 25.4f); }
+}  // namespace
+
+double TVornDocumentRenderer::ZoomForDpi(double Dpi) { return Dpi / UnitsPerInch(); }
+double TVornDocumentRenderer::DpiForZoom(double Zoom) { return Zoom * UnitsPerInch(); }
 
 TmekDeviceCapsInfo TVornDocumentRenderer::CapsFor(const QPaintDevice* Device, int32_t Technology) {
   TmekDeviceCapsInfo caps;
@@ -79,32 +86,33 @@ void TVornDocumentRenderer::Paint(TCanvas* C, float X, float Y, double Zoom, Pme
   for (const TKxDeLayer* layer : FLayers)
     if (layer) total += layer->ItemCount();
   int64_t done = 0;
+  // The surface paints its layers through the same painter: the page looks alike on screen.
+  TKxDeShapePainter painter(C, ox, oy, Zoom, FPage, Caps);
   for (TKxDeLayer* layer : FLayers) {
     if (!layer || !layer->Visible() || layer->InDestroy() || (PrintedOnly && !layer->PrintingAllowed())) {
       done += layer ? layer->ItemCount() : 0;
       continue;
     }
     for (int32_t i = 0; i < layer->ItemCount(); ++i) {
-      TKxDeShapeBase* s = layer->Items(i);
       ++done;
       if (OnProgress && done % kProgressStep == 0) OnProgress(done, total);
-      if (!s || !s->Visible() || s->InDestroy()) continue;
-      // As a layer paints for the surface: shapes that touch the page, the others skipped.
-      if (!s->MayShowIn(FPage)) continue;
-      s->Paint(C, ox, oy, Zoom, 0, Caps);
-      ++FPainted;
+      painter.Paint(layer->Items(i));
     }
   }
+  FPainted = painter.Painted();
   if (OnProgress) OnProgress(total, total);
 }
 
 QImage TVornDocumentRenderer::RenderImage(double Zoom) const {
-  QImage image(ImageSize(Zoom), QImage::Format_ARGB32_Premultiplied);
+  // An opaque page is painted as the surface paints its buffers, on opaque pixels: the same
+  // blending, so the same pixels as on screen.
+  const bool opaque = FPageColor != clNone;
+  QImage image(ImageSize(Zoom), opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
   if (image.isNull())
     throw Exception(QStringLiteral("an image of %1 x %2 pixels is too large")
                         .arg(ImageSize(Zoom).width())
                         .arg(ImageSize(Zoom).height()));
-  image.fill(Qt::transparent);
+  image.fill(opaque ? ToQColor(FPageColor) : QColor(Qt::transparent));
   const double dpi = DpiForZoom(Zoom);
   image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
   image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));

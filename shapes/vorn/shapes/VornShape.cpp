@@ -117,22 +117,40 @@ bool TVornShape::HitGeometry(const TPointF& P, float Fuzz) const {
 
 QRectF TVornShape::TurnedExtent() const {
   // Curves stay within their control points: the vertices and their handles bound the outline.
-  const TVornVertices v = Vertices();
-  if (v.empty()) return QRectF();
-  double l = v[0].P.X, t = v[0].P.Y, r = l, b = t;
+  // Read from the points directly: the surface asks this of every shape it indexes.
+  const int32_t n = PointCount();
+  if (n == 0) return QRectF();
+  const TPointF first = Points(0)->GetValue();
+  double l = first.X, t = first.Y, r = l, b = t;
   auto take = [&](double x, double y) {
     l = std::min(l, x);
     r = std::max(r, x);
     t = std::min(t, y);
     b = std::max(b, y);
   };
-  for (const TVornVertex& x : v) {
-    take(x.P.X, x.P.Y);
-    if (x.HasC1) take(x.P.X + x.C1.X, x.P.Y + x.C1.Y);
-    if (x.HasC2) take(x.P.X + x.C2.X, x.P.Y + x.C2.Y);
+  for (int32_t i = 0; i < n; ++i) {
+    const TKxDePoint* p = Points(i);
+    const TPointF v = p->GetValue();
+    take(v.X, v.Y);
+    for (const TKxDePointControl* c : {p->Control_1(), p->Control_2()})
+      if (c) take(static_cast<double>(v.X + c->x()), static_cast<double>(v.Y + c->y()));
   }
   const double pad = ExtentPadding();
   return WorldRotation().mapRect(QRectF(QPointF(l - pad, t - pad), QPointF(r + pad, b + pad)));
+}
+
+TRectF TVornShape::HitExtent() const {
+  if (PointCount() == 0) return TRectF{};
+  return ExtentRect(TurnedExtent(), 2.5 * PenWorldWidth());
+}
+
+TRectF TVornShape::ExtentRect(const QRectF& R, double Reach) {
+  // The hit test turns the point back in single precision, the extent is turned in double: a
+  // margin far above the rounding of either keeps the two apart.
+  const double magnitude = std::max({std::abs(R.left()), std::abs(R.top()), std::abs(R.right()), std::abs(R.bottom())});
+  const double d = Reach + 1e-5 * (magnitude + 1);
+  return TRectF{static_cast<float>(R.left() - d), static_cast<float>(R.top() - d), static_cast<float>(R.right() + d),
+                static_cast<float>(R.bottom() + d)};
 }
 
 bool TVornShape::InRect(const TRectF& R) const {

@@ -11,7 +11,9 @@
 // - selection feedback: the outline (with a dragged point or handle already applied) in the
 //   editor's pen, and the point handles, as the selection data record asks;
 // - InRect on the turned outline, so rotated shapes are culled and rubber-band selected by what
-//   they cover.
+//   they cover;
+// - the extent the surface indexes the shape by (IKxDeHitExtent): the turned outline with the
+//   reach of its stroked hit test.
 //
 // Shapes whose geometry is a box (rectangle, ellipse, text, picture, barcode) derive from
 // TVornBoxShape, which keeps their four corner points a rectangle.
@@ -20,6 +22,7 @@
 #include <vorn/common/XmlUtils.h>
 #include <vorn/common/mekDeviceCapsInfo.h>
 #include <vorn/model/KxDeShape.h>
+#include <vorn/surface/KxDeHitExtent.h>
 
 #include <QPainterPath>
 #include <QPen>
@@ -42,7 +45,7 @@ struct TVornVertex {
 };
 using TVornVertices = std::vector<TVornVertex>;
 
-class TVornShape : public TKxDeShape {
+class TVornShape : public TKxDeShape, public IKxDeHitExtent {
   VORN_OBJECT(TVornShape, TKxDeShape)
   Q_PROPERTY(float Rotation READ Rotation WRITE SetRotation)
   Q_CLASSINFO("Category.Rotation", "Layout")
@@ -68,6 +71,9 @@ class TVornShape : public TKxDeShape {
   // True when the turned outline touches R (crosses it, lies in it or, for a closed shape,
   // encloses it).
   bool InRect(const TRectF& R) const override;
+  // TurnedExtent widened by how far the stroked outline of the hit test reaches: half the pen
+  // width, up to 2.5 pen widths at a mitred corner.
+  TRectF HitExtent() const override;
 
   // ---- Geometry -------------------------------------------------------------------------------
   // The vertices with their handles.
@@ -107,6 +113,8 @@ class TVornShape : public TKxDeShape {
   virtual void ApplyDrag(TVornVertices& V, const TKxDeDragPoint& DragPoint) const;
   // How far the outline may reach beyond the vertices and their handles (arrow heads).
   virtual double ExtentPadding() const { return 0; }
+  // A world rectangle widened by Reach and by a margin for rounding, as HitExtent answers it.
+  static TRectF ExtentRect(const QRectF& R, double Reach);
   // The vertices that get selection handles (all by default).
   virtual TVornVertices HandleVertices(const TVornVertices& V) const { return V; }
 

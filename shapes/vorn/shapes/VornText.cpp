@@ -156,6 +156,16 @@ std::vector<QRectF> TVornText::LineRects() const {
   return lines;
 }
 
+TRectF TVornText::HitExtent() const {
+  TRectF r = TVornShape::HitExtent();
+  QRectF lines;
+  for (const QRectF& line : LineRects()) lines |= line;
+  if (lines.isNull() || PointCount() == 0) return r;
+  const TRectF t = ExtentRect(WorldRotation().mapRect(lines), 0);
+  return TRectF{std::min(r.Left, t.Left), std::min(r.Top, t.Top), std::max(r.Right, t.Right),
+                std::max(r.Bottom, t.Bottom)};
+}
+
 void TVornText::PaintShape(TCanvas* C, const QTransform& ToDevice, double, int32_t, PmekDeviceCapsInfo) {
   const TLayout& layout = Layout();
   if (layout.Scale <= 0 || layout.Lines.empty()) return;

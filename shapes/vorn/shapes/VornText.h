@@ -64,6 +64,8 @@ class TVornText : public TVornBoxShape {
   std::vector<QRectF> LineRects() const;
   // The em size of the characters in world units.
   double EmSize() const;
+  // The box and the laid-out lines, which run out of the box when the text does not fit it.
+  TRectF HitExtent() const override;
 
   void SaveToXML(TXmlNode Node) const override;
   void LoadFromXML(TXmlNode Node, bool KeepID) override;

@@ -4,6 +4,8 @@
 #include "vorn/model/KxDeGroup.h"
 #include "vorn/model/KxDeRegister.h"
 #include "vorn/model/KxDeSurfaceClient.h"
+#include "vorn/raster/KxDeBitmap.h"
+#include "vorn/surface/KxDeSurfaceIndex_p.h"
 #include "vorn/surface/SurfaceBrackets_p.h"
 #include "vorn/surface/SurfaceLog_p.h"
 
@@ -31,7 +33,10 @@ TKxDeSurface::TKxDeSurface(QWidget* Parent)
     : TKxDeCustomScrollControl(Parent),
       FFrameProperties(Create<TKxDeFrameProperties>(this)),
       FGridProperties(Create<TKxDeGridProperties>(this)),
-      FLayerProperties(Create<TKxDeLayerProperties>(this)) {
+      FLayerProperties(Create<TKxDeLayerProperties>(this)),
+      FLayerBuffer(Create<TKxDeBitmap>()),
+      FClientBuffer(Create<TKxDeBitmap>()),
+      FIndex(std::make_unique<TKxDeSurfaceIndex>()) {
   // The border, the bars and their classes are the surface's own (made on first use); the
   // rest is set directly, as nothing listens yet.
   setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -72,11 +77,16 @@ void TKxDeSurface::SetLayer(const TKxDeLayerProperties* Value) {
 
 void TKxDeSurface::EndUpdate() {
   if (FUpdateCount == 0) return;
-  if (--FUpdateCount == 0 && FChangeCount > 0) Changed(FForced);
+  if (--FUpdateCount == 0 && FChangeCount > 0) {
+    // Whether the changes gathered need everything painted was noted as each came in.
+    TCountScope shapes(FShapeDriven);
+    Changed(FForced);
+  }
 }
 
 void TKxDeSurface::Changed(bool Force) {
   if (FDestroying) return;
+  if (Force && FShapeDriven == 0) FLayersChanged = true;
   FForced = FForced || Force;
   if (FUpdateCount > 0) {
     ++FChangeCount;
@@ -90,6 +100,7 @@ void TKxDeSurface::Changed(bool Force) {
   ValidateLayerOffset(FHorizontalPos, FVerticalPos);
   const bool moved = h != FHorizontalPos || v != FVerticalPos;
   UpdateScrollBars();
+  TCountScope shapes(FShapeDriven);
   RefreshBuffers(forced || moved, false);
 }
 
@@ -100,12 +111,6 @@ void TKxDeSurface::UnLockClientNotify() {
 
 void TKxDeSurface::BeginUndoLock() {}
 void TKxDeSurface::EndUndoLock() {}
-
-void TKxDeSurface::RefreshBuffers(bool, bool) {
-  // The layers are not painted into buffers yet: bringing the screen up to date is a repaint.
-  if (!FLayerProperties || InControlUpdate() || Loading() || FDestroying) return;
-  update();
-}
 
 // ---- Clients --------------------------------------------------------------------------------------
 
@@ -148,6 +153,7 @@ void TKxDeSurface::CutToClipboard() {}
 void TKxDeSurface::PasteFromClipboard() {}
 
 void TKxDeSurface::ShapeInserted(TKxDeShapeBase* S) {
+  FIndex->ShapeInserted(S);
   DoShapeInserted(S);
   ForEachClient([S](TKxDeSurfaceClient* C) { C->DoInsertShape(S); });
   CallEvent(OnInsertShape, this, S);
@@ -155,6 +161,7 @@ void TKxDeSurface::ShapeInserted(TKxDeShapeBase* S) {
 
 void TKxDeSurface::ShapeRemoved(TKxDeShapeBase* S) {
   if (FDestroying) return;
+  FIndex->ShapeRemoved(S);
   DoShapeRemoved(S);
   ForEachClient([S](TKxDeSurfaceClient* C) { C->DoRemoveShape(S); });
   CallEvent(OnRemoveShape, this, S);
@@ -162,6 +169,7 @@ void TKxDeSurface::ShapeRemoved(TKxDeShapeBase* S) {
 
 void TKxDeSurface::ShapeChanged(TKxDeShapeBase* S) {
   if (FDestroying) return;
+  FIndex->ShapeChanged(S);
   DoShapeChanged(S);
   ForEachClient([S](TKxDeSurfaceClient* C) { C->DoShapeChange(S); });
   CallEvent(OnShapeChange, this, S);
@@ -169,6 +177,7 @@ void TKxDeSurface::ShapeChanged(TKxDeShapeBase* S) {
 
 void TKxDeSurface::ShapeCleared(TKxDeShapeBase* S) {
   if (FDestroying) return;
+  FIndex->ShapeCleared(S);
   DoShapeCleared(S);
   ForEachClient([S](TKxDeSurfaceClient* C) { C->DoShapeCleared(S); });
   CallEvent(OnClearShape, this, S);
@@ -176,6 +185,7 @@ void TKxDeSurface::ShapeCleared(TKxDeShapeBase* S) {
 
 void TKxDeSurface::ShapeReordered(TKxDeLayer* L, int32_t CurIndex, int32_t NewIndex) {
   if (FDestroying) return;
+  FIndex->ShapeReordered(L, CurIndex, NewIndex);
   DoShapeReordered(L, CurIndex, NewIndex);
   ForEachClient([&](TKxDeSurfaceClient* C) { C->DoReorderShape(L, CurIndex, NewIndex); });
   CallEvent(OnReorderShape, this, L, CurIndex, NewIndex);
@@ -183,7 +193,15 @@ void TKxDeSurface::ShapeReordered(TKxDeLayer* L, int32_t CurIndex, int32_t NewIn
 
 void TKxDeSurface::LayerChanged(TKxDeLayer* L) {
   const bool reselect = L == FActiveLayer || !FActiveLayer || FActiveLayer->Locked();
-  Changed(true);
+  // Painting again only where shapes changed is right when the layer's shapes account for this
+  // change; a change without a layer (the layers' order) needs everything painted again.
+  if (!L) FLayersChanged = true;
+  else if (std::find(FChangedLayers.begin(), FChangedLayers.end(), L) == FChangedLayers.end())
+    FChangedLayers.push_back(L);
+  {
+    TCountScope shapes(FShapeDriven);
+    Changed(true);
+  }
   DoLayerChanged(L);
   ForEachClient([L](TKxDeSurfaceClient* C) { C->DoLayerChange(L); });
   CallEvent(OnLayerChange, this, L);
@@ -191,6 +209,8 @@ void TKxDeSurface::LayerChanged(TKxDeLayer* L) {
 }
 
 void TKxDeSurface::LayerInserted(TKxDeLayer* L) {
+  FIndex->LayerInserted(L);
+  FLayersChanged = true;
   Changed(true);
   DoLayerInserted(L);
   ForEachClient([L](TKxDeSurfaceClient* C) { C->DoInsertLayer(L); });
@@ -199,6 +219,8 @@ void TKxDeSurface::LayerInserted(TKxDeLayer* L) {
 
 void TKxDeSurface::LayerRemoved(TKxDeLayer* L) {
   if (FDestroying || !L) return;
+  FIndex->LayerRemoved(L);
+  FLayersChanged = true;
   Changed(true);
   DoLayerRemoved(L);
   ForEachClient([L](TKxDeSurfaceClient* C) { C->DoRemoveLayer(L); });
@@ -207,6 +229,7 @@ void TKxDeSurface::LayerRemoved(TKxDeLayer* L) {
 }
 
 void TKxDeSurface::LayerReordered(TKxDeLayer* L, int32_t CurIndex, int32_t NewIndex) {
+  FLayersChanged = true;
   if (!FDestroying) DoLayerReordered(L, CurIndex, NewIndex);
   ForEachClient([&](TKxDeSurfaceClient* C) { C->DoReorderLayer(L, CurIndex, NewIndex); });
   CallEvent(OnReorderLayer, this, L, CurIndex, NewIndex);
@@ -219,18 +242,21 @@ void TKxDeSurface::ActiveLayerChanged() {
 }
 
 void TKxDeSurface::FramePropsChanged() {
+  FComposeAll = true;
   Changed(false);
   ForEachClient([](TKxDeSurfaceClient* C) { C->DoFramePropsChange(); });
   CallEvent(OnFramePropsChange, this);
 }
 
 void TKxDeSurface::GridPropsChanged() {
+  FLayersChanged = true;
   Changed(true);
   ForEachClient([](TKxDeSurfaceClient* C) { C->DoGridPropsChange(); });
   CallEvent(OnGridPropsChange, this);
 }
 
 void TKxDeSurface::LayerPropsChanged(bool Flag) {
+  FLayersChanged = true;
   {
     TSurfaceUpdate update(this);
     Changed(true);
@@ -262,28 +288,24 @@ void TKxDeSurface::UpdatePaintBuffer() {}
 
 // ---- Control hooks --------------------------------------------------------------------------------
 
-void TKxDeSurface::paintEvent(QPaintEvent* Event) {
-  {
-    QPainter painter(this);
-    TCanvas canvas(&painter);
-    BeforePaint(&canvas);
-  }
-  if (!FDestroying) UpdatePaintBuffer();
-  TKxDeCustomScrollControl::paintEvent(Event);
-  QPainter painter(this);
-  TCanvas canvas(&painter);
-  AfterPaint(&canvas);
+void TKxDeSurface::ColorChanged() {
+  FLayersChanged = true;
+  RefreshBuffers(true, false);
 }
 
-void TKxDeSurface::ColorChanged() { RefreshBuffers(true, false); }
-void TKxDeSurface::IndentChanged() { Changed(true); }
+void TKxDeSurface::IndentChanged() {
+  FLayersChanged = true;
+  Changed(true);
+}
 
 void TKxDeSurface::PictureChanged() {
+  FLayersChanged = true;
   TKxDeCustomScrollControl::PictureChanged();
   Changed(true);
 }
 
 void TKxDeSurface::Loaded() {
+  FLayersChanged = true;
   TKxDeCustomScrollControl::Loaded();
   TSurfaceUpdate update(this);
   RefreshBuffers(true, false);

@@ -21,8 +21,17 @@
 // page and the client size (UpdateScrollBars) and move the offset when used; the wheel scrolls
 // (Ctrl+Shift: sideways; Ctrl alone zooms through DoMouseWheelZoom in the editor and viewer).
 //
-// Painting of the layers into off-screen buffers (RefreshBuffers) and hit testing build on this;
-// here the client area shows the control's colour.
+// Painting. The surface paints into two off-screen buffers and a paint event only copies them:
+// the layer buffer holds the visible part of the page (background, checkerboard, background
+// picture, grid and the layers' shapes), the client buffer the whole client area (the control's
+// colour, the layer buffer, the page's frame and shadow, and what subclasses draw over it).
+// Buffers are in device pixels, so a screen with a device pixel ratio above 1 shows sharp
+// shapes while positions stay in logical pixels. RefreshBuffers asks for the buffers to be
+// rebuilt; requests are gathered and carried out once, before the window is next painted (or
+// when a buffer's canvas is asked for), so that any number of changes costs one rebuild. When
+// only shapes changed since the last rebuild, just the area they covered and cover now is
+// painted again; the spatial index of each layer (an R-tree of the items' extents) gives the
+// shapes to paint there, as it gives the shapes to hit-test at a point.
 
 #include "vorn/common/DrawingCommons.h"
 #include "vorn/common/Events.h"
@@ -31,16 +40,22 @@
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/surface/KxDeSurfaceProperties.h"
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace vorn {
 
+class TKxDeBitmap;
+class TPicture;
 class TKxDeGroup;
+class TKxDeSurfaceIndex;
 class TKxDePackage;
 class TKxDeShapeBase;
 class TKxDeSurfaceClient;
@@ -263,9 +278,37 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   void KeyDown(int32_t& Key, TShiftState Shift) override;
 
   // ---- Painting -------------------------------------------------------------------------------
-  // Brings the screen up to date with the document and the view; ForceLayers paints the
-  // layers anew, KeepLayerBuffer reuses what was painted.
+  // Brings the screen up to date with the document and the view: the client buffer is composed
+  // again and, when ForceLayers is set or its size changed, the layer buffer painted again;
+  // KeepLayerBuffer reuses the layer buffer as it is. The work is done once for every request
+  // made until the window is next painted; a request made while a rebuild runs is carried out
+  // once right after it.
   virtual void RefreshBuffers(bool ForceLayers, bool KeepLayerBuffer);
+  // Paints the layer buffer now (part of a rebuild).
+  void UpdateLayerBuffer();
+  // The buffers' canvases, brought up to date first; none while a buffer has no pixels.
+  TCanvas* GetLayerCanvas();
+  TCanvas* GetClientCanvas();
+  // Copies of the buffers (device pixels; their device pixel ratio is the widget's).
+  QImage LayerBufferImage();
+  QImage ClientBufferImage();
+  // How descendants paint their feedback; a change calls UpdatePaintBuffer.
+  bool BufferedPaint() const { return FBufferedPaint; }
+  void SetBufferedPaint(bool Value);
+  void SetDirectBufferedPaint(bool Value) { FBufferedPaint = Value; }
+  // The background picture's area in the layer buffer: the buffer shrunk by the picture's
+  // indents; empty when the picture is hidden or there is no layer buffer.
+  TRect GetPictureRect(const TPicture* Picture) const;
+
+  // ---- Hit testing ----------------------------------------------------------------------------
+  static void ResetHittest(TKxDeHitTest& HT);
+  static void UpdateHitTestPos(TKxDeHitTest& HT, const TPointF& P) { HT.Test = P; }
+  // What the view point P (ScreenToWorld of a window point) lies on: nothing, the page, or the
+  // lowest shown item of the lowest shown layer whose own hit test takes the point.
+  virtual TKxDeHitTest HitTest(const TPointF& P);
+  // The topmost shape at world point P, from the top layer down, with tolerance Fuzz, as when
+  // editing; none when there is none.
+  TKxDeShapeBase* ShapeAtPos(const TPointF& P, uint8_t Fuzz);
 
   // ---- Events ---------------------------------------------------------------------------------
   TNotifyEvent OnActiveLayerChange;
@@ -315,6 +358,14 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   virtual void BeforePaint(TCanvas* C);
   virtual void AfterPaint(TCanvas* C);
   virtual void UpdatePaintBuffer();
+  // The page's outline and shadow onto C (the client buffer's canvas).
+  virtual void DrawLayerFrame(TCanvas* C);
+  // The control's background picture onto C (the layer buffer's canvas).
+  virtual void DrawPicture(TCanvas* C);
+  // Copies the client buffer to the window.
+  void Paint(TCanvas* C) override;
+  // The spatial index of the layers; hit testing and painting ask it.
+  TKxDeSurfaceIndex& Index() const { return *FIndex; }
   // The widget has come to exist on screen (its first show): the bars are fitted.
   virtual void CreateWnd();
   bool HandleAllocated() const { return FWindowCreated; }
@@ -334,6 +385,7 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   void Loaded() override;
   // Painting: BeforePaint, UpdatePaintBuffer, the control's own painting, AfterPaint.
   void paintEvent(QPaintEvent* Event) override;
+  void changeEvent(QEvent* Event) override;
   void showEvent(QShowEvent* Event) override;
   void wheelEvent(QWheelEvent* Event) override;
 
@@ -367,6 +419,11 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   std::vector<TKxDeSurfaceClient*> FClients;
   int32_t FLockClient = 0;
   bool FDestroying = false;
+  TOwned<TKxDeBitmap> FLayerBuffer;
+  TOwned<TKxDeBitmap> FClientBuffer;
+  int32_t FUpdatingBuffer = 0;
+  bool FReupdateBuffers = false;
+  bool FBufferedPaint = false;
 
  private:
   // Moves L from index From to To and announces it.
@@ -384,11 +441,58 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   void ApplyScrollbar(TKxDeScrollbarKind Kind, const TKxDeScrollInfo& Old, TKxDeScrollInfo Info);
   // The client rectangle's top-left corner.
   TPointF ClientOrigin() const;
+  // Carries out the rebuild that RefreshBuffers asked for, if any.
+  void FlushBuffers();
+  // One rebuild of the buffers (the work RefreshBuffers asks for).
+  void RebuildBuffers(bool ForceLayers, bool KeepLayerBuffer);
+  // The layer buffer's parts: background, checkerboard, grid, and the shapes in Area (world
+  // units) of every shown layer.
+  void PaintLayerBackground(TCanvas* C, const TRect& Buffer, int32_t OffX, int32_t OffY);
+  void PaintGrid(TCanvas* C, const TRect& Buffer, int32_t OffX, int32_t OffY, TColor Background);
+  void PaintLayers(TCanvas* C, int32_t OffX, int32_t OffY, const TRectF& Area);
+  // The area of the page (world units) that must be painted again because only shapes changed
+  // since the layer buffer was last painted; False when the whole buffer must be.
+  bool ChangedShapesArea(std::optional<TRectF>& Area);
+  // Forgets what the layers' indexes gathered as changed (after painting everything).
+  void ForgetShapeChanges();
+  // Sizes Buffer to Width x Height logical pixels at the widget's device pixel ratio.
+  void SizeBuffer(TKxDeBitmap* Buffer, int32_t Width, int32_t Height) const;
 
   bool FWindowCreated = false;
   bool FTornDown = false;
   // Wheel deltas below one notch add up until they make one.
   int32_t FWheelRest = 0;
+  std::unique_ptr<TKxDeSurfaceIndex> FIndex;
+  // Buffer requests gathered until the next paint.
+  bool FRefreshPending = false;
+  bool FPendingForce = false;
+  bool FPendingKeep = true;
+  // What the layer buffer was last painted with: when all of it is the same, changed shapes are
+  // painted again in their area only.
+  struct TLayerPaintState {
+    bool Valid = false;
+    int32_t OffX = 0;
+    int32_t OffY = 0;
+    double Zoom = 0;
+    qreal Ratio = 0;
+    std::vector<TKxDeLayer*> Layers;
+    std::vector<uint32_t> LayerLooks;
+  };
+  TLayerPaintState FPainted;
+  // A change the index cannot account for came in since the last painting of the layers.
+  bool FLayersChanged = false;
+  std::vector<TKxDeLayer*> FChangedLayers;
+  // Inside the refreshes that changes of shapes cause (through their layer), which may paint
+  // only where the shapes changed; every other forced refresh paints everything.
+  int32_t FShapeDriven = 0;
+  // The last painting of the layer buffer: the part painted (layer buffer coordinates) and
+  // whether it was only where shapes changed.
+  TRect FLayerDirty;
+  bool FLayerPartial = false;
+  // Where the layer buffer was last put in the client buffer; something other than the layer
+  // buffer changed in the client buffer.
+  TRect FComposedLayerRect;
+  bool FComposeAll = true;
 };
 
 }  // namespace vorn

@@ -7,6 +7,7 @@
 #include "vorn/model/KxDeGroup.h"
 #include "vorn/model/KxDePackage.h"
 #include "vorn/model/UpdateBracket_p.h"
+#include "vorn/surface/KxDeSurfaceIndex_p.h"
 #include "vorn/surface/SurfaceBrackets_p.h"
 #include "vorn/surface/SurfaceLog_p.h"
 
@@ -129,6 +130,7 @@ void TKxDeSurface::SetLayers(const TKxDeLayerList& List) {
   if (List == FLayers) return;
   TSurfaceUpdate update(this);
   FLayers = List;
+  FIndex->KeepOnly(FLayers);
   Changed(true);
   // The stored active layer must be one of the list, or the surface would keep a layer it no
   // longer knows (and that its owner may free).
