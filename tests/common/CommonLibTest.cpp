@@ -1,6 +1,5 @@
 // Shared services: debug messages, installed-font lookup, environment expansion.
 #include <vorn/common/CommonLib.h>
-#include <vorn/common/HintInfo.h>
 
 #include <gtest/gtest.h>
 
@@ -48,17 +47,6 @@ TEST(Environment, ExpandsAllThreeFormsWithoutRunningAnything) {
   EXPECT_EQ(ExpandEnvironmentVariables(QStringLiteral("$(rm -rf /)`id`")), QStringLiteral("$(rm -rf /)`id`"));
   EXPECT_EQ(ExpandEnvironmentVariables(QStringLiteral("${unterminated")), QStringLiteral("${unterminated"));
   ::unsetenv("VORN_TEST_DIR");
-}
-
-TEST(Hints, TextJoinsTitleAndLines) {
-  TmekHintInfo hint;
-  EXPECT_TRUE(hint.IsEmpty());
-  hint.Title = QStringLiteral("Layer 1");
-  hint.AddLine(QStringLiteral("Visible"));
-  hint.AddLine(QStringLiteral("3 shapes"));
-  EXPECT_EQ(hint.ToText(), QStringLiteral("Layer 1\nVisible\n3 shapes"));
-  hint.Clear();
-  EXPECT_TRUE(hint.IsEmpty());
 }
 
 }  // namespace

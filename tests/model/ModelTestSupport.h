@@ -11,6 +11,8 @@
 #include <vorn/model/KxDeShapeNotifier.h>
 #include <vorn/surface/KxDeSurface.h>
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QString>
@@ -150,5 +152,21 @@ class ModelFixtureOf : public ::testing::Test {
 using ModelFixture = ModelFixtureOf<>;
 
 using Strings = std::vector<std::string>;
+
+// The order of what the log recorded, one word per entry: "start", "undo", "end" (actions),
+// "changed" (a change delivered to the surface; the layer's own change before it is left out),
+// "changing"/"notify" (notifiers), "hook", "refine", "inserted", "removed", "cleared".
+inline std::string Order(const TCallLog& Log) {
+  std::string out;
+  for (const std::string& e : Log.Entries) {
+    std::string word = e.substr(0, e.find(' '));
+    if (e.rfind("layer changed", 0) == 0) continue;
+    if (e.rfind("shape changed", 0) == 0) word = "changed";
+    if (e.rfind("notify changing", 0) == 0) word = "changing";
+    if (e.rfind("notify changed", 0) == 0) word = "notify";
+    out += (out.empty() ? "" : " ") + word;
+  }
+  return out;
+}
 
 }  // namespace vorn::test

@@ -11,12 +11,6 @@ QByteArray ObjectText(const TKxDeShapeBase* Shape) {
   return XmlToText(doc, false);
 }
 
-std::vector<std::string> ChildNames(TXmlNode Node) {
-  std::vector<std::string> names;
-  for (TXmlNode c : Node.children()) names.emplace_back(c.name());
-  return names;
-}
-
 TOwned<TKxDeShapeBase> ReadObject(const QByteArray& Text, TKxDeXmlReadReport* Report,
                                   const TKxDeXmlReadOptions& Options) {
   TXmlDocument doc;

@@ -112,25 +112,10 @@ class TRegisteredClasses {
 
 // The object element of a shape, on one line.
 QByteArray ObjectText(const TKxDeShapeBase* Shape);
-// The names of a node's children, in order.
-std::vector<std::string> ChildNames(TXmlNode Node);
 // Reads an object element from text into a new shape.
 TOwned<TKxDeShapeBase> ReadObject(const QByteArray& Text, TKxDeXmlReadReport* Report = nullptr,
                                   const TKxDeXmlReadOptions& Options = {});
 // Write, read into a new object, write again: the class and the texts must be equal.
 void ExpectRoundTrip(const TKxDeShapeBase* Shape);
-
-// Collects the debug messages posted while it lives.
-class TMessageSinkGuard {
- public:
-  TMessageSinkGuard() { FPrevious = SetDebugMessageSink([this](const QString& M) { Messages << M; }); }
-  ~TMessageSinkGuard() { SetDebugMessageSink(FPrevious); }
-  TMessageSinkGuard(const TMessageSinkGuard&) = delete;
-  TMessageSinkGuard& operator=(const TMessageSinkGuard&) = delete;
-  QStringList Messages;
-
- private:
-  TDebugMessageSink FPrevious;
-};
 
 }  // namespace vorn::test
