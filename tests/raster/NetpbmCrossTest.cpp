@@ -61,7 +61,9 @@ std::vector<QImage> Samples() {
 }  // namespace
 
 TEST_F(Netpbm, GemtopnmReadsWhatWeWrite) {
-  for (const QImage& original : Samples()) {
+  std::vector<QImage> images = Samples();
+  images.push_back(MonoImage(2041, 5));  // white runs longer than pbmtogem itself writes
+  for (const QImage& original : images) {
     for (bool blackFirst : {true, false}) {
       const QImage image = blackFirst ? original : SwapColourTable(original);
       const QString img = Write("ours.img", IMGEncodeBytes(image));
@@ -73,14 +75,6 @@ TEST_F(Netpbm, GemtopnmReadsWhatWeWrite) {
   }
 }
 
-TEST_F(Netpbm, GemtopnmReadsLongWhiteRuns) {
-  // pbmtogem itself cannot write white lines over 127 bytes, so this direction stands alone.
-  const QImage white = MonoImage(2041, 5);
-  const QImage pbm =
-      QImage::fromData(RunTool(QStringLiteral("gemtopnm"), Write("white.img", IMGEncodeBytes(white))), "pbm");
-  EXPECT_TRUE(SamePixels(pbm, white));
-}
-
 TEST_F(Netpbm, WeReadWhatPbmtogemWrites) {
   for (const QImage& original : Samples()) {
     const QString pbm = Dir.filePath(QStringLiteral("in.pbm"));
@@ -90,19 +84,4 @@ TEST_F(Netpbm, WeReadWhatPbmtogemWrites) {
     ASSERT_TRUE(r.Decoded);
     EXPECT_TRUE(SamePixels(r.Image, original)) << original.width() << "x" << original.height();
   }
-}
-
-TEST_F(Netpbm, BothDirectionsAgreeOnTheSameFile) {
-  // A pbmtogem file, decoded by us and re-encoded, decodes identically with gemtopnm.
-  const QImage original = PatternImage(250, 90, 77);
-  const QString pbm = Dir.filePath(QStringLiteral("x.pbm"));
-  ASSERT_TRUE(original.save(pbm, "pbm"));
-  const QByteArray theirs = RunTool(QStringLiteral("pbmtogem"), pbm);
-  const TIMGDecodeResult r = IMGDecodeBytes(theirs.constData(), theirs.size());
-  ASSERT_TRUE(r.Decoded);
-  const QString ours = Write("ours.img", IMGEncodeBytes(r.Image));
-  const QImage viaGem = QImage::fromData(RunTool(QStringLiteral("gemtopnm"), ours), "pbm");
-  const QImage viaTheirs = QImage::fromData(RunTool(QStringLiteral("gemtopnm"), Write("theirs.img", theirs)), "pbm");
-  EXPECT_TRUE(SamePixels(viaGem, viaTheirs));
-  EXPECT_TRUE(SamePixels(viaGem, original));
 }

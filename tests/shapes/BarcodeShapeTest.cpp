@@ -133,17 +133,6 @@ TEST(VornBarcode, MatrixSymbolsStaySquareInTheMiddleOfTheirBox) {
   EXPECT_FALSE(b->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesPen));
 }
 
-TEST(VornBarcode, TurnedBarcodeInksOnlyItsSymbol) {
-  auto b = Barcode(TVornBarcodeType::vbtDataMatrix, QStringLiteral("VORN-DM-7"));
-  b->SetBounds(40, 40, 80, 80);
-  b->SetBarColor(clNavy);
-  b->SetRotation(35);
-  const QImage img = Render(b.get(), 160, 160);
-  const TInkCheck c = CheckInk(b.get(), img, 1.0, 0, 0, false, 1.5f, 1);
-  EXPECT_GT(c.Inked, 500);
-  EXPECT_EQ(c.StrayInk, 0);
-}
-
 TEST(VornBarcode, UnencodableDataCrossesTheBoxOut) {
   auto b = Barcode(TVornBarcodeType::vbtEAN13, QStringLiteral("not digits"));
   b->SetBounds(10, 10, 100, 60);

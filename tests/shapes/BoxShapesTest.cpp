@@ -57,15 +57,6 @@ TEST(VornBoxShape, DraggedCornerTakesItsNeighboursAlong) {
   EXPECT_EQ(p3.X, 130);
 }
 
-TEST(VornBoxShape, MovesAndSizesAsOneChange) {
-  auto r = MakeShape<TVornRectangle>();
-  r->SetBounds(0, 0, 10, 10);
-  r->MoveBy(5, 7);
-  EXPECT_EQ(r->GetBounds(), (TRectF{5, 7, 15, 17}));
-  r->SetBounds(-20, -30, -10, 40);  // a negative width keeps the given left as the far edge
-  EXPECT_EQ(r->GetBounds(), (TRectF{-30, -30, -20, 10}));
-}
-
 TEST(VornBoxShape, RatioKeepingBoxWidensTheShortSide) {
   // A QR code keeps square modules, so its box keeps the symbol's ratio (1).
   auto b = MakeShape<TVornBarcode>();
@@ -174,42 +165,6 @@ TEST(VornRectangle, FillAndInsideFrameLandOnTheBox) {
   EXPECT_TRUE(Near(At(img, 60, 20.5), Qt::blue));
 }
 
-TEST(VornRectangle, ZoomAndOffsetMoveTheInk) {
-  auto r = RedBox();
-  const QImage img = Render(r.get(), 300, 200, 2.0, 15, 5);
-  // World (60, 45) lands on (15 + 120, 5 + 90).
-  EXPECT_TRUE(Near(At(img, 135, 95), Qt::red));
-  EXPECT_TRUE(IsWhite(At(img, 33, 95)));  // world x = 9
-  EXPECT_TRUE(Near(At(img, 36, 95), Qt::blue));  // world x = 10.5, inside the 8-pixel frame
-}
-
-TEST(VornRectangle, InkFollowsTheHitTestWhenTurned) {
-  for (float angle : {0.0f, 30.0f, 90.0f, 137.5f}) {
-    auto r = RedBox();
-    r->SetCornerRadius(5);
-    r->SetRotation(angle);
-    const QImage img = Render(r.get(), 140, 140, 1.0, 0, 25);
-    const TInkCheck c = CheckInk(r.get(), img, 1.0, 0, 25);
-    EXPECT_GT(c.Inked, 100) << angle;
-    EXPECT_EQ(c.StrayInk, 0) << angle;
-    EXPECT_EQ(c.MissingInk, 0) << angle;
-  }
-}
-
-TEST(VornEllipse, InkFollowsTheHitTest) {
-  auto e = MakeShape<TVornEllipse>();
-  e->SetBounds(20, 30, 120, 60);
-  e->Brush()->SetStyle(TBrushStyle::bsClear);
-  e->Pen()->SetWidth(1.5f);
-  e->SetRotation(45);
-  const QImage img = Render(e.get(), 160, 160);
-  const TInkCheck c = CheckInk(e.get(), img, 1.0, 0, 0);
-  EXPECT_GT(c.Inked, 50);
-  EXPECT_EQ(c.StrayInk, 0);
-  EXPECT_EQ(c.MissingInk, 0);
-  EXPECT_TRUE(IsWhite(At(img, 80, 60)));  // unfilled centre
-}
-
 TEST(VornRectangle, GradientReplacesTheBrushInsideTheShape) {
   auto r = MakeShape<TVornRectangle>();
   r->SetBounds(0, 0, 200, 40);
@@ -290,20 +245,6 @@ TEST(VornRectangle, XmlKeepsItsOwnPropertiesAndGeometry) {
   EXPECT_NEAR(a.Bottom, b.Bottom, 1e-3);
   EXPECT_EQ(first.replace(QByteArray::number(r->ID()), ""), second.replace(QByteArray::number(copy->ID()), ""));
   EXPECT_NE(first.indexOf("<CornerRadius>2.5</CornerRadius>"), -1);
-}
-
-TEST(VornRectangle, XmlCarriesItsStyles) {
-  if (!ShapeElementCarriesStyles()) GTEST_SKIP() << "the shape element does not carry styles yet";
-  auto r = RedBox();
-  r->GetGradient()->SetStyle(TKxDeShapeGradientStyle::kxdgsRadialC);
-  r->GetGradient()->SetColorEnd(clYellow);
-  auto copy = RoundTrip(r.get());
-  EXPECT_EQ(copy->Brush()->Color(), clRed);
-  EXPECT_EQ(copy->Pen()->Color(), clBlue);
-  EXPECT_EQ(copy->Pen()->Width(), 1.0f);
-  ASSERT_NE(copy->GetGradient(), nullptr);
-  EXPECT_EQ(copy->GetGradient()->Style(), TKxDeShapeGradientStyle::kxdgsRadialC);
-  EXPECT_EQ(copy->GetGradient()->ColorEnd(), clYellow);
 }
 
 TEST(VornBoxShape, DamagedDocumentsStillGiveFourCorners) {

@@ -116,16 +116,6 @@ TEST_F(DocumentRenderer, TurnedShapesReachingIntoThePageArePainted) {
   EXPECT_FALSE(Near(img.pixel(195, 50), Qt::green));
 }
 
-TEST_F(DocumentRenderer, GroupsArePaintedWithTheirChildren) {
-  auto* group = Create<TKxDeGroup>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(Top));
-  auto* inner = Create<TVornRectangle>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(group));
-  inner->SetBounds(160, 5, 30, 10);
-  inner->Brush()->SetColor(clYellow);
-  TVornDocumentRenderer r = Renderer();
-  const QImage img = r.RenderImage(1.0);
-  EXPECT_TRUE(Near(img.pixel(175, 10), Qt::yellow));
-}
-
 TEST_F(DocumentRenderer, EveryTargetDescribesItselfToTheShapes) {
   TVornDocumentRenderer r = Renderer();
   r.RenderImage(TVornDocumentRenderer::ZoomForDpi(300));

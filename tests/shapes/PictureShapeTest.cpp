@@ -45,15 +45,6 @@ class PictureShape : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(PictureShape, DeclaresThePictureOnly) {
-  auto p = MakeShape<TVornPicture>();
-  EXPECT_TRUE(p->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesPicture));
-  EXPECT_FALSE(p->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesBrush));
-  EXPECT_FALSE(p->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesPen));
-  EXPECT_FALSE(p->HasPicture());
-  EXPECT_EQ(p->AspectRatio(), 0.0);
-}
-
 TEST_F(PictureShape, StretchKeepsTheRatioInTheMiddleOfTheBox) {
   auto p = Halves();
   ASSERT_TRUE(p->HasPicture());
@@ -135,7 +126,6 @@ TEST_F(PictureShape, XmlKeepsThePictureAndItsOwnProperties) {
   auto copy = RoundTrip(p.get());
   EXPECT_TRUE(copy->FlipVertical());
   EXPECT_FALSE(copy->FlipHorizontal());
-  if (!ShapeElementCarriesStyles()) GTEST_SKIP() << "the shape element does not carry pictures and styles yet";
   EXPECT_EQ(copy->PictureStyle(), TKxDeShapePictureStyle::kxdspCenter);
   ASSERT_TRUE(copy->HasPicture());
   EXPECT_EQ(copy->Picture()->GetWidth(), 40);

@@ -105,17 +105,6 @@ inline TInkCheck CheckInk(const TKxDeShapeBase* Shape, const QImage& Image, doub
   return r;
 }
 
-// True once the engine's shape element carries the style elements (brush, pen, font, picture,
-// gradient). Until then the style parts of the round trips are skipped, not failed: they belong
-// to the engine's element, not to the kit's own properties.
-inline bool ShapeElementCarriesStyles() {
-  auto r = MakeShape<TVornRectangle>();
-  TXmlDocument doc;
-  TXmlNode n = doc.append_child("o");
-  r->SaveToXML(n);
-  return XmlSelect(n, "Brush") && XmlSelect(n, "Pen");
-}
-
 // Writes a shape into an element, reads a fresh shape of the same class from it and writes that
 // one too: both texts are returned so a test can compare them, the fresh shape for probing.
 template <class T>

@@ -20,18 +20,6 @@ TShapePtr<TVornText> TextBox(const QString& Text) {
 
 }  // namespace
 
-TEST(VornText, DeclaresLabelAndFontOnly) {
-  auto t = MakeShape<TVornText>();
-  const TKxDeShapeStyles s = t->ShapeStyle();
-  EXPECT_TRUE(s.Contains(TKxDeShapeStyle::kxssUsesLabel));
-  EXPECT_TRUE(s.Contains(TKxDeShapeStyle::kxssUsesFont));
-  EXPECT_TRUE(s.Contains(TKxDeShapeStyle::kxssCanRotate));
-  // Default fills and frames that layers hand out never land on a text.
-  EXPECT_FALSE(s.Contains(TKxDeShapeStyle::kxssUsesBrush));
-  EXPECT_FALSE(s.Contains(TKxDeShapeStyle::kxssUsesPen));
-  EXPECT_EQ(t->GetShapeType(), TKxShapeType::kxtyRectangle);
-}
-
 TEST(VornText, LinesFollowTheFontHeightAndTheBox) {
   auto t = TextBox(QStringLiteral("Hello"));
   const double em = t->EmSize();
@@ -136,9 +124,7 @@ TEST(VornText, XmlKeepsTextFontAndLayout) {
   auto copy = RoundTrip(t.get());
   EXPECT_EQ(copy->Text(), t->Text());
   EXPECT_EQ(copy->TextFont()->Height(), 4.25f);
-  if (ShapeElementCarriesStyles()) {
-    EXPECT_TRUE(copy->Font()->Style().Contains(TFontStyle::fsBold));
-  }
+  EXPECT_TRUE(copy->Font()->Style().Contains(TFontStyle::fsBold));
   EXPECT_EQ(copy->Alignment(), TVornTextAlign::vtaJustify);
   EXPECT_EQ(copy->VerticalAlignment(), TVornTextLayout::vtlBottom);
   EXPECT_FALSE(copy->WordWrap());
