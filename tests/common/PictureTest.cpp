@@ -223,22 +223,5 @@ TEST(PictureLists, NamesNotifiersAndLinkedProps) {
   EXPECT_EQ(props->GetPicture(), props->Picture());
 }
 
-TEST(ColorManagement, ClampingAndAssign) {
-  TOwned<TmekColorManagementProperties> a(Create<TmekColorManagementProperties>());
-  a->SetPositiveSaturationTolerance(150);
-  a->SetNegativeSaturationTolerance(5);
-  a->SetPositiveHueTolerance(-3);
-  EXPECT_EQ(a->PositiveSaturationTolerance(), 100);
-  EXPECT_EQ(a->NegativeSaturationTolerance(), 0);
-  EXPECT_EQ(a->PositiveHueTolerance(), 0);
-  a->SetGammaCorrection(1.25f);
-  TOwned<TmekColorManagementProperties> b(Create<TmekColorManagementProperties>());
-  b->Assign(a.get());
-  EXPECT_FLOAT_EQ(b->GammaCorrection(), 1.25f);
-  EXPECT_EQ(b->PositiveSaturationTolerance(), 100);
-  TOwned<TKxDePicture> other(Create<TKxDePicture>(nullptr));
-  EXPECT_THROW(b->Assign(other.get()), Exception);
-}
-
 }  // namespace
 }  // namespace vorn::test

@@ -126,6 +126,17 @@ TEST_F(PictureXml, AnEmptyPictureWritesNoDataAndAbsentValuesAreKept) {
   EXPECT_FALSE(p->KeepRatio()) << "the current value is kept";
   EXPECT_EQ(p->DitherMode(), 0) << "the one value with a default of its own";
   EXPECT_FALSE(p->HasEmptyPicture()) << "no path, no placeholder";
+  // Picture props add their placement; an orientation that does not exist is ignored.
+  TOwned<TKxDePictureProps> props(Create<TKxDePictureProps>(nullptr));
+  props->SetHorizontalIndent(7);
+  props->SetOrient(TKxDePictureOrient::kxdpoCenter);
+  const QByteArray text = ElementText([&](TXmlNode n) { props->SaveToXML(n); });
+  EXPECT_TRUE(text.endsWith("<Indent>7</Indent><Orient>4</Orient><Index>-1</Index><TopIndent>0</TopIndent></Picture>"))
+      << text.toStdString();
+  XmlParse(doc, "<Picture><Orient>99</Orient><Indent>3</Indent></Picture>");
+  props->LoadFromXML(doc.child("Picture"));
+  EXPECT_EQ(props->Orient(), TKxDePictureOrient::kxdpoCenter);
+  EXPECT_EQ(props->HorizontalIndent(), 3);
 }
 
 TEST_F(PictureXml, DamagedDataLeavesAnEmptyPictureReportsItAndRaisesNothing) {
@@ -153,24 +164,6 @@ TEST_F(PictureXml, DamagedDataLeavesAnEmptyPictureReportsItAndRaisesNothing) {
     EXPECT_GE(owner->Begins, 1);
     EXPECT_EQ(owner->Begins, owner->Ends);
   }
-}
-
-TEST_F(PictureXml, PicturePropsAddTheirPlacement) {
-  TOwned<TKxDePictureProps> p(Create<TKxDePictureProps>(nullptr));
-  p->SetHorizontalIndent(7);
-  p->SetVerticalIndent(-3);
-  p->SetPictureIndex(4);
-  p->SetOrient(TKxDePictureOrient::kxdpoCenter);
-  const QByteArray text = ElementText([&](TXmlNode n) { p->SaveToXML(n); });
-  EXPECT_TRUE(text.endsWith("<Indent>7</Indent><Orient>4</Orient><Index>4</Index><TopIndent>-3</TopIndent></Picture>"));
-  TOwned<TKxDePictureProps> q(Create<TKxDePictureProps>(nullptr));
-  TXmlDocument doc;
-  XmlParse(doc, text);
-  q->LoadFromXML(doc.child("Picture"));
-  EXPECT_EQ(ElementText([&](TXmlNode n) { q->SaveToXML(n); }), text);
-  XmlParse(doc, "<Picture><Orient>99</Orient></Picture>");
-  q->LoadFromXML(doc.child("Picture"));
-  EXPECT_EQ(q->Orient(), TKxDePictureOrient::kxdpoCenter) << "an orientation that does not exist is ignored";
 }
 
 TEST(ColorManagementXml, WritesInOrderReadsWithClampsAndKeepsWhatIsAbsent) {

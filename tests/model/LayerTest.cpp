@@ -135,21 +135,6 @@ TEST_F(Layers, BoundsAreThePageAreaWhateverTheShapesDo) {
   EXPECT_EQ(Surface->LayerCount(), 1);
 }
 
-TEST(LayerDefaults, AssignCopiesEverySettingIntoItsOwnObjects) {
-  TOwned<TmekLayerObjectsDefaultProperties> a(Create<TmekLayerObjectsDefaultProperties>());
-  TOwned<TmekLayerObjectsDefaultProperties> b(Create<TmekLayerObjectsDefaultProperties>());
-  a->SetBrush(TKxDeBrushRec{0x123456, TBrushStyle::bsCross});
-  a->SetPen(TKxDePenRec{0x0000FF, TPenMode::pmXor, TPenStyle::psDot, 1.5f});
-  a->SetUseDefaultGradient(false);
-  a->ColorManagementProperties()->SetSplitColor(0x00FF00);
-  b->Assign(a.get());
-  EXPECT_EQ(b->Brush(), a->Brush());
-  EXPECT_EQ(b->Pen(), a->Pen());
-  EXPECT_FALSE(b->UseDefaultGradient());
-  EXPECT_EQ(b->ColorManagementProperties()->SplitColor(), 0x00FF00);
-  EXPECT_NE(b->ColorManagementProperties(), a->ColorManagementProperties());
-}
-
 // A shape that fills and shades: it uses brush, pen and gradient.
 class TStyledShape : public TKxDeShape {
  public:
@@ -249,6 +234,11 @@ TEST_F(LayerDefaultStyles, OnlyTheSwitchedOnStylesAShapeUsesAreApplied) {
   Defaults->SetUseDefaultBrush(true);
   EXPECT_EQ(Create<TKxDePackage>(nullptr, Layer)->Brush()->ToRec(), Defaults->Brush()) << "packages fill";
   EXPECT_EQ(Create<TKxDeGroup>(nullptr, Layer)->Brush()->ToRec(), TKxDeBrushRec{}) << "a group uses no brush";
+  TOwned<TmekLayerObjectsDefaultProperties> copy(Create<TmekLayerObjectsDefaultProperties>());
+  copy->Assign(Defaults);
+  EXPECT_EQ(copy->Pen(), Defaults->Pen());
+  EXPECT_EQ(copy->Gradient(), Defaults->Gradient());
+  EXPECT_NE(copy->ColorManagementProperties(), Defaults->ColorManagementProperties()) << "its own object";
 }
 
 }  // namespace

@@ -137,7 +137,6 @@ TEST_F(ShapeGeometry, PaintingTransformsTurnAboutTheCentreOnlyForShapesThatRotat
   EXPECT_EQ(alone->DrawRect(), (TRect{0, 0, 30, 21}));
 }
 
-// ---- Hit tests --------------------------------------------------------------------------------
 
 class ShapeHit : public ModelFixture {
  protected:
@@ -195,30 +194,17 @@ TEST_F(ShapeHit, HitTestLooksForControlsThenPointsThenTheBody) {
     EXPECT_EQ(hit.Part, c.Part) << c.At.X << "," << c.At.Y;
     EXPECT_EQ(hit.PartIndex, c.Index) << c.At.X << "," << c.At.Y;
   }
-  Shape->SetShapeStyle(Shape->ShapeStyle() + TKxDeShapeStyle::kxssUsesControls);
-  EXPECT_EQ(Shape->HitTest(TPointF{100, 0}, 0, 4, true, true, {}).Part, TKxDeShapePart::kxspControl);
-  EXPECT_EQ(Shape->ControlAt(TPointF{103, 0}, 4), -1);
-}
-
-TEST_F(ShapeHit, CursorFollowsTheHitAndTheQuadrantOfTheRotation) {
   TKxDeHitTest hit;
   hit.HitType = TKxDeHitType::kxhtPoint;
   hit.State = TKxDeShapeHitState::kxhsSelected;
-  const struct {
-    float Rotation;
-    int32_t Point;
-    TCursor Cursor;
-  } corners[] = {{0, 0, crSizeNWSE}, {0, 1, crSizeNESW}, {100, 1, crSizeNWSE}, {100, 2, crSizeNESW}};
-  for (const auto& c : corners) {
-    Shape->SetRotation(c.Rotation);
-    hit.PartIndex = c.Point;
-    EXPECT_EQ(Shape->GetCursor(hit), c.Cursor) << c.Rotation << " " << c.Point;
-  }
-  hit.State = TKxDeShapeHitState::kxhsHot;
-  EXPECT_EQ(Shape->GetCursor(hit), crSizeAll);
-  hit.HitType = TKxDeHitType::kxhtLayer;
-  EXPECT_EQ(Shape->GetCursor(hit), crDefault);
-  EXPECT_EQ(CursorToQt(crSizeNWSE), Qt::SizeFDiagCursor);
+  hit.PartIndex = 1;
+  EXPECT_EQ(Shape->GetCursor(hit), crSizeNESW);
+  Shape->SetRotation(100);
+  EXPECT_EQ(Shape->GetCursor(hit), crSizeNWSE) << "the quadrant of the rotation turns the cursor";
+  Shape->SetRotation(0);
+  Shape->SetShapeStyle(Shape->ShapeStyle() + TKxDeShapeStyle::kxssUsesControls);
+  EXPECT_EQ(Shape->HitTest(TPointF{100, 0}, 0, 4, true, true, {}).Part, TKxDeShapePart::kxspControl);
+  EXPECT_EQ(Shape->ControlAt(TPointF{103, 0}, 4), -1);
 }
 
 }  // namespace

@@ -25,7 +25,6 @@ class TStyledShape : public TTestShape {
   using TKxDeShapeBase::SetGradient;
   using TKxDeShapeBase::SetPicture;
   using TKxDeShapeBase::SetPictureStyle;
-
   void SetNoAntialiasing(bool Value) { FNoAntialiasing = Value; }
   void Use(TKxDeShapeStyle Style) { SetShapeStyle(ShapeStyle() + Style); }
   void DoNotUse(TKxDeShapeStyle Style) { SetShapeStyle(ShapeStyle() - Style); }
@@ -43,19 +42,13 @@ class TStyledShape : public TTestShape {
   void PictureChanged(TObject*) override { Hook(); }
   void PictureStyleChanging(TObject*) override { Hook(); }
   void PictureStyleChanged(TObject*) override { Hook(); }
-
- private:
-  void Hook() {
-    if (Log) Log->Add("hook");
-  }
+  void Hook() { Log ? Log->Add("hook") : void(); }
 };
 
 class ShapeStyles : public ModelFixtureOf<TStyledShape> {
  protected:
   QTemporaryDir Dir;
 };
-
-// ---- What each style change announces ------------------------------------------------------------
 
 TEST_F(ShapeStyles, EachStyleChangeAnnouncesInItsOrder) {
   struct TCase {
@@ -103,13 +96,8 @@ TEST_F(ShapeStyles, EachStyleChangeAnnouncesInItsOrder) {
 }
 
 TEST_F(ShapeStyles, RecordsAssignmentAndSetGradientGoToTheStyleObjects) {
-  Shape->SetPenRec(TKxDePenRec{clBlue, TPenMode::pmXor, TPenStyle::psDot, 0.7f});
-  EXPECT_EQ(Shape->Pen()->ToRec(), (TKxDePenRec{clBlue, TPenMode::pmXor, TPenStyle::psDot, 0.7f}));
   Shape->SetBrushRec(TKxDeBrushRec{clYellow, TBrushStyle::bsCross});
   EXPECT_EQ(Shape->Color(), clYellow) << "the brush colour is the shape colour";
-  Shape->SetFontRec(TKxDeShapeFontRec{0, clRed, QStringLiteral("DejaVu Sans"), 14, {TFontStyle::fsItalic}});
-  EXPECT_EQ(Shape->Font()->Size(), 14);
-
   TOwned<TKxDeShapeGradient> source(Create<TKxDeShapeGradient>());
   source->SetStyle(TKxDeShapeGradientStyle::kxdgsDiamond);
   Shape->SetGradientRec(source->ToRec());
@@ -150,8 +138,6 @@ TEST_F(ShapeStyles, PictureLoadsAreOneChangeAndFailuresChangeNothing) {
   EXPECT_EQ(other->Picture()->ImageFileStream().constData(), Shape->Picture()->ImageFileStream().constData());
   EXPECT_EQ(other->Picture()->PicturePath(), path);
 }
-
-// ---- The shared colour and the Has... answers ------------------------------------------------------
 
 TEST_F(ShapeStyles, BrushGradientAndShapeShareOneColour) {
   Shape->Use(TKxDeShapeStyle::kxssUsesGradient);
@@ -214,24 +200,6 @@ TEST_F(ShapeStyles, HasAnswersFollowStyleWidthColourAndKind) {
   EXPECT_TRUE(Shape->HasPicture()) << "the placeholder is a picture";
   EXPECT_FALSE(Shape->HasEmptyPicture());
 }
-
-// ---- Fonts --------------------------------------------------------------------------------------
-
-TEST_F(ShapeStyles, ATextViewPresentsTheShapeFontWithAHeight) {
-  Shape->Use(TKxDeShapeStyle::kxssUsesFont);
-  TOwned<TmekFont> view(Create<TmekFont>(Shape));
-  EXPECT_EQ(view->Font(), Shape->Font());
-  EXPECT_EQ(Shape->Font()->Size(), TKxDeUtils::MMToFontPoints(view->Height()));
-  Log.Clear();
-  view->SetHeight(0);
-  view->SetHeight(-2);
-  EXPECT_TRUE(Log.Entries.empty()) << "non-positive heights are ignored";
-  view->SetHeight(6);
-  EXPECT_EQ(Shape->Font()->Size(), TKxDeUtils::MMToFontPoints(6.0f));
-  EXPECT_EQ(Log.Count("shape changed shape"), 1u);
-}
-
-// ---- Device pens --------------------------------------------------------------------------------
 
 TEST(ShapeDevicePens, WidthsCapsDashesAndClearPens) {
   TOwned<TKxDeShapePen> pen(Create<TKxDeShapePen>());
@@ -297,31 +265,21 @@ TEST(ShapeDevicePens, DashTablesScaleWithTheZoom) {
   EXPECT_EQ(img.pixel(5, 14), qRgb(255, 255, 255));
 }
 
-TEST_F(ShapeStyles, DrawPointFramesAndFillsAHandle) {
+TEST_F(ShapeStyles, DrawPointFramesAndFillsAHandleWithItsOwnPen) {
   QImage img(20, 20, QImage::Format_RGB32);
-  const struct {
-    TColor Frame, Fill;
-    QRgb AtFrame, Inside;
-  } cases[] = {{clRed, clBlue, qRgb(255, 0, 0), qRgb(0, 0, 255)},
-               {clNone, clBlue, qRgb(0, 0, 255), qRgb(0, 0, 255)},
-               {clRed, clNone, qRgb(255, 0, 0), qRgb(255, 255, 255)},
-               {clNone, clNone, qRgb(255, 255, 255), qRgb(255, 255, 255)}};
-  for (const auto& c : cases) {
+  for (auto [frame, fill, atFrame, inside] : {std::tuple{clRed, clBlue, Qt::red, Qt::blue}, {clNone, clBlue, Qt::blue, Qt::blue},
+                                              {clRed, clNone, Qt::red, Qt::white}}) {
     img.fill(Qt::white);
-    {
-      TCanvas canvas(&img);
-      canvas.Pen()->SetWidth(5);
-      canvas.Pen()->SetMode(TPenMode::pmNot);  // the handle sets its own pen
-      Shape->DrawPoint(&canvas, TRect{5, 5, 15, 15}, c.Frame, c.Fill);
-    }
-    EXPECT_EQ(img.pixel(5, 10), c.AtFrame);
-    EXPECT_EQ(img.pixel(14, 14), c.AtFrame);
-    EXPECT_EQ(img.pixel(10, 10), c.Inside);
-    EXPECT_EQ(img.pixel(15, 10), qRgb(255, 255, 255)) << "right and bottom edges are outside";
+    TCanvas canvas(&img);
+    canvas.Pen()->SetWidth(5);
+    canvas.Pen()->SetMode(TPenMode::pmNot);
+    Shape->DrawPoint(&canvas, TRect{5, 5, 15, 15}, frame, fill);
+    EXPECT_EQ(img.pixelColor(14, 14), QColor(atFrame));
+    EXPECT_EQ(img.pixelColor(10, 10), QColor(inside));
+    EXPECT_EQ(img.pixelColor(15, 10), QColor(Qt::white)) << "right and bottom edges are outside";
   }
 }
 
-// ---- Pictures drawn by the shape ------------------------------------------------------------------
 
 class ShapePictures : public ShapeStyles {
  protected:
@@ -395,8 +353,6 @@ TEST_F(ShapePictures, WithoutAntialiasingThePictureIsCopiedOpaque) {
   Expect(Draw(TRect{0, 0, 40, 40}, nullptr, false, 0, false, black), {{9, 20, Red}, {10, 20, White}}, "copied");
 }
 
-// ---- Filled and unfilled hit test -----------------------------------------------------------------
-
 TEST_F(ShapeStyles, FilledShapesAreHitInsideUnfilledOnesNearTheirUnturnedFrame) {
   AddPoints({{0, 0}, {100, 0}, {100, 20}, {0, 20}});
   struct TCase {
@@ -433,15 +389,6 @@ TEST_F(ShapeStyles, FilledShapesAreHitInsideUnfilledOnesNearTheirUnturnedFrame) 
   EXPECT_FALSE(Shape->PointOnShape(TPointF{50, 5}, 3, false));
   Shape->Brush()->SetColor(clRed);
   EXPECT_TRUE(Shape->PointOnShape(TPointF{50, 5}, 3, false));
-}
-
-TEST_F(ShapeStyles, StylesAreWrittenByNameThroughTheirSetters) {
-  const QMetaObject* meta = Shape->metaObject();
-  const QMetaProperty style = meta->property(meta->indexOfProperty("PictureStyle"));
-  EXPECT_TRUE(style.writeOnGadget(Shape, QVariant::fromValue(TKxDeShapePictureStyle::kxdspCenter)));
-  EXPECT_EQ(Log.Count("start kxacChanging shape picture_style"), 1u) << "announced as usual";
-  EXPECT_TRUE(meta->property(meta->indexOfProperty("Color")).writeOnGadget(Shape, QVariant(int(clRed))));
-  EXPECT_EQ(Shape->Brush()->Color(), clRed);
 }
 
 }  // namespace

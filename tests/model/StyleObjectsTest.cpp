@@ -153,36 +153,5 @@ TEST(StyleObjects, FontSizeIsSilentAndAnUninstalledFamilyIsSubstitutedOnce) {
   EXPECT_EQ(messages.Messages.size(), 1);
 }
 
-TEST(StyleObjects, ElementsRoundTripAndDamagedValuesAreCorrected) {
-  TOwned<TKxDeShapePen> pen(Create<TKxDeShapePen>());
-  pen->SetColor(clWindowText);
-  pen->SetWidth(0.35f);
-  pen->SetMode(TPenMode::pmNotXor);
-  TOwned<TKxDeShapeGradient> g(Create<TKxDeShapeGradient>());
-  g->SetStyle(TKxDeShapeGradientStyle::kxdgsDiamond);
-  g->SetShift(-40);
-  g->SetReverse(true);
-  TXmlDocument doc;
-  pen->SaveToXML(doc.append_child("Pen"));
-  g->SaveToXML(doc.append_child("Gradient"));
-  EXPECT_EQ(XmlReadInteger(doc.child("Pen"), "Color", 0), -16777208) << "system colours are negative";
-  TOwned<TKxDeShapePen> pen2(Create<TKxDeShapePen>());
-  TOwned<TKxDeShapeGradient> g2(Create<TKxDeShapeGradient>());
-  pen2->LoadFromXML(doc.child("Pen"));
-  g2->LoadFromXML(doc.child("Gradient"));
-  TXmlDocument again;
-  pen2->SaveToXML(again.append_child("Pen"));
-  g2->SaveToXML(again.append_child("Gradient"));
-  EXPECT_EQ(XmlToText(again, false), XmlToText(doc, false));
-  // Shift clamped, unknown ordinals ignored, a missing pen mode is pmCopy, a missing width kept.
-  XmlParse(doc, "<e><Shift>250</Shift><Style>99</Style></e>");
-  g2->LoadFromXML(doc.child("e"));
-  EXPECT_EQ(g2->Shift(), 100);
-  EXPECT_EQ(g2->Style(), TKxDeShapeGradientStyle::kxdgsDiamond);
-  pen2->LoadFromXML(doc.child("e"));
-  EXPECT_EQ(pen2->Mode(), TPenMode::pmCopy);
-  EXPECT_FLOAT_EQ(pen2->Width(), 0.35f);
-}
-
 }  // namespace
 }  // namespace vorn::test

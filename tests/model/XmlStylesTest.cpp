@@ -124,10 +124,14 @@ TEST_F(XmlStyles, ReadValuesAreCorrectedOrDefaulted) {
   EXPECT_EQ(s->Pen()->Width(), -2.0f) << "a negative width is kept as written";
 }
 
-TEST_F(XmlStyles, ATextViewKeepsItsHeightAsWritten) {
+TEST_F(XmlStyles, ATextViewSetsThePointSizeFromItsHeightAndReadsItAsWritten) {
   TOwned<TFullStyleShape> s(Create<TFullStyleShape>(nullptr, nullptr));
   TOwned<TmekFont> font(Create<TmekFont>(s.get()));
+  EXPECT_EQ(font->Font(), s->Font());
+  font->SetHeight(-2);
+  EXPECT_EQ(s->Font()->Size(), TKxDeUtils::MMToFontPoints(3.0f)) << "non-positive heights are ignored";
   font->SetHeight(4.25f);
+  EXPECT_EQ(s->Font()->Size(), TKxDeUtils::MMToFontPoints(4.25f));
   TXmlDocument doc;
   font->SaveToXML(doc.append_child("Font"));
   EXPECT_EQ(XmlToText(doc.child("Font"), false), QByteArray("<Font><Height>4.25</Height></Font>"));

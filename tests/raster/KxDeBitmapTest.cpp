@@ -40,20 +40,6 @@ TEST(KxDeBitmap, ResizingKeepsPixelsAndTheCanvasWithItsToolsAndAnnouncesChanges)
   EXPECT_TRUE(bitmap.Modified());
 }
 
-TEST(KxDeBitmap, PixelFormatsAreKeptIn32BitStorage) {
-  TKxDeBitmap bitmap(2, 1);
-  EXPECT_EQ(bitmap.Image().format(), QImage::Format_RGB32);
-  bitmap.SetPixelFormat(TPixelFormat::pf8bit);
-  EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf24bit);
-  bitmap.SetPixelFormat(TPixelFormat::pf32bit);
-  EXPECT_EQ(bitmap.Image().format(), QImage::Format_ARGB32);
-  QImage halfRed(1, 1, QImage::Format_ARGB32);
-  halfRed.setPixel(0, 0, qRgba(255, 0, 0, 128));
-  bitmap.SetImage(halfRed);
-  bitmap.SetPixelFormat(TPixelFormat::pf24bit);
-  EXPECT_EQ(bitmap.Image().pixel(0, 0), qRgb(255, 0, 0)) << "dropping alpha keeps the stored colour";
-}
-
 TEST(KxDeBitmap, CopiesShareUntilEitherSideWrites) {
   TKxDeBitmap a(4, 4);
   TKxDeBitmap b;

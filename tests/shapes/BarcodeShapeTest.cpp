@@ -20,7 +20,6 @@ TShapePtr<TVornBarcode> Barcode(TVornBarcodeType Type, const QString& Data) {
 
 }  // namespace
 
-// ---- The encoder ---------------------------------------------------------------------------------
 
 TEST(VornBarcodeSymbol, EncodesTheRequiredSymbologies) {
   const TVornBarcodeSymbol code128 = TVornBarcodeSymbol::Encode(TVornBarcodeType::vbtCode128, "SHIP-000123", true);
@@ -63,7 +62,6 @@ TEST(VornBarcodeSymbol, RefusesDataWithAReason) {
   EXPECT_FALSE(TVornBarcodeSymbol::Encode(TVornBarcodeType::vbtInterleaved2of5, "12AB", true).Valid());
 }
 
-// ---- Painting ----------------------------------------------------------------------------------------
 
 TEST(VornBarcode, EveryBarAndEveryGapLandsWhereTheSymbolSays) {
   for (TVornBarcodeType type :

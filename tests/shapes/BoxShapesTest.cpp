@@ -23,7 +23,6 @@ TShapePtr<TVornRectangle> RedBox() {
 
 }  // namespace
 
-// ---- Corners ---------------------------------------------------------------------------------------
 
 TEST(VornBoxShape, GrowsFromZeroSizeLikeTheEditorCreatesIt) {
   auto r = MakeShape<TVornRectangle>();
@@ -80,7 +79,6 @@ TEST(VornBoxShape, RatioKeepingBoxWidensTheShortSide) {
   EXPECT_EQ(q, (TRectF{0, 0, 30, 10}));
 }
 
-// ---- Hit testing -----------------------------------------------------------------------------------
 
 TEST(VornRectangle, FilledIsHitInsideUnfilledOnlyOnItsFrame) {
   auto r = RedBox();
@@ -148,7 +146,6 @@ TEST(VornRectangle, InRectFollowsTheTurnedOutline) {
   EXPECT_TRUE(r->InRect(TRectF{49, 0, 51, 10}));
 }
 
-// ---- Painting ----------------------------------------------------------------------------------------
 
 TEST(VornRectangle, FillAndInsideFrameLandOnTheBox) {
   auto r = RedBox();
@@ -186,7 +183,6 @@ TEST(VornRectangle, GradientReplacesTheBrushInsideTheShape) {
   EXPECT_TRUE(IsWhite(At(rounded, 1, 1)));
 }
 
-// ---- Selection feedback ----------------------------------------------------------------------------
 
 TEST(VornRectangle, SelectionDrawsOutlineAndCornerHandles) {
   auto r = MakeShape<TVornRectangle>();
@@ -227,7 +223,6 @@ TEST(VornRectangle, SelectionDrawsOutlineAndCornerHandles) {
   EXPECT_TRUE(IsWhite(At(img, 120.5, 50)));
 }
 
-// ---- Persistence -------------------------------------------------------------------------------------
 
 TEST(VornRectangle, XmlKeepsItsOwnPropertiesAndGeometry) {
   auto r = RedBox();

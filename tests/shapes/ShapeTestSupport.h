@@ -2,6 +2,8 @@
 // Shared helpers of the shape-kit tests: shapes made free-standing and freed by the test,
 // rendering one shape into an image, pixel probes, and XML round trips.
 
+#include "support/TestSupport.h"
+
 #include <vorn/common/Canvas.h>
 #include <vorn/common/Units.h>
 #include <vorn/common/XmlUtils.h>
