@@ -1,16 +1,12 @@
 // The canvas: rectangle conventions (right and bottom edges excluded), pen modes on image buffers, text,
 // clipping, colours.
-#include <vorn/common/Canvas.h>
+#include "support/TestSupport.h"
+
 #include <vorn/common/Color.h>
 #include <vorn/common/GraphicUtils.h>
 
-#include <gtest/gtest.h>
-
 #include <QGuiApplication>
-#include <QImage>
 #include <QPalette>
-
-#include <functional>
 
 namespace vorn {
 namespace {

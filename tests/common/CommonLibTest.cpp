@@ -1,7 +1,5 @@
 // Shared services: debug messages, installed-font lookup, environment expansion.
-#include <vorn/common/CommonLib.h>
-
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <QFileInfo>
 

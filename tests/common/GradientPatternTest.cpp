@@ -1,11 +1,8 @@
 // Gradient ramps and patterns. A black-to-white ramp without shift or rotation maps entry i to
 // grey level i, so a pattern pixel's red value is the ramp index the layout chose for it.
-#include <vorn/common/Events.h>
+#include "support/TestSupport.h"
+
 #include <vorn/common/GradientPattern.h>
-
-#include <gtest/gtest.h>
-
-#include <utility>
 
 namespace vorn {
 namespace {
@@ -22,53 +19,33 @@ QImage Identity(S Style) {
   return BuildGradientPattern(p);
 }
 
-TEST(GradientRamp, StraightRampFromStartToEnd) {
-  const TKxDeGradientRamp r = GradientRamp(RGB(0, 100, 200), RGB(255, 0, 0), 0, 0);
-  EXPECT_EQ(r[0], qRgb(0, 100, 200));
-  EXPECT_EQ(r[255], qRgb(255, 0, 0));
-  // Truncating integer steps: 100 + 128 * (-100) / 255 = 100 - 50 (50.19 truncated).
-  EXPECT_EQ(r[128], qRgb(128, 50, 200 - 100));
-}
-
-TEST(GradientRamp, FullRotationEitherWayFallsFromEndToStart) {
-  for (int rotation : {100, -100}) {
-    const TKxDeGradientRamp r = GradientRamp(clBlack, RGB(200, 100, 50), 0, rotation);
-    EXPECT_EQ(r[0], qRgb(200, 100, 50)) << rotation;
-    EXPECT_EQ(r[255], qRgb(0, 0, 0)) << rotation;
+// Start black or RGB(0, 100, 200), end grey 200/254 or red; entries by index. Integer steps
+// truncate, MulDiv rounds halves to even: rotation 50 peaks at k = 127, -50 bottoms at 128.
+TEST(GradientRamp, ShiftAndRotationPlaceTheEndsAndThePeak) {
+  const struct {
+    TColor Begin, End;
+    int Shift, Rotation;
+    std::vector<std::pair<int, QRgb>> At;
+  } cases[] = {
+      {RGB(0, 100, 200), RGB(255, 0, 0), 0, 0, {{0, qRgb(0, 100, 200)}, {255, qRgb(255, 0, 0)}, {128, qRgb(128, 50, 100)}}},
+      {clBlack, RGB(200, 100, 50), 0, 100, {{0, qRgb(200, 100, 50)}, {255, qRgb(0, 0, 0)}}},
+      {clBlack, RGB(200, 100, 50), 0, -100, {{0, qRgb(200, 100, 50)}, {255, qRgb(0, 0, 0)}}},
+      {clBlack, RGB(254, 254, 254), 0, 50, {{0, 0}, {127, 254}, {255, 0}, {191, (255 - 191) * 254 / 128}}},
+      {clBlack, RGB(254, 254, 254), 0, -50, {{0, 254}, {128, 0}, {64, 254 - 64 * 254 / 128}, {255, 254}}},
+      {clBlack, RGB(200, 200, 200), 100, 0, {{0, 200}, {255, 200}}},
+      {clBlack, RGB(200, 200, 200), -100, 0, {{0, 0}, {255, 0}}},
+      {clBlack, RGB(200, 200, 200), 25, 0, {{0, 50}}},
+      {clBlack, RGB(200, 200, 200), -25, 0, {{255, 150}}},
+  };
+  for (const auto& c : cases) {
+    const TKxDeGradientRamp r = GradientRamp(c.Begin, c.End, c.Shift, c.Rotation);
+    for (auto [i, want] : c.At) {
+      const QRgb expected = want > 255 ? want : qRgb(int(want), int(want), int(want));
+      EXPECT_EQ(r[static_cast<size_t>(i)] & 0xFFFFFF, expected & 0xFFFFFF)
+          << "shift " << c.Shift << " rotation " << c.Rotation << " at " << i;
+    }
   }
-}
-
-TEST(GradientRamp, PartialRotationPeaksAtK) {
-  // Rotation 50: p = MulDiv(255, 50, 100) = 127.5 -> 128 (halves to even), k = 127.
-  const TKxDeGradientRamp up = GradientRamp(clBlack, RGB(254, 254, 254), 0, 50);
-  EXPECT_EQ(up[0], qRgb(0, 0, 0));
-  EXPECT_EQ(up[127], qRgb(254, 254, 254));          // reaches the end colour at k
-  EXPECT_EQ(qRed(up[255]), 0);                        // and falls back
-  EXPECT_EQ(qRed(up[191]), (255 - 191) * 254 / 128);  // on the falling side
-  // Rotation -50: p = -128, k = 128: falls from the end colour to the start at k, then rises.
-  const TKxDeGradientRamp down = GradientRamp(clBlack, RGB(254, 254, 254), 0, -50);
-  EXPECT_EQ(qRed(down[0]), 254);
-  EXPECT_EQ(qRed(down[128]), 0);
-  EXPECT_EQ(qRed(down[64]), 254 - 64 * 254 / 128);
-  EXPECT_EQ(qRed(down[255]), 254);
-}
-
-TEST(GradientRamp, ShiftMovesOneEnd) {
-  const TKxDeGradientRamp full = GradientRamp(RGB(0, 0, 0), RGB(200, 200, 200), 100, 0);
-  EXPECT_EQ(full[0], qRgb(200, 200, 200));  // flat at the end colour
-  EXPECT_EQ(full[255], qRgb(200, 200, 200));
-  const TKxDeGradientRamp none = GradientRamp(RGB(0, 0, 0), RGB(200, 200, 200), -100, 0);
-  EXPECT_EQ(none[0], qRgb(0, 0, 0));  // flat at the start colour
-  EXPECT_EQ(none[255], qRgb(0, 0, 0));
-  // Shift 25 moves the start a quarter of the way: 0 + MulDiv(200, 25, 100) = 50.
-  EXPECT_EQ(qRed(GradientRamp(RGB(0, 0, 0), RGB(200, 200, 200), 25, 0)[0]), 50);
-  // Shift -25 moves the end back: 200 + MulDiv(200, -25, 100) = 150.
-  EXPECT_EQ(qRed(GradientRamp(RGB(0, 0, 0), RGB(200, 200, 200), -25, 0)[255]), 150);
-}
-
-TEST(GradientRamp, MulDivRoundsHalvesToEven) {
-  EXPECT_EQ(MulDiv(255, 50, 100), 128);  // 127.5
-  EXPECT_EQ(MulDiv(5, 50, 100), 2);      // 2.5
+  EXPECT_EQ(MulDiv(5, 50, 100), 2);
   EXPECT_EQ(MulDiv(-5, 50, 100), -2);
   EXPECT_EQ(MulDiv(1, 1, 0), 0);
 }
@@ -161,14 +138,9 @@ TEST(GradientPattern, ACustomPainterIsHandedTheColoursOfTheBuiltInStyles) {
   const TKxDeGradientColors colors = GradientColors(p);
   EXPECT_EQ(colors.ColorBegin, clBlue);
   EXPECT_EQ(colors.ColorEnd, clRed);
-  // A host painter that lays the ramp out left to right reproduces the horizontal style.
-  const TKxDeCustomGradientEvent paint = [](TObject*, const TKxDeGradientColors& C, QImage& Pattern) {
-    Pattern = QImage(256, 1, QImage::Format_RGB32);
-    for (int x = 0; x < 256; ++x) Pattern.setPixel(x, 0, C.Ramp[static_cast<size_t>(x)]);
-  };
-  QImage mine;
-  paint(nullptr, colors, mine);
-  EXPECT_EQ(mine, BuildGradientPattern(p));
+  // Laid out left to right, the ramp handed over is the horizontal style.
+  const QImage linear = BuildGradientPattern(p);
+  for (int x = 0; x < 256; ++x) EXPECT_EQ(linear.pixel(x, 0), colors.Ramp[static_cast<size_t>(x)]) << x;
 }
 
 TEST(GradientPattern, EqualGradientsShareOneCachedImage) {

@@ -1,9 +1,8 @@
 // TKxDeUtils hit-test primitives, intersections and polyline simplification.
+#include "support/TestSupport.h"
+
 #include <vorn/common/KxDeUtils.h>
 
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <numbers>
 
 namespace vorn {

@@ -4,7 +4,6 @@
 
 #include <vorn/common/KxDeUtils.h>
 
-#include <cmath>
 #include <cstring>
 #include <numbers>
 

@@ -1,15 +1,12 @@
 // TKxDeUtils: rounding rules, rectangles and point arrays, unit conversions, encoders (fixed
 // point, font styles, shift keys, sets), transform scaling and identifiers.
-#include <vorn/common/Exceptions.h>
+#include "support/TestSupport.h"
+
 #include <vorn/common/KxDeUtils.h>
 #include <vorn/common/Rounding.h>
-#include <vorn/common/Units.h>
-
-#include <gtest/gtest.h>
 
 #include <QTransform>
 
-#include <cstring>
 #include <limits>
 #include <set>
 
@@ -60,7 +57,6 @@ TEST(KxDeUtilsRounding, PointsRectsAndDecimalsRoundTiesToEven) {
   EXPECT_EQ(U::Point(TPointF{3e9f, -3e9f}), (TPoint{kMax, kMin}));
   EXPECT_EQ(U::Rect(TRectF{0.5f, 1.5f, 2.5f, -1.5f}), (TRect{0, 2, 2, -2}));
   EXPECT_EQ(U::RectFloorRound(TRectF{-0.5f, 1.9f, 2.0f, -3.1f}), (TRect{-1, 1, 2, -4}));
-  EXPECT_EQ(U::DoublesToPoints({{0.5f, 1.5f}, {-0.5f, 2.4f}}), (TPointArray{{0, 2}, {0, 2}}));
   // 0.125 and 0.375 are exact binary fractions: true ties at two decimals.
   const TPointF decimals = U::RoundTo(TPointF{0.125f, 0.375f}, -2);
   EXPECT_FLOAT_EQ(decimals.X, 0.12f);
@@ -77,19 +73,10 @@ TEST(KxDeUtilsRects, BoundsCornersAndNearEmptiness) {
   EXPECT_EQ(U::Rect(TPointArray{{3, -1}, {-2, 5}, {0, 0}}), (TRect{-2, -1, 3, 5}));
   EXPECT_EQ(U::Rect(TPointArray{}), TRect{});
   EXPECT_EQ(TRectF::Create({{3, -1.5f}, {-2, 5}, {0, 0}}), (TRectF{-2, -1.5f, 3, 5}));
-  EXPECT_EQ(TRectF::Create({{4, 7}}), (TRectF{4, 7, 4, 7}));
-  TDPointArray f{{9, 9}, {9, 9}, {9, 9}, {9, 9}, {9, 9}};
-  TRectF{1, 2, 3, 4}.RectToArray(f);
-  EXPECT_EQ(f, (TDPointArray{{1, 2}, {3, 2}, {3, 4}, {1, 4}}));
-  std::array<TPoint, 4> fixed{};
-  TRect{-1, -2, 3, 4}.RectToArray(fixed);
-  EXPECT_EQ(fixed, (std::array<TPoint, 4>{TPoint{-1, -2}, TPoint{3, -2}, TPoint{3, 4}, TPoint{-1, 4}}));
   EXPECT_TRUE(U::RectIsNearEmpty(TRectF{0, 0, 0.01f, 0.01f}));
   EXPECT_FALSE(U::RectIsNearEmpty(TRectF{0, 0, 0.02f, 0}));
   EXPECT_FALSE(U::RectIsNearEmpty(TRectF{0, 0, 0, 0.012f}));
   EXPECT_TRUE(U::RectIsNearEmpty(TRectF{5, 5, 0, 0})) << "negative sizes";
-  const TDPointArray original{{1, 1}, {2, 3}};
-  EXPECT_EQ(U::OffsetPoints(original, 10, -1), (TDPointArray{{11, 0}, {12, 2}}));
 }
 
 TEST(KxDeUtilsUnits, MillimetresInchesAndFontPoints) {
@@ -98,10 +85,6 @@ TEST(KxDeUtilsUnits, MillimetresInchesAndFontPoints) {
     UnitSettings units(10.0f, 120);
     EXPECT_EQ(U::MMToInternalUnits(TRectF{1, 2, 3, 4}), (TRectF{10, 20, 30, 40}));
     EXPECT_EQ(U::InternalUnitsToMM(TPointF{15, -20}), (TPointF{1.5f, -2}));
-    TRectF r{1, 2, 3, 4};
-    r.MMToInternalUnits();
-    r.InternalUnitsToMM();
-    EXPECT_EQ(r, (TRectF{1, 2, 3, 4}));
     EXPECT_EQ(U::MMToFontPoints(2.5f), 15);
     EXPECT_EQ(U::MMToFontPoints(0.75f), 5) << "4.5 rounds up here (ties-to-even would give 4)";
     EXPECT_FLOAT_EQ(U::FontPointsToMM(9), 1.5f);
@@ -122,10 +105,6 @@ TEST(KxDeUtilsEncodings, FixedPointIsSixteenDotSixteenWithTiesToEvenAndSaturatio
   EXPECT_EQ(U::FloatToFixed(-1e6).Raw(), kMin);
   for (int32_t raw : {0, 1, -1, 65535, 65536, -65537, kMax, kMin})
     EXPECT_EQ(U::FloatToFixed(U::FixToFloat(raw)).Raw(), raw);
-  const TFixed f{0x1234, 0x5678};
-  int32_t image = 0;
-  std::memcpy(&image, &f, sizeof image);
-  EXPECT_EQ(image, 0x56781234) << "the record's memory image is the raw value";
 }
 
 TEST(KxDeUtilsEncodings, FontStylesAndShiftKeys) {
@@ -141,7 +120,6 @@ TEST(KxDeUtilsEncodings, FontStylesAndShiftKeys) {
 
 TEST(KxDeUtilsEncodings, SetsReadAndWriteOnlyTheirBytes) {
   const uint8_t image[5] = {0x01, 0x02, 0x03, 0x84, 0xFF};
-  EXPECT_EQ(U::SetToInt(image, 3), 0x030201);
   EXPECT_EQ(U::SetToInt(image, 4), int32_t(0x84030201));
   EXPECT_EQ(U::SetToInt(image, 0), 0);
   const uint8_t single = 0xA5;

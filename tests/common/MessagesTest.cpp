@@ -1,11 +1,10 @@
 // Messages, their formatting and translation, operating-system errors, shortcut texts and package
 // settings.
-#include <vorn/common/Exceptions.h>
+#include "support/TestSupport.h"
+
 #include <vorn/common/PackageSettings.h>
 #include <vorn/common/ResStrs.h>
 #include <vorn/common/ShortCut.h>
-
-#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QTranslator>

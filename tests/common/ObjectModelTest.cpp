@@ -1,11 +1,7 @@
 // The object model: class references, virtual construction, lifetime brackets.
-#include <vorn/common/Exceptions.h>
+#include "support/TestSupport.h"
+
 #include <vorn/common/Object.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace vorn::testing {
 

@@ -2,12 +2,10 @@
 #include "support/TestSupport.h"
 
 #include <vorn/common/ColorManagementProperties.h>
-#include <vorn/common/Exceptions.h>
 #include <vorn/common/KxDePicture.h>
 #include <vorn/common/KxDePictureList.h>
 #include <vorn/common/PictureRegisteredFormats.h>
 
-#include <QBuffer>
 #include <QMetaProperty>
 
 #include <sys/stat.h>

@@ -6,8 +6,6 @@
 #include <vorn/common/Graphic.h>
 #include <vorn/common/KxDePicture.h>
 
-#include <functional>
-
 namespace vorn::test {
 namespace {
 

@@ -1,8 +1,8 @@
 // The vocabulary: enumeration names both ways, sets and their text form, clamped subranges.
+#include "support/TestSupport.h"
+
 #include <vorn/common/Consts.h>
 #include <vorn/common/DrawingCommons.h>
-
-#include <gtest/gtest.h>
 
 namespace vorn {
 namespace {

@@ -1,8 +1,6 @@
 // The XML helpers: typed values read back exactly what was written, whatever the locale;
 // malformed input falls back to defaults or raises a clear error.
-#include <vorn/common/XmlUtils.h>
-
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <QLocale>
 

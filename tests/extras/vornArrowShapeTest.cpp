@@ -1,11 +1,9 @@
 // The arrow control: its properties, the geometry of line and heads, and what it paints.
-#include <vorn/common/Canvas.h>
+#include "support/TestSupport.h"
+
 #include <vorn/common/Color.h>
 #include <vorn/extras/vornArrowShape.h>
 
-#include <gtest/gtest.h>
-
-#include <QImage>
 #include <QPalette>
 #include <QPixmap>
 #include <QWidget>

@@ -6,7 +6,6 @@
 
 #include <vorn/common/Graphic.h>
 #include <vorn/common/Picture.h>
-#include <vorn/common/Units.h>
 #include <vorn/model/KxDeControl.h>
 #include <vorn/model/KxDeDocument.h>
 #include <vorn/model/KxDeGroup.h>
@@ -14,7 +13,6 @@
 #include <vorn/model/KxDeShapeFont.h>
 #include <vorn/model/KxDeShapeGradient.h>
 
-#include <QBuffer>
 #include <QDir>
 
 namespace vorn::test {

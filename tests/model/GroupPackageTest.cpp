@@ -2,14 +2,11 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/common/Canvas.h>
 #include <vorn/common/KxDePicture.h>
 #include <vorn/model/KxDeGroup.h>
 #include <vorn/model/KxDePackage.h>
 #include <vorn/model/KxDeRegister.h>
 #include <vorn/model/KxDeShapeBrush.h>
-
-#include <QBuffer>
 
 namespace vorn::test {
 namespace {

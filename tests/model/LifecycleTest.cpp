@@ -2,7 +2,6 @@
 
 #include "ModelTestSupport.h"
 
-#include <algorithm>
 #include <random>
 
 namespace vorn::test {

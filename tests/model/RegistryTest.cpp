@@ -8,8 +8,6 @@
 
 #include <QMetaProperty>
 
-#include <QMetaProperty>
-
 namespace vorn::test {
 namespace {
 

@@ -2,13 +2,7 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/common/Canvas.h>
-#include <vorn/common/Units.h>
 #include <vorn/model/KxDeControl.h>
-
-#include <QImage>
-
-#include <functional>
 
 namespace vorn::test {
 namespace {
@@ -114,29 +108,6 @@ TEST_F(ShapeGeometry, RotationIsNormalisedAndTurnsTheBoundsAboutTheRotationPoint
   EXPECT_FLOAT_EQ(Shape->Rotation(), 90);
   ExpectNear(Shape->GravityCenter(), TPointF{1, -19});
 }
-
-TEST_F(ShapeGeometry, PaintingTransformsTurnAboutTheCentreOnlyForShapesThatRotate) {
-  Shape->Rotate(TPointF{10, 0}, 90);
-  const QPointF p = Shape->WSpaceMtx().map(QPointF(20, 0));
-  EXPECT_NEAR(p.x(), 10, 1e-4);
-  EXPECT_NEAR(p.y(), -10, 1e-4);
-  AddPoints({{0, 0}, {20, 10}});
-  QImage image(50, 50, QImage::Format_ARGB32);
-  TCanvas canvas(&image);
-  Shape->SetRotationMatrix(&canvas, 0, 0, 1, 90);
-  EXPECT_TRUE(canvas.Transform().isIdentity()) << "without kxssCanRotate nothing turns";
-  Shape->SetShapeStyle(Shape->ShapeStyle() + TKxDeShapeStyle::kxssCanRotate);
-  Shape->SetRotationMatrix(&canvas, 5, 5, 2, 90);  // bounds at zoom 2 plus offset: centre (25, 15)
-  const QPointF q = canvas.Transform().map(QPointF(35, 15));
-  EXPECT_NEAR(q.x(), 25, 1e-4);
-  EXPECT_NEAR(q.y(), 5, 1e-4);
-  EXPECT_EQ(Shape->DrawRect().Right, static_cast<int32_t>(Surface->GetLayerRect().Width()));
-  EXPECT_EQ(Layer->DrawRect(), Shape->DrawRect()) << "a layer paints its children over its own page";
-  TOwned<TKxDeLayer> alone(Create<TKxDeLayer>(nullptr));
-  alone->Resize(30.4f, 20.6f);
-  EXPECT_EQ(alone->DrawRect(), (TRect{0, 0, 30, 21}));
-}
-
 
 class ShapeHit : public ModelFixture {
  protected:

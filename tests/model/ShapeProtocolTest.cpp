@@ -2,11 +2,8 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/common/Units.h>
 #include <vorn/model/KxDeActionList.h>
 #include <vorn/model/KxDeControl.h>
-
-#include <functional>
 
 namespace vorn::test {
 namespace {
@@ -26,16 +23,6 @@ class ShapeProtocol : public ModelFixture {
 
   TKxDeShapeNotifier* Notifier = nullptr;
 };
-
-TEST_F(ShapeProtocol, ANamedPropertyIsAnnouncedAroundOneDeliveredChange) {
-  Shape->SetName("A");
-  EXPECT_EQ(Log.Entries, (Strings{"start kxacChanging shape Name", "undo kxacChanging shape Name",
-                                  "layer changed layer", "shape changed shape", "notify changed shape",
-                                  "end kxacChanging shape Name"}));
-  Log.Clear();
-  Shape->SetName("A");
-  EXPECT_TRUE(Log.Entries.empty()) << "an unchanged value announces nothing";
-}
 
 // What reaches the surface, for a shape with three points, a free control and a point handle.
 TEST(ShapeProtocolOrder, EachOperationAnnouncesInItsOrder) {
@@ -64,6 +51,8 @@ TEST(ShapeProtocolOrder, EachOperationAnnouncesInItsOrder) {
       {"nothing to move", [](TTestShape* S) { S->MoveBy(0, 0); }, ""},
       {"bounds already there", [](TTestShape* S) { S->SetBounds(0, 0, 10, 10); }, ""},
       {"no rotation to change", [](TTestShape* S) { S->SetRotation(0); }, ""},
+      {"a millimetre position wraps the move", [](TTestShape* S) { S->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 2, 3); },
+       "start undo start changed end changed end"},
   };
   for (const TCase& c : cases) {
     TCallLog log;
@@ -77,19 +66,6 @@ TEST(ShapeProtocolOrder, EachOperationAnnouncesInItsOrder) {
     EXPECT_EQ(Order(log), c.Expected) << c.Name;
     delete surface;
   }
-}
-
-TEST_F(ShapeProtocol, BoundsAndPositionsBracketTheirInnerActions) {
-  AddPoints({{0, 0}, {10, 0}, {10, 10}});
-  Shape->SetBounds(5, 5, 20, 30);
-  EXPECT_EQ(Log.Only("start"), (Strings{"start kxacSizing shape "}));
-  EXPECT_EQ(Log.Count("shape changed shape"), 1u);
-  EXPECT_EQ(Shape->GetBounds(), (TRectF{5, 5, 25, 35}));
-  Log.Clear();
-  Shape->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 2, 3);
-  EXPECT_EQ(Log.Only("start"), (Strings{"start kxacSizing shape Position", "start kxacSizing shape "}));
-  EXPECT_EQ(Log.Entries.back(), "end kxacSizing shape Position");
-  EXPECT_FLOAT_EQ(Shape->GetBounds().Left, 2 * CoordsPixelsPerMMConvertValue);
 }
 
 TEST_F(ShapeProtocol, AnUpdateBracketDeliversOneChangeButEveryActionAndNotification) {

@@ -2,17 +2,11 @@
 // canvas tools they set up, gradient painting and their XML elements.
 #include "support/TestSupport.h"
 
-#include <vorn/common/Canvas.h>
-#include <vorn/common/Units.h>
 #include <vorn/model/KxDeShape.h>
 #include <vorn/model/KxDeShapeBrush.h>
 #include <vorn/model/KxDeShapeFont.h>
 #include <vorn/model/KxDeShapeGradient.h>
 #include <vorn/model/KxDeShapePen.h>
-
-#include <gtest/gtest.h>
-
-#include <QImage>
 
 namespace vorn::test {
 namespace {
@@ -26,63 +20,6 @@ struct TAnnouncements {
     Style->OnChange = [this](TObject*) { ++Changed; };
   }
 };
-
-TEST(StyleObjects, PensClampAnnounceInPairsAndSetCanvasPens) {
-  TOwned<TKxDeShapePen> pen(Create<TKxDeShapePen>());
-  TAnnouncements a;
-  a.Watch(pen.get());
-  pen->SetWidth(-1);
-  EXPECT_FLOAT_EQ(pen->Width(), 0.01f);
-  pen->SetWidth(0);
-  pen->SetWidth(0);  // unchanged: silent
-  pen->SetColor(clNone);
-  pen->SetStyle(TPenStyle::psDash);
-  EXPECT_EQ(a.Changing, 4);
-  EXPECT_EQ(a.Changed, 4);
-  pen->SetCPenWidth(2);
-  EXPECT_FLOAT_EQ(pen->Width(), 2 * CoordsPixelsPerMMConvertValue);
-  pen->AssignRec2(TKxDePenRec{clBlue, TPenMode::pmXor, TPenStyle::psDot, 9});
-  EXPECT_EQ(pen->Mode(), TPenMode::pmXor);
-  EXPECT_FLOAT_EQ(pen->Width(), 2 * CoordsPixelsPerMMConvertValue) << "the second record form keeps the width";
-  pen->SetColor(clNone);
-  TPen canvasPen;
-  pen->AssignTo(&canvasPen);
-  EXPECT_EQ(canvasPen.Style(), TPenStyle::psClear) << "no colour, no line";
-  pen->SetColor(clGreen);
-  pen->AssignTo(&canvasPen);
-  EXPECT_EQ(canvasPen.Style(), TPenStyle::psDot);
-  TOwned<TKxDeShapePen> other(Create<TKxDeShapePen>());
-  a = {};
-  a.Watch(other.get());
-  other->Assign(pen.get());
-  EXPECT_EQ(other->Color(), clGreen);
-  EXPECT_EQ(a.Changed, 1);
-}
-
-TEST(StyleObjects, BrushAndGradientShareTheShapeColour) {
-  TOwned<TKxDeShape> shape(Create<TKxDeShape>(nullptr, nullptr));
-  TOwned<TKxDeShapeBrush> brush(Create<TKxDeShapeBrush>(shape.get()));
-  TOwned<TKxDeShapeGradient> gradient(Create<TKxDeShapeGradient>(shape.get()));
-  brush->SetColor(clRed);
-  EXPECT_EQ(shape->Color(), clRed);
-  EXPECT_EQ(gradient->GetColorBegin(), clRed);
-  gradient->SetColorBegin(clBlue);
-  brush->ShapeColorChanged();
-  EXPECT_EQ(brush->Color(), clBlue);
-  // Assigning another brush is one change without a shape colour update.
-  TOwned<TKxDeShapeBrush> other(Create<TKxDeShapeBrush>());
-  other->SetColor(clYellow);
-  TAnnouncements a;
-  a.Watch(brush.get());
-  brush->Assign(other.get());
-  EXPECT_EQ(shape->Color(), clBlue);
-  EXPECT_EQ(a.Changing, 0);
-  EXPECT_EQ(a.Changed, 1);
-  TBrush canvasBrush;
-  other->SetColor(clNone);
-  other->AssignTo(&canvasBrush);
-  EXPECT_EQ(canvasBrush.Style(), TBrushStyle::bsClear);
-}
 
 TEST(StyleObjects, GradientsClampRebuildAfterTheirBracketAndPaint) {
   TOwned<TKxDeShapeGradient> g(Create<TKxDeShapeGradient>());

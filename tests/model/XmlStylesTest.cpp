@@ -4,7 +4,6 @@
 #include "XmlTestSupport.h"
 
 #include <vorn/common/KxDeUtils.h>
-#include <vorn/model/KxDeObjectXml.h>
 #include <vorn/model/KxDeShapeFont.h>
 #include <vorn/model/KxDeShapeGradient.h>
 
@@ -67,12 +66,7 @@ TEST_F(XmlStyles, AStyledShapeRoundTripsWithItsStoredPictureFile) {
   const QString png = WriteImage(Dir, QStringLiteral("p.png"), 9, 6);
   s->Picture()->LoadFromFile(png);
   const QByteArray first = ObjectText(s.get());
-  TOwned<TKxDeShapeBase> back = ReadObject(first);
-  EXPECT_EQ(ObjectText(back.get()).toStdString(), first.toStdString());
-  EXPECT_EQ(back->Font()->Name(), Installed);
-  EXPECT_TRUE(back->Font()->Substituted().isEmpty());
-  EXPECT_EQ(back->Gradient()->Shift(), -40);
-  EXPECT_EQ(back->Picture()->GetGraphic()->ClassName(), QStringLiteral("TPngImage"));
+  ExpectRoundTrip(s.get());
   TXmlDocument doc;
   XmlParse(doc, first);
   const TXmlNode data = doc.child("o").child("Picture").child("Data");
@@ -80,21 +74,6 @@ TEST_F(XmlStyles, AStyledShapeRoundTripsWithItsStoredPictureFile) {
   QByteArray bytes;
   ASSERT_TRUE(XmlReadBytes(data, bytes));
   EXPECT_EQ(bytes, ReadFile(png)) << "the stored picture is the file itself";
-}
-
-TEST_F(XmlStyles, EachStyleElementIsOneAnnouncementOfItsStyle) {
-  auto source = MakeStyled();
-  TCallLog log;
-  auto* surface = new TRecordingSurface(&log);
-  TFullStyleShape* s = Create<TFullStyleShape>(nullptr, Create<TKxDeLayer>(surface));
-  log.Names[s] = "shape";
-  log.Clear();
-  Load(s, ObjectText(source.get()));
-  for (const char* entry : {"start kxacChangingBrush shape ", "start kxacChangingBrush shape Brush",
-                            "start kxacChangingPen shape ", "start kxacChangingPen shape Pen",
-                            "start kxacChangingFont shape ", "start kxacChangingGradient shape "})
-    EXPECT_EQ(log.Count(entry), 1u) << entry;
-  delete surface;
 }
 
 TEST_F(XmlStyles, ReadValuesAreCorrectedOrDefaulted) {

@@ -1,8 +1,6 @@
 // Pairs with XmlTestSupport.h so that the meta-object compiler sees the test classes there.
 #include "XmlTestSupport.h"
 
-#include <gtest/gtest.h>
-
 namespace vorn::test {
 
 QByteArray ObjectText(const TKxDeShapeBase* Shape) {

@@ -3,16 +3,10 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/common/CommonLib.h>
-#include <vorn/common/Exceptions.h>
-#include <vorn/common/XmlUtils.h>
 #include <vorn/model/KxDeObjectXml.h>
 #include <vorn/model/KxDeRegister.h>
 
-#include <string>
-
 #include <initializer_list>
-#include <vector>
 
 namespace vorn::test {
 
@@ -26,9 +20,6 @@ class TCurveShape : public TKxDeShape {
     FShapeStyle += TKxDeShapeStyle::kxssCanRotate;
     FShapeStyle += TKxDeShapeStyle::kxssUsesLabel;
   }
-
- protected:
-  ~TCurveShape() override = default;
 };
 
 // A shape with free adjustment handles.
@@ -39,9 +30,6 @@ class THandleShape : public TKxDeShape {
   THandleShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeShape(ASurface, AOwner) {
     FShapeStyle += TKxDeShapeStyle::kxssUsesControls;
   }
-
- protected:
-  ~THandleShape() override = default;
 };
 
 // A class that reads its identity whatever it is asked, as packages and layers do.
@@ -51,9 +39,6 @@ class TIdentityShape : public TKxDeShape {
  public:
   using TKxDeShape::TKxDeShape;
   void LoadFromXML(TXmlNode Node, bool) override { TKxDeShape::LoadFromXML(Node, false); }
-
- protected:
-  ~TIdentityShape() override = default;
 };
 
 // A class whose element reading fails.
@@ -63,9 +48,6 @@ class TRefusingShape : public TKxDeShape {
  public:
   using TKxDeShape::TKxDeShape;
   void LoadFromXML(TXmlNode, bool) override { throw Exception(QStringLiteral("cannot read this")); }
-
- protected:
-  ~TRefusingShape() override = default;
 };
 
 // A shape that uses every style: brush, pen, font, picture and gradient, and can rotate.
@@ -87,9 +69,6 @@ class TFullStyleShape : public TKxDeShape {
   }
   using TKxDeShapeBase::SetColor;
   using TKxDeShapeBase::SetPictureStyle;
-
- protected:
-  ~TFullStyleShape() override = default;
 };
 
 // Registers shape classes for one test and takes back, at its end, exactly the registrations it

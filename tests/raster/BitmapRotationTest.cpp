@@ -1,11 +1,10 @@
 // Quarter turns, mirrors and free rotation of bitmaps.
-#include <vorn/raster/BitmapRotation.h>
+#include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
+#include <vorn/raster/BitmapRotation.h>
 
 #include <QTransform>
 
-#include <memory>
 #include <random>
 
 using namespace vorn;

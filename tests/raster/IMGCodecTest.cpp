@@ -3,12 +3,7 @@
 // once needed care stay here as named inputs.
 #include "RasterTestUtil.h"
 
-#include <vorn/common/Exceptions.h>
 #include <vorn/raster/IMGCodec.h>
-
-#include <gtest/gtest.h>
-
-#include <QBuffer>
 
 using namespace vorn;
 using namespace rastertest;

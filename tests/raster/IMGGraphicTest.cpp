@@ -3,18 +3,14 @@
 #include "RasterTestUtil.h"
 #include "support/TestSupport.h"
 
-#include <vorn/common/Exceptions.h>
 #include <vorn/common/KxDePicture.h>
 #include <vorn/common/PictureRegisteredFormats.h>
 #include <vorn/raster/IMGGraphic.h>
 #include <vorn/raster/KxDeBitmap.h>
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-
-#include <memory>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -82,6 +78,20 @@ TEST(IMGGraphic, StreamsSignalChangesEvenForFilesOfSeveralPlanes) {
   EXPECT_EQ(graphic.Bitmap().pixel(3, 1), qRgb(255, 255, 255));
 }
 
+TEST(IMGGraphic, WithoutAnImageItIsStoredInPicturesAsNoDataAndReadBackEmpty) {
+  TIMGGraphic planes;  // a file of several planes loads no image
+  QByteArray bytes = IMGHeaderBytes({1, 8, 4, 1, 0, 0, 8, 1}) + Hex("81");
+  QBuffer in(&bytes);
+  in.open(QIODevice::ReadOnly);
+  planes.LoadFromStream(&in);
+  TOwned<TPicture> picture(Create<TPicture>());
+  picture->SetGraphic(&planes);
+  TOwned<TPicture> back(Create<TPicture>());
+  PictureFromBytes(back.get(), PictureToBytes(picture.get()));
+  ASSERT_TRUE(back->Graphic());
+  EXPECT_TRUE(back->Graphic()->Empty());
+}
+
 TEST(IMGGraphic, TheClipboardFormatCarriesTheStream) {
   TIMGGraphic graphic;
   uint16_t format = 123;
@@ -143,10 +153,6 @@ TEST(IMGGraphic, GreyConversionTouchesOnly24BitImages) {
   ConvertToGrayScale(rgb);
   EXPECT_EQ(rgb.pixel(0, 0), qRgb(124, 124, 124)) << "(770 + 30200 + 840) >> 8";
   EXPECT_EQ(rgb.pixel(1, 0), qRgb(255, 255, 255));
-  QImage bgr(1, 1, QImage::Format_BGR888);
-  bgr.setPixel(0, 0, qRgb(200, 0, 0));
-  ConvertToGrayScale(bgr);
-  EXPECT_EQ(bgr.pixel(0, 0), qRgb(60, 60, 60));
   QImage argb(1, 1, QImage::Format_ARGB32);
   argb.setPixel(0, 0, qRgb(10, 200, 30));
   ConvertToGrayScale(argb);
@@ -158,20 +164,6 @@ TEST(IMGGraphic, GreyConversionTouchesOnly24BitImages) {
 }
 
 TEST(IMGGraphic, RegisteredSoThatPicturesReadIMGFiles) {
-  QString extension;
-  const TClass* fileClass = nullptr;
-  uint16_t clipFormat = 0;
-  RegisterIMGGraphic([&](const QString& Ext, const QString&, const TClass* Class) {
-    extension = Ext;
-    fileClass = Class;
-  }, [&](uint16_t Format, const TClass*) { clipFormat = Format; });
-  EXPECT_EQ(extension, QStringLiteral("IMG"));
-  EXPECT_EQ(clipFormat, CF_IMG());
-  EXPECT_EQ(fileClass, ClassOf<TIMGGraphic>());
-  const TClass* removed = nullptr;
-  UnregisterIMGGraphic([&](const TClass* Class) { removed = Class; });
-  EXPECT_EQ(removed, fileClass);
-
   EXPECT_EQ(GraphicClassForExtension(QStringLiteral(".img")), ClassOf<TIMGGraphic>());
   EXPECT_EQ(GraphicClassForClipboardFormat(CF_IMG()), ClassOf<TIMGGraphic>());
   QImage mono = MonoImage(24, 3);

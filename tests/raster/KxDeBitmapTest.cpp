@@ -1,13 +1,9 @@
 // TKxDeBitmap: sizing, pixel formats, the canvas, copy on write, transparency and file forms.
-#include <vorn/common/Exceptions.h>
+#include "support/TestSupport.h"
+
 #include <vorn/raster/KxDeBitmap.h>
 
-#include <gtest/gtest.h>
-
-#include <QBuffer>
 #include <QMimeData>
-
-#include <memory>
 
 using namespace vorn;
 

@@ -4,12 +4,8 @@
 
 #include <vorn/raster/IMGCodec.h>
 
-#include <gtest/gtest.h>
-
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 using namespace vorn;
 using namespace rastertest;

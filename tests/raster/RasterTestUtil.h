@@ -2,14 +2,10 @@
 // Helpers shared by the raster tests: 1-bit images with chosen bytes, hex byte strings, pixel
 // comparison.
 
-#include <QByteArray>
-#include <QImage>
-#include <QString>
+#include "support/TestSupport.h"
 
-#include <cstdint>
 #include <initializer_list>
 #include <random>
-#include <vector>
 
 namespace rastertest {
 

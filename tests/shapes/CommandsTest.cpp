@@ -9,7 +9,6 @@
 
 #include <QFileInfo>
 #include <QImageReader>
-#include <QTemporaryDir>
 
 using namespace vorn;
 using namespace vorn::test;

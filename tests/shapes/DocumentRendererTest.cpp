@@ -6,9 +6,7 @@
 #include <vorn/model/KxDeLayer.h>
 #include <vorn/shapes/VornDocumentRenderer.h>
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -62,43 +60,29 @@ class DocumentRenderer : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(DocumentRenderer, PaintsLayersBottomFirstOnThePage) {
+TEST_F(DocumentRenderer, PaintsVisibleLayersBottomFirstOnThePageAndTellsTheShapesTheImage) {
   TVornDocumentRenderer r = Renderer();
-  const QImage img = r.RenderImage(2.0);
+  QImage img = r.RenderImage(TVornDocumentRenderer::ZoomForDpi(192));
   EXPECT_EQ(img.size(), QSize(400, 200));
+  EXPECT_NEAR(img.dotsPerMeterX() * 0.0254, 192, 0.5);
   EXPECT_TRUE(Near(img.pixel(40, 40), Qt::red));
   EXPECT_TRUE(Near(img.pixel(200, 100), Qt::blue));  // the top layer covers the bottom one
   EXPECT_TRUE(Near(img.pixel(390, 10), Qt::white));   // the page colour
   EXPECT_EQ(r.PaintedShapes(), 2);                    // the shape off the page is skipped
   EXPECT_FALSE(Away->Painted);
-  // The image says its resolution: zoom 2 is 192 dpi.
-  EXPECT_NEAR(img.dotsPerMeterX() * 0.0254, 192, 0.5);
-}
-
-TEST_F(DocumentRenderer, HiddenLayersAndShapesStayOffThePage) {
+  ASSERT_TRUE(Red->HadCaps);
+  EXPECT_EQ(Red->Seen.Technology, DT_RASDISPLAY);
+  EXPECT_EQ(Red->Seen.LogPixelsY, 192);
+  EXPECT_EQ(Red->Seen.BitsPixel, 32);
+  EXPECT_FALSE(Red->Seen.IsGDIPrinting);
+  EXPECT_EQ(Red->Seen.CorrectionFactorY, 1.0);
   Top->SetVisible(false);
-  TVornDocumentRenderer r = Renderer();
-  QImage img = r.RenderImage(1.0);
-  EXPECT_TRUE(Near(img.pixel(120, 50), Qt::white));
-  EXPECT_TRUE(Near(img.pixel(20, 20), Qt::red));
+  EXPECT_TRUE(Near(r.RenderImage(1.0).pixel(120, 50), Qt::white));
   Top->SetVisible(true);
   Red->SetVisible(false);
   img = r.RenderImage(1.0);
   EXPECT_TRUE(Near(img.pixel(20, 20), Qt::white));
   EXPECT_TRUE(Near(img.pixel(100, 50), Qt::blue));
-}
-
-TEST_F(DocumentRenderer, PdfLeavesOutLayersThatAreNotPrinted) {
-  Bottom->SetPrintingAllowed(false);
-  TVornDocumentRenderer r = Renderer();
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  r.RenderPdf(dir.filePath(QStringLiteral("page.pdf")));
-  EXPECT_FALSE(Red->Painted);
-  EXPECT_EQ(r.PaintedShapes(), 1);
-  // On screen and in images the layer still shows.
-  r.RenderImage(1.0);
-  EXPECT_TRUE(Red->Painted);
 }
 
 TEST_F(DocumentRenderer, TurnedShapesReachingIntoThePageArePainted) {
@@ -108,56 +92,35 @@ TEST_F(DocumentRenderer, TurnedShapesReachingIntoThePageArePainted) {
   bar->Brush()->SetColor(clLime);
   bar->Pen()->SetWidth(0);
   TVornDocumentRenderer r = Renderer();
-  QImage img = r.RenderImage(1.0);
-  EXPECT_TRUE(Near(img.pixel(190, 50), Qt::green));
-  bar->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 240 / CoordsPixelsPerMMConvertValue,
-                     10 / CoordsPixelsPerMMConvertValue);
-  img = r.RenderImage(1.0);
-  EXPECT_FALSE(Near(img.pixel(195, 50), Qt::green));
+  EXPECT_TRUE(Near(r.RenderImage(1.0).pixel(190, 50), Qt::green));
+  bar->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 240 / CoordsPixelsPerMMConvertValue, 10 / CoordsPixelsPerMMConvertValue);
+  EXPECT_FALSE(Near(r.RenderImage(1.0).pixel(195, 50), Qt::green));
 }
 
-TEST_F(DocumentRenderer, EveryTargetDescribesItselfToTheShapes) {
-  TVornDocumentRenderer r = Renderer();
-  r.RenderImage(TVornDocumentRenderer::ZoomForDpi(300));
-  ASSERT_TRUE(Red->HadCaps);
-  EXPECT_EQ(Red->Seen.Technology, DT_RASDISPLAY);
-  EXPECT_EQ(Red->Seen.LogPixelsX, 300);
-  EXPECT_EQ(Red->Seen.LogPixelsY, 300);
-  EXPECT_EQ(Red->Seen.BitsPixel, 32);
-  EXPECT_FALSE(Red->Seen.IsGDIPrinting);
-  EXPECT_EQ(Red->Seen.CorrectionFactorY, 1.0);
-
+TEST_F(DocumentRenderer, PdfAndSvgHaveThePageSizeAndPdfLeavesOutLayersNotPrinted) {
   QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  Red->Painted = false;
-  r.RenderPdf(dir.filePath(QStringLiteral("page.pdf")), 600);
+  const QString file = dir.filePath(QStringLiteral("page.pdf"));
+  Bottom->SetPrintingAllowed(false);
+  TVornDocumentRenderer r = Renderer();
+  r.RenderPdf(file);
+  EXPECT_FALSE(Red->Painted);
+  EXPECT_EQ(r.PaintedShapes(), 1);
+  Bottom->SetPrintingAllowed(true);
+  r.RenderPdf(file, 600);
   ASSERT_TRUE(Red->Painted);
   EXPECT_EQ(Red->Seen.Technology, DT_METAFILE);
   EXPECT_EQ(Red->Seen.LogPixelsX, 600);
   EXPECT_FALSE(Red->Seen.IsGDIPrinting);
-}
-
-TEST_F(DocumentRenderer, PdfPageHasTheDocumentsSize) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString file = dir.filePath(QStringLiteral("page.pdf"));
-  Renderer().RenderPdf(file);
-  QFile f(file);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QByteArray pdf = f.readAll();
-  ASSERT_TRUE(pdf.startsWith("%PDF"));
   // 200 x 100 world units are 200/96 x 100/96 inches: 150 x 75 points.
+  const QByteArray pdf = ReadFile(file);
+  ASSERT_TRUE(pdf.startsWith("%PDF"));
   const QRegularExpression box(QStringLiteral(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])"));
   const QRegularExpressionMatch m = box.match(QString::fromLatin1(pdf));
   ASSERT_TRUE(m.hasMatch());
   EXPECT_NEAR(m.captured(1).toDouble(), 150, 0.5);
   EXPECT_NEAR(m.captured(2).toDouble(), 75, 0.5);
-  Renderer().RenderSvg(dir.filePath(QStringLiteral("page.svg")));
+  r.RenderSvg(dir.filePath(QStringLiteral("page.svg")));
   EXPECT_TRUE(ReadFile(dir.filePath(QStringLiteral("page.svg"))).contains("viewBox=\"0 0 200 100\""));
-}
-
-TEST_F(DocumentRenderer, UnwritableFilesRaiseOneLineErrors) {
-  TVornDocumentRenderer r = Renderer();
   try {
     r.RenderPdf(QStringLiteral("/nonexistent-dir/page.pdf"));
     FAIL() << "no error";

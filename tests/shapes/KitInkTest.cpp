@@ -2,8 +2,7 @@
 // no gap where it is hit all around, turned or not.
 #include "ShapeTestSupport.h"
 
-#include <cmath>
-#include <functional>
+#include <vorn/model/KxDeShapeFont.h>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -23,7 +22,7 @@ TEST(KitInk, EveryShapeInksWhatItsHitTestAnswers) {
   struct TCase {
     const char* Name;
     TOwned<TKxDeShapeBase> Shape;
-    bool CheckMissing;  // a barcode's modules do not fill the symbol's rectangle
+    bool CheckMissing;  // a barcode's modules do not fill the symbol's rectangle, nor glyphs their lines
   };
   std::vector<TCase> cases;
   for (float angle : {0.0f, 30.0f, 90.0f, 137.5f})
@@ -70,6 +69,16 @@ TEST(KitInk, EveryShapeInksWhatItsHitTestAnswers) {
                      b->SetRotation(35);
                    }),
                    false});
+  for (float angle : {0.0f, 90.0f, 200.0f})
+    cases.push_back({"centred text", Kit<TVornText>([angle](TVornText* t) {
+                       t->SetBounds(10, 10, 150, 100);
+                       t->TextFont()->SetHeight(5.0f);
+                       t->SetText(QStringLiteral("Ship to: Vorn"));
+                       t->SetAlignment(TVornTextAlign::vtaCenter);
+                       t->SetVerticalAlignment(TVornTextLayout::vtlCenter);
+                       t->SetRotation(angle);
+                     }),
+                     false});  // glyphs do not fill their line boxes
   for (const TCase& c : cases) {
     const QImage img = Render(c.Shape.get(), 170, 170);
     const TInkCheck ink = CheckInk(c.Shape.get(), img, 1.0, 0, 0, c.CheckMissing, 1.5f, c.CheckMissing ? 3 : 1);

@@ -5,9 +5,6 @@
 #include <vorn/common/KxDePicture.h>
 #include <vorn/model/KxDePoint.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-
 using namespace vorn;
 using namespace vorn::test;
 

@@ -4,20 +4,9 @@
 
 #include "support/TestSupport.h"
 
-#include <vorn/common/Canvas.h>
-#include <vorn/common/Units.h>
-#include <vorn/common/XmlUtils.h>
 #include <vorn/model/KxDeShapeBrush.h>
 #include <vorn/model/KxDeShapePen.h>
 #include <vorn/shapes/VornShapes.h>
-
-#include <gtest/gtest.h>
-
-#include <QColor>
-#include <QImage>
-
-#include <cmath>
-#include <memory>
 
 namespace vorn::test {
 
@@ -45,10 +34,8 @@ inline QImage Render(TKxDeShapeBase* Shape, int W, int H, double Zoom = 1.0, flo
 }
 
 inline void ExpectRectNear(const QRectF& A, const QRectF& B, double Tolerance = 1e-4) {
-  EXPECT_NEAR(A.left(), B.left(), Tolerance);
-  EXPECT_NEAR(A.top(), B.top(), Tolerance);
-  EXPECT_NEAR(A.width(), B.width(), Tolerance);
-  EXPECT_NEAR(A.height(), B.height(), Tolerance);
+  ExpectNear(TRectF{float(A.left()), float(A.top()), float(A.right()), float(A.bottom())},
+             TRectF{float(B.left()), float(B.top()), float(B.right()), float(B.bottom())}, Tolerance);
 }
 
 // True when the pixel is close to the colour (a few levels of tolerance for smoothing).

@@ -1,20 +1,32 @@
 #pragma once
-// Helpers every test area uses: files in a temporary folder, debug messages caught while a test
+// Helpers every test area uses, and the headers most tests need: files in a temporary folder, debug messages caught while a test
 // runs, XML child lists and geometry compared with a tolerance.
 
+#include <vorn/common/Canvas.h>
 #include <vorn/common/CommonLib.h>
+#include <vorn/common/Exceptions.h>
 #include <vorn/common/Records.h>
+#include <vorn/common/Units.h>
 #include <vorn/common/XmlUtils.h>
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vorn::test {

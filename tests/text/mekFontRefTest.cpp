@@ -1,12 +1,9 @@
 // The reference-font cache: metrics of DejaVu Sans in design units, the cache's keying, kerning,
 // ABC extents and the metric scalings.
-#include <vorn/common/CommonLib.h>
-#include <vorn/common/Exceptions.h>
-#include <vorn/common/Units.h>
+#include "support/TestSupport.h"
+
 #include <vorn/model/KxDeShapeFont.h>
 #include <vorn/text/mekFontRef.h>
-
-#include <gtest/gtest.h>
 
 namespace vorn {
 namespace {

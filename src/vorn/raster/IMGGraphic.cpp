@@ -70,6 +70,19 @@ void TIMGGraphic::LoadFromStream(QIODevice* Stream) {
   Changed();
 }
 
+void TIMGGraphic::ReadData(QIODevice* Stream) {
+  if (Stream && Stream->atEnd()) {
+    FBitmap = QImage();
+    Changed();
+    return;
+  }
+  LoadFromStream(Stream);
+}
+
+void TIMGGraphic::WriteData(QIODevice* Stream) const {
+  if (!FBitmap.isNull()) SaveToStream(Stream);
+}
+
 void TIMGGraphic::SaveToStream(QIODevice* Stream) const {
   if (FTextForm) {
     QBuffer bytes;
