@@ -129,7 +129,7 @@ BENCHMARK(BM_RenderLabel300dpi)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   RegisterVornShapes();
   gSamples = qEnvironmentVariableIsEmpty("VORN_SAMPLES_DIR") ? QStringLiteral(VORN_SOURCE_DIR "/samples")
-                                                              : qEnvironmentVariable("VORN_SAMPLES_DIR");
+                                                             : qEnvironmentVariable("VORN_SAMPLES_DIR");
   // --samples=DIR is ours; everything else goes to the benchmark library.
   int kept = 1;
   for (int i = 1; i < argc; ++i) {

@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   } catch (const EKxDeDocumentError& e) {
     fuzz::Fail("a saved document does not load again", saved, e.what());
   }
-  if (report.ObjectsSkipped != 0) fuzz::Fail("a saved document loads with skips", saved, report.Messages.join('\n').toUtf8());
+  if (report.ObjectsSkipped != 0)
+    fuzz::Fail("a saved document loads with skips", saved, report.Messages.join('\n').toUtf8());
   const QByteArray again = Save(second);
   if (again != fuzz::WithoutSubstitutions(saved)) fuzz::Fail("saving a loaded document changes it", saved, again);
   return 0;

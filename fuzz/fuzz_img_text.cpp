@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   QBuffer dest;
   dest.open(QIODevice::ReadWrite);
   TransformASCIItoBinStream(&source, &dest);
-  if (dest.data() != bytes) fuzz::Fail("the text form reads differently as a stream", bytes.toHex(), dest.data().toHex());
+  if (dest.data() != bytes)
+    fuzz::Fail("the text form reads differently as a stream", bytes.toHex(), dest.data().toHex());
 
   TIMGGraphic graphic;
   graphic.SetTextForm(true);

@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   TKxDeXmlReadReport report;
   TOwned<TKxDeShapeBase> back = Read(written.document_element(), {}, &report);
   if (!back) fuzz::Fail("a written object does not read again", text);
-  if (report.ObjectsSkipped != 0) fuzz::Fail("a written object reads with skips", text, report.Messages.join('\n').toUtf8());
+  if (report.ObjectsSkipped != 0)
+    fuzz::Fail("a written object reads with skips", text, report.Messages.join('\n').toUtf8());
   const QByteArray again = ObjectText(back.get());
   if (again != fuzz::WithoutSubstitutions(text)) fuzz::Fail("writing a read object changes it", text, again);
 

@@ -48,8 +48,12 @@ TEST(KxDeUtilsHits, NearLineRoundsTheLineAndNeverExtendsTheSegment) {
 TEST(KxDeUtilsHits, PolygonsAreEvenOddWithLeftAndTopEdgesInside) {
   const TDPointArray square{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
   for (const TDPointArray& s : {square, TDPointArray(square.rbegin(), square.rend())}) {
-    for (auto [p, inside] : {std::pair{TPointF{5, 5}, true}, {TPointF{0, 5}, true}, {TPointF{5, 0}, true},
-                             {TPointF{10, 5}, false}, {TPointF{5, 10}, false}, {TPointF{-0.01f, 5}, false}})
+    for (auto [p, inside] : {std::pair{TPointF{5, 5}, true},
+                             {TPointF{0, 5}, true},
+                             {TPointF{5, 0}, true},
+                             {TPointF{10, 5}, false},
+                             {TPointF{5, 10}, false},
+                             {TPointF{-0.01f, 5}, false}})
       EXPECT_EQ(U::PtInPolygon(s, p), inside) << p.X << "," << p.Y;
   }
   const TDPointArray u{{0, 0}, {4, 0}, {4, 8}, {6, 8}, {6, 0}, {10, 0}, {10, 10}, {0, 10}};
@@ -68,8 +72,11 @@ TEST(KxDeUtilsHits, PolygonsAreEvenOddWithLeftAndTopEdgesInside) {
 
 TEST(KxDeUtilsHits, EllipsesIncludeTheirBoundaryButNotTheBoxCorners) {
   const TRectF r{0, 0, 20, 10};
-  for (auto [p, inside] : {std::pair{TPointF{0, 5}, true}, {TPointF{20, 5}, true}, {TPointF{10, 10}, true},
-                           {TPointF{-0.01f, 5}, false}, {TPointF{19.5f, 0.5f}, false}})
+  for (auto [p, inside] : {std::pair{TPointF{0, 5}, true},
+                           {TPointF{20, 5}, true},
+                           {TPointF{10, 10}, true},
+                           {TPointF{-0.01f, 5}, false},
+                           {TPointF{19.5f, 0.5f}, false}})
     EXPECT_EQ(U::PtInEllipse(p, r), inside) << p.X << "," << p.Y;
   EXPECT_TRUE(U::PtInEllipse(TPointF{10, 5}, TRectF{20, 10, 0, 0})) << "a reversed box";
   EXPECT_FALSE(U::PtInEllipse(TPointF{0, 5}, TRectF{0, 0, 0, 10})) << "a flat box holds nothing";
@@ -83,8 +90,10 @@ TEST(KxDeUtilsLines, ParametersFollowTheSteeperAxis) {
     double Slope, Intercept;
   };
   using enum TKxDeLineOrientation;
-  const TCase cases[] = {{{3, 3}, {3, 3}, kxloPoint, 0, 0},         {{1, 1}, {5, 3}, kxloHorizontal, 0.5, 0.5},
-                         {{0, 1}, {3, -2}, kxloHorizontal, -1, 1},  {{2, 1}, {3, 5}, kxloVertical, 0.25, 1.75},
+  const TCase cases[] = {{{3, 3}, {3, 3}, kxloPoint, 0, 0},
+                         {{1, 1}, {5, 3}, kxloHorizontal, 0.5, 0.5},
+                         {{0, 1}, {3, -2}, kxloHorizontal, -1, 1},
+                         {{2, 1}, {3, 5}, kxloVertical, 0.25, 1.75},
                          {{4, 0}, {4, 9}, kxloVertical, 0, 4}};
   for (const TCase& c : cases) {
     double slope = 7, intercept = 7;
@@ -103,10 +112,10 @@ TEST(KxDeUtilsLines, SegmentsIntersectWithinBothOrNotAtAll) {
     TPointF At;
   };
   const TCase cases[] = {
-      {{0, 0}, {10, 10}, {0, 10}, {10, 0}, true, {5, 5}},   {{0, 0}, {10, 0}, {10, 0}, {10, 10}, true, {10, 0}},
-      {{0, 0}, {10, 0}, {5, 5}, {5, 0}, true, {5, 0}},      {{0, 0}, {4, 2}, {0, 2}, {4, 0}, true, {2, 1}},
-      {{0, 0}, {10, 0}, {0, 1}, {10, 1}, false, {0, 0}},    {{0, 0}, {10, 0}, {5, 0}, {15, 0}, false, {0, 0}},
-      {{0, 0}, {10, 10}, {0, 10}, {4, 6}, false, {0, 0}},   {{5, 5}, {5, 5}, {0, 0}, {10, 10}, false, {0, 0}},
+      {{0, 0}, {10, 10}, {0, 10}, {10, 0}, true, {5, 5}}, {{0, 0}, {10, 0}, {10, 0}, {10, 10}, true, {10, 0}},
+      {{0, 0}, {10, 0}, {5, 5}, {5, 0}, true, {5, 0}},    {{0, 0}, {4, 2}, {0, 2}, {4, 0}, true, {2, 1}},
+      {{0, 0}, {10, 0}, {0, 1}, {10, 1}, false, {0, 0}},  {{0, 0}, {10, 0}, {5, 0}, {15, 0}, false, {0, 0}},
+      {{0, 0}, {10, 10}, {0, 10}, {4, 6}, false, {0, 0}}, {{5, 5}, {5, 5}, {0, 0}, {10, 10}, false, {0, 0}},
   };
   for (const TCase& c : cases) {
     TPointF out{99, 99};

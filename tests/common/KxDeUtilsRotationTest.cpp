@@ -79,14 +79,12 @@ TEST(KxDeUtilsRotation, RectanglesTurnTwoOrAllFourCornersAboutTheirCentres) {
 
 TEST(KxDeUtilsRotation, QuadrantsAndAnglesCountCounterClockwiseOnScreen) {
   using enum TKxDeSizeRotation;
-  const std::pair<float, TKxDeSizeRotation> quadrants[] = {{0, kxsrNorthEast},     {-0.0f, kxsrNorthEast},
-                                                           {89.99f, kxsrNorthEast}, {90, kxsrNorthWest},
-                                                           {180, kxsrSouthWest},    {270, kxsrSouthEast},
-                                                           {360, kxsrSouthEast},    {450, kxsrSouthEast},
-                                                           {-10, kxsrSouthEast}};
+  const std::pair<float, TKxDeSizeRotation> quadrants[] = {
+      {0, kxsrNorthEast},   {-0.0f, kxsrNorthEast}, {89.99f, kxsrNorthEast}, {90, kxsrNorthWest}, {180, kxsrSouthWest},
+      {270, kxsrSouthEast}, {360, kxsrSouthEast},   {450, kxsrSouthEast},    {-10, kxsrSouthEast}};
   for (auto [angle, q] : quadrants) EXPECT_EQ(U::Quadrant(angle), q) << angle;
-  const std::pair<TPointF, float> angles[] = {{{1, 0}, 0},    {{0, -1}, 90},  {{-1, 0}, 180}, {{0, 1}, 270},
-                                              {{-1, 1}, 225}, {{1, 1}, 315},  {{0, 0}, 0}};
+  const std::pair<TPointF, float> angles[] = {{{1, 0}, 0},    {{0, -1}, 90}, {{-1, 0}, 180}, {{0, 1}, 270},
+                                              {{-1, 1}, 225}, {{1, 1}, 315}, {{0, 0}, 0}};
   for (auto [p, angle] : angles) EXPECT_FLOAT_EQ(U::AngleOfPoint(p), angle) << p.X << "," << p.Y;
   const float a = U::AngleOfPoint(TPointF{1, 1e-30f});
   EXPECT_TRUE(a >= 0 && a < 360) << "a hair under 360 must not round to it";
@@ -101,7 +99,8 @@ TEST(KxDeUtilsRotation, EllipseOutlinesRunBetweenWholeAscendingDegrees) {
   const TPointF centre{100, 50};
   auto at = [&](double Degrees) {
     const double rad = Degrees * std::numbers::pi / 180;
-    return TPointF{static_cast<float>(centre.X + std::cos(rad) * 20), static_cast<float>(centre.Y - std::sin(rad) * 10)};
+    return TPointF{static_cast<float>(centre.X + std::cos(rad) * 20),
+                   static_cast<float>(centre.Y - std::sin(rad) * 10)};
   };
   struct TCase {
     float Start, End;
@@ -109,17 +108,13 @@ TEST(KxDeUtilsRotation, EllipseOutlinesRunBetweenWholeAscendingDegrees) {
     double First, Last;
   };
   const TCase cases[] = {
-      {45, 45, 361, 0, 360},       // equal angles: the whole outline
-      {350, 10, 341, 10, 350},     // ordered ascending
-      {10, 350, 341, 10, 350},
-      {0, 720, 361, 0, 360},       // whole turns are reduced, a positive one stays 360
-      {-360, 0, 361, 0, 360},
-      {90, 360, 271, 90, 360},     // three quarters, not the first one
-      {360, 90, 271, 90, 360},
-      {30, 390, 361, 0, 360},      // 390 is 30 again
-      {390, 100, 71, 30, 100},
-      {-90, 90, 181, -90, 90},     // negative angles keep their sign
-      {0.5f, 1.5f, 3, 0, 2},       // whole degrees, ties to even
+      {45, 45, 361, 0, 360},                             // equal angles: the whole outline
+      {350, 10, 341, 10, 350},                           // ordered ascending
+      {10, 350, 341, 10, 350}, {0, 720, 361, 0, 360},    // whole turns are reduced, a positive one stays 360
+      {-360, 0, 361, 0, 360},  {90, 360, 271, 90, 360},  // three quarters, not the first one
+      {360, 90, 271, 90, 360}, {30, 390, 361, 0, 360},   // 390 is 30 again
+      {390, 100, 71, 30, 100}, {-90, 90, 181, -90, 90},  // negative angles keep their sign
+      {0.5f, 1.5f, 3, 0, 2},                             // whole degrees, ties to even
   };
   for (const TCase& c : cases) {
     const TDPointArray pts = U::GetEllipsePoints(centre, 20, 10, c.Start, c.End);

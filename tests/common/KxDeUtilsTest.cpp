@@ -19,7 +19,8 @@ constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeri
 // Sets the library-wide unit settings for one test and puts the previous values back.
 class UnitSettings {
  public:
-  UnitSettings(float PixelsPerMM, int32_t PixelsPerInch) : FOldMM(CoordsPixelsPerMMConvertValue), FOldInch(ScreenPixelsPerInch) {
+  UnitSettings(float PixelsPerMM, int32_t PixelsPerInch)
+      : FOldMM(CoordsPixelsPerMMConvertValue), FOldInch(ScreenPixelsPerInch) {
     CoordsPixelsPerMMConvertValue = PixelsPerMM;
     ScreenPixelsPerInch = PixelsPerInch;
   }
@@ -34,9 +35,17 @@ class UnitSettings {
 };
 
 TEST(KxDeUtilsRounding, RoundTakesHalvesUpFromTheFloorAndSaturates) {
-  const std::pair<float, int32_t> cases[] = {
-      {2.5f, 3},     {3.5f, 4},   {0.49999997f, 0}, {7.9f, 8}, {-1.3f, -2}, {-1.5f, -1}, {-1.7f, -1},
-      {-2.0f, -2},   {1e20f, kMax}, {-1e20f, kMin}, {std::numeric_limits<float>::quiet_NaN(), 0}};
+  const std::pair<float, int32_t> cases[] = {{2.5f, 3},
+                                             {3.5f, 4},
+                                             {0.49999997f, 0},
+                                             {7.9f, 8},
+                                             {-1.3f, -2},
+                                             {-1.5f, -1},
+                                             {-1.7f, -1},
+                                             {-2.0f, -2},
+                                             {1e20f, kMax},
+                                             {-1e20f, kMin},
+                                             {std::numeric_limits<float>::quiet_NaN(), 0}};
   for (auto [value, expected] : cases) {
     int32_t r = -12345;
     U::Round(value, r);

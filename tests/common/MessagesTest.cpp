@@ -61,7 +61,8 @@ TEST(ShortCuts, TextsWriteModifiersInOrderAndReadInAnyOrderAndCase) {
   EXPECT_EQ(kxdShortCutToText(0), QString());
   EXPECT_EQ(kxdTextToShortCut(QStringLiteral("shift+ctrl+del")), ShortCut(VK::Delete, true, true, false));
   EXPECT_EQ(kxdTextToShortCut(QStringLiteral("^Shift+Del")), ShortCut(VK::Delete, true, true, false));
-  for (const char* bad : {"Ctrl+", "Ctrl+Nothing", ""}) EXPECT_EQ(kxdTextToShortCut(QString::fromLatin1(bad)), 0) << bad;
+  for (const char* bad : {"Ctrl+", "Ctrl+Nothing", ""})
+    EXPECT_EQ(kxdTextToShortCut(QString::fromLatin1(bad)), 0) << bad;
   int named = 0;
   for (uint16_t key = 8; key <= 255; ++key) {
     for (TShortCut mods : {TShortCut(0), scCtrl, TShortCut(scShift | scAlt), TShortCut(scCtrl | scShift | scAlt)}) {

@@ -15,7 +15,9 @@ class TAnimal : public TPersistent {
  public:
   using TConstructor = TAnimal* (*)(int);
   template <class T>
-  static TAnimal* NewInstance(int Legs) { return Create<T>(Legs); }
+  static TAnimal* NewInstance(int Legs) {
+    return Create<T>(Legs);
+  }
 
   explicit TAnimal(int Legs) : FLegs(Legs) { gLog.push_back("construct " + std::to_string(Legs)); }
   int Legs() const { return FLegs; }

@@ -122,8 +122,9 @@ TEST_F(Pictures, ExtensionsChooseClassesAntialiasingAndTransparency) {
   EXPECT_FALSE(p->GetTransparent()) << "8-bit bitmaps are opaque";
   p->LoadFromFile(Path("x.png"));
   EXPECT_TRUE(p->GetTransparent());
-  p->LoadFromFile(WriteFile(Path("v.svg"), "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='10'>"
-                                           "<rect width='40' height='10' fill='blue'/></svg>"));
+  p->LoadFromFile(WriteFile(Path("v.svg"),
+                            "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='10'>"
+                            "<rect width='40' height='10' fill='blue'/></svg>"));
   EXPECT_TRUE(p->GetGraphic()->IsVector());
   EXPECT_DOUBLE_EQ(p->Ratio(), 4.0);
   EXPECT_EQ(p->GetGraphic()->ToImage(QSize(8, 2)).pixelColor(4, 1), QColor(Qt::blue));
@@ -158,7 +159,8 @@ TEST(PictureRegistry, ExtensionsAndClasses) {
   EXPECT_EQ(GraphicClassForExtension(QStringLiteral("..png")), nullptr) << "only one dot is stripped";
   QList<TPictureFormatLine> list;
   GetListOfRegisteredPictureFileFormats(list);
-  EXPECT_TRUE(list.contains(TPictureFormatLine{QStringLiteral("svg=Scalable Vector Graphics"), ClassOf<TSvgGraphic>()}));
+  EXPECT_TRUE(
+      list.contains(TPictureFormatLine{QStringLiteral("svg=Scalable Vector Graphics"), ClassOf<TSvgGraphic>()}));
   RegisterPictureFileFormat(QStringLiteral(".xyz"), QStringLiteral("Test"), ClassOf<TBitmap>());
   EXPECT_EQ(GraphicClassForExtension(QStringLiteral("XYZ")), ClassOf<TBitmap>());
   UnregisterPictureFileFormat(QStringLiteral("xyz"));
@@ -193,7 +195,9 @@ TEST(PictureLists, NamesNotifiersAndLinkedProps) {
     // list's notifiers; the same text again is silent.
     logo->SetCaption(QStringLiteral("Logo"));
     logo->SetDescription({QStringLiteral("Company logo"), QStringLiteral("black on white")});
-    EXPECT_TRUE(logo->metaObject()->property(logo->metaObject()->indexOfProperty("Name")).writeOnGadget(logo, QStringLiteral("brand")));
+    EXPECT_TRUE(logo->metaObject()
+                    ->property(logo->metaObject()->indexOfProperty("Name"))
+                    .writeOnGadget(logo, QStringLiteral("brand")));
     logo->SetCaption(QStringLiteral("Logo"));
     EXPECT_EQ(heard.size(), 5u);
     EXPECT_EQ(list.GetPicture(QStringLiteral("Brand")), logo->Picture());

@@ -45,7 +45,7 @@ TEST_F(PictureXml, AStoredPictureIsTheBytesOfItsFileOrItsSerialisedForm) {
   TXmlNode e = doc.append_child("Picture");
   p->SaveToXML(e);
   EXPECT_EQ(ChildNames(e), (std::vector<std::string>{"Store", "Path", "KeepRatio", "DitherMode",
-                                                      "NoAntialiasingAllowed", "Visible", "Data"}));
+                                                     "NoAntialiasingAllowed", "Visible", "Data"}));
   EXPECT_EQ(XmlReadAttrString(e.child("Data"), "Class"), QStringLiteral("TPngImage"));
   EXPECT_TRUE(XmlReadAttrBool(e.child("Data"), "File", false));
   QByteArray bytes;
@@ -168,12 +168,13 @@ TEST(ColorManagementXml, WritesInOrderReadsWithClampsAndKeepsWhatIsAbsent) {
   TOwned<TmekColorManagementProperties> c(Create<TmekColorManagementProperties>(nullptr));
   TXmlDocument doc;
   c->SaveToXML(doc.append_child("c"));
-  EXPECT_EQ(ChildNames(doc.child("c")),
-            (std::vector<std::string>{"SplitColor", "SatTolPositive", "HueTolPositive", "SatTolNegative",
-                                      "HueTolNegative", "AutoLevels", "ApplyGammaCorrection", "GammaCorrection",
-                                      "FullPictureOnColorHead"}));
-  XmlParse(doc, "<c><SplitColor>-16777208</SplitColor><SatTolPositive>500</SatTolPositive>"
-                "<HueTolNegative>7</HueTolNegative><AutoLevels>true</AutoLevels><GammaCorrection>NaN</GammaCorrection></c>");
+  EXPECT_EQ(
+      ChildNames(doc.child("c")),
+      (std::vector<std::string>{"SplitColor", "SatTolPositive", "HueTolPositive", "SatTolNegative", "HueTolNegative",
+                                "AutoLevels", "ApplyGammaCorrection", "GammaCorrection", "FullPictureOnColorHead"}));
+  XmlParse(doc,
+           "<c><SplitColor>-16777208</SplitColor><SatTolPositive>500</SatTolPositive>"
+           "<HueTolNegative>7</HueTolNegative><AutoLevels>true</AutoLevels><GammaCorrection>NaN</GammaCorrection></c>");
   c->SetPositiveHueTolerance(42);
   c->LoadFromXML(doc.child("c"));
   EXPECT_EQ(c->SplitColor(), -16777208);

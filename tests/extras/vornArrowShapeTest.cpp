@@ -41,8 +41,11 @@ TEST(ArrowShape, AnglesReduceLengthsHalveIntoWidthsAndPropertiesAreWrittenByName
   EXPECT_TRUE(a.setProperty("ArrowLength", 40));
   EXPECT_EQ(a.property("ArrowWidth").toInt(), 20);
   const TPoint o{10, 10};
-  for (auto [to, angle] : {std::pair{TPoint{10, 10}, 0.0}, {TPoint{10, 0}, 90.0}, {TPoint{0, 10}, 180.0},
-                           {TPoint{20, 0}, 45.0}, {TPoint{20, 20}, 315.0}})
+  for (auto [to, angle] : {std::pair{TPoint{10, 10}, 0.0},
+                           {TPoint{10, 0}, 90.0},
+                           {TPoint{0, 10}, 180.0},
+                           {TPoint{20, 0}, 45.0},
+                           {TPoint{20, 20}, 315.0}})
     EXPECT_DOUBLE_EQ(TvornArrowShape::AngleOfPoints(o, to), angle) << to.X << "," << to.Y;
   const double small = TvornArrowShape::AngleOfPoints(o, {1000000, 11});
   EXPECT_TRUE(small > 359.9 && small < 360.0);

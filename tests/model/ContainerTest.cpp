@@ -3,7 +3,7 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/editor/KxDeSelectionData.h>
+#include <vorn/common/KxDeSelectionData.h>
 #include <vorn/model/KxDeGroup.h>
 #include <vorn/model/KxDePackage.h>
 
@@ -88,7 +88,7 @@ TEST_F(Containers, CyclesLayersAndDuplicatesAreRefusedSilently) {
   auto* loose = Create<TKxDeGroup>(nullptr, nullptr);
   auto* second = Create<TKxDeLayer>(nullptr);
   const std::pair<TKxDeContainer*, TKxDeShapeBase*> refused[] = {
-      {inner, outer}, {inner, middle}, {middle, outer}, {inner, inner}, {outer, middle},
+      {inner, outer}, {inner, middle}, {middle, outer}, {inner, inner},  {outer, middle},
       {outer, Layer}, {loose, second}, {Layer, second}, {second, Layer}, {Layer, outer}};
   Log.Clear();
   for (auto [container, child] : refused) {
@@ -312,7 +312,8 @@ TEST_F(GroupGeometry, CornersAreThePointsADraggedCornerMovesItsTwoEdges) {
     float Rotation;
     int32_t Corner;
     TRectF Expected;
-  } turned[] = {{90, 2, {0, 0, 38, 24}}, {200, 2, {0, 0, 36, 18}}, {300, 2, {0, 0, 42, 16}}, {300, 0, {-2, -4, 40, 20}}};
+  } turned[] = {
+      {90, 2, {0, 0, 38, 24}}, {200, 2, {0, 0, 36, 18}}, {300, 2, {0, 0, 42, 16}}, {300, 0, {-2, -4, 40, 20}}};
   for (const auto& t : turned) {
     Group->SetRotation(t.Rotation);
     Group->SetBounds(0, 0, 40, 20);
@@ -408,11 +409,11 @@ TEST_F(Containers, AShapeHintNamesItsLayerAndASelectedGroupIsAFrameWithHandles) 
   drag.Offset = TPointF{10, 10};
   {
     TCanvas canvas(&image);
-    group->DrawSelection(&canvas, 0, 0, drag, data, 1);  // from (10, 10) to the dragged corner (60, 40)
+    group->DrawSelection(&canvas, 0, 0, drag, data, 1);              // from (10, 10) to the dragged corner (60, 40)
     Layer->DrawSelection(&canvas, 0, 0, TKxDeDragPoint{}, data, 1);  // a layer draws none
   }
-  for (auto [x, y, c] : {std::tuple{35, 10, Qt::red}, {35, 25, Qt::white}, {60, 40, Qt::green}, {57, 37, Qt::blue},
-                         {0, 0, Qt::white}})
+  for (auto [x, y, c] :
+       {std::tuple{35, 10, Qt::red}, {35, 25, Qt::white}, {60, 40, Qt::green}, {57, 37, Qt::blue}, {0, 0, Qt::white}})
     EXPECT_EQ(image.pixelColor(x, y), QColor(c)) << x << "," << y;
 }
 

@@ -112,7 +112,8 @@ class TRedShape : public TKxDeShape {
   void Paint(TCanvas* C, float X, float Y, double Zoom, int32_t, PmekDeviceCapsInfo) override {
     const TRectF b = GetBounds();
     C->Brush()->SetColor(clRed);
-    C->FillRect(TRect{int(b.Left * Zoom + X), int(b.Top * Zoom + Y), int(b.Right * Zoom + X), int(b.Bottom * Zoom + Y)});
+    C->FillRect(
+        TRect{int(b.Left * Zoom + X), int(b.Top * Zoom + Y), int(b.Right * Zoom + X), int(b.Bottom * Zoom + Y)});
   }
 };
 
@@ -146,7 +147,8 @@ class PackagePainting : public ModelFixture {
 
 TEST_F(PackagePainting, FillsItsRectangleThenPaintsTheChildrenAndHatchesWhenNotPrinted) {
   QImage image = Paint();
-  for (auto [x, y, c] : {std::tuple{25, 25, Qt::darkGreen}, {64, 44, Qt::darkGreen}, {65, 30, Qt::white}, {40, 45, Qt::white}})
+  for (auto [x, y, c] :
+       {std::tuple{25, 25, Qt::darkGreen}, {64, 44, Qt::darkGreen}, {65, 30, Qt::white}, {40, 45, Qt::white}})
     EXPECT_EQ(image.pixelColor(x, y), QColor(c)) << x << "," << y;
   auto* red = Create<TRedShape>(nullptr, Package);
   red->Add(15, 12);

@@ -71,7 +71,9 @@ class TKindAwareShape : public TKxDeShape, public IKxDeLayerKindAware {
   using TKxDeShape::TKxDeShape;
   TCallLog* Log = nullptr;
   std::string Tag;
-  void LayerKindChanged(TKxDeLayer* L) override { Log->Add("kind " + Tag + " " + EnumToText(L->KindOfLayer()).toStdString()); }
+  void LayerKindChanged(TKxDeLayer* L) override {
+    Log->Add("kind " + Tag + " " + EnumToText(L->KindOfLayer()).toStdString());
+  }
 };
 
 TEST_F(Layers, PrintingAndKindSwitchesTellTheirShapesTopFirstThenRepaint) {
@@ -162,7 +164,8 @@ class LayerDefaultStyles : public ModelFixture {
     Defaults = Layer->ObjectsDefaultProperties();
     Defaults->SetBrush(TKxDeBrushRec{0x112233, TBrushStyle::bsCross});
     Defaults->SetPen(TKxDePenRec{0x0000FF, TPenMode::pmCopy, TPenStyle::psDash, 1.5f});
-    Defaults->SetGradient(TKxDeShapeGradienthRec{0x00FF00, 0xFF0000, true, 10, 20, TKxDeShapeGradientStyle::kxdgsLinearH});
+    Defaults->SetGradient(
+        TKxDeShapeGradienthRec{0x00FF00, 0xFF0000, true, 10, 20, TKxDeShapeGradientStyle::kxdgsLinearH});
     S = Create<TStyledShape>(nullptr, nullptr);
     Log.Names[S] = "s";
     Own = {S->Brush()->ToRec(), S->Pen()->ToRec(), S->Gradient()->ToRec()};

@@ -106,9 +106,7 @@ class TTestShape : public TKxDeShape {
   }
   void PointAdded(TKxDePoint*) override { Record("hook point added"); }
   void PointRemoved(TKxDePoint*) override { Record("hook point removed"); }
-  void DoBeforeMove(float X, float Y) override {
-    Record("before move " + std::to_string(X) + " " + std::to_string(Y));
-  }
+  void DoBeforeMove(float X, float Y) override { Record("before move " + std::to_string(X) + " " + std::to_string(Y)); }
 
  private:
   void Record(const std::string& Entry) {

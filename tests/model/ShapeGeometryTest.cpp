@@ -17,26 +17,42 @@ TEST_F(ShapeGeometry, MovesAndSizesKeepTheRules) {
     TDPointArray Expected;
   };
   const TCase cases[] = {
-      {"resize scales about the top-left corner", {{10, 10}, {20, 10}, {20, 30}},
-       [](TTestShape* S) { S->Resize(40, 10); }, {{10, 10}, {50, 10}, {50, 20}}},
-      {"a negative request keeps that side", {{10, 10}, {20, 30}}, [](TTestShape* S) { S->Resize(-1, 40); },
+      {"resize scales about the top-left corner",
+       {{10, 10}, {20, 10}, {20, 30}},
+       [](TTestShape* S) { S->Resize(40, 10); },
+       {{10, 10}, {50, 10}, {50, 20}}},
+      {"a negative request keeps that side",
+       {{10, 10}, {20, 30}},
+       [](TTestShape* S) { S->Resize(-1, 40); },
        {{10, 10}, {20, 50}}},
       {"a flat side scales by 1", {{0, 5}, {10, 5}}, [](TTestShape* S) { S->Resize(20, 8); }, {{0, 5}, {20, 5}}},
-      {"one point is not resized", {{3, 3}}, [](TTestShape* S) {
+      {"one point is not resized",
+       {{3, 3}},
+       [](TTestShape* S) {
          S->Resize(10, 10);
          S->ResizeBy(4, 4);
        },
        {{3, 3}}},
       {"resize by grows the size", {{0, 0}, {10, 20}}, [](TTestShape* S) { S->ResizeBy(5, -10); }, {{0, 0}, {15, 10}}},
-      {"negative sizes keep the given edge as the far one", {{0, 0}, {10, 10}},
-       [](TTestShape* S) { S->SetBounds(100, 100, -20, -30); }, {{80, 70}, {100, 100}}},
-      {"move to places the top-left corner", {{5, 5}, {15, 25}}, [](TTestShape* S) { S->MoveTo(0, 100); },
+      {"negative sizes keep the given edge as the far one",
+       {{0, 0}, {10, 10}},
+       [](TTestShape* S) { S->SetBounds(100, 100, -20, -30); },
+       {{80, 70}, {100, 100}}},
+      {"move to places the top-left corner",
+       {{5, 5}, {15, 25}},
+       [](TTestShape* S) { S->MoveTo(0, 100); },
        {{0, 100}, {10, 120}}},
-      {"the middle reference point", {{0, 0}, {40, 20}},
-       [](TTestShape* S) { S->SetPosition(TKxDeShapeRefPos::kxrpMidMid, 100, 100); }, {{80, 90}, {120, 110}}},
-      {"the bottom-right reference point", {{0, 0}, {40, 20}},
-       [](TTestShape* S) { S->SetPosition(TKxDeShapeRefPos::kxrpBottomRight, 0, 0); }, {{-40, -20}, {0, 0}}},
-      {"nothing moves without points", {}, [](TTestShape* S) {
+      {"the middle reference point",
+       {{0, 0}, {40, 20}},
+       [](TTestShape* S) { S->SetPosition(TKxDeShapeRefPos::kxrpMidMid, 100, 100); },
+       {{80, 90}, {120, 110}}},
+      {"the bottom-right reference point",
+       {{0, 0}, {40, 20}},
+       [](TTestShape* S) { S->SetPosition(TKxDeShapeRefPos::kxrpBottomRight, 0, 0); },
+       {{-40, -20}, {0, 0}}},
+      {"nothing moves without points",
+       {},
+       [](TTestShape* S) {
          S->MoveBy(5, 5);
          S->SetBounds(1, 2, 3, 4);
        },
@@ -86,8 +102,8 @@ TEST_F(ShapeGeometry, InRectAndIsOnLine) {
 }
 
 TEST_F(ShapeGeometry, RotationIsNormalisedAndTurnsTheBoundsAboutTheRotationPoint) {
-  const std::pair<float, float> cases[] = {
-      {-90, 270}, {360, 0}, {725.5f, 5.5f}, {-0.005f, 0}, {359.996f, 0}, {12.345f, 12.35f}, {-360.25f, 359.75f}};
+  const std::pair<float, float> cases[] = {{-90, 270},    {360, 0},          {725.5f, 5.5f},     {-0.005f, 0},
+                                           {359.996f, 0}, {12.345f, 12.35f}, {-360.25f, 359.75f}};
   for (const auto& [given, stored] : cases) {
     Shape->SetRotation(given);
     EXPECT_FLOAT_EQ(Shape->Rotation(), stored) << "SetRotation(" << given << ")";

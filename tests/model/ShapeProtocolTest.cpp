@@ -51,7 +51,8 @@ TEST(ShapeProtocolOrder, EachOperationAnnouncesInItsOrder) {
       {"nothing to move", [](TTestShape* S) { S->MoveBy(0, 0); }, ""},
       {"bounds already there", [](TTestShape* S) { S->SetBounds(0, 0, 10, 10); }, ""},
       {"no rotation to change", [](TTestShape* S) { S->SetRotation(0); }, ""},
-      {"a millimetre position wraps the move", [](TTestShape* S) { S->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 2, 3); },
+      {"a millimetre position wraps the move",
+       [](TTestShape* S) { S->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 2, 3); },
        "start undo start changed end changed end"},
   };
   for (const TCase& c : cases) {

@@ -17,10 +17,10 @@ namespace {
 // A test shape whose style setters are reachable and whose style hooks are recorded.
 class TStyledShape : public TTestShape {
  public:
-  using TTestShape::TTestShape;
   using TKxDeShapeBase::SetGradient;
   using TKxDeShapeBase::SetPicture;
   using TKxDeShapeBase::SetPictureStyle;
+  using TTestShape::TTestShape;
   void SetNoAntialiasing(bool Value) { FNoAntialiasing = Value; }
   void Use(TKxDeShapeStyle Style) { SetShapeStyle(ShapeStyle() + Style); }
   void DoNotUse(TKxDeShapeStyle Style) { SetShapeStyle(ShapeStyle() - Style); }
@@ -69,8 +69,8 @@ TEST_F(ShapeStyles, EachStyleChangeAnnouncesInItsOrder) {
       {"gradient", TKxDeShapeStyle::kxssUsesGradient,
        [](TStyledShape* S) { S->Gradient()->SetStyle(TKxDeShapeGradientStyle::kxdgsLinearV); },
        "start undo hook end hook changed"},
-      {"picture assigned", TKxDeShapeStyle::kxssUsesPicture,
-       [&](TStyledShape* S) { S->SetPicture(picture.get()); }, "start undo hook end hook changed"},
+      {"picture assigned", TKxDeShapeStyle::kxssUsesPicture, [&](TStyledShape* S) { S->SetPicture(picture.get()); },
+       "start undo hook end hook changed"},
       {"picture style", TKxDeShapeStyle::kxssUsesPicture,
        [](TStyledShape* S) { S->SetPictureStyle(TKxDeShapePictureStyle::kxdspTiled); },
        "start undo hook end hook changed"},
@@ -148,15 +148,34 @@ TEST_F(ShapeStyles, HasAnswersFollowStyleWidthColourAndKind) {
       // Each step changes the shape; the answer after it must hold.
       {[](S* s) { s->Pen()->SetWidth(-1); }, [](S* s) { return s->HasPen(); }},  // clamped to 0.01
       {[](S* s) { s->Pen()->SetWidth(0); }, [](S* s) { return !s->HasPen(); }},
-      {[](S* s) { s->Pen()->SetWidth(1); s->Pen()->SetStyle(TPenStyle::psClear); }, [](S* s) { return !s->HasPen(); }},
-      {[](S* s) { s->Pen()->SetStyle(TPenStyle::psSolid); s->Pen()->SetColor(clNone); }, [](S* s) { return !s->HasPen(); }},
-      {[](S* s) { s->Pen()->SetColor(clRed); s->DoNotUse(kxssUsesPen); }, [](S* s) { return !s->HasPen(); }},
+      {[](S* s) {
+         s->Pen()->SetWidth(1);
+         s->Pen()->SetStyle(TPenStyle::psClear);
+       },
+       [](S* s) { return !s->HasPen(); }},
+      {[](S* s) {
+         s->Pen()->SetStyle(TPenStyle::psSolid);
+         s->Pen()->SetColor(clNone);
+       },
+       [](S* s) { return !s->HasPen(); }},
+      {[](S* s) {
+         s->Pen()->SetColor(clRed);
+         s->DoNotUse(kxssUsesPen);
+       },
+       [](S* s) { return !s->HasPen(); }},
       {[](S*) {}, [](S* s) { return !s->HasBrush(); }},  // a plain shape does not use a brush
       {[](S* s) { s->Use(kxssUsesBrush); }, [](S* s) { return s->HasBrush(); }},
       {[](S* s) { s->Brush()->SetStyle(TBrushStyle::bsClear); }, [](S* s) { return !s->HasBrush(); }},
-      {[](S* s) { s->Brush()->SetStyle(TBrushStyle::bsSolid); s->SetColor(clNone); }, [](S* s) { return !s->HasBrush(); }},
+      {[](S* s) {
+         s->Brush()->SetStyle(TBrushStyle::bsSolid);
+         s->SetColor(clNone);
+       },
+       [](S* s) { return !s->HasBrush(); }},
       // The gradient begins with the shape colour, clNone here.
-      {[](S* s) { s->Use(kxssUsesGradient); s->Gradient()->SetStyle(TKxDeShapeGradientStyle::kxdgsRadialTL); },
+      {[](S* s) {
+         s->Use(kxssUsesGradient);
+         s->Gradient()->SetStyle(TKxDeShapeGradientStyle::kxdgsRadialTL);
+       },
        [](S* s) { return !s->HasGradient(); }},
       {[](S* s) { s->SetColor(clRed); }, [](S* s) { return s->HasGradient(); }},
       {[](S* s) { s->Gradient()->SetColorEnd(clNone); }, [](S* s) { return !s->HasGradient(); }},
@@ -238,7 +257,8 @@ TEST(ShapeDevicePens, DashTablesScaleWithTheZoom) {
 
 TEST_F(ShapeStyles, DrawPointFramesAndFillsAHandleWithItsOwnPen) {
   QImage img(20, 20, QImage::Format_RGB32);
-  for (auto [frame, fill, atFrame, inside] : {std::tuple{clRed, clBlue, Qt::red, Qt::blue}, {clNone, clBlue, Qt::blue, Qt::blue},
+  for (auto [frame, fill, atFrame, inside] : {std::tuple{clRed, clBlue, Qt::red, Qt::blue},
+                                              {clNone, clBlue, Qt::blue, Qt::blue},
                                               {clRed, clNone, Qt::red, Qt::white}}) {
     img.fill(Qt::white);
     TCanvas canvas(&img);

@@ -77,8 +77,9 @@ TEST(StyleObjects, FontSizeIsSilentAndAnUninstalledFamilyIsSubstitutedOnce) {
   EXPECT_EQ(font->Substituted(), QStringLiteral("Swiss 721 Not Installed"));
   EXPECT_EQ(font->Size(), 12) << "absent: kept";
   EXPECT_EQ(font->Style(), (TFontStyles{TFontStyle::fsBold, TFontStyle::fsStrikeOut}));
-  EXPECT_EQ(messages.Messages,
-            QStringList{QStringLiteral("Font \"Swiss 721 Not Installed\" was substituted with font \"%1\"").arg(installed)});
+  EXPECT_EQ(
+      messages.Messages,
+      QStringList{QStringLiteral("Font \"Swiss 721 Not Installed\" was substituted with font \"%1\"").arg(installed)});
   // The substitute is written with the requested name beside it; reading that keeps the substitute.
   TXmlDocument out;
   font->SaveToXML(out.append_child("Font"));

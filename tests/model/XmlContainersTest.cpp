@@ -117,9 +117,12 @@ TEST_F(XmlContainers, DefaultPropertiesAreAttributesAndThePenWidthIsNeverStored)
   TXmlDocument doc;
   TXmlNode e = doc.append_child("DefaultProperties");
   d->SaveToXML(e);
-  EXPECT_EQ(XmlToText(e.child("Pen"), false), QByteArray("<Pen UseDefaultPen=\"true\" Color=\"-16777208\" Style=\"2\" Mode=\"14\"/>"));
-  EXPECT_EQ(XmlToText(e.child("Font"), false),
-            QByteArray("<Font UseDefaultFont=\"true\" Fontname=\"Courier &amp; Co\" Style=\"2\" Size=\"4.5\" Charset=\"2\"/>"));
+  EXPECT_EQ(XmlToText(e.child("Pen"), false),
+            QByteArray("<Pen UseDefaultPen=\"true\" Color=\"-16777208\" Style=\"2\" Mode=\"14\"/>"));
+  EXPECT_EQ(
+      XmlToText(e.child("Font"), false),
+      QByteArray(
+          "<Font UseDefaultFont=\"true\" Fontname=\"Courier &amp; Co\" Style=\"2\" Size=\"4.5\" Charset=\"2\"/>"));
   EXPECT_EQ(ChildNames(e), (std::vector<std::string>{"Brush", "Pen", "Font", "Gradient", "SplitColors"}));
   TOwned<TKxDeLayer> other(Create<TKxDeLayer>(nullptr));
   TmekLayerObjectsDefaultProperties* o = other->ObjectsDefaultProperties();
@@ -133,8 +136,9 @@ TEST_F(XmlContainers, DefaultPropertiesAreAttributesAndThePenWidthIsNeverStored)
   o->SaveToXML(again.append_child("DefaultProperties"));
   EXPECT_EQ(XmlToText(again, false), XmlToText(doc, false));
   // Absent values are kept; damaged ones are refused or clamped.
-  XmlParse(again, "<d><Gradient Shift=\"250\" Style=\"77\" ColorEnd=\"x\"/><Font Charset=\"999\" Size=\"NaN\"/>"
-                  "<Pen Mode=\"-1\"/></d>");
+  XmlParse(again,
+           "<d><Gradient Shift=\"250\" Style=\"77\" ColorEnd=\"x\"/><Font Charset=\"999\" Size=\"NaN\"/>"
+           "<Pen Mode=\"-1\"/></d>");
   o->LoadFromXML(again.child("d"));
   EXPECT_EQ(o->Gradient().Shift, 100);
   EXPECT_EQ(o->Gradient().Style, TKxDeShapeGradientStyle::kxdgsRadialC);

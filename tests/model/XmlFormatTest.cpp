@@ -71,8 +71,9 @@ TEST_F(XmlFormat, ReadingIsOneChangeTakesNameAndTextThroughSettersAndKeepsAbsent
   s->LoadFromXML(own.child("o"), true);
   EXPECT_EQ(log.Count("shape changed shape"), 1u) << "one change for the whole element";
   log.Clear();
-  Load(s, "<o><Name>N</Name><Text>T</Text><Locked>true</Locked><Visible>false</Visible><Rotation>400</Rotation>"
-          "<UserData1></UserData1><Pen><Width>1</Width></Pen></o>");
+  Load(s,
+       "<o><Name>N</Name><Text>T</Text><Locked>true</Locked><Visible>false</Visible><Rotation>400</Rotation>"
+       "<UserData1></UserData1><Pen><Width>1</Width></Pen></o>");
   EXPECT_EQ(log.Count("start kxacChangingPen shape Pen"), 1u) << "a style read is announced as its change";
   EXPECT_EQ(log.Count("start kxacChanging shape Name"), 1u);
   EXPECT_EQ(log.Count("start kxacChanging shape Text"), 1u);
@@ -110,8 +111,9 @@ TEST_F(XmlFormat, IdentityIsReadOnlyWhenNotKeptAndOnlyWhenPlausible) {
 
 TEST_F(XmlFormat, MissingCoordinatesRepeatThePreviousPoint) {
   auto s = Make<TTestShape>({{100, 100}});
-  Load(s.get(), "<o><Points><Point><y>2</y></Point><Point><x>5</x></Point>"
-                "<Point><x>NaN</x><y>1e300</y></Point><Point><x>-7</x><y>abc</y></Point></Points></o>");
+  Load(s.get(),
+       "<o><Points><Point><y>2</y></Point><Point><x>5</x></Point>"
+       "<Point><x>NaN</x><y>1e300</y></Point><Point><x>-7</x><y>abc</y></Point></Points></o>");
   const float f = CoordsPixelsPerMMConvertValue;
   EXPECT_EQ(s->GetPointArray(), (TDPointArray{{0, 2 * f}, {5 * f, 2 * f}, {5 * f, 2 * f}, {-7 * f, 2 * f}}));
 }

@@ -45,9 +45,9 @@ TEST_F(XmlStyles, OnlyUsedStylesAreWrittenInTheirOrderAndRead) {
   auto s = MakeStyled();
   TXmlDocument doc;
   TXmlNode o = TKxDeObjectXml::AppendObject(doc, s.get());
-  EXPECT_EQ(ChildNames(o), (std::vector<std::string>{"Visible", "Locked", "Name", "Text", "Rotation", "RotationPoint",
-                                                     "Log", "Brush", "Pen", "Font", "PictureStyle", "Picture",
-                                                     "Gradient", "Points"}));
+  EXPECT_EQ(ChildNames(o),
+            (std::vector<std::string>{"Visible", "Locked", "Name", "Text", "Rotation", "RotationPoint", "Log", "Brush",
+                                      "Pen", "Font", "PictureStyle", "Picture", "Gradient", "Points"}));
   EXPECT_EQ(ChildNames(o.child("Pen")), (std::vector<std::string>{"Color", "Mode", "Style", "Width"}));
   EXPECT_EQ(ChildNames(o.child("Font")), (std::vector<std::string>{"Charset", "Color", "Name", "Size", "Style"}));
   EXPECT_EQ(XmlReadInteger(o.child("Font"), "Style", 0), 1 | 8);
@@ -81,9 +81,10 @@ TEST_F(XmlStyles, ReadValuesAreCorrectedOrDefaulted) {
   s->Pen()->SetWidth(0.5f);
   s->Pen()->SetMode(TPenMode::pmXor);
   s->SetPictureStyle(TKxDeShapePictureStyle::kxdspCenter);
-  Load(s.get(), "<o><Pen><Style>3</Style></Pen><Brush><Color>255</Color><Style>42</Style></Brush>"
-                "<Font><Charset>300</Charset><Size>99999999</Size><Style>255</Style></Font>"
-                "<Gradient><Shift>250</Shift><Rotation>-1000</Rotation><Style>99</Style></Gradient></o>");
+  Load(s.get(),
+       "<o><Pen><Style>3</Style></Pen><Brush><Color>255</Color><Style>42</Style></Brush>"
+       "<Font><Charset>300</Charset><Size>99999999</Size><Style>255</Style></Font>"
+       "<Gradient><Shift>250</Shift><Rotation>-1000</Rotation><Style>99</Style></Gradient></o>");
   EXPECT_EQ(s->Pen()->Mode(), TPenMode::pmCopy);
   EXPECT_EQ(s->Pen()->Width(), 0.5f);
   EXPECT_EQ(s->Brush()->Style(), TBrushStyle::bsSolid);

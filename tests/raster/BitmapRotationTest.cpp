@@ -58,7 +58,8 @@ TEST(BitmapRotation, QuarterTurnsAndMirrorsMoveEveryPixel) {
   for (const auto& m : mirrors) {
     auto bitmap = Numbered();
     Rotation90(bitmap.get(), m.Style);
-    ExpectPixels(*bitmap, 3, 2, [&](int x, int y) { return Px(m.MirrorX ? 2 - x : x, m.MirrorY ? 1 - y : y); }, "mirror");
+    ExpectPixels(
+        *bitmap, 3, 2, [&](int x, int y) { return Px(m.MirrorX ? 2 - x : x, m.MirrorY ? 1 - y : y); }, "mirror");
   }
   auto bitmap = Numbered();
   Rotation90(bitmap.get(), TKxDeBitmapRotationstyle::brs270);

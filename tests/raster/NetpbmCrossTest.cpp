@@ -65,8 +65,8 @@ TEST_F(Netpbm, GemtopnmReadsWhatWeWrite) {
       const QString img = Write("ours.img", IMGEncodeBytes(image));
       const QImage pbm = QImage::fromData(RunTool(QStringLiteral("gemtopnm"), img), "pbm");
       ASSERT_FALSE(pbm.isNull());
-      EXPECT_TRUE(SamePixels(pbm, original)) << original.width() << "x" << original.height() << " blackFirst "
-                                             << blackFirst;
+      EXPECT_TRUE(SamePixels(pbm, original))
+          << original.width() << "x" << original.height() << " blackFirst " << blackFirst;
     }
   }
 }

@@ -27,16 +27,20 @@ TEST(VornBarcodeSymbol, EncodesTheRequiredSymbologiesOrRefusesWithAReason) {
   const TVornBarcodeSymbol ean = TVornBarcodeSymbol::Encode(TVornBarcodeType::vbtEAN13, "590123412345", true);
   EXPECT_EQ(ean.HumanReadable(), QStringLiteral("5901234123457"));
   EXPECT_EQ(ean.Texts().size(), 3u);
-  const TVornBarcodeSymbol qr = TVornBarcodeSymbol::Encode(TVornBarcodeType::vbtQRCode, "https://vorn.example/t/123", true);
+  const TVornBarcodeSymbol qr =
+      TVornBarcodeSymbol::Encode(TVornBarcodeType::vbtQRCode, "https://vorn.example/t/123", true);
   EXPECT_TRUE(qr.TwoDimensional() && qr.Width() == qr.Height() && qr.Texts().empty());
   EXPECT_TRUE(TVornBarcodeSymbol::Encode(TVornBarcodeType::vbtDataMatrix, "ÄÖÜ 123", true).Valid());
   const TVornBarcodeSymbol bare = TVornBarcodeSymbol::Encode(TVornBarcodeType::vbtCode128, "ABC", false);
   EXPECT_TRUE(bare.Texts().empty());
   EXPECT_EQ(bare.BarBottom(), bare.Height()) << "without text, a linear symbol is bars only";
   const std::pair<TVornBarcodeType, QString> refused[] = {
-      {TVornBarcodeType::vbtEAN13, QStringLiteral("ABCDEFGHIJKL")}, {TVornBarcodeType::vbtEAN13, QStringLiteral("5901234123458")},
-      {TVornBarcodeType::vbtEAN13, QStringLiteral("12345678")},     {TVornBarcodeType::vbtCode128, QString()},
-      {TVornBarcodeType::vbtQRCode, QString(5000, QLatin1Char('x'))}, {TVornBarcodeType::vbtInterleaved2of5, QStringLiteral("12AB")}};
+      {TVornBarcodeType::vbtEAN13, QStringLiteral("ABCDEFGHIJKL")},
+      {TVornBarcodeType::vbtEAN13, QStringLiteral("5901234123458")},
+      {TVornBarcodeType::vbtEAN13, QStringLiteral("12345678")},
+      {TVornBarcodeType::vbtCode128, QString()},
+      {TVornBarcodeType::vbtQRCode, QString(5000, QLatin1Char('x'))},
+      {TVornBarcodeType::vbtInterleaved2of5, QStringLiteral("12AB")}};
   for (const auto& [type, data] : refused) {
     const TVornBarcodeSymbol s = TVornBarcodeSymbol::Encode(type, data, true);
     EXPECT_FALSE(s.Valid()) << data.left(20).toStdString();

@@ -70,15 +70,15 @@ TEST(VornBoxShape, HitTestsFollowTheFillTheFrameTheEllipseAndTheTurn) {
     bool Hit;
   };
   const TCase cases[] = {
-      {filled.get(), {60, 45}, 0, true},     {filled.get(), {5, 45}, 0, false},    {filled.get(), {5, 45}, 6, true},
-      {frame.get(), {60, 45}, 2, false},     {frame.get(), {12, 45}, 0, true},     {frame.get(), {16, 45}, 0, false},
-      {frame.get(), {15.5f, 45}, 2, true},   {frame.get(), {16.5f, 45}, 2, false},  // the frame's ink: 1 mm inside
-      {turned.get(), {100, 30}, 0, true},    {turned.get(), {110, 115}, 0, true},  {turned.get(), {60, 70}, 0, false},
-      {ellipse.get(), {2, 30}, 0, true},     {ellipse.get(), {5, 5}, 0, false},    {ellipse.get(), {95, 55}, 0, false},
+      {filled.get(), {60, 45}, 0, true},   {filled.get(), {5, 45}, 0, false},    {filled.get(), {5, 45}, 6, true},
+      {frame.get(), {60, 45}, 2, false},   {frame.get(), {12, 45}, 0, true},     {frame.get(), {16, 45}, 0, false},
+      {frame.get(), {15.5f, 45}, 2, true}, {frame.get(), {16.5f, 45}, 2, false},  // the frame's ink: 1 mm inside
+      {turned.get(), {100, 30}, 0, true},  {turned.get(), {110, 115}, 0, true},  {turned.get(), {60, 70}, 0, false},
+      {ellipse.get(), {2, 30}, 0, true},   {ellipse.get(), {5, 5}, 0, false},    {ellipse.get(), {95, 55}, 0, false},
   };
   for (const TCase& c : cases)
-    EXPECT_EQ(c.Shape->PointOnShape(c.At, c.Fuzz, false), c.Hit) << c.Shape->ClassName().toStdString() << " at "
-                                                                  << c.At.X << "," << c.At.Y << " fuzz " << c.Fuzz;
+    EXPECT_EQ(c.Shape->PointOnShape(c.At, c.Fuzz, false), c.Hit)
+        << c.Shape->ClassName().toStdString() << " at " << c.At.X << "," << c.At.Y << " fuzz " << c.Fuzz;
   // Positive angles turn counter-clockwise on screen: at 30 degrees the right end rises.
   turned->SetRotation(30);
   EXPECT_TRUE(turned->PointOnShape(TKxDeUtils::RotatePoint({145, 70}, 30, {100, 70}), 0, false));
@@ -93,8 +93,12 @@ TEST(VornBoxShape, HitTestsFollowTheFillTheFrameTheEllipseAndTheTurn) {
 TEST(VornBoxShape, FillFrameAndGradientLandOnTheBox) {
   const QImage img = Render(RedBox().get(), 130, 90);
   // The 1 mm pen is 4 device pixels at zoom 1, inside the outline.
-  for (auto [x, y, c] : {std::tuple{60.0, 45.0, Qt::red}, {10.5, 45.0, Qt::blue}, {13.5, 45.0, Qt::blue},
-                         {14.5, 45.0, Qt::red}, {109.5, 45.0, Qt::blue}, {60.0, 20.5, Qt::blue}})
+  for (auto [x, y, c] : {std::tuple{60.0, 45.0, Qt::red},
+                         {10.5, 45.0, Qt::blue},
+                         {13.5, 45.0, Qt::blue},
+                         {14.5, 45.0, Qt::red},
+                         {109.5, 45.0, Qt::blue},
+                         {60.0, 20.5, Qt::blue}})
     EXPECT_TRUE(Near(At(img, x, y), c)) << x << "," << y;
   for (auto [x, y] : {std::pair{9.5, 45.0}, {110.5, 45.0}, {60.0, 19.5}}) EXPECT_TRUE(IsWhite(At(img, x, y)));
   auto r = MakeShape<TVornRectangle>();
@@ -126,8 +130,8 @@ TEST(VornBoxShape, SelectionDrawsTheOutlineWithCornerHandlesAndTheDraggedBoxWith
     r->DrawSelection(&c, 0, 0, Drag, data, 1.0);
   };
   draw(TKxDeDragPoint{});
-  for (auto [x, y, c] : {std::tuple{70.0, 20.5, Qt::green}, {20.5, 50.0, Qt::green}, {120.5, 80.5, Qt::yellow},
-                         {117.0, 77.0, Qt::red}})
+  for (auto [x, y, c] :
+       {std::tuple{70.0, 20.5, Qt::green}, {20.5, 50.0, Qt::green}, {120.5, 80.5, Qt::yellow}, {117.0, 77.0, Qt::red}})
     EXPECT_TRUE(Near(At(img, x, y), c)) << x << "," << y;
   EXPECT_TRUE(IsWhite(At(img, 70, 50)));
   data.SelectionType = TKxDeSelectionType::kxdsMoving;

@@ -67,8 +67,8 @@ TEST_F(DocumentRenderer, PaintsVisibleLayersBottomFirstOnThePageAndTellsTheShape
   EXPECT_NEAR(img.dotsPerMeterX() * 0.0254, 192, 0.5);
   EXPECT_TRUE(Near(img.pixel(40, 40), Qt::red));
   EXPECT_TRUE(Near(img.pixel(200, 100), Qt::blue));  // the top layer covers the bottom one
-  EXPECT_TRUE(Near(img.pixel(390, 10), Qt::white));   // the page colour
-  EXPECT_EQ(r.PaintedShapes(), 2);                    // the shape off the page is skipped
+  EXPECT_TRUE(Near(img.pixel(390, 10), Qt::white));  // the page colour
+  EXPECT_EQ(r.PaintedShapes(), 2);                   // the shape off the page is skipped
   EXPECT_FALSE(Away->Painted);
   ASSERT_TRUE(Red->HadCaps);
   EXPECT_EQ(Red->Seen.Technology, DT_RASDISPLAY);
@@ -93,7 +93,8 @@ TEST_F(DocumentRenderer, TurnedShapesReachingIntoThePageArePainted) {
   bar->Pen()->SetWidth(0);
   TVornDocumentRenderer r = Renderer();
   EXPECT_TRUE(Near(r.RenderImage(1.0).pixel(190, 50), Qt::green));
-  bar->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 240 / CoordsPixelsPerMMConvertValue, 10 / CoordsPixelsPerMMConvertValue);
+  bar->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 240 / CoordsPixelsPerMMConvertValue,
+                     10 / CoordsPixelsPerMMConvertValue);
   EXPECT_FALSE(Near(r.RenderImage(1.0).pixel(195, 50), Qt::green));
 }
 

@@ -57,7 +57,8 @@ TEST(KitInk, EveryShapeInksWhatItsHitTestAnswers) {
                    }),
                    true});
   cases.push_back({"free-hand stroke", Kit<TVornFreeHand>([](TVornFreeHand* f) {
-                     for (int i = 0; i <= 40; ++i) f->Add(20 + 3.0f * i, static_cast<float>(80 + 40 * std::sin(i * 0.15)));
+                     for (int i = 0; i <= 40; ++i)
+                       f->Add(20 + 3.0f * i, static_cast<float>(80 + 40 * std::sin(i * 0.15)));
                      f->Pen()->SetWidth(1.0f);
                      f->SetRotation(15);
                    }),

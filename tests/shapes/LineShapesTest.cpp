@@ -33,8 +33,10 @@ TPointF Bezier(TPointF A, TPointF B, TPointF C, TPointF D, double t) {
 
 TEST(VornLine, IsHitAlongItsInkOnlyWhereverItIsTurned) {
   auto l = BlueLine();
-  for (auto [at, fuzz, hit] : {std::tuple{TPointF{100, 51.5f}, 0.0f, true}, {TPointF{100, 53}, 0.0f, false},
-                               {TPointF{100, 53}, 2.0f, true}, {TPointF{100, 60}, 3.0f, false}})
+  for (auto [at, fuzz, hit] : {std::tuple{TPointF{100, 51.5f}, 0.0f, true},
+                               {TPointF{100, 53}, 0.0f, false},
+                               {TPointF{100, 53}, 2.0f, true},
+                               {TPointF{100, 60}, 3.0f, false}})
     EXPECT_EQ(l->PointOnShape(at, fuzz, false), hit) << at.Y << " fuzz " << fuzz;
   auto d = MakeShape<TVornLine>();
   d->Add(0, 0);
@@ -69,7 +71,7 @@ TEST(VornLine, ArrowHeadsAreFilledTrianglesAtTheEnds) {
 }
 
 TEST(VornLine, InRectSeesTheLineAndItsHeads) {
-  auto l = BlueLine();  // from (20, 50) to (180, 50): an extent without height
+  auto l = BlueLine();                               // from (20, 50) to (180, 50): an extent without height
   EXPECT_TRUE(l->InRect(TRectF{0, 0, 200, 100}));    // wholly inside
   EXPECT_TRUE(l->InRect(TRectF{100, 40, 300, 60}));  // across one end
   EXPECT_TRUE(l->InRect(TRectF{90, 0, 110, 100}));   // across the middle

@@ -23,8 +23,9 @@ class PictureShape : public ::testing::Test {
     Svg = Dir.filePath(QStringLiteral("disc.svg"));
     QFile f(Svg);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100' viewBox='0 0 100 100'>"
-            "<circle cx='50' cy='50' r='40' fill='#00ff00'/></svg>");
+    f.write(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100' viewBox='0 0 100 100'>"
+        "<circle cx='50' cy='50' r='40' fill='#00ff00'/></svg>");
   }
 
   // A picture of the PNG in a 200 x 200 box at the origin.

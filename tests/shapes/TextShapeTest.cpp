@@ -38,9 +38,14 @@ TEST(VornText, LinesFollowTheFontTheBoxTheParagraphsAndTheAlignment) {
   const std::pair<std::function<void()>, std::function<void(const QRectF&)>> aligned[] = {
       {[&] { t->SetAlignment(TVornTextAlign::vtaRight); }, [](const QRectF& R) { EXPECT_NEAR(R.right(), 210, 1.5); }},
       {[&] { t->SetAlignment(TVornTextAlign::vtaCenter); },
-       [&](const QRectF& R) { EXPECT_NEAR(R.center().x(), 110, 1.5); EXPECT_NEAR(R.width(), small.width(), 0.5); }},
-      {[&] { t->SetVerticalAlignment(TVornTextLayout::vtlBottom); }, [](const QRectF& R) { EXPECT_NEAR(R.bottom(), 110, 0.5); }},
-      {[&] { t->SetVerticalAlignment(TVornTextLayout::vtlCenter); }, [](const QRectF& R) { EXPECT_NEAR(R.center().y(), 60, 0.5); }},
+       [&](const QRectF& R) {
+         EXPECT_NEAR(R.center().x(), 110, 1.5);
+         EXPECT_NEAR(R.width(), small.width(), 0.5);
+       }},
+      {[&] { t->SetVerticalAlignment(TVornTextLayout::vtlBottom); },
+       [](const QRectF& R) { EXPECT_NEAR(R.bottom(), 110, 0.5); }},
+      {[&] { t->SetVerticalAlignment(TVornTextLayout::vtlCenter); },
+       [](const QRectF& R) { EXPECT_NEAR(R.center().y(), 60, 0.5); }},
   };
   for (const auto& [set, check] : aligned) {
     set();

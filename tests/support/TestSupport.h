@@ -1,6 +1,6 @@
 #pragma once
-// Helpers every test area uses, and the headers most tests need: files in a temporary folder, debug messages caught while a test
-// runs, XML child lists and geometry compared with a tolerance.
+// Helpers every test area uses, and the headers most tests need: files in a temporary folder, debug messages caught
+// while a test runs, XML child lists and geometry compared with a tolerance.
 
 #include <vorn/common/Canvas.h>
 #include <vorn/common/CommonLib.h>
@@ -60,7 +60,9 @@ inline QString WriteImage(const QTemporaryDir& Dir, const QString& Name, int W, 
 // Collects the debug messages posted while it lives.
 class TMessageSinkGuard {
  public:
-  TMessageSinkGuard() { FPrevious = SetDebugMessageSink([this](const QString& M) { Messages << M; }); }
+  TMessageSinkGuard() {
+    FPrevious = SetDebugMessageSink([this](const QString& M) { Messages << M; });
+  }
   ~TMessageSinkGuard() { SetDebugMessageSink(FPrevious); }
   TMessageSinkGuard(const TMessageSinkGuard&) = delete;
   TMessageSinkGuard& operator=(const TMessageSinkGuard&) = delete;

@@ -99,22 +99,36 @@ TEST_F(OutlineWalk, RecordsBecomeStrokesPerPolygonClosedWhereTheyEndElsewhere) {
   };
   const TCase cases[] = {
       {"one stroke per edge, none for a repeated point, one closing the polygon",
-       TOutline().Polygon(0, 0).Record(1, {{10, 0}, {10, 0}, {10, 10}}).Record(1, {{10, 10}, {0, 10}}).Bytes(), 5,
+       TOutline().Polygon(0, 0).Record(1, {{10, 0}, {10, 0}, {10, 10}}).Record(1, {{10, 10}, {0, 10}}).Bytes(),
+       5,
        {S(0, 0, 0, 10, 0), S(0, 10, 0, 10, 10), S(0, 10, 10, 0, 10), S(0, 0, 10, 0, 0)}},
       {"no closing stroke when the polygon ends on its start",
-       TOutline().Polygon(0, 0).Record(1, {{10, 0}, {10, 10}, {0, 0}}).Bytes(), 5,
+       TOutline().Polygon(0, 0).Record(1, {{10, 0}, {10, 10}, {0, 0}}).Bytes(),
+       5,
        {S(0, 0, 0, 10, 0), S(0, 10, 0, 10, 10), S(0, 10, 10, 0, 0)}},
       // Controls (10, 0) and (20, 10) imply the on-curve point (15, 5) between them; halfway along
       // (0,0)-(10,0)-(15,5) is (B - 2A + C)/4 + (2A - 2B)/2 + B.
-      {"quadratic records in one piece", TOutline().Polygon(0, 0).Record(2, {{10, 0}, {20, 10}, {20, 20}}).Bytes(), 1,
+      {"quadratic records in one piece",
+       TOutline().Polygon(0, 0).Record(2, {{10, 0}, {20, 10}, {20, 20}}).Bytes(),
+       1,
        {S(0, 0, 0, 15, 5), S(0, 15, 5, 20, 20), S(0, 20, 20, 0, 0)}},
-      {"quadratic records in two pieces", TOutline().Polygon(0, 0).Record(2, {{10, 0}, {20, 10}, {20, 20}}).Bytes(), 2,
+      {"quadratic records in two pieces",
+       TOutline().Polygon(0, 0).Record(2, {{10, 0}, {20, 10}, {20, 20}}).Bytes(),
+       2,
        {S(0, 0, 0, 8.75f, 1.25f), S(0, 8.75f, 1.25f, 15, 5), S(0, 15, 5, 18.75f, 11.25f), S(0, 18.75f, 11.25f, 20, 20),
         S(0, 20, 20, 0, 0)}},
       {"numbered polygons, unknown records skipped with their points, fractional values",
-       TOutline().Polygon(0, 0).Record(1, {{10, 0}}).Record(3, {{99, 99}, {98, 98}}).Record(1, {{10, 10}})
-           .Polygon(2.5, -0.25).Record(1, {{4, 2}}).Bytes(),
-       5, {S(0, 0, 0, 10, 0), S(0, 10, 0, 10, 10), S(0, 10, 10, 0, 0), S(1, 2.5f, -0.25f, 4, 2), S(1, 4, 2, 2.5f, -0.25f)}},
+       TOutline()
+           .Polygon(0, 0)
+           .Record(1, {{10, 0}})
+           .Record(3, {{99, 99}, {98, 98}})
+           .Record(1, {{10, 10}})
+           .Polygon(2.5, -0.25)
+           .Record(1, {{4, 2}})
+           .Bytes(),
+       5,
+       {S(0, 0, 0, 10, 0), S(0, 10, 0, 10, 10), S(0, 10, 10, 0, 0), S(1, 2.5f, -0.25f, 4, 2),
+        S(1, 4, 2, 2.5f, -0.25f)}},
   };
   for (const TCase& c : cases) {
     Strokes->ClearStrokes();
@@ -256,7 +270,7 @@ TEST_F(DejaVuGlyphs, CurvesFollowThePrecisionMetricsAreInDesignUnitsAndTheStyleC
   const TOwned<TKxDeStrokes> regular = Glyph(U'I');
   ASSERT_TRUE(regular);
   EXPECT_EQ(All(*regular), (std::vector<TKxDeFontStroke>{S(0, 201, 1493, 403, 1493), S(0, 403, 1493, 403, 0),
-                                                          S(0, 403, 0, 201, 0), S(0, 201, 0, 201, 1493)}));
+                                                         S(0, 403, 0, 201, 0), S(0, 201, 0, 201, 1493)}));
   EXPECT_EQ(regular->CellIncX, 604);
   EXPECT_EQ(regular->BlackBoxX, 202);
   EXPECT_EQ(regular->GlyphOriginY, 1493);
