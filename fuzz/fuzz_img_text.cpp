@@ -12,7 +12,7 @@
 using namespace vorn;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-  SetIMGMaxPixels(int64_t{1} << 22);
+  SetIMGMaxPixels(int64_t{1} << 20);
   QByteArray text = fuzz::Bytes(Data, Size);
   const QByteArray bytes = IMGTextToBytes(text);
   QBuffer source(&text);

@@ -4,8 +4,10 @@
 #include "FuzzSupport.h"
 
 #include <vorn/common/Canvas.h>
+#include <vorn/common/KxDeSelectionData.h>
 #include <vorn/common/XmlUtils.h>
 #include <vorn/model/KxDeObjectXml.h>
+#include <vorn/surface/KxDeSurface.h>
 
 #include <QImage>
 
@@ -51,10 +53,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   if (again != fuzz::WithoutSubstitutions(text)) fuzz::Fail("writing a read object changes it", text, again);
 
   (void)shape->PointOnShape(TPointF{10, 10}, 2, false);
-  (void)shape->HitTest(TPointF{20, 5}, 2, 4, true, true, {});
+  const TKxDeShapeHit found = shape->HitTest(TPointF{20, 5}, 2, 4, true, true, {});
   QImage image(48, 48, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::white);
   TCanvas canvas(&image);
   shape->Paint(&canvas, 0, 0, 0.5, 0, nullptr);
+
+  // Then, as on a surface: selected with its points, shown while a handle is dragged, moved, sized
+  // and turned.
+  shape->SelectAll();
+  for (int32_t i = 0; i < shape->SelectionCount(); ++i) (void)shape->IndexOf(shape->Selections(i));
+  TKxDeHitTest hit;
+  hit.HitType = found.Part == TKxDeShapePart::kxspNone ? TKxDeHitType::kxhtShape : TKxDeHitType::kxhtPoint;
+  hit.PartIndex = found.PartIndex;
+  (void)shape->GetCursor(hit);
+  TKxDeSelectionData selection;
+  selection.SelectionType = TKxDeSelectionType::kxdsMoving;
+  TKxDeDragPoint drag;
+  drag.PartIndex = found.PartIndex;
+  drag.Offset = TPointF{3, 4};
+  shape->DrawSelection(&canvas, 0, 0, drag, selection, 0.5);
+  shape->MoveBy(7, -3);
+  shape->Resize(20, 10);
+  shape->SetRotation(shape->Rotation() + 30);
+  shape->PaintIn(&canvas, 0, 0, 0.5, TRectF{0, 0, 96, 96});
   return 0;
 }

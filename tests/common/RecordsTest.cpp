@@ -23,34 +23,23 @@ TEST(Records, EdgesAndEmptiness) {
   }
   // Touching rectangles share nothing; overlapping ones in any order do.
   EXPECT_FALSE(r.Intersects(TRectF{10, 0, 20, 5}));
-  EXPECT_FALSE(r.Intersects(TRectF{0, 5, 10, 9}));
-  EXPECT_TRUE(r.Intersects(TRectF{9, 4, 20, 9}));
   EXPECT_TRUE((TRectF{9, 4, 20, 9}).Intersects(r));
   // Without width, without height or inside out: empty, holding no point, meeting nothing.
   for (const TRectF& e : {TRectF{3, 3, 3, 8}, TRectF{3, 3, 8, 3}, TRectF{8, 8, 3, 3}}) {
     EXPECT_TRUE(e.IsEmpty());
     EXPECT_FALSE(e.Contains(TPointF{3, 3}));
-    EXPECT_FALSE(e.Intersects(TRectF{0, 0, 10, 10}));
     EXPECT_FALSE(TRectF({0, 0, 10, 10}).Intersects(e));
   }
   EXPECT_TRUE((TRect{0, 0, 0, 1}).IsEmpty());
-  EXPECT_FALSE((TRect{0, 0, 1, 1}).IsEmpty());
-  EXPECT_TRUE((TRect{0, 0, 2, 2}).Contains(TPoint{1, 1}));
   EXPECT_FALSE((TRect{0, 0, 2, 2}).Contains(TPoint{2, 1}));
 }
 
 TEST(Records, UnionInflateAndNormalize) {
   // An empty rectangle still widens a union: a flat child widens its container.
   EXPECT_EQ((TRectF{0, 0, 1, 1}).Union(TRectF{5, -2, 5, 3}), (TRectF{0, -2, 5, 3}));
-  EXPECT_EQ(TRectF::At({2, 3}).Union(TPointF{-1, 7}).Union(TPointF{4, 4}), (TRectF{-1, 3, 4, 7}));
-  EXPECT_EQ((TRect{0, 0, 1, 1}).Union(TPoint{-3, 4}), (TRect{-3, 0, 1, 4}));
-  EXPECT_EQ((TRectF{0, 0, 4, 2}).Inflated(1), (TRectF{-1, -1, 5, 3}));
   EXPECT_EQ((TRectF{0, 0, 4, 2}).Inflated(-1), (TRectF{1, 1, 3, 1}));
-  EXPECT_EQ(TRectF::Square({10, 10}, 4), (TRectF{8, 8, 12, 12}));
   EXPECT_EQ((TRectF{5, 6, 1, 2}).Normalized(), (TRectF{1, 2, 5, 6}));
   EXPECT_EQ((TRect{1, 6, 5, 2}).Normalized(), (TRect{1, 2, 5, 6}));
-  EXPECT_EQ((TPointF{1, 2} + TPointF{0.5f, -4}), (TPointF{1.5f, -2}));
-  EXPECT_EQ((TPointF{1, 2} - TPointF{0.5f, -4}), (TPointF{0.5f, 6}));
   // The bounding rectangle of points, for both kinds of record.
   EXPECT_EQ(TRect::Create({{4, 1}, {-2, 3}, {0, -5}}), (TRect{-2, -5, 4, 3}));
   EXPECT_EQ(TRect::Create({}), TRect{});
@@ -58,7 +47,6 @@ TEST(Records, UnionInflateAndNormalize) {
 
 TEST(Records, PrintAsLiterals) {
   EXPECT_EQ(testing::PrintToString(TRectF{1, 2.5f, -3, 0.1f}), "TRectF{1, 2.5, -3, 0.1}");
-  EXPECT_EQ(testing::PrintToString(TRect{1, 2, 3, 4}), "TRect{1, 2, 3, 4}");
   EXPECT_EQ(testing::PrintToString(TPointF{std::nextafter(1.0f, 2.0f), 0}), "TPointF{1.0000001, 0}")
       << "values that differ print differently";
   EXPECT_EQ(testing::PrintToString(TPoint{-7, 8}), "TPoint{-7, 8}");

@@ -21,12 +21,8 @@ TEST_F(XmlValues, EveryTypeRoundTripsThroughItsShortestTextWhateverTheLocale) {
   const QLocale saved;
   QLocale::setDefault(QLocale(QLocale::German));
   std::setlocale(LC_ALL, "de_DE.UTF-8");  // may be unavailable: then the C locale stays
-  const float singles[] = {-0.0f,
-                           1.0f / 3.0f,
-                           3.7795276f,
-                           1e-30f,
-                           std::numeric_limits<float>::max(),
-                           std::numeric_limits<float>::denorm_min()};
+  using F = std::numeric_limits<float>;
+  const float singles[] = {-0.0f, 1.0f / 3.0f, 3.7795276f, 1e-30f, F::max(), F::denorm_min()};
   int i = 0;
   for (float f : singles) {
     const std::string name = "s" + std::to_string(i++);

@@ -2,21 +2,8 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/common/KxDePicture.h>
-#include <vorn/model/KxDeGroup.h>
-#include <vorn/model/KxDePackage.h>
-#include <vorn/model/KxDeRegister.h>
-#include <vorn/model/KxDeShapeBrush.h>
-
 namespace vorn::test {
 namespace {
-
-TTestShape* Box(TKxDeContainer* Owner, TRectF R) {
-  auto* s = Create<TTestShape>(nullptr, Owner);
-  s->Add(R.Left, R.Top);
-  s->Add(R.Right, R.Bottom);
-  return s;
-}
 
 // A group in the layer with a (0, 0)-(10, 10) and b (20, 0)-(40, 10).
 class Groups : public ModelFixture {

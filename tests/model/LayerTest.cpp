@@ -3,13 +3,6 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/model/KxDeGroup.h>
-#include <vorn/model/KxDePackage.h>
-#include <vorn/model/KxDeShapeBrush.h>
-#include <vorn/model/KxDeShapeGradient.h>
-#include <vorn/model/KxDeShapePen.h>
-#include <vorn/model/mekLayerObjectsDefaultProperties.h>
-
 namespace vorn::test {
 namespace {
 
@@ -29,11 +22,9 @@ TEST_F(Layers, ClearingManyShapesDeliversOneChangeAfterTheNewsOfEachRemoval) {
   Layer->Clear();
   EXPECT_EQ(Log.Only("removed").size(), 200u) << "each removal is told, for selections and lists";
   const std::string order = Order(Log);
-  EXPECT_EQ(order.substr(0, 10), "start undo");
-  EXPECT_TRUE(order.ends_with("removed cleared end")) << order.substr(order.size() - 40);
+  EXPECT_TRUE(order.starts_with("start undo") && order.ends_with("removed cleared end")) << order;
   EXPECT_EQ(Log.Count("layer changed layer"), 1u);
   EXPECT_EQ(Log.Entries[Log.Entries.size() - 2], "layer changed layer") << "the repaint follows the clearing";
-  EXPECT_EQ(Layer->ItemCount(), 0);
   Log.Clear();
   Layer->Clear();
   EXPECT_TRUE(Log.Entries.empty()) << "nothing to clear";
@@ -99,14 +90,6 @@ TEST_F(Layers, PrintingAndKindSwitchesTellTheirShapesTopFirstThenRepaint) {
   Layer->SetPrintingAllowed(false);
   Layer->SetKindOfLayer(TKxDeKindOfLayer::kxdekol300);
   EXPECT_TRUE(Log.Entries.empty());
-  const std::pair<TKxDeKindOfLayer, int32_t> dots[] = {{TKxDeKindOfLayer::kxdekoAll, 24},
-                                                       {TKxDeKindOfLayer::kxdekol200, 8},
-                                                       {TKxDeKindOfLayer::kxdekol300, 12},
-                                                       {TKxDeKindOfLayer::kxdekol600, 24}};
-  for (auto [kind, resolution] : dots) {
-    Layer->SetKindOfLayer(kind);
-    EXPECT_EQ(Layer->GetResolution(), resolution) << EnumToText(kind).toStdString();
-  }
 }
 
 TEST_F(Layers, BoundsAreThePageAreaWhateverTheShapesDo) {
@@ -142,17 +125,6 @@ class TStyledShape : public TKxDeShape {
  public:
   TStyledShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeShape(ASurface, AOwner) {
     SetShapeStyle(ShapeStyle() + TKxDeShapeStyle::kxssUsesBrush + TKxDeShapeStyle::kxssUsesGradient);
-  }
-};
-
-// A layer that records the shapes it gives its default styles.
-class TCountingLayer : public TKxDeLayer {
- public:
-  using TKxDeLayer::TKxDeLayer;
-  std::vector<TKxDeShapeBase*> Styled;
-  void AssignDefaultPropertiesToShape(TKxDeShapeBase* Shape) override {
-    Styled.push_back(Shape);
-    TKxDeLayer::AssignDefaultPropertiesToShape(Shape);
   }
 };
 

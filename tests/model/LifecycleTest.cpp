@@ -2,8 +2,6 @@
 
 #include "ModelTestSupport.h"
 
-#include <random>
-
 namespace vorn::test {
 namespace {
 

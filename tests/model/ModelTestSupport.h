@@ -3,25 +3,9 @@
 // on it, a notifier that records what it hears, and a shape class that exposes the protected
 // setters and records its hooks.
 
-#include <vorn/common/Set.h>
-#include <vorn/model/KxDeContainer.h>
-#include <vorn/model/KxDeLayer.h>
-#include <vorn/model/KxDePoint.h>
-#include <vorn/model/KxDeShape.h>
-#include <vorn/model/KxDeShapeNotifier.h>
-#include <vorn/surface/KxDeSurface.h>
-
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <QString>
-#include <QStringList>
-
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace vorn::test {
 
@@ -111,6 +95,25 @@ class TTestShape : public TKxDeShape {
  private:
   void Record(const std::string& Entry) {
     if (Log) Log->Add(Entry);
+  }
+};
+
+// A test shape of two points spanning R, made in Owner.
+inline TTestShape* Box(TKxDeContainer* Owner, TRectF R) {
+  auto* s = Create<TTestShape>(nullptr, Owner);
+  s->Add(R.Left, R.Top);
+  s->Add(R.Right, R.Bottom);
+  return s;
+}
+
+// A layer that records the shapes it gives its default styles.
+class TCountingLayer : public TKxDeLayer {
+ public:
+  using TKxDeLayer::TKxDeLayer;
+  std::vector<TKxDeShapeBase*> Styled;
+  void AssignDefaultPropertiesToShape(TKxDeShapeBase* Shape) override {
+    Styled.push_back(Shape);
+    TKxDeLayer::AssignDefaultPropertiesToShape(Shape);
   }
 };
 

@@ -2,8 +2,6 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/model/KxDeControl.h>
-
 namespace vorn::test {
 namespace {
 

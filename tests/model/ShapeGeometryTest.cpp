@@ -2,8 +2,6 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/model/KxDeControl.h>
-
 namespace vorn::test {
 namespace {
 
@@ -16,47 +14,21 @@ TEST_F(ShapeGeometry, MovesAndSizesKeepTheRules) {
     std::function<void(TTestShape*)> Op;
     TDPointArray Expected;
   };
+  using S = TTestShape;
+  using enum TKxDeShapeRefPos;
   const TCase cases[] = {
-      {"resize scales about the top-left corner",
-       {{10, 10}, {20, 10}, {20, 30}},
-       [](TTestShape* S) { S->Resize(40, 10); },
-       {{10, 10}, {50, 10}, {50, 20}}},
-      {"a negative request keeps that side",
-       {{10, 10}, {20, 30}},
-       [](TTestShape* S) { S->Resize(-1, 40); },
-       {{10, 10}, {20, 50}}},
-      {"a flat side scales by 1", {{0, 5}, {10, 5}}, [](TTestShape* S) { S->Resize(20, 8); }, {{0, 5}, {20, 5}}},
-      {"one point is not resized",
-       {{3, 3}},
-       [](TTestShape* S) {
-         S->Resize(10, 10);
-         S->ResizeBy(4, 4);
-       },
-       {{3, 3}}},
-      {"resize by grows the size", {{0, 0}, {10, 20}}, [](TTestShape* S) { S->ResizeBy(5, -10); }, {{0, 0}, {15, 10}}},
-      {"negative sizes keep the given edge as the far one",
-       {{0, 0}, {10, 10}},
-       [](TTestShape* S) { S->SetBounds(100, 100, -20, -30); },
-       {{80, 70}, {100, 100}}},
-      {"move to places the top-left corner",
-       {{5, 5}, {15, 25}},
-       [](TTestShape* S) { S->MoveTo(0, 100); },
-       {{0, 100}, {10, 120}}},
-      {"the middle reference point",
-       {{0, 0}, {40, 20}},
-       [](TTestShape* S) { S->SetPosition(TKxDeShapeRefPos::kxrpMidMid, 100, 100); },
-       {{80, 90}, {120, 110}}},
-      {"the bottom-right reference point",
-       {{0, 0}, {40, 20}},
-       [](TTestShape* S) { S->SetPosition(TKxDeShapeRefPos::kxrpBottomRight, 0, 0); },
-       {{-40, -20}, {0, 0}}},
-      {"nothing moves without points",
-       {},
-       [](TTestShape* S) {
-         S->MoveBy(5, 5);
-         S->SetBounds(1, 2, 3, 4);
-       },
-       {}},
+      {"resize: top-left stays", {{1, 1}, {3, 1}, {3, 5}}, [](S* s) { s->Resize(8, 2); }, {{1, 1}, {9, 1}, {9, 3}}},
+      {"a negative size keeps that side", {{10, 10}, {20, 30}}, [](S* s) { s->Resize(-1, 40); }, {{10, 10}, {20, 50}}},
+      {"a flat side scales by 1", {{0, 5}, {10, 5}}, [](S* s) { s->Resize(20, 8); }, {{0, 5}, {20, 5}}},
+      {"one point is not resized", {{3, 3}}, [](S* s) { s->Resize(10, 10); }, {{3, 3}}},
+      {"or resized by", {{3, 3}}, [](S* s) { s->ResizeBy(4, 4); }, {{3, 3}}},
+      {"resize by grows the size", {{0, 0}, {10, 20}}, [](S* s) { s->ResizeBy(5, -10); }, {{0, 0}, {15, 10}}},
+      {"negative bounds: far edges", {{0, 0}, {1, 1}}, [](S* s) { s->SetBounds(9, 9, -2, -3); }, {{7, 6}, {9, 9}}},
+      {"move to the top-left corner", {{5, 5}, {15, 25}}, [](S* s) { s->MoveTo(0, 100); }, {{0, 100}, {10, 120}}},
+      {"middle reference", {{0, 0}, {40, 20}}, [](S* s) { s->SetPosition(kxrpMidMid, 9, 9); }, {{-11, -1}, {29, 19}}},
+      {"bottom right", {{0, 0}, {4, 2}}, [](S* s) { s->SetPosition(kxrpBottomRight, 0, 0); }, {{-4, -2}, {0, 0}}},
+      {"no points: no move", {}, [](S* s) { s->MoveBy(5, 5); }, {}},
+      {"no points: no bounds", {}, [](S* s) { s->SetBounds(1, 2, 3, 4); }, {}},
   };
   for (const TCase& c : cases) {
     TOwned<TTestShape> s(Create<TTestShape>(nullptr, nullptr));

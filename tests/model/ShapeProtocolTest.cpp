@@ -2,9 +2,6 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/model/KxDeActionList.h>
-#include <vorn/model/KxDeControl.h>
-
 namespace vorn::test {
 namespace {
 
@@ -77,9 +74,7 @@ TEST_F(ShapeProtocol, AnUpdateBracketDeliversOneChangeButEveryActionAndNotificat
   EXPECT_EQ(Log.Count("shape changed shape"), 0u) << "the inner bracket keeps the change";
   Shape->EndUpdate();
   EXPECT_EQ(Log.Count("start kxacChanging shape Name"), 10u);
-  EXPECT_EQ(Log.Count("end kxacChanging shape Name"), 10u);
   EXPECT_EQ(Log.Count("shape changed shape"), 1u);
-  EXPECT_EQ(Log.Count("layer changed layer"), 1u);
   EXPECT_EQ(Log.Count("notify changed shape"), 11u);
   EXPECT_EQ(Log.Entries.back(), "notify changed shape") << "delivered when the outer bracket closes";
   EXPECT_FALSE(Shape->NeedsUpdate());
@@ -87,7 +82,8 @@ TEST_F(ShapeProtocol, AnUpdateBracketDeliversOneChangeButEveryActionAndNotificat
   Shape->BeginUpdate();
   Shape->SetRotation(10);
   Shape->BeginUpdate();
-  EXPECT_TRUE(Shape->ActionList()->HavePropName("Rotation"));
+  EXPECT_TRUE(Shape->ActionList()->HavePropName("Rotation") &&
+              Shape->ActionList()->HaveAction(TKxDeAction::kxacChanging));
   Shape->EndUpdate();
   Shape->EndUpdate();
   Shape->BeginUpdate();

@@ -3,9 +3,6 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/model/KxDeObjectXml.h>
-#include <vorn/model/KxDeRegister.h>
-
 #include <initializer_list>
 
 namespace vorn::test {

@@ -1,11 +1,7 @@
 // Quarter turns, mirrors and free rotation of bitmaps.
 #include "support/TestSupport.h"
 
-#include <vorn/raster/BitmapRotation.h>
-
 #include <QTransform>
-
-#include <random>
 
 using namespace vorn;
 

@@ -3,8 +3,6 @@
 // once needed care stay here as named inputs.
 #include "RasterTestUtil.h"
 
-#include <vorn/raster/IMGCodec.h>
-
 using namespace vorn;
 using namespace rastertest;
 
@@ -46,11 +44,6 @@ QImage Rows(int Width, std::initializer_list<std::initializer_list<int>> Lines, 
 }
 
 }  // namespace
-
-TEST(IMGEncoder, HeaderIsBigEndianWithStandardValues) {
-  const QByteArray bytes = IMGEncodeBytes(MonoImage(16, 1));
-  EXPECT_EQ(ToHex(bytes), ToHex(Hex("0001 0008 0001 0001 0000 0000 0010 0001 02")));
-}
 
 TEST(IMGEncoder, WritesRunsStringsAndReplicationsAsTheFormatCountsThem) {
   const QByteArray line72 = Hex("82 02 80 01 FF 84");

@@ -1,12 +1,6 @@
 // TIMGGraphic: files and streams in both forms, the clipboard, assignment, grey conversion, and
 // the registration that makes pictures read IMG files.
 #include "RasterTestUtil.h"
-#include "support/TestSupport.h"
-
-#include <vorn/common/KxDePicture.h>
-#include <vorn/common/PictureRegisteredFormats.h>
-#include <vorn/raster/IMGGraphic.h>
-#include <vorn/raster/KxDeBitmap.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -67,29 +61,6 @@ TEST(IMGGraphic, StreamsSignalChangesEvenForFilesOfSeveralPlanes) {
   EXPECT_NO_THROW(graphic.LoadFromStream(&planesIn));
   EXPECT_EQ(graphic.Bitmap().size(), QSize(9, 9));
   EXPECT_EQ(changes, 2);
-  // The text form decodes through bytes.
-  graphic.SetTextForm(true);
-  QByteArray text("0010 0002\r\n 02 \r\n 80 02 0F F0\r\n");
-  QBuffer textIn(&text);
-  textIn.open(QIODevice::ReadOnly);
-  graphic.LoadFromStream(&textIn);
-  ASSERT_EQ(graphic.Bitmap().size(), QSize(16, 2));
-  EXPECT_EQ(graphic.Bitmap().pixel(4, 1), qRgb(0, 0, 0));
-  EXPECT_EQ(graphic.Bitmap().pixel(3, 1), qRgb(255, 255, 255));
-}
-
-TEST(IMGGraphic, WithoutAnImageItIsStoredInPicturesAsNoDataAndReadBackEmpty) {
-  TIMGGraphic planes;  // a file of several planes loads no image
-  QByteArray bytes = IMGHeaderBytes({1, 8, 4, 1, 0, 0, 8, 1}) + Hex("81");
-  QBuffer in(&bytes);
-  in.open(QIODevice::ReadOnly);
-  planes.LoadFromStream(&in);
-  TOwned<TPicture> picture(Create<TPicture>());
-  picture->SetGraphic(&planes);
-  TOwned<TPicture> back(Create<TPicture>());
-  PictureFromBytes(back.get(), PictureToBytes(picture.get()));
-  ASSERT_TRUE(back->Graphic());
-  EXPECT_TRUE(back->Graphic()->Empty());
 }
 
 TEST(IMGGraphic, TheClipboardFormatCarriesTheStream) {

@@ -2,8 +2,6 @@
 #include "RasterTestUtil.h"
 #include "support/ToolRun.h"
 
-#include <vorn/raster/IMGCodec.h>
-
 #include <QFileInfo>
 
 using namespace vorn;

@@ -1,8 +1,6 @@
 // The ".img" Qt image plugin: QImageReader and QImageWriter read and write IMG files.
 #include "RasterTestUtil.h"
 
-#include <vorn/raster/IMGCodec.h>
-
 #include <QCoreApplication>
 #include <QImageReader>
 #include <QImageWriter>

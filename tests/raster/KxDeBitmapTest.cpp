@@ -1,8 +1,6 @@
 // TKxDeBitmap: sizing, pixel formats, the canvas, copy on write, transparency and file forms.
 #include "support/TestSupport.h"
 
-#include <vorn/raster/KxDeBitmap.h>
-
 #include <QMimeData>
 
 using namespace vorn;

@@ -2,8 +2,6 @@
 // write come out of gemtopnm as the same picture.
 #include "RasterTestUtil.h"
 
-#include <vorn/raster/IMGCodec.h>
-
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -29,17 +27,7 @@ class Netpbm : public ::testing::Test {
     if (QStandardPaths::findExecutable(QStringLiteral("pbmtogem")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("gemtopnm")).isEmpty())
       GTEST_SKIP() << "netpbm (pbmtogem, gemtopnm) is not installed";
-    ASSERT_TRUE(Dir.isValid());
   }
-
-  QString Write(const char* Name, const QByteArray& Bytes) {
-    const QString path = Dir.filePath(QString::fromLatin1(Name));
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(Bytes);
-    return path;
-  }
-
   QTemporaryDir Dir;
 };
 
@@ -62,7 +50,7 @@ TEST_F(Netpbm, GemtopnmReadsWhatWeWrite) {
   for (const QImage& original : images) {
     for (bool blackFirst : {true, false}) {
       const QImage image = blackFirst ? original : SwapColourTable(original);
-      const QString img = Write("ours.img", IMGEncodeBytes(image));
+      const QString img = vorn::test::WriteFile(Dir.filePath("ours.img"), IMGEncodeBytes(image));
       const QImage pbm = QImage::fromData(RunTool(QStringLiteral("gemtopnm"), img), "pbm");
       ASSERT_FALSE(pbm.isNull());
       EXPECT_TRUE(SamePixels(pbm, original))

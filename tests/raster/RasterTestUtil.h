@@ -5,7 +5,6 @@
 #include "support/TestSupport.h"
 
 #include <initializer_list>
-#include <random>
 
 namespace rastertest {
 

@@ -2,8 +2,6 @@
 // module), matrix symbols kept square, readable errors for data a symbology refuses, and XML.
 #include "ShapeTestSupport.h"
 
-#include <vorn/model/KxDeShapeFont.h>
-
 using namespace vorn;
 using namespace vorn::test;
 
@@ -111,9 +109,6 @@ TEST(VornBarcode, MatrixSymbolsStaySquareInTheMiddleOfTheirBox) {
   EXPECT_TRUE(IsWhite(At(img, 175, 50)));
   EXPECT_TRUE(b->PointOnShape({60, 50}, 0, false));
   EXPECT_FALSE(b->PointOnShape({25, 50}, 0, false));
-  // Default fills handed to new shapes would hide the bars: a barcode declares no brush.
-  EXPECT_FALSE(b->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesBrush));
-  EXPECT_FALSE(b->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesPen));
 }
 
 TEST(VornBarcode, UnencodableDataCrossesTheBoxOut) {
@@ -126,19 +121,4 @@ TEST(VornBarcode, UnencodableDataCrossesTheBoxOut) {
   b->SetText(QStringLiteral("590123412345"));
   EXPECT_TRUE(b->Symbol().Valid());
   EXPECT_TRUE(b->ErrText().isEmpty());
-}
-
-TEST(VornBarcode, XmlKeepsDataSymbologyAndColours) {
-  auto b = Barcode(TVornBarcodeType::vbtDataMatrix, QStringLiteral("LOT 2026/11"));
-  b->SetShowText(false);
-  b->SetBarColor(clMaroon);
-  b->SetBounds(0, 0, 50, 50);
-  b->SetRotation(90);
-  auto copy = RoundTrip(b.get());
-  EXPECT_EQ(copy->Symbology(), TVornBarcodeType::vbtDataMatrix);
-  EXPECT_EQ(copy->Text(), QStringLiteral("LOT 2026/11"));
-  EXPECT_FALSE(copy->ShowText());
-  EXPECT_EQ(copy->BarColor(), clMaroon);
-  EXPECT_EQ(copy->Rotation(), 90.0f);
-  EXPECT_EQ(copy->Symbol().Bars().size(), b->Symbol().Bars().size());
 }

@@ -2,10 +2,6 @@
 // text, picture and barcode (corners kept a rectangle, sizing from nothing, kept ratios).
 #include "ShapeTestSupport.h"
 
-#include <vorn/common/KxDeUtils.h>
-#include <vorn/model/KxDePoint.h>
-#include <vorn/model/KxDeShapeGradient.h>
-
 using namespace vorn;
 using namespace vorn::test;
 
@@ -142,23 +138,4 @@ TEST(VornBoxShape, SelectionDrawsTheOutlineWithCornerHandlesAndTheDraggedBoxWith
   draw(drag);
   EXPECT_TRUE(Near(At(img, 140.5, 90), Qt::green)) << "the box as it will be";
   EXPECT_TRUE(IsWhite(At(img, 120.5, 80.5))) << "no handles while moving";
-}
-
-TEST(VornBoxShape, XmlKeepsItsPropertiesAndDamagedDocumentsStillGiveFourCorners) {
-  auto r = RedBox();
-  r->SetCornerRadius(2.5f);
-  auto copy = RoundTrip(r.get());
-  EXPECT_EQ(copy->CornerRadius(), 2.5f);
-  ExpectNear(copy->GetBounds(), r->GetBounds());
-  TXmlDocument doc;
-  XmlParse(doc, QByteArrayLiteral("<o><CornerRadius>-4</CornerRadius><Points><Point><x>1</x><y>2</y></Point>"
-                                  "<Point><x>5</x><y>9</y></Point><Point><x>3</x><y>3</y></Point></Points></o>"));
-  r = MakeShape<TVornRectangle>();
-  r->LoadFromXML(doc.child("o"), false);
-  EXPECT_EQ(r->PointCount(), 4);
-  EXPECT_EQ(r->CornerRadius(), 0.0f);
-  ExpectNear(r->GetBounds(), TRectF{MM(1), MM(2), MM(5), MM(9)});
-  XmlParse(doc, QByteArrayLiteral("<o><Points/></o>"));
-  r->LoadFromXML(doc.child("o"), false);
-  EXPECT_EQ(r->PointCount(), 4) << "no points at all: four corners at the origin";
 }

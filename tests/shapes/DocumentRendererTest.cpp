@@ -2,8 +2,6 @@
 // each target hands to the shapes, and the PDF and SVG files.
 #include "ShapeTestSupport.h"
 
-#include <vorn/model/KxDeGroup.h>
-#include <vorn/model/KxDeLayer.h>
 #include <vorn/shapes/VornDocumentRenderer.h>
 
 #include <QRegularExpression>

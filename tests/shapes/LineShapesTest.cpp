@@ -2,9 +2,6 @@
 // and the free-hand line.
 #include "ShapeTestSupport.h"
 
-#include <vorn/common/KxDeUtils.h>
-#include <vorn/model/KxDePoint.h>
-
 using namespace vorn;
 using namespace vorn::test;
 
@@ -82,30 +79,6 @@ TEST(VornLine, InRectSeesTheLineAndItsHeads) {
   l->SetArrowSize(6);
   EXPECT_TRUE(l->InRect(TRectF{170, 52, 175, 55}));
   EXPECT_FALSE(l->InRect(TRectF{100, 52, 105, 55}));
-}
-
-TEST(VornLine, XmlKeepsEndsAndArrowSize) {
-  auto l = BlueLine();
-  l->SetStartShape(TmekLineShape::mekLshRounded);
-  l->SetEndShape(TmekLineShape::mekLshArrowed);
-  l->SetArrowSize(4.5f);
-  l->SetRotation(12);
-  QByteArray first, second;
-  auto copy = RoundTrip(l.get(), &first, &second);
-  EXPECT_EQ(copy->StartShape(), TmekLineShape::mekLshRounded);
-  EXPECT_EQ(copy->EndShape(), TmekLineShape::mekLshArrowed);
-  EXPECT_EQ(copy->ArrowSize(), 4.5f);
-  EXPECT_EQ(copy->Rotation(), 12.0f);
-  ASSERT_EQ(copy->PointCount(), 2);
-  EXPECT_NEAR(copy->PointValue(1).X, 180, 1e-3);
-  // Values a document cannot mean are refused: the current ones stay.
-  TXmlDocument doc;
-  XmlParse(doc,
-           QByteArrayLiteral("<o><StartShape>7</StartShape><EndShape>-1</EndShape><ArrowSize>nan</ArrowSize></o>"));
-  copy->LoadFromXML(doc.child("o"), false);
-  EXPECT_EQ(copy->StartShape(), TmekLineShape::mekLshRounded);
-  EXPECT_EQ(copy->EndShape(), TmekLineShape::mekLshArrowed);
-  EXPECT_EQ(copy->ArrowSize(), 4.5f);
 }
 
 TEST(VornPolyline, BezierHandlesBendTheSegment) {
@@ -190,24 +163,6 @@ TEST(VornPolyline, SelectionShowsTheBezierHandles) {
     EXPECT_EQ(Near(At(img, 120.5, 30.5), Qt::yellow), !moving);  // the handle's square
     EXPECT_EQ(Near(At(img, 120.5, 55), Qt::red), !moving);       // the line from the point to it
   }
-}
-
-TEST(VornPolyline, XmlKeepsClosedAndTheHandles) {
-  auto p = MakeShape<TVornPolyline>();
-  p->Add(10, 10);
-  p->Add(90, 10);
-  p->Add(50, 80);
-  p->Points(1)->SetControl_1(p->Points(1)->NewControl(-10, 5));
-  p->Points(1)->SetControl_2(p->Points(1)->NewControl(10, -5));
-  p->SetClosed(true);
-  p->Brush()->SetColor(clAqua);
-  auto copy = RoundTrip(p.get());
-  EXPECT_TRUE(copy->Closed());
-  EXPECT_EQ(copy->Brush()->Color(), clAqua);
-  ASSERT_TRUE(copy->Points(1)->Control_1() && copy->Points(1)->Control_2());
-  EXPECT_NEAR(copy->Points(1)->Control_2()->x(), 10, 1e-3);
-  EXPECT_NEAR(copy->Points(1)->Control_1()->y(), 5, 1e-3);
-  EXPECT_EQ(copy->Points(0)->Control_1(), nullptr);
 }
 
 TEST(VornFreeHand, RefineDropsPointsThatAddNothingVisible) {

@@ -4,8 +4,6 @@
 
 #include "support/TestSupport.h"
 
-#include <vorn/model/KxDeShapeBrush.h>
-#include <vorn/model/KxDeShapePen.h>
 #include <vorn/shapes/VornShapes.h>
 
 namespace vorn::test {
@@ -94,21 +92,23 @@ inline TInkCheck CheckInk(const TKxDeShapeBase* Shape, const QImage& Image, doub
   return r;
 }
 
-// Writes a shape into an element, reads a fresh shape of the same class from it and writes that
-// one too: both texts are returned so a test can compare them, the fresh shape for probing.
-template <class T>
-TShapePtr<T> RoundTrip(T* Shape, QByteArray* First = nullptr, QByteArray* Second = nullptr) {
-  TXmlDocument doc1;
-  TXmlNode n1 = doc1.append_child("o");
-  Shape->SaveToXML(n1);
-  TShapePtr<T> copy = MakeShape<T>();
-  copy->LoadFromXML(n1, false);
-  TXmlDocument doc2;
-  TXmlNode n2 = doc2.append_child("o");
-  copy->SaveToXML(n2);
-  if (First) *First = XmlToText(doc1);
-  if (Second) *Second = XmlToText(doc2);
-  return copy;
+// Every published value of the gadget A equals B's, descending into the style objects they hold:
+// what an XML round trip must carry across.
+inline void ExpectSamePublishedValues(const QMetaObject* M, const void* A, const void* B,
+                                      const std::string& Path = {}) {
+  for (int i = 0; i < M->propertyCount(); ++i) {
+    const QMetaProperty p = M->property(i);
+    const QVariant a = p.readOnGadget(A), b = p.readOnGadget(B);
+    const std::string name = Path + p.name();
+    if (p.metaType().flags() & QMetaType::PointerToGadget) {
+      const void* x = *static_cast<const void* const*>(a.constData());
+      const void* y = *static_cast<const void* const*>(b.constData());
+      EXPECT_EQ(!x, !y) << name;
+      if (x && y) ExpectSamePublishedValues(p.metaType().metaObject(), x, y, name + ".");
+    } else {
+      EXPECT_EQ(a, b) << name;
+    }
+  }
 }
 
 }  // namespace vorn::test

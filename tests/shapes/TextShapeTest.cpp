@@ -2,8 +2,6 @@
 // painting where the layout says, and its own XML.
 #include "ShapeTestSupport.h"
 
-#include <vorn/model/KxDeShapeFont.h>
-
 using namespace vorn;
 using namespace vorn::test;
 
@@ -85,23 +83,4 @@ TEST(VornText, LinesBreakTheSameWayAtEveryZoom) {
   const TInkCheck c = CheckInk(t.get(), Render(t.get(), 400, 600, 3.0), 3.0, 0, 0, false, 2.0f, 2);
   EXPECT_GT(c.Inked, 200);
   EXPECT_EQ(c.StrayInk, 0);
-}
-
-TEST(VornText, XmlKeepsTextFontAndLayout) {
-  auto t = TextBox(QStringLiteral("Ünïcode & <markup>\nsecond line"));
-  t->TextFont()->SetHeight(4.25f);
-  t->Font()->SetStyle(TFontStyles{TFontStyle::fsBold});
-  t->SetAlignment(TVornTextAlign::vtaJustify);
-  t->SetVerticalAlignment(TVornTextLayout::vtlBottom);
-  t->SetWordWrap(false);
-  t->SetRotation(270);
-  auto copy = RoundTrip(t.get());
-  EXPECT_EQ(copy->Text(), t->Text());
-  EXPECT_EQ(copy->TextFont()->Height(), 4.25f);
-  EXPECT_TRUE(copy->Font()->Style().Contains(TFontStyle::fsBold));
-  EXPECT_EQ(copy->Alignment(), TVornTextAlign::vtaJustify);
-  EXPECT_EQ(copy->VerticalAlignment(), TVornTextLayout::vtlBottom);
-  EXPECT_FALSE(copy->WordWrap());
-  EXPECT_EQ(copy->Rotation(), 270.0f);
-  EXPECT_EQ(copy->LineRects().size(), t->LineRects().size());
 }

@@ -1,13 +1,8 @@
 #pragma once
-// Helpers every test area uses, and the headers most tests need: files in a temporary folder, debug messages caught
-// while a test runs, XML child lists and geometry compared with a tolerance.
+// Helpers every test area uses, and the headers tests need (every public header of the engine): files in a
+// temporary folder, debug messages caught while a test runs, XML child lists and geometry compared with a tolerance.
 
-#include <vorn/common/Canvas.h>
-#include <vorn/common/CommonLib.h>
-#include <vorn/common/Exceptions.h>
-#include <vorn/common/Records.h>
-#include <vorn/common/Units.h>
-#include <vorn/common/XmlUtils.h>
+#include <vorn/VornDrawEngR.h>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +11,7 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QMetaProperty>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -25,6 +21,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>

@@ -1,11 +1,8 @@
 #pragma once
 // Runs the built `vorn` command line in a test, offscreen, and collects what it printed.
 
-#include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QString>
-#include <QStringList>
 
 namespace vorn::test {
 

@@ -2,9 +2,6 @@
 // ABC extents and the metric scalings.
 #include "support/TestSupport.h"
 
-#include <vorn/model/KxDeShapeFont.h>
-#include <vorn/text/mekFontRef.h>
-
 namespace vorn {
 namespace {
 
@@ -36,9 +33,6 @@ TEST_F(DejaVuRef, MetricsAreInDesignUnitsOfTheRegularFaceWhateverTheStyle) {
     EXPECT_EQ(info->tmWeight, 400);
     EXPECT_EQ(info->tmPitchAndFamily, 0x20 | 0x04 | 0x02 | 0x01) << "Swiss, TrueType, vector, variable pitch";
   }
-  const TLogFont lf = TmekFontRef::CreateLogicalFont(styled);
-  EXPECT_EQ(lf.lfWeight, 100) << "the thin reference request";
-  EXPECT_EQ(lf.lfItalic, 0);
   TmekRefFontInfo info;
   const TFontHandle h = TmekFontRef::GetRefFontHandle(styled, info);
   ASSERT_TRUE(h.IsValid());
@@ -95,38 +89,6 @@ TEST_F(DejaVuRef, KerningAndABCExtents) {
   shapeFont->SetName(QStringLiteral("DejaVu Sans"));
   EXPECT_EQ(TmekFontRef::GetRefFontMetrics(*shapeFont), TmekFontRef::GetRefFontMetrics(Font)) << "one entry per family";
   EXPECT_EQ(TmekFontRef::GetStandardTextWidth(*shapeFont, QStringLiteral("II"), height), 806);
-}
-
-TEST_F(DejaVuRef, MetricsScaleToPointsMillimetresAndDevices) {
-  TmekRefFontInfo info;
-  info.emSquare = 2048;
-  info.tmHeight = 2384;
-  info.tmAscent = 1901;
-  info.tmMaxCharWidth = 4096;
-  info.tmWeight = 400;
-  const float savedMM = CoordsPixelsPerMMConvertValue;
-  const int32_t savedDPI = ScreenPixelsPerInch;
-  CoordsPixelsPerMMConvertValue = 4.0f;
-  ScreenPixelsPerInch = 144;
-  // 10 mm of 4 units on a 144-dpi screen are 10 * 4 / 144 inches.
-  TmekFontInfo m = TmekFontRef::Transform(info, 10);
-  EXPECT_DOUBLE_EQ(m.tmHeight, 2384 * (10 * 4.0 / 144 * 72) / 2048);
-  EXPECT_EQ(m.tmWeight, 400) << "the weight is not scaled";
-  const double mm = CoordsPixelsPerMMConvertValue;
-  EXPECT_DOUBLE_EQ(TmekFontRef::GetFontMetrics(Font, 7).tmAscent, 1901 * (7 * mm / 144 * 72) / 2048);
-  EXPECT_DOUBLE_EQ(TmekFontRef::ConvertToCoordinates(Font, 2048, 10), 10 * mm);
-  EXPECT_DOUBLE_EQ(TmekFontRef::CoordinatesFontFactor(Font, 4096), 2 * mm);
-  CoordsPixelsPerMMConvertValue = savedMM;
-  ScreenPixelsPerInch = savedDPI;
-  m = TmekFontRef::Transform2(info, 96, 96);  // 96 pixels at 96 dpi: an inch of 72 points
-  EXPECT_DOUBLE_EQ(m.tmMaxCharWidth, 144);
-  EXPECT_DOUBLE_EQ(TmekFontRef::Transform2(info, 300, 600).tmAscent, 1901 * 36.0 / 2048);
-  EXPECT_THROW(TmekFontRef::Transform2(info, 12, 0), Exception);
-  EXPECT_DOUBLE_EQ(TmekFontRef::GetNeutralFontMetrics(Font, 1024).tmDescent, 241.5);
-  EXPECT_DOUBLE_EQ(TmekFontRef::GetFontDeviceMetrics(Font, 50, 300).tmHeight, 2384 * (50.0 / 300 * 72) / 2048);
-  EXPECT_DOUBLE_EQ(TmekFontRef::ConvertToFontSize(Font, 1024, 10), 5);
-  EXPECT_DOUBLE_EQ(TmekFontRef::GetEMSizedTracking(Font, 4, 1), 512) << "B / A of the EM square";
-  EXPECT_DOUBLE_EQ(TmekFontRef::GetFontHeightFromNumHeight(Font, 10), 10.0 * 2384 / (1901 - 336));
 }
 
 TEST(OpenTypeFonts, PostScriptOutlinesAreNotTrueType) {
