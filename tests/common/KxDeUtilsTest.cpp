@@ -3,6 +3,8 @@
 // rotation helpers. Positive angles turn counter-clockwise on a y-down screen.
 #include "support/TestSupport.h"
 
+#include <QTransform>
+
 #include <cstring>
 #include <limits>
 #include <numbers>
@@ -66,6 +68,27 @@ TEST(KxDeUtilsRounding, PointsRectsAndDecimalsRoundTiesToEven) {
   EXPECT_THROW(U::RealMod(1.0f, 0), Exception);
 }
 
+TEST(KxDeUtilsRects, PointArraysMoveRoundAndWidenAndRectanglesZoom) {
+  const TDPointArray d{{1.5f, 2.5f}, {-2.5f, 3}};
+  EXPECT_EQ(U::OffsetPoints(d, 10, -1), (TDPointArray{{11.5f, 1.5f}, {7.5f, 2}}));
+  EXPECT_EQ(U::DoublesToPoints(d), (TPointArray{{2, 2}, {-2, 3}})) << "ties to even";
+  EXPECT_EQ(U::PointsToDoubles(U::DoublesToPoints(d)), (TDPointArray{{2, 2}, {-2, 3}}));
+  TPointF p{2, -3};
+  U::ZoomPoint(p, 1.5f);
+  EXPECT_EQ(p, (TPointF{3, -4.5f}));
+  TRectF r{1, 2, 3, 4};
+  r.Zoom(2);
+  EXPECT_EQ(r, (TRectF{2, 4, 6, 8}));
+  TPointArray corners;
+  TRect{1, 2, 3, 4}.RectToArray(corners);
+  EXPECT_EQ(corners, (TPointArray{{1, 2}, {3, 2}, {3, 4}, {1, 4}})) << "clockwise from the top-left";
+  QTransform m(1, 2, 3, 4, 5, 6), n = m;
+  U::Scale(m, 2, 10, true);
+  U::Scale(n, 2, 10, false);
+  EXPECT_EQ(m, QTransform(2, 4, 30, 40, 10, 60));
+  EXPECT_EQ(n, QTransform(2, 4, 30, 40, 5, 6)) << "the translation only when asked";
+}
+
 TEST(KxDeUtilsRects, BoundsCornersAndNearEmptiness) {
   EXPECT_EQ(U::Rect(TPointArray{{3, -1}, {-2, 5}, {0, 0}}), (TRect{-2, -1, 3, 5}));
   EXPECT_EQ(U::Rect(TPointArray{}), TRect{});
@@ -75,13 +98,20 @@ TEST(KxDeUtilsRects, BoundsCornersAndNearEmptiness) {
   EXPECT_TRUE(U::RectIsNearEmpty(TRectF{5, 5, 0, 0})) << "negative sizes";
 }
 
-TEST(KxDeUtilsUnits, MillimetresInchesAndFontPoints) {
+TEST(KxDeUtilsUnits, MillimetresWorldUnitsInchesAndFontPointsConvertBothWays) {
   {
     // 10 world units per mm on a 120-dpi screen: 1 mm = 10/120 inch = 6 points.
     UnitSettings units(10.0f, 120);
     EXPECT_EQ(U::MMToFontPoints(2.5f), 15);
     EXPECT_EQ(U::MMToFontPoints(0.75f), 5) << "4.5 rounds up here (ties-to-even would give 4)";
+    EXPECT_FLOAT_EQ(U::FontPointsToMM(15), 2.5f);
+    const TRectF mm{1, 2.5f, -3, 4};
+    EXPECT_EQ(U::MMToInternalUnits(mm), (TRectF{10, 25, -30, 40}));
+    ExpectNear(U::InternalUnitsToMM(U::MMToInternalUnits(mm)), mm, 1e-6);
+    ExpectNear(U::InternalUnitsToMM(U::MMToInternalUnits(TPointF{1.5f, -2})), TPointF{1.5f, -2}, 1e-6);
   }
+  ExpectNear(TRectF({25.4f, 50.8f, -12.7f, 0}).RectToInch(), TRectF{1, 2, -0.5f, 0}, 1e-6);
+  ExpectNear((TPointF{25.4f, -12.7f}).ToInch(), TPointF{1, -0.5f}, 1e-6);
   EXPECT_EQ(U::MMToFontPoints(25.4f), 72) << "the defaults: 96 dpi, one pixel per world unit";
 }
 
@@ -104,6 +134,7 @@ TEST(KxDeUtilsEncodings, FontStylesAndShiftKeys) {
   EXPECT_EQ(U::ShiftToScShift({ssShift, ssCtrl, ssLeft, ssDouble}),
             (TKxDeShiftKeys{TKxDeShiftKey::kxskShift, TKxDeShiftKey::kxskCtrl}))
       << "mouse buttons and double clicks are no shift keys";
+  EXPECT_EQ(U::ScShiftToShift({TKxDeShiftKey::kxskAlt, TKxDeShiftKey::kxskCtrl}), (TShiftState{ssAlt, ssCtrl}));
 }
 
 TEST(KxDeUtilsEncodings, SetsReadAndWriteOnlyTheirBytes) {

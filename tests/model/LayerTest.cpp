@@ -86,6 +86,7 @@ TEST_F(Layers, PrintingAndKindSwitchesTellTheirShapesTopFirstThenRepaint) {
   Log.Clear();
   Layer->SetKindOfLayer(TKxDeKindOfLayer::kxdekol300);
   EXPECT_EQ(Log.Entries, (Strings{"kind second kxdekol300", "kind first kxdekol300", "layer changed layer"}));
+  EXPECT_EQ(Layer->GetResolution(), 12) << "dots per millimetre of a 300-dot head";
   Log.Clear();
   Layer->SetPrintingAllowed(false);
   Layer->SetKindOfLayer(TKxDeKindOfLayer::kxdekol300);

@@ -119,6 +119,7 @@ TEST_F(Points, ControlsMoveBetweenShapesAndPointsAssignOnlyPoints) {
   c->SetPosition(4, 5);
   TTestShape* other = Create<TTestShape>(nullptr, Layer);
   other->InsertControl(c);
+  EXPECT_TRUE(other->IndexOfControl(c) == 0 && Shape->IndexOfControl(c) == -1);
   EXPECT_EQ(c->GetValue(), (TPointF{4, 5}));
   Free(c);
   TOwned<TKxDePoint> a(Create<TKxDePoint>());

@@ -11,6 +11,7 @@ namespace {
 class TStyledShape : public TTestShape {
  public:
   using TKxDeShapeBase::SetGradient;
+  using TKxDeShapeBase::SetPen;
   using TKxDeShapeBase::SetPicture;
   using TKxDeShapeBase::SetPictureStyle;
   using TTestShape::TTestShape;
@@ -102,6 +103,25 @@ TEST_F(ShapeStyles, PictureLoadsAreOneChangeAndFailuresChangeNothing) {
   EXPECT_EQ(Log.Count("shape changed shape"), 0u);
   EXPECT_FALSE(Shape->InUpdate()) << "the update bracket is closed again";
   EXPECT_EQ(Shape->Picture()->GetWidth(), 8);
+}
+
+TEST_F(ShapeStyles, StylesAreSetFromRecordsOrTakenFromOtherStyleObjects) {
+  for (auto s : {TKxDeShapeStyle::kxssUsesBrush, TKxDeShapeStyle::kxssUsesFont, TKxDeShapeStyle::kxssUsesGradient})
+    Shape->Use(s);
+  Shape->SetBrushRec({clRed, TBrushStyle::bsCross});
+  Shape->SetPenRec({clBlue, TPenMode::pmCopy, TPenStyle::psDot, 0.7f});
+  Shape->SetFontRec({2, clGreen, QStringLiteral("DejaVu Serif"), 11, {}});
+  Shape->SetGradientRec({clRed, clBlue, true, 10, 20, TKxDeShapeGradientStyle::kxdgsDiamond});
+  EXPECT_EQ(Shape->Brush()->ToRec(), (TKxDeBrushRec{clRed, TBrushStyle::bsCross}));
+  EXPECT_EQ(Shape->Font()->ToRec().Name, QStringLiteral("DejaVu Serif"));
+  TOwned<TStyledShape> other(Create<TStyledShape>(nullptr, nullptr));
+  other->Use(TKxDeShapeStyle::kxssUsesGradient);
+  other->SetPen(Shape->Pen());
+  other->SetGradient(Shape->Gradient());
+  EXPECT_EQ(other->Pen()->ToRec(), Shape->Pen()->ToRec());
+  TKxDeShapeGradienthRec gradient = Shape->Gradient()->ToRec();
+  gradient.ColorBegin = other->Color();  // the gradient begins with the shape's own colour
+  EXPECT_EQ(other->Gradient()->ToRec(), gradient);
 }
 
 TEST_F(ShapeStyles, BrushGradientAndShapeShareOneColour) {

@@ -36,6 +36,8 @@ TEST(IMGGraphic, FilesInBothFormsFollowTheExtensionAndFailuresKeepWhatWasThere) 
   graphic.SetBitmap(rgb);
   EXPECT_THROW(graphic.SaveToFile(WriteFile(dir.filePath("keep.img"), "previous")), EImgException);
   EXPECT_EQ(ReadFile(dir.filePath("keep.img")), QByteArray("previous")) << "a failed save leaves the file alone";
+  graphic.SetBitmap(original);
+  EXPECT_THROW(graphic.SaveToFile(dir.filePath("no/such/folder/x.img")), EImgException);
 }
 
 TEST(IMGGraphic, StreamsSignalChangesEvenForFilesOfSeveralPlanes) {

@@ -32,6 +32,11 @@ TEST(KxDeBitmap, ResizingKeepsPixelsAndTheCanvasWithItsToolsAndAnnouncesChanges)
   EXPECT_EQ(At(bitmap, 1, 1), qRgb(255, 255, 255));
   EXPECT_EQ(changes, 3);
   EXPECT_TRUE(bitmap.Modified());
+  // From 32 to 24 bits a pixel keeps its colour and loses its transparency.
+  bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+  bitmap.ScanLine(0)[3] = 0x40;  // the alpha of the first pixel
+  bitmap.SetPixelFormat(TPixelFormat::pf24bit);
+  EXPECT_EQ(bitmap.Image().pixel(0, 0), qRgb(255, 0, 0));
 }
 
 TEST(KxDeBitmap, CopiesShareUntilEitherSideWrites) {

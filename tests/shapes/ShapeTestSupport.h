@@ -49,14 +49,6 @@ inline QRgb At(const QImage& Image, double X, double Y) {
 
 inline bool IsWhite(QRgb Pixel) { return Near(Pixel, Qt::white, 2); }
 
-// Pixels that are not white in the image.
-inline int InkCount(const QImage& Image) {
-  int n = 0;
-  for (int y = 0; y < Image.height(); ++y)
-    for (int x = 0; x < Image.width(); ++x) n += IsWhite(Image.pixel(x, y)) ? 0 : 1;
-  return n;
-}
-
 // Ink against the shape's own hit test, over every Step-th pixel of an image rendered with
 // Render(Shape, ..., Zoom, X, Y): a pixel that the hit test does not reach even with Margin
 // world units of tolerance must be white; when CheckMissing is set, a pixel whose centre and

@@ -71,7 +71,9 @@ TEST_F(DejaVuRef, KerningAndABCExtents) {
   // The key is the first character in the high word and the second in the low word.
   EXPECT_EQ(TmekFontRef::GetRefFontMetrics(Font)->KerningPairsList->at(int32_t('T') << 16 | 'o'), -348);
   const TFont mono = FontNamed(QStringLiteral("DejaVu Sans Mono"));
-  if (Installed(mono.Name())) EXPECT_EQ(TmekFontRef::GetKerningValue(mono, 'A', 'V'), 0);
+  if (Installed(mono.Name())) {
+    EXPECT_EQ(TmekFontRef::GetKerningValue(mono, 'A', 'V'), 0);
+  }
   int32_t height = -1;
   TABC abc{1, 2, 3};
   EXPECT_FALSE(TmekFontRef::GetTextABCExtent(Font, QString(), height, &abc));
@@ -89,6 +91,21 @@ TEST_F(DejaVuRef, KerningAndABCExtents) {
   shapeFont->SetName(QStringLiteral("DejaVu Sans"));
   EXPECT_EQ(TmekFontRef::GetRefFontMetrics(*shapeFont), TmekFontRef::GetRefFontMetrics(Font)) << "one entry per family";
   EXPECT_EQ(TmekFontRef::GetStandardTextWidth(*shapeFont, QStringLiteral("II"), height), 806);
+  EXPECT_TRUE(TmekFontRef::IsTTF(*shapeFont) && TmekFontRef::GetEMSize(*shapeFont) == 2048);
+  EXPECT_EQ(TmekFontRef::GetKerningValue(*shapeFont, 'T', 'o'), -348);
+}
+
+TEST_F(DejaVuRef, DesignUnitsScaleToPointsDevicesAndWorldUnits) {
+  const double mm = CoordsPixelsPerMMConvertValue, dpi = ScreenPixelsPerInch;
+  EXPECT_DOUBLE_EQ(TmekFontRef::GetFontMetrics(Font, 7).tmAscent, 1901 * (7 * mm / dpi * 72) / 2048);
+  EXPECT_DOUBLE_EQ(TmekFontRef::GetFontDeviceMetrics(Font, 50, 300).tmHeight, 2384 * (50.0 / 300 * 72) / 2048);
+  EXPECT_DOUBLE_EQ(TmekFontRef::GetNeutralFontMetrics(Font, 1024).tmDescent, (2384 - 1901) / 2.0);
+  EXPECT_DOUBLE_EQ(TmekFontRef::ConvertToCoordinates(Font, 2048, 10), 10 * mm);
+  EXPECT_DOUBLE_EQ(TmekFontRef::CoordinatesFontFactor(Font, 4096), 2 * mm);
+  EXPECT_DOUBLE_EQ(TmekFontRef::ConvertToFontSize(Font, 1024, 10), 5);
+  EXPECT_DOUBLE_EQ(TmekFontRef::GetEMSizedTracking(Font, 4, 1), 512) << "B / A of the EM square";
+  EXPECT_DOUBLE_EQ(TmekFontRef::GetFontHeightFromNumHeight(Font, 10), 10.0 * 2384 / (1901 - 336));
+  EXPECT_THROW(TmekFontRef::Transform2(*TmekFontRef::GetRefFontMetrics(Font), 12, 0), Exception) << "no resolution";
 }
 
 TEST(OpenTypeFonts, PostScriptOutlinesAreNotTrueType) {
