@@ -70,6 +70,45 @@ TEST(Canvas, ShapesExcludeTheirRightAndBottomEdgesAndFramesAreHollow) {
          {{12, 12, clBlack}, {7, 7, clWhite}, {25, 7, clRed}, {20, 7, clBlack}}, "the helper draws the far corner");
 }
 
+TEST(Canvas, InsideFramePensKeepTheirWidthInside) {
+  using TFigure = void (*)(TCanvas&);
+  const TFigure rect = [](TCanvas& c) { c.Rectangle(10, 10, 50, 40); };
+  const TFigure round = [](TCanvas& c) { c.RoundRect(10, 10, 50, 40, 16, 16); };
+  const TFigure ellipse = [](TCanvas& c) { c.Ellipse(10, 10, 50, 40); };
+  struct TCase {
+    TFigure Figure;
+    int Width;
+    bool Antialiased;
+  };
+  // The last pen is wider than the figure is high.
+  int i = 0;
+  for (const TCase& t : {TCase{rect, 6, false}, TCase{rect, 7, true}, TCase{round, 6, false}, TCase{ellipse, 7, false},
+                         TCase{ellipse, 6, true}, TCase{rect, 45, false}}) {
+    SCOPED_TRACE(i++);
+    const QImage img = Drawn(
+        [&](TCanvas& c) {
+          c.SetAntialiasing(t.Antialiased);
+          c.Pen()->SetStyle(TPenStyle::psInsideFrame);
+          c.Pen()->SetWidth(t.Width);
+          c.Brush()->SetStyle(TBrushStyle::bsClear);
+          t.Figure(c);
+        },
+        60, 50);
+    int outside = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x)
+        if ((x < 10 || x >= 50 || y < 10 || y >= 40) && At(img, x, y) != clWhite) ++outside;
+    EXPECT_EQ(outside, 0);
+    // Ink on the edge of every side, as wide as the pen (or the figure), and hollow within.
+    for (const QPoint& e : {QPoint(10, 25), QPoint(49, 25), QPoint(30, 10), QPoint(30, 39)})
+      EXPECT_NE(At(img, e.x(), e.y()), clWhite) << e.x() << "," << e.y();
+    EXPECT_EQ(At(img, 30, 9 + std::min(t.Width, 30)), clBlack);
+    if (t.Width < 15) {
+      EXPECT_EQ(At(img, 30, 11 + t.Width), clWhite);
+    }
+  }
+}
+
 TEST(Canvas, PenModesCombineWithTheImage) {
   QImage img = Drawn([](TCanvas& c) {
     c.Brush()->SetColor(clYellow);

@@ -3,6 +3,8 @@
 // settings.
 #include "support/TestSupport.h"
 
+#include <QPainter>
+
 #include <sys/stat.h>
 
 namespace vorn::test {
@@ -127,6 +129,53 @@ TEST_F(Pictures, ExtensionsChooseClassesAntialiasingAndTransparency) {
   p->LoadFromFile(QStringLiteral("${VORN_PICTURE_DIR}/x.png"));
   EXPECT_EQ(p->PicturePath(), QStringLiteral("${VORN_PICTURE_DIR}/x.png")) << "kept as written";
   qunsetenv("VORN_PICTURE_DIR");
+}
+
+TEST_F(Pictures, TransparentBitmapsLeaveOutTheirTransparentColour) {
+  // A red 24-bit bitmap with a white top-right and a lime bottom-left pixel.
+  QImage img(4, 4, QImage::Format_RGB888);
+  img.fill(Qt::red);
+  img.setPixel(3, 0, qRgb(255, 255, 255));
+  img.setPixel(0, 3, qRgb(0, 255, 0));
+  ASSERT_TRUE(img.save(Path("corner.bmp"), "BMP"));
+  TOwned<TKxDePicture> p(Create<TKxDePicture>(nullptr));
+  p->LoadFromFile(Path("corner.bmp"));  // made transparent by the picture's rule
+  const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255), lime = qRgb(0, 255, 0), red = qRgb(255, 0, 0);
+  // The picture drawn over black: its top-right, bottom-left and middle pixels.
+  auto drawn = [&](const TGraphic* G) {
+    QImage out(4, 4, QImage::Format_RGB32);
+    out.fill(Qt::black);
+    QPainter painter(&out);
+    G->Draw(&painter, QRectF(0, 0, 4, 4));
+    painter.end();
+    return std::vector<QRgb>{out.pixel(3, 0), out.pixel(0, 3), out.pixel(1, 1)};
+  };
+  struct TCase {
+    TColor Color;
+    bool Transparent;
+    std::vector<QRgb> Expected;
+  };
+  // Each case changes the same picture after it was drawn: nothing stale is drawn from before.
+  for (const TCase& c : {TCase{clWhite, true, {black, lime, red}}, TCase{clDefault, true, {white, black, red}},
+                         TCase{clRed, true, {white, lime, black}}, TCase{clNone, true, {white, lime, red}},
+                         TCase{clWhite, false, {white, lime, red}}}) {
+    p->SetTransparentColor(c.Color);
+    p->SetTransparent(c.Transparent);
+    EXPECT_EQ(drawn(p->GetGraphic()), c.Expected) << c.Color << " " << c.Transparent;
+  }
+  // The disabled form and new pixels keep to the rule.
+  p->SetTransparent(true);
+  EXPECT_EQ(qAlpha(p->GetDisabledPicture()->Graphic()->ToImage().pixel(3, 0)), 0);
+  img.setPixel(1, 1, qRgb(255, 255, 255));
+  static_cast<TRasterGraphic*>(p->GetGraphic())->SetImage(img);
+  EXPECT_EQ(drawn(p->GetGraphic()), (std::vector<QRgb>{black, lime, black}));
+  // A picture with an alpha channel carries its own transparency: its white stays.
+  QImage alpha(4, 4, QImage::Format_ARGB32);
+  alpha.fill(Qt::white);
+  alpha.setPixel(0, 0, qRgba(0, 0, 0, 0));
+  ASSERT_TRUE(alpha.save(Path("alpha.png"), "PNG"));
+  p->LoadFromFile(Path("alpha.png"));
+  EXPECT_EQ(drawn(p->GetGraphic()), (std::vector<QRgb>{white, white, white}));
 }
 
 TEST_F(Pictures, TheStoredFormNamesItsClassAndRefusesDamage) {

@@ -4,6 +4,8 @@
 
 #include "ModelTestSupport.h"
 
+#include <QTransform>
+
 namespace vorn::test {
 namespace {
 
@@ -290,9 +292,19 @@ class ShapePictures : public ShapeStyles {
     QImage img(60, 40, QImage::Format_RGB32);
     img.fill(Background);
     TCanvas c(&img);
+    c.SetTransform(Turn);
     Shape->DrawPicture(&c, R, CoordsPixelsPerMMConvertValue, Caps, Disabled, Angle, IgnoreRatio);
     return img;
   }
+  // The smallest rectangle holding every pixel that is not white.
+  static QRect InkBounds(const QImage& Img) {
+    QRect r;
+    for (int y = 0; y < Img.height(); ++y)
+      for (int x = 0; x < Img.width(); ++x)
+        if (Img.pixel(x, y) != White) r |= QRect(x, y, 1, 1);
+    return r;
+  }
+  QTransform Turn;  // the painting transform of the canvas
   static constexpr QRgb Red = qRgb(255, 0, 0), Blue = qRgb(0, 0, 255), White = qRgb(255, 255, 255);
   struct TProbe {
     int X, Y;
@@ -322,14 +334,60 @@ TEST_F(ShapePictures, EachStylePlacesThePicture) {
   TmekDeviceCapsInfo caps;
   caps.CorrectionFactorY = 2;
   Expect(Draw(TRect{0, 0, 60, 40}, &caps), {{10, 6, Red}, {50, 19, Blue}, {10, 21, White}}, "half as high");
+  // For a printer at a quarter turn the rectangle is fitted to the inverse ratio; the picture in it
+  // is not turned (the painting transform does that).
   caps.Init();
-  caps.IsGDIPrinting = true;  // a printer gets the picture turned a quarter clockwise (red on top)
-  Expect(Draw(TRect{0, 0, 60, 40}, &caps, false, 90), {{25, 5, Red}, {35, 35, Blue}}, "printed");
+  caps.IsGDIPrinting = true;
+  const QImage printed = Draw(TRect{0, 0, 60, 40}, &caps, false, 90);
+  EXPECT_EQ(InkBounds(printed), QRect(20, 0, 20, 40));
+  Expect(printed, {{21, 35, Red}, {38, 5, Blue}}, "printed");
   const QRgb grey = Draw(TRect{0, 0, 60, 40}, nullptr, true).pixel(10, 20);
   EXPECT_TRUE(grey != Red && qRed(grey) == qGreen(grey) && qGreen(grey) == qBlue(grey)) << "disabled";
   Shape->Picture()->SetKeepRatio(false);
   Shape->SetNoAntialiasing(true);  // whole picture pixels, copied opaque
   Expect(Draw(TRect{0, 0, 30, 40}), {{14, 20, Red}, {15, 20, Blue}}, "copied");
+}
+
+TEST_F(ShapePictures, PrintedTurnsComeFromThePaintingTransform) {
+  // A centred 20 x 10 picture in a 60 x 40 shape, the painting transform turning it about the
+  // shape's centre: it keeps its own size and turns with the shape's frame.
+  Shape->SetPictureStyle(TKxDeShapePictureStyle::kxdspCenter);
+  TmekDeviceCapsInfo caps;
+  caps.IsGDIPrinting = true;
+  struct TCase {
+    int Angle;
+    QRect Ink;
+    QPoint RedAt, BlueAt;
+  };
+  for (const TCase& t :
+       {TCase{90, QRect(25, 10, 10, 20), {30, 28}, {30, 11}}, TCase{180, QRect(20, 15, 20, 10), {38, 20}, {21, 20}},
+        TCase{270, QRect(25, 10, 10, 20), {30, 11}, {30, 28}}}) {
+    Shape->SetWSpaceMtx(TKxDeShapeBase::InitWSpaceMtx());
+    Shape->Rotate(TPointF{30, 20}, static_cast<float>(t.Angle));
+    Turn = Shape->WSpaceMtx();
+    const QImage img = Draw(TRect{0, 0, 60, 40}, &caps, false, t.Angle);
+    EXPECT_EQ(InkBounds(img), t.Ink) << t.Angle;
+    EXPECT_EQ(img.pixel(t.RedAt.x(), t.RedAt.y()), Red) << t.Angle;
+    EXPECT_EQ(img.pixel(t.BlueAt.x(), t.BlueAt.y()), Blue) << t.Angle;
+  }
+}
+
+TEST(ShapeDevicePens, TheOutlinePenDrawsInsideTheFrame) {
+  TOwned<TKxDeShapePen> pen(Create<TKxDeShapePen>());
+  pen->SetWidth(2);  // 8 device pixels at zoom 1; the outline pen has no dashes
+  pen->SetStyle(TPenStyle::psDash);
+  QImage img(60, 50, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  {
+    TCanvas c(&img);
+    TKxDeShapeBase::CreateExtendedPen2(&c, pen.get(), 1);
+    c.Brush()->SetStyle(TBrushStyle::bsClear);
+    c.Rectangle(10, 10, 50, 40);
+  }
+  std::string row;  // across the middle
+  for (int x = 0; x < 60; ++x) row += img.pixel(x, 25) == qRgb(255, 255, 255) ? '.' : '#';
+  EXPECT_EQ(row, std::string(10, '.') + std::string(8, '#') + std::string(24, '.') + std::string(8, '#') +
+                     std::string(10, '.'));
 }
 
 TEST_F(ShapeStyles, FilledShapesAreHitInsideUnfilledOnesNearTheirUnturnedFrame) {
