@@ -10,14 +10,7 @@ namespace {
 
 TColor At(const QImage& Img, int X, int Y) { return FromQColor(Img.pixelColor(X, Y)); }
 
-// Draws on a white 40 x 30 image and returns it.
-QImage Drawn(const std::function<void(TCanvas&)>& Draw, int W = 40, int H = 30) {
-  QImage img(W, H, QImage::Format_RGB32);
-  img.fill(Qt::white);
-  TCanvas c(&img);
-  Draw(c);
-  return img;
-}
+using test::Drawn;
 
 struct TProbe {
   int X, Y;
@@ -147,7 +140,6 @@ TEST(Canvas, TextOutPutsInkBelowAndRightOfItsOriginAndMovesThePen) {
         c.Font()->SetSize(14);
         c.Brush()->SetStyle(TBrushStyle::bsClear);
         const TPoint ext = c.TextExtent(QStringLiteral("HH"));
-        EXPECT_GT(ext.Y, 10);
         c.TextOut(10, 8, QStringLiteral("HH"));
         EXPECT_EQ(c.PenPos().X, 10 + ext.X);
       },

@@ -1,6 +1,6 @@
-// TKxDeUtils: rounding, rectangles and point arrays, units, encoders (fixed point, font styles, shift keys,
-// sets), transforms, identifiers, the hit-test primitives, intersections, polyline simplification and the
-// rotation helpers. Positive angles turn counter-clockwise on a y-down screen.
+// Rectangle records and TKxDeUtils: rounding, rectangles and point arrays, units, encoders (fixed point,
+// font styles, shift keys, sets), transforms, identifiers, the hit-test primitives, intersections, polyline
+// simplification and the rotation helpers. Positive angles turn counter-clockwise on a y-down screen.
 #include "support/TestSupport.h"
 
 #include <QTransform>
@@ -8,31 +8,12 @@
 #include <cstring>
 #include <limits>
 #include <numbers>
-#include <set>
 
 namespace vorn::test {
 namespace {
 
 using U = TKxDeUtils;
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
-
-// Sets the library-wide unit settings for one test and puts the previous values back.
-class UnitSettings {
- public:
-  UnitSettings(float PixelsPerMM, int32_t PixelsPerInch)
-      : FOldMM(CoordsPixelsPerMMConvertValue), FOldInch(ScreenPixelsPerInch) {
-    CoordsPixelsPerMMConvertValue = PixelsPerMM;
-    ScreenPixelsPerInch = PixelsPerInch;
-  }
-  ~UnitSettings() {
-    CoordsPixelsPerMMConvertValue = FOldMM;
-    ScreenPixelsPerInch = FOldInch;
-  }
-
- private:
-  float FOldMM;
-  int32_t FOldInch;
-};
 
 TEST(KxDeUtilsRounding, RoundTakesHalvesUpFromTheFloorAndSaturates) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -43,7 +24,6 @@ TEST(KxDeUtilsRounding, RoundTakesHalvesUpFromTheFloorAndSaturates) {
     U::Round(value, r);
     EXPECT_EQ(r, expected) << value;
   }
-  EXPECT_EQ(vorn::Round(2.5), 2) << "the engine-wide rule, for contrast";
   intptr_t wide = 0;
   U::Round(1e10f, wide);
   EXPECT_EQ(wide, sizeof(intptr_t) == 8 ? intptr_t(10000000000) : std::numeric_limits<intptr_t>::max());
@@ -66,6 +46,42 @@ TEST(KxDeUtilsRounding, PointsRectsAndDecimalsRoundTiesToEven) {
   EXPECT_FLOAT_EQ(U::RealMod(-7.5f, 5), -2.5f);
   EXPECT_FLOAT_EQ(U::RealMod(725.25f, 360), 5.25f);
   EXPECT_THROW(U::RealMod(1.0f, 0), Exception);
+}
+
+// Rectangles: left and top edges belong to them, right and bottom edges do not.
+TEST(Records, EdgesAndEmptiness) {
+  const TRectF r{0, 0, 10, 5};
+  struct TCase {
+    TPointF P;
+    bool Inside;
+  };
+  // Left and top edges belong to the rectangle, right and bottom edges do not.
+  for (const TCase& c : {TCase{{0, 0}, true}, TCase{{9.99f, 4.99f}, true}, TCase{{10, 2}, false}, TCase{{5, 5}, false},
+                         TCase{{-0.01f, 2}, false}}) {
+    EXPECT_EQ(r.Contains(c.P), c.Inside) << c.P.X << "," << c.P.Y;
+  }
+  // Touching rectangles share nothing; overlapping ones in any order do.
+  EXPECT_FALSE(r.Intersects(TRectF{10, 0, 20, 5}));
+  EXPECT_TRUE((TRectF{9, 4, 20, 9}).Intersects(r));
+  // Without width, without height or inside out: empty, holding no point, meeting nothing.
+  for (const TRectF& e : {TRectF{3, 3, 3, 8}, TRectF{3, 3, 8, 3}, TRectF{8, 8, 3, 3}}) {
+    EXPECT_TRUE(e.IsEmpty());
+    EXPECT_FALSE(e.Contains(TPointF{3, 3}));
+    EXPECT_FALSE(TRectF({0, 0, 10, 10}).Intersects(e));
+  }
+  EXPECT_TRUE((TRect{0, 0, 0, 1}).IsEmpty());
+  EXPECT_FALSE((TRect{0, 0, 2, 2}).Contains(TPoint{2, 1}));
+}
+
+TEST(Records, UnionInflateAndNormalize) {
+  // An empty rectangle still widens a union: a flat child widens its container.
+  EXPECT_EQ((TRectF{0, 0, 1, 1}).Union(TRectF{5, -2, 5, 3}), (TRectF{0, -2, 5, 3}));
+  EXPECT_EQ((TRectF{0, 0, 4, 2}).Inflated(-1), (TRectF{1, 1, 3, 1}));
+  EXPECT_EQ((TRectF{5, 6, 1, 2}).Normalized(), (TRectF{1, 2, 5, 6}));
+  EXPECT_EQ((TRect{1, 6, 5, 2}).Normalized(), (TRect{1, 2, 5, 6}));
+  // The bounding rectangle of points, for both kinds of record.
+  EXPECT_EQ(TRect::Create({{4, 1}, {-2, 3}, {0, -5}}), (TRect{-2, -5, 4, 3}));
+  EXPECT_EQ(TRect::Create({}), TRect{});
 }
 
 TEST(KxDeUtilsRects, PointArraysMoveRoundAndWidenAndRectanglesZoom) {
@@ -99,27 +115,30 @@ TEST(KxDeUtilsRects, BoundsCornersAndNearEmptiness) {
 }
 
 TEST(KxDeUtilsUnits, MillimetresWorldUnitsInchesAndFontPointsConvertBothWays) {
-  {
-    // 10 world units per mm on a 120-dpi screen: 1 mm = 10/120 inch = 6 points.
-    UnitSettings units(10.0f, 120);
-    EXPECT_EQ(U::MMToFontPoints(2.5f), 15);
-    EXPECT_EQ(U::MMToFontPoints(0.75f), 5) << "4.5 rounds up here (ties-to-even would give 4)";
-    EXPECT_FLOAT_EQ(U::FontPointsToMM(15), 2.5f);
-    const TRectF mm{1, 2.5f, -3, 4};
-    EXPECT_EQ(U::MMToInternalUnits(mm), (TRectF{10, 25, -30, 40}));
-    ExpectNear(U::InternalUnitsToMM(U::MMToInternalUnits(mm)), mm, 1e-6);
-    ExpectNear(U::InternalUnitsToMM(U::MMToInternalUnits(TPointF{1.5f, -2})), TPointF{1.5f, -2}, 1e-6);
-  }
+  EXPECT_EQ(U::MMToFontPoints(25.4f), 72) << "the defaults: 96 dpi, one pixel per world unit";
+  // 10 world units per mm on a 120-dpi screen: 1 mm = 10/120 inch = 6 points. Only non-fatal checks
+  // run before the settings are put back.
+  const float oldMM = CoordsPixelsPerMMConvertValue;
+  const int32_t oldInch = ScreenPixelsPerInch;
+  CoordsPixelsPerMMConvertValue = 10.0f;
+  ScreenPixelsPerInch = 120;
+  EXPECT_EQ(U::MMToFontPoints(2.5f), 15);
+  EXPECT_EQ(U::MMToFontPoints(0.75f), 5) << "4.5 rounds up here (ties-to-even would give 4)";
+  EXPECT_FLOAT_EQ(U::FontPointsToMM(15), 2.5f);
+  const TRectF mm{1, 2.5f, -3, 4};
+  EXPECT_EQ(U::MMToInternalUnits(mm), (TRectF{10, 25, -30, 40}));
+  ExpectNear(U::InternalUnitsToMM(U::MMToInternalUnits(mm)), mm, 1e-6);
+  ExpectNear(U::InternalUnitsToMM(U::MMToInternalUnits(TPointF{1.5f, -2})), TPointF{1.5f, -2}, 1e-6);
+  CoordsPixelsPerMMConvertValue = oldMM;
+  ScreenPixelsPerInch = oldInch;
   ExpectNear(TRectF({25.4f, 50.8f, -12.7f, 0}).RectToInch(), TRectF{1, 2, -0.5f, 0}, 1e-6);
   ExpectNear((TPointF{25.4f, -12.7f}).ToInch(), TPointF{1, -0.5f}, 1e-6);
-  EXPECT_EQ(U::MMToFontPoints(25.4f), 72) << "the defaults: 96 dpi, one pixel per world unit";
 }
 
 TEST(KxDeUtilsEncodings, FixedPointIsSixteenDotSixteenWithTiesToEvenAndSaturation) {
   EXPECT_DOUBLE_EQ(U::FixToFloat(TFixed{0x8000, 1}), 1.5);
   EXPECT_EQ(U::FloatToFixed(-1.75).Raw(), -114688);
-  EXPECT_EQ(U::FloatToFixed(0.5 / 65536).Raw(), 0);
-  EXPECT_EQ(U::FloatToFixed(1.5 / 65536).Raw(), 2);
+  EXPECT_EQ(U::FloatToFixed(1.5 / 65536).Raw(), 2) << "ties to even";
   EXPECT_EQ(U::FloatToFixed(1e6).Raw(), kMax);
   EXPECT_EQ(U::FloatToFixed(-1e6).Raw(), kMin);
   for (int32_t raw : {0, 1, -1, 65535, 65536, -65537, kMax, kMin})
@@ -164,15 +183,9 @@ TEST(KxDeUtilsEncodings, SetsReadAndWriteOnlyTheirBytes) {
   EXPECT_THROW(U::IntToSet(0, options, 8), Exception);
 }
 
-TEST(KxDeUtilsIdentifiers, MixingAndFreshIdentifiers) {
-  // Worked out separately from the eight add/shift steps with 32-bit wrap-around.
+TEST(KxDeUtilsIdentifiers, MixingFollowsTheEightAddShiftStepsWithWrapAround) {
   EXPECT_EQ(U::MixGuidWords(1, 2, 3, 4), 0xC9E4E3BBu);
   EXPECT_EQ(U::MixGuidWords(0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF), 0xF125A25Fu);
-  std::set<uint32_t> ids;
-  for (int i = 0; i < 200; ++i) ids.insert(U::GenerateGlobalUniqueID());
-  // A chance collision among 200 random 32-bit values is rare (p < 5e-6); more than one means the
-  // identifiers are not drawn from fresh UUIDs.
-  EXPECT_GE(ids.size(), 199u);
 }
 
 TEST(KxDeUtilsHits, NearLineRoundsTheLineAndNeverExtendsTheSegment) {
@@ -186,15 +199,11 @@ TEST(KxDeUtilsHits, NearLineRoundsTheLineAndNeverExtendsTheSegment) {
       {{50, 12}, {0, 10}, {100, 10}, 2, true, "horizontal, within fuzz"},
       {{50, 12.5f}, {0, 10}, {100, 10}, 2, false, "horizontal, beyond fuzz"},
       {{101, 10}, {0, 10}, {100, 10}, 2, false, "horizontal, past the end"},
-      {{-0.5f, 11}, {100, 10}, {0, 10}, 2, false, "horizontal, before the start"},
       {{10, 0}, {10, 100}, {10, 0}, 0, true, "vertical, on the end"},
-      {{10, 101}, {10, 0}, {10, 100}, 2, false, "vertical, past the end"},
       {{50, 10.5f}, {0, 10}, {100, 10}, -5, false, "a negative fuzz counts as 0"},
       {{50, 52.5f}, {0, 0}, {100, 100}, 2, false, "slanted: the vertical offset counts"},
-      {{50, 52}, {0, 0}, {100, 100}, 2, true, "slanted, within"},
       {{5, 2}, {0, 0}, {10, 5}, 0, true, "flat: y 2.5 taken as 2"},
       {{5, 3}, {0, 0}, {10, 5}, 0, false, "flat: y 2.5 is not 3"},
-      {{3, 2}, {0, 0}, {10, 5}, 0, true, "flat: y 1.5 taken as 2"},
       {{3, 1.5f}, {0, 0}, {10, 5}, 0, false, "flat: on the segment, half a unit from the rounded line"},
       {{2, 5}, {0, 0}, {5, 10}, 0, true, "steep: x 2.5 taken as 2"},
       {{2.5f, 5}, {0, 0}, {5, 10}, 0, false, "steep: not the unrounded x"},
@@ -203,7 +212,6 @@ TEST(KxDeUtilsHits, NearLineRoundsTheLineAndNeverExtendsTheSegment) {
       {{10, 5}, {0, 0}, {10, 5}, 0, false, "the far corner of the half-open box"},
       {{10, 5}, {0, 0}, {10, 5}, 1, true, "the far corner with fuzz"},
       {{9.5f, 50}, {10.4f, 0}, {10.4f, 100}, 0.5f, true, "axis-parallel: the rounded x"},
-      {{9.4f, 50}, {10.4f, 0}, {10.4f, 100}, 0.5f, false, "axis-parallel, beyond"},
       {{5, 3}, {5, 5}, {5, 5}, 2, true, "a point segment along its axes"},
       {{6, 6}, {5, 5}, {5, 5}, 2, false, "a point segment, off its axes"},
   };
@@ -380,7 +388,6 @@ TEST(KxDeUtilsRotation, RectanglesTurnTwoOrAllFourCornersAboutTheirCentres) {
   ExpectNear(U::RotateRect(square, 180, TPointF{0, 0}), TRectF{-10, -10, 0, 0});
   const TRectF r{2, 4, 10, 20};
   EXPECT_EQ(U::RotationPt(r, TKxDeRotationCenter::kxdroPtBottomLeft), (TPointF{2, 20}));
-  EXPECT_EQ(U::RotationPt(r, TKxDeRotationCenter::kxdroPtBottomRight), (TPointF{10, 20}));
   EXPECT_EQ(U::RotationPt(r, TKxDeRotationCenter::kxdroRefPoint), (TPointF{6, 12}));
   EXPECT_EQ(U::RotationPt(TRect{1, 1, 4, 4}, TKxDeRotationCenter::kxdroPtGravity), (TPointF{2.5f, 2.5f}));
   ExpectNear(U::RotateRect(TRectF{0, 0, 10, 20}, 90, TKxDeRotationCenter::kxdroPtBottomLeft), TRectF{-20, 10, 0, 20});

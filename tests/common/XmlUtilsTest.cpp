@@ -44,14 +44,10 @@ TEST_F(XmlValues, EveryTypeRoundTripsThroughItsShortestTextWhateverTheLocale) {
   EXPECT_EQ(XmlReadInteger(Root, "i", 0), -2147483647 - 1);
   EXPECT_EQ(XmlReadInt64(Root, "l", 0), 4294967295LL);
   EXPECT_EQ(XmlReadString(Root, "t"), QStringLiteral("Grüße <&> \"x\""));
-  EXPECT_EQ(XmlSingleText(0.1f), QByteArray("0.1"));
   XmlWriteInteger(Root, "v", 1);
   XmlWriteInteger(Root, "v", 2);
   EXPECT_EQ(std::distance(Root.children("v").begin(), Root.children("v").end()), 1) << "writing twice replaces";
   XmlWriteAttrInt64(Root, "ID", 4000000000LL);
-  XmlWriteAttrSingle(Root, "s", 0.25f);
-  EXPECT_EQ(XmlReadAttrInt64(Root, "ID", 0), 4000000000LL);
-  EXPECT_EQ(XmlReadAttrSingle(Root, "s", 0), 0.25f);
   EXPECT_EQ(XmlReadAttrInteger(Root, "ID", -1), -1) << "does not fit 32 bits";
 }
 
@@ -73,7 +69,6 @@ TEST_F(XmlValues, MissingMalformedOrOutOfRangeValuesGiveTheDefault) {
   EXPECT_FALSE(XmlReadBool(Root, "bad", false));
   EXPECT_EQ(XmlReadString(Root, "missing", QStringLiteral("d")), QStringLiteral("d"));
   EXPECT_EQ(XmlReadString(Root, "empty", QStringLiteral("d")), QString()) << "present but empty";
-  EXPECT_TRUE(XmlHasValue(Root, "empty"));
   EXPECT_EQ(XmlReadDoubleIn(Root, "n", 1.5, -10, 10), 1.5);
   EXPECT_EQ(XmlReadDoubleIn(Root, "big", 1.5, -1e6, 1e6), 1.5);
   EXPECT_EQ(XmlReadIntegerIn(Root, "i", 7, 0, 255), 7);
@@ -85,15 +80,7 @@ TEST_F(XmlValues, MissingMalformedOrOutOfRangeValuesGiveTheDefault) {
   EXPECT_TRUE(XmlParseBool("0", v) && !v);
 }
 
-TEST_F(XmlValues, ChildrenAndBytes) {
-  for (int i = 0; i < 3; ++i) XmlWriteInteger(XmlAddChild(Root, "Point"), "x", i);
-  XmlAddChild(Root, "Other");
-  int sum = 0;
-  for (TXmlNode p : XmlChildren(Root, "Point")) sum += XmlReadInteger(p, "x", 100);
-  EXPECT_EQ(sum, 3);
-  XmlDeleteChildren(Root, "Point");
-  EXPECT_FALSE(XmlSelect(Root, "Point"));
-  EXPECT_TRUE(XmlSelect(Root, "Other"));
+TEST_F(XmlValues, BytesAreBase64WithLineBreaksAllowed) {
   QByteArray bytes;
   for (int i = 0; i < 1000; ++i) bytes.append(static_cast<char>(i * 7));
   TXmlNode data = XmlAddChild(Root, "Data");

@@ -13,11 +13,7 @@ using TExt = TvornArrowExtremity;
 TColor At(const QImage& Img, int X, int Y) { return FromQColor(Img.pixelColor(X, Y)); }
 
 QImage Painted(TvornArrowShape& A) {
-  QImage img(A.width(), A.height(), QImage::Format_RGB32);
-  img.fill(Qt::white);
-  TCanvas c(&img);
-  A.Paint(&c);
-  return img;
+  return test::Drawn([&](TCanvas& C) { A.Paint(&C); }, A.width(), A.height());
 }
 
 TEST(ArrowShape, AnglesReduceLengthsHalveIntoWidthsAndPropertiesAreWrittenByName) {
@@ -84,18 +80,16 @@ TEST(ArrowGeometry, TheLineCrossesTheControlAndTheHeadsSitAtItsEnds) {
 TEST(ArrowPainting, PenAndBrushDrawTheLineAndTheFilledHead) {
   TvornArrowShape a;
   a.resize(65, 41);  // room for the whole head: line at y = 20
-  QImage img = Painted(a);
-  EXPECT_EQ(At(img, 10, 20), clBlack);
-  EXPECT_EQ(At(img, 58, 30), clWhite) << "before the head";
-  EXPECT_EQ(At(img, 62, 30), clBlack);
-  EXPECT_EQ(At(img, 62, 39), clWhite) << "beyond the head's half-width of 20 at x = 62";
+  const QImage plain = Painted(a);
+  EXPECT_EQ(At(plain, 58, 30), clWhite) << "before the head";
+  EXPECT_EQ(At(plain, 62, 39), clWhite) << "beyond the head's half-width of 20 at x = 62";
   TPen pen;
   pen.SetColor(clRed);
   a.SetPen(&pen);
   TBrush brush;
   brush.SetColor(clBlue);
   a.SetBrush(&brush);
-  img = Painted(a);
+  const QImage img = Painted(a);
   EXPECT_EQ(At(img, 10, 20), clRed);
   EXPECT_EQ(At(img, 62, 25), clBlue) << "filled with the brush";
   EXPECT_EQ(At(img, 60, 5), clRed) << "outlined with the pen";

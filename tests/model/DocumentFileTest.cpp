@@ -92,15 +92,11 @@ TEST_F(DocumentFile, RoundTripsThroughAFileAndWritesTheSameAgain) {
   EXPECT_EQ(report.ObjectsSkipped, 0) << report.Messages.join(QLatin1Char('\n')).toStdString();
   EXPECT_EQ(report.ObjectsRead, 2 + 11);
   ASSERT_EQ(Layers.size(), 2u);
-  EXPECT_EQ(Layers[0]->ID(), source[0]->ID());
-  EXPECT_FALSE(Layers[1]->Visible());
+  // Written again, the same bytes: every stored value came back. What is not stored:
+  EXPECT_EQ(Save(Layers, loaded), written);
   EXPECT_EQ(Layers[0]->ObjectsDefaultProperties()->Pen().Width, 0.2f) << "never stored";
   EXPECT_EQ(Layers[0]->Items(4)->Picture()->GetWidth(), 3);
-  EXPECT_EQ(Layers[0]->Items(3)->GetBounds(), source[0]->Items(3)->GetBounds());
   EXPECT_EQ(Layers[1]->GetBounds(), (TRectF{0, 0, 794, 1123})) << "a layer's area is the page";
-  EXPECT_EQ(loaded.PageColor, 0x00F0E0D0);
-  EXPECT_EQ(loaded.Guides, settings.Guides);
-  EXPECT_EQ(Save(Layers, loaded), written);
   // The document's outline.
   TXmlDocument doc;
   XmlParse(doc, written);
@@ -122,13 +118,11 @@ TEST_F(DocumentFile, FailedLoadsRaiseClearlyAndLoseNothing) {
   settings.PageWidth = 55;
   const std::pair<QByteArray, const char*> cases[] = {
       {"", "not well-formed"},
-      {"just text", "not well-formed"},
       {good.left(good.size() / 2), "not well-formed"},
       {good.left(good.indexOf("<Guides>") + 3), "not well-formed"},
       {"<svg/>", "root element is \"svg\""},
       {"<VornDocument/>", "does not name its format version"},
       {"<VornDocument Version=\"2.0\"/>", "format version 2.0"},
-      {"<VornDocument Version=\"one\"/>", "not a version number"},
       {"<VornDocument Version=\"1\"/>", "not a version number"},
   };
   for (const auto& [text, expected] : cases) {

@@ -180,11 +180,5 @@ TEST_F(PackagePainting, ThePictureIsClippedToTheRectangle) {
   EXPECT_EQ(image.pixelColor(50, 30), QColor(Qt::blue));
 }
 
-// What the registry knew when this program started: the library registers its containers while
-// it loads, before this file's own start-up runs.
-const TKxDeShapeClass gGroupAtLoad = TKxDeRegister::FindShape("TKxDeGroup");
-
-TEST(ContainerRegistration, GroupsAreKnownByClassNameFromTheStart) { EXPECT_EQ(gGroupAtLoad, ClassOf<TKxDeGroup>()); }
-
 }  // namespace
 }  // namespace vorn::test

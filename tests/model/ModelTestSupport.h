@@ -5,37 +5,7 @@
 
 #include "support/TestSupport.h"
 
-#include <map>
-
 namespace vorn::test {
-
-// One log shared by everything a test watches, so that the order across objects shows.
-struct TCallLog {
-  std::vector<std::string> Entries;
-  std::map<const void*, std::string> Names;
-
-  std::string NameOf(const void* Object) const {
-    if (!Object) return "none";
-    auto it = Names.find(Object);
-    return it == Names.end() ? "?" : it->second;
-  }
-  void Add(const std::string& Entry) { Entries.push_back(Entry); }
-  void Clear() { Entries.clear(); }
-  // Entries that start with Prefix.
-  std::vector<std::string> Only(const std::string& Prefix) const {
-    std::vector<std::string> out;
-    for (const auto& e : Entries)
-      if (e.rfind(Prefix, 0) == 0) out.push_back(e);
-    return out;
-  }
-  size_t Count(const std::string& Entry) const {
-    size_t n = 0;
-    for (const auto& e : Entries) n += e == Entry ? 1 : 0;
-    return n;
-  }
-};
-
-inline std::string ActionText(TKxDeAction Action) { return EnumToText(Action).toStdString(); }
 
 // Records the model's calls on its surface: undo hooks, the fan-out hooks, RefineSelections.
 class TRecordingSurface : public TKxDeSurface {
@@ -88,8 +58,6 @@ class TTestShape : public TKxDeShape {
       y = ClampTo.Y;
     }
   }
-  void PointAdded(TKxDePoint*) override { Record("hook point added"); }
-  void PointRemoved(TKxDePoint*) override { Record("hook point removed"); }
   void DoBeforeMove(float X, float Y) override { Record("before move " + std::to_string(X) + " " + std::to_string(Y)); }
 
  private:
@@ -151,8 +119,6 @@ class ModelFixtureOf : public ::testing::Test {
   S* Shape = nullptr;
 };
 using ModelFixture = ModelFixtureOf<>;
-
-using Strings = std::vector<std::string>;
 
 // The order of what the log recorded, one word per entry: "start", "undo", "end" (actions),
 // "changed" (a change delivered to the surface; the layer's own change before it is left out),

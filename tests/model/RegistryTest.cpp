@@ -1,4 +1,5 @@
-// The shape registry, the action list, identities and surface clients.
+// The shape registry, identities, surface clients, destruction order and the two-way registration
+// between shapes and notifiers.
 
 #include "ModelTestSupport.h"
 
@@ -62,7 +63,7 @@ TEST(Identity, ShapesGetDistinctIdentitiesThatCanBeCopiedAndRestored) {
   EXPECT_EQ(a->PointValue(0), (TPointF{5, 2}));
 }
 
-// A client that records its calls and lets the events fire too.
+// A client that records the insertions it hears.
 class TRecordingClient : public TKxDeSurfaceClient {
  public:
   TRecordingClient(TKxDeSurface* ASender, TCallLog* Log) : TKxDeSurfaceClient(ASender), FLog(Log) {}
@@ -70,35 +71,12 @@ class TRecordingClient : public TKxDeSurfaceClient {
     FLog->Add("client inserted");
     TKxDeSurfaceClient::DoInsertShape(Shape);
   }
-  void DoShapeChange(TKxDeShapeBase* Shape) override {
-    FLog->Add("client changed");
-    TKxDeSurfaceClient::DoShapeChange(Shape);
-  }
 
  private:
   TCallLog* FLog;
 };
 
 using SurfaceClients = ModelFixture;
-
-TEST_F(SurfaceClients, TheFanOutRunsHookThenClientsThenEventUnlessClientsAreLocked) {
-  auto* client = Create<TRecordingClient>(Surface, &Log);
-  client->OnShapechange = [this](TObject* Sender, TKxDeShapeBase*) {
-    EXPECT_EQ(Sender, static_cast<TObject*>(Surface));
-    Log.Add("client event");
-  };
-  Surface->OnShapeChange = [this](TObject*, TKxDeShapeBase*) { Log.Add("surface event"); };
-  Shape->Refresh(false);
-  EXPECT_EQ(Log.Entries,
-            (Strings{"layer changed layer", "shape changed shape", "client changed", "client event", "surface event"}));
-  Log.Clear();
-  Surface->LockClientNotify();
-  Shape->Refresh(false);
-  Surface->UnLockClientNotify();
-  EXPECT_EQ(Log.Entries, (Strings{"layer changed layer", "shape changed shape", "surface event"}));
-  Free(client);
-  EXPECT_EQ(Surface->GetClientCount(), 0);
-}
 
 TEST_F(SurfaceClients, AClientHearsOnlyItsOneSurfaceAndIsLetGoWhenItDies) {
   auto* client = Create<TRecordingClient>(nullptr, &Log);
@@ -117,6 +95,92 @@ TEST_F(SurfaceClients, AClientHearsOnlyItsOneSurfaceAndIsLetGoWhenItDies) {
   delete other;
   EXPECT_EQ(client->Sender(), nullptr) << "a destroyed surface lets its clients go";
   Free(client);
+}
+
+// A point that records when it is freed.
+class TLoggingPoint : public TKxDePoint {
+ public:
+  TLoggingPoint(TKxDeShapeBase* AOwner, TCallLog* Log) : TKxDePoint(AOwner), FLog(Log) {}
+  void BeforeDestruction() override {
+    FLog->Add("point freed");
+    TKxDePoint::BeforeDestruction();
+  }
+
+ private:
+  TCallLog* FLog;
+};
+
+using Lifecycle = ModelFixture;
+
+TEST_F(Lifecycle, DestructionLeavesTheOwnerAndTellsNotifiersSilentlyBeforeThePartsGo) {
+  for (int i = 0; i < 2; ++i) Create<TLoggingPoint>(Shape, &Log);
+  auto* notifier = Create<TKxDeShapeNotifier>();
+  WireNotifier(notifier, &Log);
+  notifier->RegisterShape(Shape);
+  notifier->OnDestroy = [&](TObject* Sender, TKxDeShapeBase* S) {
+    Log.Add("destroyed");
+    EXPECT_EQ(Sender, notifier);
+    EXPECT_TRUE(S->InDestroy());
+    EXPECT_EQ(S->Owner(), nullptr);
+    EXPECT_EQ(S->PointCount(), 2) << "the parts are still there";
+    S->SetName("late");  // a shape being destroyed announces no change
+    S->Changed(true);
+  };
+  Log.Clear();
+  TKxDeShapeBase* doomed = Shape;
+  Shape = nullptr;
+  Free(doomed);
+  EXPECT_EQ(Order(Log), "start undo undo end start removed end destroyed point point");
+  EXPECT_EQ(notifier->Count(), 0);
+  Free(notifier);
+}
+
+TEST_F(Lifecycle, EveryWayOfUnwatchingBreaksBothSides) {
+  auto* other = Create<TTestShape>(nullptr, Layer);
+  auto* n1 = Create<TKxDeShapeNotifier>();
+  auto* n2 = Create<TKxDeShapeNotifier>();
+  int destroyed = 0;
+  n1->OnDestroy = [&](TObject*, TKxDeShapeBase*) { ++destroyed; };
+  for (TKxDeShapeNotifier* n : {n1, n2}) {
+    n->RegisterShape(Shape);
+    n->RegisterShape(other);
+    n->RegisterShape(other);  // twice: ignored
+    n->RegisterShape(nullptr);
+  }
+  EXPECT_EQ(n1->Count(), 2);
+  EXPECT_EQ(other->NotifierCount(), 2);
+  Free(other);
+  EXPECT_EQ(destroyed, 1);
+  EXPECT_EQ(n1->Count(), 1);
+  n1->UnregisterShape(Shape);
+  n1->UnregisterShape(Shape);  // not watched any more: nothing
+  EXPECT_EQ(Shape->NotifierCount(), 1);
+  Free(n2);  // a destroyed notifier unregisters everywhere
+  EXPECT_EQ(Shape->NotifierCount(), 0);
+  n1->RegisterShape(Shape);
+  n1->UnregisterAll();
+  EXPECT_EQ(Shape->NotifierCount(), 0);
+  int changes = 0;
+  n1->OnChange = [&](TObject*, TKxDeShapeBase*) { ++changes; };
+  n1->Changed(Shape);
+  EXPECT_EQ(changes, 0) << "a notifier answers only for watched shapes";
+  Free(n1);
+  Shape->SetName("still fine");
+}
+
+TEST_F(Lifecycle, ShapesLeaveTheirNotifiersInAnyOrderAndTheRestKeepTheirOrder) {
+  auto* notifier = Create<TKxDeShapeNotifier>();
+  std::vector<TKxDeShapeBase*> shapes;
+  for (int i = 0; i < 100; ++i) {
+    shapes.push_back(Create<TTestShape>(nullptr, Layer));
+    shapes.back()->SetTag(i);
+    notifier->RegisterShape(shapes.back());
+  }
+  std::shuffle(shapes.begin(), shapes.end(), std::mt19937(7));
+  for (size_t i = 0; i < 80; ++i) FreeObject(shapes[i]);
+  ASSERT_EQ(notifier->Count(), 20);
+  for (int32_t i = 1; i < notifier->Count(); ++i) EXPECT_GT(notifier->Shapes(i)->Tag(), notifier->Shapes(i - 1)->Tag());
+  Free(notifier);
 }
 
 }  // namespace

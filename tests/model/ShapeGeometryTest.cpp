@@ -43,7 +43,6 @@ TEST_F(ShapeGeometry, BoundsCentresAndMillimetreEdges) {
   EXPECT_EQ(Shape->GetBounds(), (TRectF{-5, 20, 30, 40}));
   EXPECT_EQ(Shape->GravityCenter(), (TPointF{12.5f, 30}));
   EXPECT_EQ(Shape->PointValue(3), TPointF{}) << "outside the list";
-  EXPECT_EQ(Shape->Points(-1), nullptr);
   const float f = CoordsPixelsPerMMConvertValue;
   Shape->SetBounds(0, 0, 10 * f, 20 * f);
   Shape->SetLeft(5);
@@ -104,17 +103,6 @@ class ShapeHit : public ModelFixture {
     AddPoints({{0, 0}, {100, 0}, {100, 20}, {0, 20}});
   }
 };
-
-TEST_F(ShapeHit, TheBodyIsTheTurnedBoundsWithLeftAndTopEdgesInside) {
-  EXPECT_TRUE(Shape->PointOnShape(TPointF{0, 0}, 0, false));
-  EXPECT_FALSE(Shape->PointOnShape(TPointF{100, 10}, 0, false));
-  EXPECT_TRUE(Shape->PointOnShape(TPointF{100, 10}, 1, false)) << "Fuzz widens every side";
-  EXPECT_FALSE(Shape->PointOnShape(TPointF{-0.5f, 10}, -3, false)) << "a negative Fuzz counts as 0";
-  Shape->SetRotation(90);  // about (50, 10): x in [40, 60], y in [-40, 60]
-  EXPECT_TRUE(Shape->PointOnShape(TPointF{50, -30}, 0, false));
-  EXPECT_FALSE(Shape->PointOnShape(TPointF{90, 10}, 0, false));
-  EXPECT_TRUE(Shape->PointOnShape(TPointF{61.5f, 0}, 2, false));
-}
 
 TEST_F(ShapeHit, PointsAreFoundOnWholeUnitsTheLastOfOverlappingOnesAndRenumberedWhenTurned) {
   Shape->Add(10.4f, 10.6f);

@@ -45,7 +45,6 @@ TEST(ShapeProtocolOrder, EachOperationAnnouncesInItsOrder) {
       {"the points cleared", [](TTestShape* S) { S->Clear(); }, "start undo changed end"},
       {"a free control moved", [](TTestShape* S) { S->Controls(0)->SetPosition(4, 5); }, "start undo changed end"},
       {"a point handle moved", [](TTestShape* S) { S->Points(2)->Control_1()->SetPosition(2, 3); }, "changed"},
-      {"nothing to move", [](TTestShape* S) { S->MoveBy(0, 0); }, ""},
       {"bounds already there", [](TTestShape* S) { S->SetBounds(0, 0, 10, 10); }, ""},
       {"no rotation to change", [](TTestShape* S) { S->SetRotation(0); }, ""},
       {"a millimetre position wraps the move",

@@ -40,18 +40,6 @@ inline bool SamePixels(const QImage& A, const QImage& B) {
   return true;
 }
 
-// The same picture with the colour table the other way round.
-inline QImage SwapColourTable(const QImage& Image) {
-  QImage swapped = Image.copy();
-  for (int y = 0; y < swapped.height(); ++y) {
-    uint8_t* p = swapped.scanLine(y);
-    for (qsizetype k = 0; k < swapped.bytesPerLine(); ++k) p[k] = static_cast<uint8_t>(~p[k]);
-  }
-  const QList<QRgb> table = Image.colorTable();
-  swapped.setColorTable({table.value(1), table.value(0)});
-  return swapped;
-}
-
 // A 1-bit picture with the features a coder meets: long black and white runs, noise, repeated
 // lines, and lines that differ only near the end.
 inline QImage PatternImage(int Width, int Height, uint32_t Seed, bool BlackFirst = true) {

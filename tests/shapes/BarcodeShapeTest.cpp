@@ -7,7 +7,7 @@ using namespace vorn::test;
 
 namespace {
 
-TShapePtr<TVornBarcode> Barcode(TVornBarcodeType Type, const QString& Data) {
+TOwned<TVornBarcode> Barcode(TVornBarcodeType Type, const QString& Data) {
   auto b = MakeShape<TVornBarcode>();
   b->SetSymbology(Type);
   b->SetText(Data);

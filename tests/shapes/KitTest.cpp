@@ -4,86 +4,115 @@
 // style objects' included) while values a document cannot mean leave the current ones.
 #include "ShapeTestSupport.h"
 
-#include <vorn/model/KxDePoint.h>
-
 namespace vorn::test {
 namespace {
 
 template <class T>
 TOwned<TKxDeShapeBase> Kit(const std::function<void(T*)>& Setup) {
-  TShapePtr<T> s = MakeShape<T>();
+  TOwned<T> s = MakeShape<T>();
   Setup(s.get());
   return TOwned<TKxDeShapeBase>(s.release());
 }
 
+// One shape of every kit class with values away from the defaults, inside 170 x 170 world units.
+struct TKitCase {
+  TOwned<TKxDeShapeBase> Shape;
+  bool SolidInk;        // a barcode's modules do not fill the symbol's rectangle, nor glyphs their lines
+  const char* Damaged;  // an element whose values no document can mean
+};
+
+std::vector<TKitCase> KitShapes(const QTemporaryDir& Dir) {
+  const QString png = WriteImage(Dir, QStringLiteral("halves.png"), 40, 20, Qt::red, Qt::blue);
+  std::vector<TKitCase> kit;
+  kit.push_back({Kit<TVornRectangle>([](TVornRectangle* r) {
+                   r->SetBounds(10, 45, 100, 50);
+                   r->SetCornerRadius(5);
+                   r->Brush()->SetColor(clRed);
+                   r->Pen()->SetWidth(1.5f);
+                   r->SetRotation(33.25f);
+                   r->SetName(QStringLiteral("frame"));
+                 }),
+                 true, "<o><CornerRadius>-4</CornerRadius></o>"});
+  kit.push_back({Kit<TVornEllipse>([](TVornEllipse* e) {
+                   e->SetBounds(20, 30, 120, 60);
+                   e->Brush()->SetStyle(TBrushStyle::bsClear);
+                   e->Pen()->SetWidth(1.5f);
+                   e->SetRotation(45);
+                 }),
+                 true, nullptr});
+  kit.push_back({Kit<TVornLine>([](TVornLine* l) {
+                   l->Add(30, 140);
+                   l->Add(150, 30);
+                   l->Pen()->SetWidth(1.2f);
+                   l->SetStartShape(TmekLineShape::mekLshArrowed);
+                   l->SetEndShape(TmekLineShape::mekLshRounded);
+                   l->SetArrowSize(4.5f);
+                   l->SetRotation(20);
+                 }),
+                 true, "<o><StartShape>7</StartShape><EndShape>-1</EndShape><ArrowSize>nan</ArrowSize></o>"});
+  kit.push_back({Kit<TVornPolyline>([](TVornPolyline* p) {
+                   for (TPointF v : {TPointF{10, 10}, {90, 10}, {50, 80}}) p->Add(v.X, v.Y);
+                   p->Points(1)->SetControl_1(p->Points(1)->NewControl(-10, 5));
+                   p->Points(1)->SetControl_2(p->Points(1)->NewControl(10, -5));
+                   p->SetClosed(true);
+                   p->Brush()->SetColor(clAqua);
+                 }),
+                 true, nullptr});
+  kit.push_back({Kit<TVornPolygon>([](TVornPolygon* p) {
+                   for (TPointF v : {TPointF{40, 40}, {160, 40}, {160, 80}, {40, 80}}) p->Add(v.X, v.Y);
+                   p->Brush()->SetColor(clGreen);
+                   p->SetRotation(90);
+                 }),
+                 true, nullptr});
+  kit.push_back({Kit<TVornFreeHand>([](TVornFreeHand* f) {
+                   for (int i = 0; i <= 40; ++i)
+                     f->Add(20 + 3.0f * i, static_cast<float>(80 + 40 * std::sin(i * 0.15)));
+                   f->Pen()->SetWidth(1.0f);
+                   f->SetRotation(15);
+                 }),
+                 true, nullptr});
+  kit.push_back({Kit<TVornBarcode>([](TVornBarcode* b) {
+                   b->SetSymbology(TVornBarcodeType::vbtDataMatrix);
+                   b->SetText(QStringLiteral("LOT 2026/11"));
+                   b->SetShowText(false);
+                   b->SetBarColor(clMaroon);
+                   b->SetBounds(40, 40, 80, 80);
+                   b->SetRotation(35);
+                 }),
+                 false, "<o><Symbology>99</Symbology></o>"});
+  kit.push_back({Kit<TVornText>([](TVornText* t) {
+                   t->SetBounds(10, 10, 150, 100);
+                   t->SetText(QStringLiteral("Ship <to> & Vorn\nÜnïcode"));
+                   t->TextFont()->SetHeight(4.25f);
+                   t->Font()->SetStyle(TFontStyles{TFontStyle::fsBold});
+                   t->SetAlignment(TVornTextAlign::vtaCenter);
+                   t->SetVerticalAlignment(TVornTextLayout::vtlBottom);
+                   t->SetWordWrap(false);
+                   t->SetRotation(200);
+                 }),
+                 false, "<o><Alignment>9</Alignment><VerticalAlignment>-1</VerticalAlignment></o>"});
+  kit.push_back({Kit<TVornPicture>([&](TVornPicture* p) {
+                   p->LoadPicture(png);
+                   p->SetBounds(10, 10, 150, 150);
+                   p->SetFlipVertical(true);
+                 }),
+                 true, nullptr});
+  return kit;
+}
+
 TEST(KitInk, EveryShapeInksWhatItsHitTestAnswers) {
-  struct TCase {
-    const char* Name;
-    TOwned<TKxDeShapeBase> Shape;
-    bool CheckMissing;  // a barcode's modules do not fill the symbol's rectangle, nor glyphs their lines
-  };
-  std::vector<TCase> cases;
-  for (float angle : {0.0f, 30.0f, 90.0f, 137.5f})
-    cases.push_back({"rounded rectangle", Kit<TVornRectangle>([angle](TVornRectangle* r) {
-                       r->SetBounds(10, 45, 100, 50);
-                       r->Brush()->SetColor(clRed);
-                       r->Pen()->SetWidth(1.0f);
-                       r->SetCornerRadius(5);
-                       r->SetRotation(angle);
-                     }),
-                     true});
-  cases.push_back({"unfilled ellipse", Kit<TVornEllipse>([](TVornEllipse* e) {
-                     e->SetBounds(20, 30, 120, 60);
-                     e->Brush()->SetStyle(TBrushStyle::bsClear);
-                     e->Pen()->SetWidth(1.5f);
-                     e->SetRotation(45);
-                   }),
-                   true});
-  cases.push_back({"line with an arrow and a round end", Kit<TVornLine>([](TVornLine* l) {
-                     l->Add(30, 140);
-                     l->Add(150, 30);
-                     l->Pen()->SetWidth(1.2f);
-                     l->SetStartShape(TmekLineShape::mekLshArrowed);
-                     l->SetEndShape(TmekLineShape::mekLshRounded);
-                     l->SetRotation(20);
-                   }),
-                   true});
-  cases.push_back({"turned polygon", Kit<TVornPolygon>([](TVornPolygon* p) {
-                     for (TPointF v : {TPointF{40, 40}, {160, 40}, {160, 80}, {40, 80}}) p->Add(v.X, v.Y);
-                     p->Brush()->SetColor(clGreen);
-                     p->SetRotation(90);
-                   }),
-                   true});
-  cases.push_back({"free-hand stroke", Kit<TVornFreeHand>([](TVornFreeHand* f) {
-                     for (int i = 0; i <= 40; ++i)
-                       f->Add(20 + 3.0f * i, static_cast<float>(80 + 40 * std::sin(i * 0.15)));
-                     f->Pen()->SetWidth(1.0f);
-                     f->SetRotation(15);
-                   }),
-                   true});
-  cases.push_back({"turned barcode", Kit<TVornBarcode>([](TVornBarcode* b) {
-                     b->SetSymbology(TVornBarcodeType::vbtDataMatrix);
-                     b->SetText(QStringLiteral("VORN-DM-7"));
-                     b->SetBounds(40, 40, 80, 80);
-                     b->SetRotation(35);
-                   }),
-                   false});
-  for (float angle : {0.0f, 90.0f, 200.0f})
-    cases.push_back({"centred text", Kit<TVornText>([angle](TVornText* t) {
-                       t->SetBounds(10, 10, 150, 100);
-                       t->TextFont()->SetHeight(5.0f);
-                       t->SetText(QStringLiteral("Ship to: Vorn"));
-                       t->SetAlignment(TVornTextAlign::vtaCenter);
-                       t->SetVerticalAlignment(TVornTextLayout::vtlCenter);
-                       t->SetRotation(angle);
-                     }),
-                     false});  // glyphs do not fill their line boxes
-  for (const TCase& c : cases) {
-    const QImage img = Render(c.Shape.get(), 170, 170);
-    const TInkCheck ink = CheckInk(c.Shape.get(), img, 1.0, 0, 0, c.CheckMissing, 1.5f, c.CheckMissing ? 3 : 1);
-    EXPECT_GT(ink.Inked, 40) << c.Name << " turned " << c.Shape->Rotation();
-    EXPECT_EQ(ink.StrayInk, 0) << c.Name << " turned " << c.Shape->Rotation();
-    EXPECT_EQ(ink.MissingInk, 0) << c.Name << " turned " << c.Shape->Rotation();
+  QTemporaryDir dir;
+  for (const TKitCase& c : KitShapes(dir)) {
+    TKxDeShapeBase* s = c.Shape.get();
+    const float own = s->Rotation();
+    for (float angle : {own, own + 90, 0.0f}) {
+      s->SetRotation(angle);
+      SCOPED_TRACE(s->ClassName().toStdString() + " turned " + std::to_string(angle));
+      const TInkCheck ink = CheckInk(s, Render(s, 170, 170), 1.0, 0, 0, c.SolidInk, 1.5f, c.SolidInk ? 3 : 1);
+      EXPECT_GT(ink.Inked, 40);
+      EXPECT_EQ(ink.StrayInk, 0);
+      EXPECT_EQ(ink.MissingInk, 0);
+    }
   }
 }
 
@@ -101,75 +130,7 @@ TOwned<TKxDeShapeBase> ReadBack(const TKxDeShapeBase* S, QByteArray& First, QByt
 
 TEST(KitXml, EveryShapeComesBackWithAllItsValuesAndRefusesWhatItCannotMean) {
   QTemporaryDir dir;
-  const QString png = WriteImage(dir, QStringLiteral("halves.png"), 40, 20, Qt::red, Qt::blue);
-  struct TCase {
-    TOwned<TKxDeShapeBase> Shape;
-    const char* Damaged;  // an element whose values must all be refused
-  };
-  std::vector<TCase> cases;
-  cases.push_back({Kit<TVornRectangle>([](TVornRectangle* r) {
-                     r->SetBounds(10, 20, 100, 50);
-                     r->SetCornerRadius(2.5f);
-                     r->Brush()->SetColor(clRed);
-                     r->Pen()->SetWidth(1.5f);
-                     r->SetRotation(33.25f);
-                     r->SetName(QStringLiteral("frame"));
-                   }),
-                   "<o><CornerRadius>-4</CornerRadius></o>"});
-  cases.push_back({Kit<TVornEllipse>([](TVornEllipse* e) {
-                     e->SetBounds(0, 0, 30, 20);
-                     e->Brush()->SetStyle(TBrushStyle::bsClear);
-                   }),
-                   nullptr});
-  cases.push_back({Kit<TVornLine>([](TVornLine* l) {
-                     l->Add(20, 50);
-                     l->Add(180, 50);
-                     l->SetStartShape(TmekLineShape::mekLshRounded);
-                     l->SetEndShape(TmekLineShape::mekLshArrowed);
-                     l->SetArrowSize(4.5f);
-                     l->SetRotation(12);
-                   }),
-                   "<o><StartShape>7</StartShape><EndShape>-1</EndShape><ArrowSize>nan</ArrowSize></o>"});
-  cases.push_back({Kit<TVornPolyline>([](TVornPolyline* p) {
-                     for (TPointF v : {TPointF{10, 10}, {90, 10}, {50, 80}}) p->Add(v.X, v.Y);
-                     p->Points(1)->SetControl_1(p->Points(1)->NewControl(-10, 5));
-                     p->Points(1)->SetControl_2(p->Points(1)->NewControl(10, -5));
-                     p->SetClosed(true);
-                     p->Brush()->SetColor(clAqua);
-                   }),
-                   nullptr});
-  cases.push_back({Kit<TVornFreeHand>([](TVornFreeHand* f) {
-                     for (int i = 0; i < 12; ++i) f->Add(3.0f * i, 0.5f * i * i);
-                   }),
-                   nullptr});
-  cases.push_back({Kit<TVornText>([](TVornText* t) {
-                     t->SetBounds(10, 10, 200, 100);
-                     t->SetText(QStringLiteral("Ünïcode & <markup>\nsecond line"));
-                     t->TextFont()->SetHeight(4.25f);
-                     t->Font()->SetStyle(TFontStyles{TFontStyle::fsBold});
-                     t->SetAlignment(TVornTextAlign::vtaJustify);
-                     t->SetVerticalAlignment(TVornTextLayout::vtlBottom);
-                     t->SetWordWrap(false);
-                     t->SetRotation(270);
-                   }),
-                   "<o><Alignment>9</Alignment><VerticalAlignment>-1</VerticalAlignment></o>"});
-  cases.push_back({Kit<TVornPicture>([&](TVornPicture* p) {
-                     p->LoadPicture(png);
-                     p->SetBounds(0, 0, 200, 200);
-                     p->SetFlipVertical(true);
-                     p->SetPictureStyle(TKxDeShapePictureStyle::kxdspCenter);
-                   }),
-                   nullptr});
-  cases.push_back({Kit<TVornBarcode>([](TVornBarcode* b) {
-                     b->SetSymbology(TVornBarcodeType::vbtDataMatrix);
-                     b->SetText(QStringLiteral("LOT 2026/11"));
-                     b->SetShowText(false);
-                     b->SetBarColor(clMaroon);
-                     b->SetBounds(0, 0, 50, 50);
-                     b->SetRotation(90);
-                   }),
-                   "<o><Symbology>99</Symbology></o>"});
-  for (const TCase& c : cases) {
+  for (const TKitCase& c : KitShapes(dir)) {
     const TKxDeShapeBase* s = c.Shape.get();
     SCOPED_TRACE(s->ClassName().toStdString());
     QByteArray first, second;

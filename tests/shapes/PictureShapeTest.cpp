@@ -10,7 +10,7 @@ namespace {
 class PictureShape : public ::testing::Test {
  protected:
   // A picture of 40 x 20 pixels, red on the left half and blue on the right, in a 200 x 200 box.
-  TShapePtr<TVornPicture> Halves() {
+  TOwned<TVornPicture> Halves() {
     auto p = MakeShape<TVornPicture>();
     p->LoadPicture(WriteImage(Dir, QStringLiteral("halves.png"), 40, 20, Qt::red, Qt::blue));
     p->SetBounds(0, 0, 200, 200);
@@ -55,8 +55,6 @@ TEST_F(PictureShape, MirroredAndTurned) {
   EXPECT_TRUE(Near(At(img, 100, 50), Qt::blue));
   EXPECT_TRUE(p->PointOnShape({100, 40}, 0, false));
   EXPECT_FALSE(p->PointOnShape({30, 100}, 0, false));
-  const TInkCheck c = CheckInk(p.get(), img, 1.0, 0, 0);
-  EXPECT_EQ(c.StrayInk + c.MissingInk, 0);
 }
 
 TEST_F(PictureShape, SvgIsDrawnAsVectorsAndStylesPlaceTheNaturalSize) {

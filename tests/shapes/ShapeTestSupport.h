@@ -10,11 +10,8 @@ namespace vorn::test {
 
 // A kit shape owned by the test.
 template <class T>
-using TShapePtr = TOwned<T>;
-
-template <class T>
-TShapePtr<T> MakeShape() {
-  return TShapePtr<T>(Create<T>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(nullptr)));
+TOwned<T> MakeShape() {
+  return TOwned<T>(Create<T>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(nullptr)));
 }
 
 // World units per millimetre, for readable geometry in tests.

@@ -8,7 +8,7 @@ using namespace vorn::test;
 namespace {
 
 // A text box of 200 x 100 world units at (10, 10) with 5 mm characters.
-TShapePtr<TVornText> TextBox(const QString& Text) {
+TOwned<TVornText> TextBox(const QString& Text) {
   auto t = MakeShape<TVornText>();
   t->SetBounds(10, 10, 200, 100);
   t->TextFont()->SetHeight(5.0f);

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -52,6 +53,51 @@ inline QString WriteImage(const QTemporaryDir& Dir, const QString& Name, int W, 
   const QString path = Dir.filePath(Name);
   EXPECT_TRUE(img.save(path, Format)) << path.toStdString();
   return path;
+}
+
+// One log shared by everything a test watches, so that the order across objects shows.
+struct TCallLog {
+  std::vector<std::string> Entries;
+  std::map<const void*, std::string> Names;
+
+  std::string NameOf(const void* Object) const {
+    if (!Object) return "none";
+    auto it = Names.find(Object);
+    return it == Names.end() ? "?" : it->second;
+  }
+  void Add(const std::string& Entry) { Entries.push_back(Entry); }
+  void Clear() { Entries.clear(); }
+  // The entries, then an empty log.
+  std::vector<std::string> Take() {
+    std::vector<std::string> out;
+    out.swap(Entries);
+    return out;
+  }
+  // Entries that start with Prefix.
+  std::vector<std::string> Only(const std::string& Prefix) const {
+    std::vector<std::string> out;
+    for (const auto& e : Entries)
+      if (e.rfind(Prefix, 0) == 0) out.push_back(e);
+    return out;
+  }
+  size_t Count(const std::string& Entry) const {
+    size_t n = 0;
+    for (const auto& e : Entries) n += e == Entry ? 1 : 0;
+    return n;
+  }
+};
+
+using Strings = std::vector<std::string>;
+
+inline std::string ActionText(TKxDeAction Action) { return EnumToText(Action).toStdString(); }
+
+// A white W x H image with what Draw painted on it through a canvas.
+inline QImage Drawn(const std::function<void(TCanvas&)>& Draw, int W = 40, int H = 30) {
+  QImage img(W, H, QImage::Format_RGB32);
+  img.fill(Qt::white);
+  TCanvas c(&img);
+  Draw(c);
+  return img;
 }
 
 // Collects the debug messages posted while it lives.
