@@ -389,7 +389,6 @@ TEST(KxDeUtilsRotation, RectanglesTurnTwoOrAllFourCornersAboutTheirCentres) {
   const TRectF r{2, 4, 10, 20};
   EXPECT_EQ(U::RotationPt(r, TKxDeRotationCenter::kxdroPtBottomLeft), (TPointF{2, 20}));
   EXPECT_EQ(U::RotationPt(r, TKxDeRotationCenter::kxdroRefPoint), (TPointF{6, 12}));
-  EXPECT_EQ(U::RotationPt(TRect{1, 1, 4, 4}, TKxDeRotationCenter::kxdroPtGravity), (TPointF{2.5f, 2.5f}));
   ExpectNear(U::RotateRect(TRectF{0, 0, 10, 20}, 90, TKxDeRotationCenter::kxdroPtBottomLeft), TRectF{-20, 10, 0, 20});
   EXPECT_EQ(U::RotateRect(TRectF{0, 0, 10, 20}, 37), U::RotateRect(TRectF{0, 0, 10, 20}, 37, TPointF{5, 10}));
   const TRectF reversed{10, 10, 0, 0};

@@ -202,6 +202,9 @@ TEST_F(LayerDefaultStyles, OnlyTheSwitchedOnStylesAShapeUsesAreApplied) {
   Defaults->SetUseDefaultBrush(true);
   EXPECT_EQ(Create<TKxDePackage>(nullptr, Layer)->Brush()->ToRec(), Defaults->Brush()) << "packages fill";
   EXPECT_EQ(Create<TKxDeGroup>(nullptr, Layer)->Brush()->ToRec(), TKxDeBrushRec{}) << "a group uses no brush";
+  TOwned<TmekLayerObjectsDefaultProperties> copy(Create<TmekLayerObjectsDefaultProperties>());
+  copy->Assign(Defaults);
+  EXPECT_TRUE(copy->Pen() == Defaults->Pen() && copy->Gradient() == Defaults->Gradient());
 }
 
 }  // namespace

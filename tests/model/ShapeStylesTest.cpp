@@ -351,7 +351,7 @@ TEST_F(ShapeStyles, FilledShapesAreHitInsideUnfilledOnesNearTheirUnturnedFrame) 
   };
   const TCase cases[] = {
       {TBrushStyle::bsSolid, 0, {0, 0}, 0, true},        {TBrushStyle::bsSolid, 0, {100, 10}, 0, false},
-      {TBrushStyle::bsSolid, 0, {-0.5f, 10}, -3, false}, {TBrushStyle::bsSolid, 90, {61.5f, 0}, 2, true},
+      {TBrushStyle::bsSolid, 0, {1, 10}, -3, true},     {TBrushStyle::bsSolid, 90, {61.5f, 0}, 2, true},
       {TBrushStyle::bsSolid, 0, {50, 10}, 2, true},      {TBrushStyle::bsSolid, 0, {-1.5f, 10}, 2, true},
       {TBrushStyle::bsSolid, 0, {-2.5f, 10}, 2, false},  {TBrushStyle::bsSolid, 90, {50, -30}, 0, true},
       {TBrushStyle::bsClear, 0, {50, 10}, 2, false},     {TBrushStyle::bsClear, 0, {1, 10}, 2, true},
@@ -394,6 +394,9 @@ struct TAnnouncements {
 
 TEST(StyleObjects, GradientsRebuildAfterTheirBracketAndPaint) {
   TOwned<TKxDeShapeGradient> g(Create<TKxDeShapeGradient>());
+  g->SetShift(250), g->SetRotation(-300);
+  EXPECT_TRUE(g->Shift() == 100 && g->Rotation() == -100) << "clamped";
+  g->SetShift(0), g->SetRotation(0);
   g->SetColorBegin(clRed);
   g->SetColorEnd(clBlue);
   g->SetStyle(TKxDeShapeGradientStyle::kxdgsLinearH);

@@ -109,9 +109,6 @@ TEST_F(DocumentRenderer, PaintsVisibleLayersBottomFirstOnThePageAndTellsTheShape
   ASSERT_TRUE(Red->HadCaps);
   EXPECT_EQ(Red->Seen.Technology, DT_RASDISPLAY);
   EXPECT_EQ(Red->Seen.LogPixelsY, 192);
-  EXPECT_EQ(Red->Seen.BitsPixel, 32);
-  EXPECT_FALSE(Red->Seen.IsGDIPrinting);
-  EXPECT_EQ(Red->Seen.CorrectionFactorY, 1.0);
   Top->SetVisible(false);
   EXPECT_TRUE(Near(r.RenderImage(1.0).pixel(120, 50), Qt::white));
   Top->SetVisible(true);

@@ -68,7 +68,6 @@ TEST(SurfaceView, ThePageIsCentredOrIndentedAndScrollsAsFarAsItReachesOut) {
     v.S.SetZoom(r.Zoom);
     EXPECT_EQ(v.Page(), r.Want) << r.What;
     EXPECT_EQ(v.MaxScroll(), r.MaxScroll) << r.What;
-    EXPECT_EQ(v.S.GetLayerRect(), (TRectF{0, 0, static_cast<float>(r.PageW), static_cast<float>(r.PageH)}));
   }
   TView v(300, 300, 400, 400);
   v.S.SetLayerOffset(50, 50);
