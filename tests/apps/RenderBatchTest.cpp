@@ -1,37 +1,22 @@
 // `vorn render` with many documents and with data merge: every good document or row gives its file
 // or page, every bad one is reported once (rows with their row and line numbers) and leaves nothing.
+#include "support/TestSupport.h"
 #include "support/ToolRun.h"
 
-#include <vorn/common/Units.h>
-#include <vorn/model/KxDeDocument.h>
-#include <vorn/model/KxDeLayer.h>
 #include <vorn/shapes/VornShapes.h>
 
-#include <gtest/gtest.h>
-
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-
-#include <cmath>
 
 using namespace vorn;
 using TRun = vorn::test::TToolRun;
 
 namespace {
 
-QByteArray Read(const QString& Path) {
-  QFile f(Path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class RenderBatch : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!QFileInfo::exists(vorn::test::VornTool())) GTEST_SKIP() << "the vorn tool is not built";
-    ASSERT_TRUE(Dir.isValid());
     RegisterVornShapes();
     // A 60 x 40 mm label: an address text and an EAN-13 barcode filled from the data.
     const auto mm = [](double V) { return static_cast<float>(V * CoordsPixelsPerMMConvertValue); };
@@ -52,22 +37,11 @@ class RenderBatch : public ::testing::Test {
   }
 
   QString Path(const QString& Name) const { return Dir.filePath(Name); }
-  void Write(const QString& Name, const QByteArray& Bytes) const {
-    QFile f(Path(Name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(Bytes);
-  }
+  void Write(const QString& Name, const QByteArray& Bytes) const { vorn::test::WriteFile(Path(Name), Bytes); }
   QStringList Files(const QString& Sub) const {
     return QDir(Path(Sub)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
   }
   static TRun Run(const QStringList& Args) { return vorn::test::RunVornTool(Args); }
-  // The command's own lines on stderr.
-  static QStringList Errors(const TRun& R) {
-    QStringList lines;
-    for (const QString& l : QString::fromUtf8(R.Err).split(QLatin1Char('\n')))
-      if (l.startsWith(QLatin1String("vorn"))) lines << l;
-    return lines;
-  }
 
   QTemporaryDir Dir;
 };
@@ -90,7 +64,7 @@ TEST_F(RenderBatch, MergeRendersTheGoodRowsAndNamesTheBadOnes) {
   };
   auto expectRowErrors = [&](const TRun& R) {
     EXPECT_EQ(R.Status, 1);
-    const QStringList errors = Errors(R);
+    const QStringList errors = R.Errors();
     for (const QString& e : rowErrors)
       EXPECT_EQ(errors.filter(e).size(), 1) << e.toStdString() << " in\n" << R.Err.toStdString();
   };
@@ -102,19 +76,20 @@ TEST_F(RenderBatch, MergeRendersTheGoodRowsAndNamesTheBadOnes) {
   EXPECT_EQ(Files("svg"),
             (QStringList{QString::fromUtf8("Ada Lindqvist.svg"), QString::fromUtf8("M\u00fcller \"&\" S\u00f6hne.svg"),
                          QString::fromUtf8("\u00c5sa \u00d6berg.svg")}));
-  const QString ada = QString::fromUtf8(Read(Path("svg/Ada Lindqvist.svg")));
+  const QString ada = QString::fromUtf8(vorn::test::ReadFile(Path("svg/Ada Lindqvist.svg")));
   EXPECT_TRUE(ada.contains(QLatin1String(">Ada Lindqvist<")) &&
               ada.contains(QLatin1String(">Kungsgatan 44, lgh 1203<")));
-  const QString mueller = QString::fromUtf8(Read(Path(QString::fromUtf8("svg/M\u00fcller \"&\" S\u00f6hne.svg"))));
+  const QString mueller =
+      QString::fromUtf8(vorn::test::ReadFile(Path(QString::fromUtf8("svg/M\u00fcller \"&\" S\u00f6hne.svg"))));
   EXPECT_TRUE(mueller.contains(QString::fromUtf8(">Hafenstra\u00dfe 7<")) &&
               mueller.contains(QLatin1String(">Tor B<")));
-  EXPECT_TRUE(QString::fromUtf8(Read(Path(QString::fromUtf8("svg/\u00c5sa \u00d6berg.svg"))))
+  EXPECT_TRUE(QString::fromUtf8(vorn::test::ReadFile(Path(QString::fromUtf8("svg/\u00c5sa \u00d6berg.svg"))))
                   .contains(QString::fromUtf8(">\u00c5sa \u00d6berg<")));
 
   // One PDF with a page per good row; the default names number the rows.
   const TRun pdf = Run({"render", Path("label.vorn"), "--merge", Path("data.csv"), "-o", Path("labels.pdf")});
   expectRowErrors(pdf);
-  EXPECT_TRUE(Read(Path("labels.pdf")).contains("/Count 3"));
+  EXPECT_TRUE(vorn::test::ReadFile(Path("labels.pdf")).contains("/Count 3"));
   expectRowErrors(Run({"render", Path("label.vorn"), "--merge", Path("data.csv"), "-d", Path("png"), "--dpi", "100"}));
   EXPECT_EQ(Files("png"), (QStringList{"label-1.png", "label-2.png", "label-5.png"}));
 }
@@ -124,7 +99,7 @@ TEST_F(RenderBatch, MergeWithoutAColumnForAPlaceholderStopsWithOneMessage) {
   for (const QStringList& output : {QStringList{"-o", Path("out/labels.pdf")}, QStringList{"-d", Path("out")}}) {
     const TRun run = Run(QStringList{"render", Path("label.vorn"), "--merge", Path("data.csv")} + output);
     EXPECT_EQ(run.Status, 1);
-    const QStringList errors = Errors(run);
+    const QStringList errors = run.Errors();
     ASSERT_EQ(errors.size(), 1) << run.Err.toStdString();
     EXPECT_TRUE(errors[0].contains(QLatin1String("no column for ${ean} (the columns are: name, street)")))
         << errors[0].toStdString();
@@ -146,13 +121,13 @@ TEST_F(RenderBatch, DocumentBatchSkipsWhatCannotBeRendered) {
   const TRun run = Run({"render", "-d", Path("out"), "--format", "pdf", Path("label.vorn"), Path("broken.vorn"),
                         Path("missing.vorn"), Path("folder.vorn"), Path("second.vorn"), Path("other/label.vorn")});
   EXPECT_EQ(run.Status, 1);
-  const QStringList errors = Errors(run);
+  const QStringList errors = run.Errors();
   for (const char* name :
        {"broken.vorn", "missing.vorn", "folder.vorn: is a directory", "other/label.vorn: not rendered"})
     EXPECT_EQ(errors.filter(QString::fromLatin1(name)).size(), 1) << name << " in\n" << run.Err.toStdString();
   EXPECT_TRUE(errors.last().contains(QLatin1String("4 of 6 documents failed")));
   EXPECT_EQ(Files("out"), (QStringList{"label.pdf", "second.pdf"}));
-  EXPECT_TRUE(Read(Path("out/second.pdf")).startsWith("%PDF"));
+  EXPECT_TRUE(vorn::test::ReadFile(Path("out/second.pdf")).startsWith("%PDF"));
 }
 
 TEST_F(RenderBatch, WrongCombinationsAreUsageErrors) {
@@ -164,6 +139,11 @@ TEST_F(RenderBatch, WrongCombinationsAreUsageErrors) {
       {"render", doc, "--merge", Path("data.csv"), "-o", Path("x.png")},  // a merge into one image
       {"render", doc, "-d", Path("out"), "--name", "${name}"},            // a name pattern without data
       {"render", doc, "-d", Path("out"), "-j", "0"},
+      {"render"},
+      {"render", doc},
+      {"render", doc, "-o", Path("x.png"), "--dpi", "0"},
+      {"render", doc, "-o", Path("x.pdf"), "--zoom", "50"},
+      {"render", doc, "-o", Path("x.png"), "--bogus"},
   };
   for (const QStringList& args : cases) EXPECT_EQ(Run(args).Status, 2) << args.join(' ').toStdString();
 }

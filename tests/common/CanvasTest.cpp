@@ -1,97 +1,69 @@
-// The canvas: rectangle conventions (right and bottom edges excluded), pen modes on image buffers, text, clipping,
-// colours.
-#include <vorn/common/Canvas.h>
-#include <vorn/common/Color.h>
-#include <vorn/common/GraphicUtils.h>
-
-#include <gtest/gtest.h>
+// The canvas: rectangle conventions (right and bottom edges excluded), pen modes on image buffers, text,
+// clipping, colours.
+#include "support/TestSupport.h"
 
 #include <QGuiApplication>
-#include <QImage>
 #include <QPalette>
 
 namespace vorn {
 namespace {
 
-QImage WhiteImage(int W = 40, int H = 30) {
-  QImage img(W, H, QImage::Format_RGB32);
-  img.fill(Qt::white);
-  return img;
-}
-
 TColor At(const QImage& Img, int X, int Y) { return FromQColor(Img.pixelColor(X, Y)); }
 
-TEST(Colors, PlainAndSystemColours) {
-  EXPECT_EQ(ToQColor(clRed), QColor(255, 0, 0));
-  EXPECT_EQ(ToQColor(RGB(1, 2, 3)), QColor(1, 2, 3));
-  EXPECT_EQ(GetBValue(clBlue), 255);
+using test::Drawn;
+
+struct TProbe {
+  int X, Y;
+  TColor Colour;
+};
+void Expect(const QImage& Img, std::initializer_list<TProbe> Probes, const char* What) {
+  for (const TProbe& p : Probes) EXPECT_EQ(At(Img, p.X, p.Y), p.Colour) << What << " at " << p.X << "," << p.Y;
+}
+
+TEST(Colors, NoneIsTransparentAndSystemColoursFollowThePalette) {
   EXPECT_EQ(ToQColor(clNone).alpha(), 0);
-  EXPECT_EQ(clNone, 0x1FFFFFFF);
   EXPECT_TRUE(IsSystemColor(clBtnFace));
-  EXPECT_FALSE(IsSystemColor(clWhite));
   QPalette pal = QGuiApplication::palette();
   const QPalette saved = pal;
   pal.setColor(QPalette::Highlight, QColor(10, 20, 30));
-  pal.setColor(QPalette::Base, QColor(250, 240, 230));
   QGuiApplication::setPalette(pal);
-  EXPECT_EQ(ColorToRGB(clHighlight), RGB(10, 20, 30));
-  EXPECT_EQ(ToQColor(clWindow), QColor(250, 240, 230));
+  EXPECT_EQ(ColorToRGB(clHighlight), RGB(10, 20, 30)) << "system colours follow the palette";
   QGuiApplication::setPalette(saved);
-  EXPECT_EQ(FromQColor(QColor(12, 34, 56, 7)), RGB(12, 34, 56));
 }
 
-TEST(CanvasShapes, RectangleExcludesRightAndBottomEdges) {
-  QImage img = WhiteImage();
-  {
-    TCanvas c(&img);
-    c.Pen()->SetColor(clBlack);
-    c.Brush()->SetColor(clRed);
-    c.Rectangle(5, 5, 15, 12);
-  }
-  EXPECT_EQ(At(img, 5, 5), clBlack);    // outline on the first row and column
-  EXPECT_EQ(At(img, 14, 11), clBlack);  // last outlined pixel is one inside Right/Bottom
-  EXPECT_EQ(At(img, 15, 8), clWhite);
-  EXPECT_EQ(At(img, 10, 12), clWhite);
-  EXPECT_EQ(At(img, 10, 8), clRed);  // filled with the brush
+TEST(Canvas, ShapesExcludeTheirRightAndBottomEdgesAndFramesAreHollow) {
+  Expect(Drawn([](TCanvas& c) {
+           c.Pen()->SetColor(clBlack);
+           c.Brush()->SetColor(clRed);
+           c.Rectangle(5, 5, 15, 12);
+         }),
+         {{5, 5, clBlack}, {14, 11, clBlack}, {15, 8, clWhite}, {10, 12, clWhite}, {10, 8, clRed}}, "rectangle");
+  Expect(Drawn([](TCanvas& c) {
+           c.Brush()->SetColor(clBlue);
+           c.FillRect({0, 0, 10, 10});
+           c.Brush()->SetColor(clLime);
+           c.FrameRect({20, 5, 30, 15});
+         }),
+         {{9, 9, clBlue}, {10, 9, clWhite}, {29, 14, clLime}, {25, 10, clWhite}, {30, 10, clWhite}}, "fill and frame");
+  Expect(Drawn([](TCanvas& c) {
+           c.Brush()->SetStyle(TBrushStyle::bsClear);
+           c.Pen()->SetColor(clRed);
+           c.Ellipse(0, 0, 30, 30);
+           c.Pen()->SetStyle(TPenStyle::psClear);
+           c.Brush()->SetColor(clBlue);  // a colour makes the brush solid again
+           c.Rectangle(32, 0, 40, 8);
+         }),
+         {{15, 15, clWhite}, {0, 15, clRed}, {36, 4, clBlue}, {32, 0, clBlue}}, "clear brush, clear pen");
+  Expect(Drawn([](TCanvas& c) {
+           c.Pen()->SetColor(clBlack);
+           c.Brush()->SetColor(clRed);
+           TKxDeGraphicUtils::Rectangle(&c, {2, 2, 12, 12}, false);
+           TKxDeGraphicUtils::Rectangle(&c, {20, 2, 30, 12}, true);
+         }),
+         {{12, 12, clBlack}, {7, 7, clWhite}, {25, 7, clRed}, {20, 7, clBlack}}, "the helper draws the far corner");
 }
 
-TEST(CanvasShapes, FillAndFrameUseTheBrushOnly) {
-  QImage img = WhiteImage();
-  {
-    TCanvas c(&img);
-    c.Pen()->SetColor(clBlack);
-    c.Brush()->SetColor(clBlue);
-    c.FillRect({0, 0, 10, 10});
-    c.Brush()->SetColor(clLime);
-    c.FrameRect({20, 5, 30, 15});
-  }
-  EXPECT_EQ(At(img, 0, 0), clBlue);
-  EXPECT_EQ(At(img, 9, 9), clBlue);
-  EXPECT_EQ(At(img, 10, 9), clWhite);
-  EXPECT_EQ(At(img, 20, 5), clLime);
-  EXPECT_EQ(At(img, 29, 14), clLime);
-  EXPECT_EQ(At(img, 25, 10), clWhite);  // a frame is hollow
-  EXPECT_EQ(At(img, 30, 10), clWhite);
-}
-
-TEST(CanvasShapes, ClearBrushAndClearPen) {
-  QImage img = WhiteImage();
-  {
-    TCanvas c(&img);
-    c.Brush()->SetStyle(TBrushStyle::bsClear);
-    c.Pen()->SetColor(clRed);
-    c.Ellipse(0, 0, 30, 30);
-    c.Pen()->SetStyle(TPenStyle::psClear);
-    c.Brush()->SetColor(clBlue);  // a colour makes the brush solid again
-    c.Rectangle(32, 0, 40, 8);
-  }
-  EXPECT_EQ(At(img, 15, 15), clWhite);  // not filled
-  EXPECT_EQ(At(img, 0, 15), clRed);     // the outline passes through the left middle
-  EXPECT_EQ(At(img, 36, 4), clBlue);
-  EXPECT_EQ(At(img, 32, 0), clBlue);    // no outline drawn over the fill
-}
-
-TEST(CanvasShapes, InsideFramePensKeepTheirWidthInside) {
+TEST(Canvas, InsideFramePensKeepTheirWidthInside) {
   using TFigure = void (*)(TCanvas&);
   const TFigure rect = [](TCanvas& c) { c.Rectangle(10, 10, 50, 40); };
   const TFigure round = [](TCanvas& c) { c.RoundRect(10, 10, 50, 40, 16, 16); };
@@ -106,15 +78,15 @@ TEST(CanvasShapes, InsideFramePensKeepTheirWidthInside) {
   for (const TCase& t : {TCase{rect, 6, false}, TCase{rect, 7, true}, TCase{round, 6, false}, TCase{ellipse, 7, false},
                          TCase{ellipse, 6, true}, TCase{rect, 45, false}}) {
     SCOPED_TRACE(i++);
-    QImage img = WhiteImage(60, 50);
-    {
-      TCanvas c(&img);
-      c.SetAntialiasing(t.Antialiased);
-      c.Pen()->SetStyle(TPenStyle::psInsideFrame);
-      c.Pen()->SetWidth(t.Width);
-      c.Brush()->SetStyle(TBrushStyle::bsClear);
-      t.Figure(c);
-    }
+    const QImage img = Drawn(
+        [&](TCanvas& c) {
+          c.SetAntialiasing(t.Antialiased);
+          c.Pen()->SetStyle(TPenStyle::psInsideFrame);
+          c.Pen()->SetWidth(t.Width);
+          c.Brush()->SetStyle(TBrushStyle::bsClear);
+          t.Figure(c);
+        },
+        60, 50);
     int outside = 0;
     for (int y = 0; y < img.height(); ++y)
       for (int x = 0; x < img.width(); ++x)
@@ -130,13 +102,11 @@ TEST(CanvasShapes, InsideFramePensKeepTheirWidthInside) {
   }
 }
 
-TEST(CanvasPenModes, XorTwiceRestoresTheImage) {
-  QImage img = WhiteImage();
-  {
-    TCanvas c(&img);
+TEST(Canvas, PenModesCombineWithTheImage) {
+  QImage img = Drawn([](TCanvas& c) {
     c.Brush()->SetColor(clYellow);
     c.FillRect({0, 0, 20, 30});
-  }
+  });
   const QImage before = img.copy();
   {
     TCanvas c(&img);
@@ -144,122 +114,70 @@ TEST(CanvasPenModes, XorTwiceRestoresTheImage) {
     c.Pen()->SetColor(clWhite);
     c.MoveTo(0, 10);
     c.LineTo(39, 10);
-    EXPECT_EQ(At(img, 5, 10), RGB(0, 0, 255));  // yellow xor white = blue
-    EXPECT_EQ(At(img, 30, 10), clBlack);         // white xor white = black
+    EXPECT_EQ(At(img, 5, 10), RGB(0, 0, 255)) << "yellow xor white";
+    EXPECT_EQ(At(img, 30, 10), clBlack);
     c.MoveTo(0, 10);
     c.LineTo(39, 10);
   }
-  EXPECT_EQ(img, before);
+  EXPECT_EQ(img, before) << "xor twice restores the image";
+  Expect(Drawn([](TCanvas& c) {
+           c.Pen()->SetMode(TPenMode::pmNotXor);
+           TKxDeGraphicUtils::Line(&c, {0, 5}, {39, 5});
+           c.Pen()->SetMode(TPenMode::pmNop);
+           c.Pen()->SetColor(clRed);
+           c.MoveTo(0, 20);
+           c.LineTo(39, 20);
+           EXPECT_EQ(c.PenPos(), (TPoint{39, 20})) << "the pen still moves";
+         }),
+         {{10, 5, clBlack}, {10, 20, clWhite}}, "not-xor and no-op");
 }
 
-TEST(CanvasPenModes, NotXorAndNop) {
-  QImage img = WhiteImage();
-  {
-    TCanvas c(&img);
-    c.Pen()->SetMode(TPenMode::pmNotXor);
-    c.Pen()->SetColor(clBlack);
-    c.MoveTo(0, 5);
-    c.LineTo(39, 5);  // not (black xor white) = black
-    c.Pen()->SetMode(TPenMode::pmNop);
-    c.Pen()->SetColor(clRed);
-    c.MoveTo(0, 20);
-    c.LineTo(39, 20);
-    EXPECT_EQ(c.PenPos(), (TPoint{39, 20}));  // the pen still moves
-  }
-  EXPECT_EQ(At(img, 10, 5), clBlack);
-  EXPECT_EQ(At(img, 10, 20), clWhite);
-}
-
-TEST(CanvasText, TextOutPutsInkBelowAndRightOfItsOrigin) {
-  QImage img = WhiteImage(120, 40);
+TEST(Canvas, TextOutPutsInkBelowAndRightOfItsOriginAndMovesThePen) {
   int inkTop = 1000, inkLeft = 1000;
-  {
-    TCanvas c(&img);
-    c.Font()->SetName(QStringLiteral("DejaVu Sans"));
-    c.Font()->SetSize(14);
-    c.Font()->SetColor(clBlack);
-    c.Brush()->SetStyle(TBrushStyle::bsClear);
-    const TPoint ext = c.TextExtent(QStringLiteral("HH"));
-    EXPECT_GT(ext.X, 10);
-    EXPECT_GT(ext.Y, 10);
-    c.TextOut(10, 8, QStringLiteral("HH"));
-    EXPECT_EQ(c.PenPos().X, 10 + ext.X);
-  }
+  const QImage img = Drawn(
+      [](TCanvas& c) {
+        c.Font()->SetName(QStringLiteral("DejaVu Sans"));
+        c.Font()->SetSize(14);
+        c.Brush()->SetStyle(TBrushStyle::bsClear);
+        const TPoint ext = c.TextExtent(QStringLiteral("HH"));
+        c.TextOut(10, 8, QStringLiteral("HH"));
+        EXPECT_EQ(c.PenPos().X, 10 + ext.X);
+      },
+      120, 40);
   for (int y = 0; y < img.height(); ++y)
     for (int x = 0; x < img.width(); ++x)
       if (img.pixelColor(x, y).lightness() < 128) {
         inkTop = std::min(inkTop, y);
         inkLeft = std::min(inkLeft, x);
       }
-  EXPECT_GE(inkTop, 8);
-  EXPECT_LE(inkTop, 16);
-  EXPECT_GE(inkLeft, 10);
-  EXPECT_LE(inkLeft, 14);
+  EXPECT_TRUE(inkTop >= 8 && inkTop <= 16) << inkTop;
+  EXPECT_TRUE(inkLeft >= 10 && inkLeft <= 14) << inkLeft;
 }
 
-TEST(CanvasClipping, DrawingStaysInsideTheClip) {
-  QImage img = WhiteImage();
-  {
-    TCanvas c(&img);
-    c.SetClipRect({10, 10, 20, 20});
-    EXPECT_TRUE(c.HasClip());
-    EXPECT_EQ(c.ClipRect(), (TRect{10, 10, 20, 20}));
-    c.IntersectClipRect({15, 0, 40, 40});
-    EXPECT_EQ(c.ClipRect(), (TRect{15, 10, 20, 20}));
-    c.Brush()->SetColor(clRed);
-    c.FillRect({0, 0, 40, 30});
-    c.ResetClip();
-    EXPECT_FALSE(c.HasClip());
-    EXPECT_EQ(c.ClipRect(), (TRect{0, 0, 40, 30}));
-  }
-  EXPECT_EQ(At(img, 15, 10), clRed);
-  EXPECT_EQ(At(img, 19, 19), clRed);
-  EXPECT_EQ(At(img, 14, 15), clWhite);
-  EXPECT_EQ(At(img, 20, 15), clWhite);
-}
-
-TEST(CanvasImages, PixelsAndMirroredStretch) {
+TEST(Canvas, ClipsImagesAndPixels) {
+  Expect(Drawn([](TCanvas& c) {
+           c.SetClipRect({10, 10, 20, 20});
+           c.IntersectClipRect({15, 0, 40, 40});
+           EXPECT_EQ(c.ClipRect(), (TRect{15, 10, 20, 20}));
+           c.Brush()->SetColor(clRed);
+           c.FillRect({0, 0, 40, 30});
+           c.ResetClip();
+           EXPECT_EQ(c.ClipRect(), (TRect{0, 0, 40, 30}));
+         }),
+         {{15, 10, clRed}, {19, 19, clRed}, {14, 15, clWhite}, {20, 15, clWhite}}, "clipped");
   QImage src(2, 1, QImage::Format_RGB32);
   src.setPixelColor(0, 0, Qt::red);
   src.setPixelColor(1, 0, Qt::blue);
-  QImage img = WhiteImage(10, 10);
-  {
-    TCanvas c(&img);
-    c.StretchDraw({0, 0, 4, 2}, src);
-    c.StretchDraw({4, 4, 0, 6}, src);  // right to left: mirrored
-    c.SetPixel(9, 9, clLime);
-    EXPECT_EQ(c.Pixel(9, 9), clLime);
-    EXPECT_EQ(c.Pixel(100, 100), clNone);
-    c.SetPixel(-1, 0, clLime);  // outside: ignored
-  }
-  EXPECT_EQ(At(img, 0, 0), clRed);
-  EXPECT_EQ(At(img, 3, 1), clBlue);
-  // Right to left from 4 to 0 covers pixels 4 down to 1.
-  EXPECT_EQ(At(img, 4, 4), clRed);
-  EXPECT_EQ(At(img, 1, 5), clBlue);
-  EXPECT_EQ(At(img, 0, 4), clWhite);
-}
-
-TEST(CanvasHelpers, RectangleHelperOutlinesOrFills) {
-  QImage img = WhiteImage();
-  {
-    TCanvas c(&img);
-    c.Pen()->SetColor(clBlack);
-    c.Brush()->SetColor(clRed);
-    TKxDeGraphicUtils::Rectangle(&c, {2, 2, 12, 12}, false);
-    TKxDeGraphicUtils::Rectangle(&c, {20, 2, 30, 12}, true);
-    TKxDeGraphicUtils::Line(&c, {0, 25}, {39, 25});
-    c.Lock();
-    c.Lock();
-    c.Unlock();
-    EXPECT_EQ(c.LockCount(), 1);
-  }
-  EXPECT_EQ(At(img, 2, 2), clBlack);
-  EXPECT_EQ(At(img, 12, 12), clBlack);  // the helper draws through the far corner
-  EXPECT_EQ(At(img, 7, 7), clWhite);
-  EXPECT_EQ(At(img, 25, 7), clRed);
-  EXPECT_EQ(At(img, 20, 7), clBlack);
-  EXPECT_EQ(At(img, 20, 25), clBlack);
+  Expect(Drawn(
+             [&](TCanvas& c) {
+               c.StretchDraw({0, 0, 4, 2}, src);
+               c.StretchDraw({4, 4, 0, 6}, src);  // right to left: mirrored, pixels 4 down to 1
+               c.SetPixel(9, 9, clLime);
+               EXPECT_EQ(c.Pixel(100, 100), clNone);
+               c.SetPixel(-1, 0, clLime);  // outside: ignored
+             },
+             10, 10),
+         {{3, 1, clBlue}, {4, 4, clRed}, {1, 5, clBlue}, {0, 4, clWhite}, {9, 9, clLime}}, "images");
 }
 
 }  // namespace

@@ -1,35 +1,19 @@
-// Shared services: debug messages, installed-font lookup, environment expansion.
-#include <vorn/common/CommonLib.h>
-#include <vorn/common/HintInfo.h>
+// Shared services and the vocabulary: installed-font lookup, environment expansion, sets and their text
+// form, messages with their formatting and translation, shortcut texts and package settings.
+#include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QTranslator>
 
 #include <cstdlib>
 
-namespace vorn {
+namespace vorn::test {
 namespace {
-
-TEST(DebugMessages, GoToTheInstalledSinkOnly) {
-  PostDebugMessage(QStringLiteral("dropped"));  // no sink: nothing happens
-  QStringList got;
-  TDebugMessageSink previous = SetDebugMessageSink([&](const QString& m) { got << m; });
-  EXPECT_TRUE(HasDebugMessageSink());
-  PostDebugMessage(QStringLiteral("one"));
-  PostDebugMessage(QStringLiteral("two"));
-  SetDebugMessageSink(previous);
-  PostDebugMessage(QStringLiteral("three"));
-  EXPECT_EQ(got, (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
-}
 
 TEST(Fonts, InstalledFamiliesAnswerWithTheirSpellingOthersAreReplaced) {
   EXPECT_EQ(CheckForFont(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
-  EXPECT_EQ(CheckForFont(QStringLiteral("dejavu sans")), QStringLiteral("DejaVu Sans"));
-  const QString substitute = CheckForFont(QStringLiteral("Swiss 721 No Such Font"));
-  EXPECT_FALSE(substitute.isEmpty());
-  EXPECT_NE(substitute, QStringLiteral("Swiss 721 No Such Font"));
-  EXPECT_FALSE(CheckForFont(QString()).isEmpty());
+  EXPECT_TRUE(QFileInfo(FontFileFor(CheckForFont(QStringLiteral("Swiss 721 No Such Font")))).isFile());
   const QString file = FontFileFor(QStringLiteral("DejaVu Sans"));
   EXPECT_TRUE(QFileInfo(file).isFile()) << file.toStdString();
   EXPECT_NE(FontFileFor(QStringLiteral("DejaVu Sans"), true), file);  // the bold face
@@ -50,16 +34,82 @@ TEST(Environment, ExpandsAllThreeFormsWithoutRunningAnything) {
   ::unsetenv("VORN_TEST_DIR");
 }
 
-TEST(Hints, TextJoinsTitleAndLines) {
-  TmekHintInfo hint;
-  EXPECT_TRUE(hint.IsEmpty());
-  hint.Title = QStringLiteral("Layer 1");
-  hint.AddLine(QStringLiteral("Visible"));
-  hint.AddLine(QStringLiteral("3 shapes"));
-  EXPECT_EQ(hint.ToText(), QStringLiteral("Layer 1\nVisible\n3 shapes"));
-  hint.Clear();
-  EXPECT_TRUE(hint.IsEmpty());
+TEST(Vocabulary, SetsCombineAndReadTheirTextForm) {
+  TKxDeShiftKeys keys{TKxDeShiftKey::kxskShift};
+  keys.Include(TKxDeShiftKey::kxskCtrl);
+  const TKxDeShiftKeys alt{TKxDeShiftKey::kxskAlt};
+  EXPECT_EQ(keys.ToInt(), 0b101u);
+  EXPECT_EQ((keys + alt).ToInt(), 0b111u);
+  EXPECT_EQ((keys - TKxDeShiftKeys{TKxDeShiftKey::kxskShift}).ToInt(), 0b100u);
+  EXPECT_FALSE(alt <= keys);
+  const TKxDeShapeStyles last{TKxDeShapeStyle::kxssDontShowInLayerManager};
+  EXPECT_EQ(TKxDeShapeStyles::FromInt(last.ToInt()), last);
+  EXPECT_EQ(keys.ToText(), QStringLiteral("[kxskShift,kxskCtrl]"));
+  TKxDeShiftKeys back;
+  ASSERT_TRUE(TKxDeShiftKeys::FromText(QStringLiteral("[ kxskCtrl , kxskShift ]"), back));
+  EXPECT_EQ(back, keys);
+  EXPECT_FALSE(TKxDeShiftKeys::FromText(QStringLiteral("[kxskCtrl,kxskMeta]"), back));
+  EXPECT_FALSE(TKxDeShiftKeys::FromText(QStringLiteral("kxskCtrl"), back));
+  EXPECT_EQ(back, keys) << "a failed read leaves the value alone";
+}
+
+// A translator that knows one message of the catalogue.
+class TOneMessageTranslator : public QTranslator {
+ public:
+  QString translate(const char* Context, const char* Source, const char*, int) const override {
+    if (qstrcmp(Context, "KxDEResStrs") == 0 && qstrcmp(Source, "Visible") == 0) return QStringLiteral("Sichtbar");
+    return {};
+  }
+  bool isEmpty() const override { return false; }
+};
+
+TEST(Messages, GoThroughTranslationAndFillTheirPlaceholdersInOrder) {
+  EXPECT_EQ(LoadResString("rsFontNameSubstitution"), rsFontNameSubstitution());
+  TOneMessageTranslator tr;
+  QCoreApplication::installTranslator(&tr);
+  EXPECT_EQ(rsVisible(), QStringLiteral("Sichtbar"));
+  EXPECT_EQ(rsInvisible(), QStringLiteral("Invisible")) << "missing translation: the default text";
+  QCoreApplication::removeTranslator(&tr);
+  EXPECT_EQ(rsVisible(), QStringLiteral("Visible"));
+  EXPECT_EQ(kxdFormat(rsFontNameSubstitution(), {QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")}),
+            QStringLiteral("Font \"Arial\" was substituted with font \"DejaVu Sans\""));
+  EXPECT_EQ(kxdFormat(QStringLiteral("%d%% of %s"), {50, QStringLiteral("x")}), QStringLiteral("50% of x"));
+  EXPECT_EQ(kxdFormat(QStringLiteral("%s and %s"), {QStringLiteral("a")}), QStringLiteral("a and %s"));
+}
+
+TEST(ShortCuts, TextsWriteModifiersInOrderAndReadInAnyOrderAndCase) {
+  EXPECT_EQ(kxdShortCutToText(ShortCut(VK::Delete, true, true, false)), QStringLiteral("Ctrl+Shift+Del"));
+  EXPECT_EQ(kxdShortCutToText(ShortCut(VK::F1 + 11, false, false, true)), QStringLiteral("Alt+F12"));
+  EXPECT_EQ(kxdShortCutToText(VK::Prior), QStringLiteral("PgUp"));
+  EXPECT_EQ(kxdShortCutToText(0), QString());
+  EXPECT_EQ(kxdTextToShortCut(QStringLiteral("shift+ctrl+del")), ShortCut(VK::Delete, true, true, false));
+  EXPECT_EQ(kxdTextToShortCut(QStringLiteral("^Shift+Del")), ShortCut(VK::Delete, true, true, false));
+  for (const char* bad : {"Ctrl+", "Ctrl+Nothing", ""})
+    EXPECT_EQ(kxdTextToShortCut(QString::fromLatin1(bad)), 0) << bad;
+  int named = 0;
+  for (uint16_t key = 8; key <= 255; ++key) {
+    for (TShortCut mods : {TShortCut(0), scCtrl, TShortCut(scShift | scAlt), TShortCut(scCtrl | scShift | scAlt)}) {
+      const TShortCut sc = static_cast<TShortCut>(key | mods);
+      const QString text = kxdShortCutToText(sc);
+      if (text.isEmpty()) continue;
+      ++named;
+      EXPECT_EQ(kxdTextToShortCut(text.toLower()), sc) << text.toStdString();
+    }
+  }
+  EXPECT_GT(named, 4 * 80);
+  const QKeyCombination qt(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Delete);
+  EXPECT_EQ(ShortCutFromQt(qt), ShortCut(VK::Delete, true, true, false));
+  EXPECT_EQ(ShortCutToQt(ShortCutFromQt(qt)), qt);
+  EXPECT_EQ(ShortCutFromQt(QKeyCombination(Qt::Key_F5)), VK::F1 + 4);
+  EXPECT_EQ(ShortCutFromQt(QKeyCombination(Qt::Key_Launch0)), 0);
+}
+
+TEST(PackageSettings, FollowTheLocale) {
+  const TKxDePackageSettings de = kxdReadPackageSettings(QStringLiteral("de_DE"));
+  EXPECT_EQ(de.kxdSysDecimalSeparator, QLatin1Char(','));
+  EXPECT_EQ(de.kxdCurThousandSeparator, QLatin1Char('.'));
+  EXPECT_EQ(kxdReadPackageSettings(QStringLiteral("en_US")).kxdSysDecimalSeparator, QLatin1Char('.'));
 }
 
 }  // namespace
-}  // namespace vorn
+}  // namespace vorn::test

@@ -5,13 +5,7 @@
 #include "ModelTestSupport.h"
 #include "XmlTestSupport.h"
 
-#include <vorn/common/KxDePicture.h>
-#include <vorn/model/KxDeControl.h>
-#include <vorn/model/KxDeGroup.h>
-
-#include <functional>
 #include <stdexcept>
-#include <string>
 
 namespace vorn::test {
 namespace {

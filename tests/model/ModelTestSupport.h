@@ -3,53 +3,9 @@
 // on it, a notifier that records what it hears, and a shape class that exposes the protected
 // setters and records its hooks.
 
-#include <vorn/common/Set.h>
-#include <vorn/model/KxDeContainer.h>
-#include <vorn/model/KxDeLayer.h>
-#include <vorn/model/KxDePoint.h>
-#include <vorn/model/KxDeShape.h>
-#include <vorn/model/KxDeShapeNotifier.h>
-#include <vorn/surface/KxDeSurface.h>
-
-#include <gtest/gtest.h>
-
-#include <QString>
-#include <QStringList>
-
-#include <map>
-#include <memory>
-#include <string>
-#include <vector>
+#include "support/TestSupport.h"
 
 namespace vorn::test {
-
-// One log shared by everything a test watches, so that the order across objects shows.
-struct TCallLog {
-  std::vector<std::string> Entries;
-  std::map<const void*, std::string> Names;
-
-  std::string NameOf(const void* Object) const {
-    if (!Object) return "none";
-    auto it = Names.find(Object);
-    return it == Names.end() ? "?" : it->second;
-  }
-  void Add(const std::string& Entry) { Entries.push_back(Entry); }
-  void Clear() { Entries.clear(); }
-  // Entries that start with Prefix.
-  std::vector<std::string> Only(const std::string& Prefix) const {
-    std::vector<std::string> out;
-    for (const auto& e : Entries)
-      if (e.rfind(Prefix, 0) == 0) out.push_back(e);
-    return out;
-  }
-  size_t Count(const std::string& Entry) const {
-    size_t n = 0;
-    for (const auto& e : Entries) n += e == Entry ? 1 : 0;
-    return n;
-  }
-};
-
-inline std::string ActionText(TKxDeAction Action) { return EnumToText(Action).toStdString(); }
 
 // Records the model's calls on its surface: undo hooks, the fan-out hooks, RefineSelections.
 class TRecordingSurface : public TKxDeSurface {
@@ -102,15 +58,30 @@ class TTestShape : public TKxDeShape {
       y = ClampTo.Y;
     }
   }
-  void PointAdded(TKxDePoint*) override { Record("hook point added"); }
-  void PointRemoved(TKxDePoint*) override { Record("hook point removed"); }
-  void DoBeforeMove(float X, float Y) override {
-    Record("before move " + std::to_string(X) + " " + std::to_string(Y));
-  }
+  void DoBeforeMove(float X, float Y) override { Record("before move " + std::to_string(X) + " " + std::to_string(Y)); }
 
  private:
   void Record(const std::string& Entry) {
     if (Log) Log->Add(Entry);
+  }
+};
+
+// A test shape of two points spanning R, made in Owner.
+inline TTestShape* Box(TKxDeContainer* Owner, TRectF R) {
+  auto* s = Create<TTestShape>(nullptr, Owner);
+  s->Add(R.Left, R.Top);
+  s->Add(R.Right, R.Bottom);
+  return s;
+}
+
+// A layer that records the shapes it gives its default styles.
+class TCountingLayer : public TKxDeLayer {
+ public:
+  using TKxDeLayer::TKxDeLayer;
+  std::vector<TKxDeShapeBase*> Styled;
+  void AssignDefaultPropertiesToShape(TKxDeShapeBase* Shape) override {
+    Styled.push_back(Shape);
+    TKxDeLayer::AssignDefaultPropertiesToShape(Shape);
   }
 };
 
@@ -149,6 +120,20 @@ class ModelFixtureOf : public ::testing::Test {
 };
 using ModelFixture = ModelFixtureOf<>;
 
-using Strings = std::vector<std::string>;
+// The order of what the log recorded, one word per entry: "start", "undo", "end" (actions),
+// "changed" (a change delivered to the surface; the layer's own change before it is left out),
+// "changing"/"notify" (notifiers), "hook", "refine", "inserted", "removed", "cleared".
+inline std::string Order(const TCallLog& Log) {
+  std::string out;
+  for (const std::string& e : Log.Entries) {
+    std::string word = e.substr(0, e.find(' '));
+    if (e.rfind("layer changed", 0) == 0) continue;
+    if (e.rfind("shape changed", 0) == 0) word = "changed";
+    if (e.rfind("notify changing", 0) == 0) word = "changing";
+    if (e.rfind("notify changed", 0) == 0) word = "notify";
+    out += (out.empty() ? "" : " ") + word;
+  }
+  return out;
+}
 
 }  // namespace vorn::test

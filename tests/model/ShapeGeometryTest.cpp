@@ -1,232 +1,157 @@
-// Bounds, moves, sizes, positions and rotation of shapes.
+// Bounds, moves, sizes, positions and rotation of shapes, and their hit tests.
 
 #include "ModelTestSupport.h"
-
-#include <vorn/common/Canvas.h>
-#include <vorn/common/Units.h>
-
-#include <QImage>
-
-#include <cmath>
 
 namespace vorn::test {
 namespace {
 
 using ShapeGeometry = ModelFixture;
 
-TEST_F(ShapeGeometry, ShapeWithoutPointsHasEmptyBoundsAndIgnoresMovesAndSizes) {
-  EXPECT_EQ(Shape->GetBounds(), TRectF{});
-  Shape->MoveBy(5, 5);
-  Shape->SetBounds(1, 2, 3, 4);
-  Shape->Resize(10, 10);
-  EXPECT_EQ(Shape->PointAt(TPointF{0, 0}, 5), -1);
-  EXPECT_FALSE(Shape->InRect(TRectF{-10, -10, 10, 10}));
-  EXPECT_TRUE(Log.Entries.empty());
+TEST_F(ShapeGeometry, MovesAndSizesKeepTheRules) {
+  struct TCase {
+    const char* Name;
+    TDPointArray Points;
+    std::function<void(TTestShape*)> Op;
+    TDPointArray Expected;
+  };
+  using S = TTestShape;
+  using enum TKxDeShapeRefPos;
+  const TCase cases[] = {
+      {"resize: top-left stays", {{1, 1}, {3, 1}, {3, 5}}, [](S* s) { s->Resize(8, 2); }, {{1, 1}, {9, 1}, {9, 3}}},
+      {"a negative size keeps that side", {{10, 10}, {20, 30}}, [](S* s) { s->Resize(-1, 40); }, {{10, 10}, {20, 50}}},
+      {"a flat side scales by 1", {{0, 5}, {10, 5}}, [](S* s) { s->Resize(20, 8); }, {{0, 5}, {20, 5}}},
+      {"one point is not resized", {{3, 3}}, [](S* s) { s->Resize(10, 10); }, {{3, 3}}},
+      {"or resized by", {{3, 3}}, [](S* s) { s->ResizeBy(4, 4); }, {{3, 3}}},
+      {"resize by grows the size", {{0, 0}, {10, 20}}, [](S* s) { s->ResizeBy(5, -10); }, {{0, 0}, {15, 10}}},
+      {"negative bounds: far edges", {{0, 0}, {1, 1}}, [](S* s) { s->SetBounds(9, 9, -2, -3); }, {{7, 6}, {9, 9}}},
+      {"move to the top-left corner", {{5, 5}, {15, 25}}, [](S* s) { s->MoveTo(0, 100); }, {{0, 100}, {10, 120}}},
+      {"middle reference", {{0, 0}, {40, 20}}, [](S* s) { s->SetPosition(kxrpMidMid, 9, 9); }, {{-11, -1}, {29, 19}}},
+      {"bottom right", {{0, 0}, {4, 2}}, [](S* s) { s->SetPosition(kxrpBottomRight, 0, 0); }, {{-4, -2}, {0, 0}}},
+      {"no points: no move", {}, [](S* s) { s->MoveBy(5, 5); }, {}},
+      {"no points: no bounds", {}, [](S* s) { s->SetBounds(1, 2, 3, 4); }, {}},
+  };
+  for (const TCase& c : cases) {
+    TOwned<TTestShape> s(Create<TTestShape>(nullptr, nullptr));
+    for (const TPointF& p : c.Points) s->Add(p.X, p.Y);
+    c.Op(s.get());
+    EXPECT_EQ(s->GetPointArray(), c.Expected) << c.Name;
+  }
 }
 
-TEST_F(ShapeGeometry, BoundsHoldEveryPointWithTopAboveBottom) {
+TEST_F(ShapeGeometry, BoundsCentresAndMillimetreEdges) {
   AddPoints({{10, 40}, {-5, 20}, {30, 25}});
   EXPECT_EQ(Shape->GetBounds(), (TRectF{-5, 20, 30, 40}));
   EXPECT_EQ(Shape->GravityCenter(), (TPointF{12.5f, 30}));
-  EXPECT_EQ(Shape->GetPointArray(), (TDPointArray{{10, 40}, {-5, 20}, {30, 25}}));
-  EXPECT_EQ(Shape->PointValue(1), (TPointF{-5, 20}));
   EXPECT_EQ(Shape->PointValue(3), TPointF{}) << "outside the list";
-  EXPECT_EQ(Shape->Points(-1), nullptr);
-}
-
-TEST_F(ShapeGeometry, ResizeScalesAboutTheTopLeftCorner) {
-  AddPoints({{10, 10}, {20, 10}, {20, 30}});
-  Shape->Resize(40, 10);
-  EXPECT_EQ(Shape->GetPointArray(), (TDPointArray{{10, 10}, {50, 10}, {50, 20}}));
-  Shape->Resize(-1, 40);  // a negative request keeps that side
-  EXPECT_EQ(Shape->GetBounds(), (TRectF{10, 10, 50, 50}));
-  Log.Clear();
-  Shape->Resize(40, 40);
-  EXPECT_TRUE(Log.Entries.empty()) << "already that size";
-}
-
-TEST_F(ShapeGeometry, ResizeOfAFlatShapeKeepsTheFlatSide) {
-  AddPoints({{0, 5}, {10, 5}});
-  Shape->Resize(20, 8);
-  EXPECT_EQ(Shape->GetPointArray(), (TDPointArray{{0, 5}, {20, 5}})) << "a zero height scales by 1";
-}
-
-TEST_F(ShapeGeometry, ResizeNeedsTwoPoints) {
-  AddPoints({{3, 3}});
-  Shape->Resize(10, 10);
-  Shape->ResizeBy(4, 4);
-  EXPECT_EQ(Shape->PointValue(0), (TPointF{3, 3}));
-  EXPECT_TRUE(Log.Entries.empty());
-}
-
-TEST_F(ShapeGeometry, ResizeByGrowsTheCurrentSize) {
-  AddPoints({{0, 0}, {10, 20}});
-  Shape->ResizeBy(5, -10);
-  EXPECT_EQ(Shape->GetBounds(), (TRectF{0, 0, 15, 10}));
-}
-
-TEST_F(ShapeGeometry, NegativeSizesInSetBoundsKeepTheGivenEdgeAsTheFarOne) {
-  AddPoints({{0, 0}, {10, 10}});
-  Shape->SetBounds(100, 100, -20, -30);
-  EXPECT_EQ(Shape->GetBounds(), (TRectF{80, 70, 100, 100}));
-}
-
-TEST_F(ShapeGeometry, MoveToPlacesTheTopLeftCorner) {
-  AddPoints({{5, 5}, {15, 25}});
-  Shape->MoveTo(0, 100);
-  EXPECT_EQ(Shape->GetBounds(), (TRectF{0, 100, 10, 120}));
-  Log.Clear();
-  Shape->MoveTo(0, 100);
-  EXPECT_TRUE(Log.Entries.empty());
-}
-
-TEST_F(ShapeGeometry, SetPositionMovesTheChosenReferencePointOfTheRotatedBounds) {
-  AddPoints({{0, 0}, {40, 20}});
-  Shape->SetPosition(TKxDeShapeRefPos::kxrpMidMid, 100, 100);
-  EXPECT_EQ(Shape->GetBounds(), (TRectF{80, 90, 120, 110}));
-  Shape->SetPosition(TKxDeShapeRefPos::kxrpBottomRight, 0, 0);
-  EXPECT_EQ(Shape->GetBounds(), (TRectF{-40, -20, 0, 0}));
-  EXPECT_EQ(Log.Only("before move").size(), 2u) << "positioning goes through MoveByWithRef";
-
-  // Turned a quarter about its centre, the 40 x 20 shape occupies 20 x 40.
-  Shape->SetRotation(90);
-  Shape->SetPosition(TKxDeShapeRefPos::kxrpTopLeft, 0, 0);
-  const TRectF r = Shape->GetRotatedBounds();
-  EXPECT_NEAR(r.Left, 0, 1e-3);
-  EXPECT_NEAR(r.Top, 0, 1e-3);
-  EXPECT_NEAR(r.Width(), 20, 1e-3);
-  EXPECT_NEAR(r.Height(), 40, 1e-3);
-}
-
-TEST_F(ShapeGeometry, MillimetreEdgesConvertAndMoveTheShape) {
   const float f = CoordsPixelsPerMMConvertValue;
-  AddPoints({{0, 0}, {10 * f, 20 * f}});
-  EXPECT_FLOAT_EQ(Shape->Right(), 10);
-  EXPECT_FLOAT_EQ(Shape->Bottom(), 20);
+  Shape->SetBounds(0, 0, 10 * f, 20 * f);
   Shape->SetLeft(5);
-  EXPECT_FLOAT_EQ(Shape->Left(), 5);
   EXPECT_FLOAT_EQ(Shape->Right(), 15);
   Shape->SetBottom(30);
   EXPECT_FLOAT_EQ(Shape->Top(), 10);
-  EXPECT_EQ(Log.Only("start kxacChanging"),
-            (Strings{"start kxacChanging shape Left", "start kxacChanging shape Bottom"}));
   Log.Clear();
   Shape->SetTop(Shape->Top());
   EXPECT_TRUE(Log.Entries.empty()) << "the edge is there already";
-}
-
-TEST_F(ShapeGeometry, ReferencePointPushAndPopMoveBack) {
-  AddPoints({{10, 10}, {20, 20}});
+  // Pushed and popped positions move back.
   Shape->UpdateRefPoint();
   Shape->PositionPush();
   Shape->MoveBy(5, 7);
   Shape->UpdateRefPoint();
-  EXPECT_EQ(Shape->RefPoint(), (TPointF{15, 17}));
   Shape->PositionPop();
-  EXPECT_EQ(Shape->RefPoint(), (TPointF{10, 10}));
-  EXPECT_EQ(Shape->GetBounds(), (TRectF{10, 10, 20, 20}));
+  EXPECT_FLOAT_EQ(Shape->Left(), 5);
 }
 
-TEST_F(ShapeGeometry, InRectAcceptsAPointInsideOrASegmentCrossing) {
-  AddPoints({{0, 0}, {100, 0}});
-  EXPECT_TRUE(Shape->InRect(TRectF{40, -5, 60, 5})) << "the segment crosses the rectangle";
+TEST_F(ShapeGeometry, InRectAndIsOnLine) {
+  AddPoints({{0, 0}, {100, 0}, {100, 100}});
+  EXPECT_TRUE(Shape->InRect(TRectF{40, -5, 60, 5})) << "a segment crosses";
   EXPECT_TRUE(Shape->InRect(TRectF{-5, -5, 5, 5})) << "a point lies inside";
   EXPECT_FALSE(Shape->InRect(TRectF{40, 5, 60, 10}));
   EXPECT_FALSE(Shape->InRect(TRectF{40, -5, 40, 5})) << "an empty rectangle takes nothing";
-}
-
-TEST_F(ShapeGeometry, IsOnLineTestsTheOpenPolylineWithinTwoUnits) {
-  AddPoints({{0, 0}, {100, 0}, {100, 100}});
   EXPECT_TRUE(Shape->IsOnLine(TPointF{50, 2}));
   EXPECT_FALSE(Shape->IsOnLine(TPointF{50, 3}));
-  EXPECT_TRUE(Shape->IsOnLine(TPointF{98, 50}));
   EXPECT_FALSE(Shape->IsOnLine(TPointF{50, 50})) << "the closing segment is not part of the line";
 }
 
-TEST_F(ShapeGeometry, RotationIsNormalisedToTwoDecimalsInZeroTo360) {
-  const std::pair<float, float> cases[] = {
-      {-90, 270}, {360, 0}, {725.5f, 5.5f}, {-0.005f, 0}, {359.996f, 0}, {12.345f, 12.35f}, {-360.25f, 359.75f}};
+TEST_F(ShapeGeometry, RotationIsNormalisedAndTurnsTheBoundsAboutTheRotationPoint) {
+  const std::pair<float, float> cases[] = {{-90, 270},    {360, 0},          {725.5f, 5.5f},     {-0.005f, 0},
+                                           {359.996f, 0}, {12.345f, 12.35f}, {-360.25f, 359.75f}};
   for (const auto& [given, stored] : cases) {
     Shape->SetRotation(given);
     EXPECT_FLOAT_EQ(Shape->Rotation(), stored) << "SetRotation(" << given << ")";
   }
-}
-
-TEST_F(ShapeGeometry, RotatedBoundsTurnAboutTheRotationPoint) {
   AddPoints({{0, 0}, {40, 20}});
   Shape->SetRotation(90);
-  TRectF r = Shape->GetRotatedBounds();
-  EXPECT_NEAR(r.Left, 10, 1e-3);
-  EXPECT_NEAR(r.Top, -10, 1e-3);
-  EXPECT_NEAR(r.Right, 30, 1e-3);
-  EXPECT_NEAR(r.Bottom, 30, 1e-3);
+  ExpectNear(Shape->GetRotatedBounds(), TRectF{10, -10, 30, 30});
   Shape->SetRotationCenter(TKxDeRotationCenter::kxdroPtBottomLeft);
   EXPECT_EQ(Shape->RotationPoint(), (TPointF{0, 20}));
-  r = Shape->GetRotatedBounds();
-  // Counter-clockwise on screen about (0, 20): the right side turns up, the top turns left.
-  EXPECT_NEAR(r.Left, -20, 1e-3);
-  EXPECT_NEAR(r.Top, -20, 1e-3);
-  EXPECT_NEAR(r.Right, 0, 1e-3);
-  EXPECT_NEAR(r.Bottom, 20, 1e-3);
-}
-
-TEST_F(ShapeGeometry, RotateAroundPointTurnsAndCarriesTheGravityCentre) {
-  AddPoints({{10, -5}, {30, 5}});  // gravity centre (20, 0)
+  ExpectNear(Shape->GetRotatedBounds(), TRectF{-20, -20, 0, 20});
+  Shape->SetRotationCenter(TKxDeRotationCenter::kxdroPtGravity);
+  Shape->SetPosition(TKxDeShapeRefPos::kxrpTopLeft, 0, 0);
+  ExpectNear(Shape->GetRotatedBounds(), TRectF{0, 0, 20, 40});
+  // Turning about a point carries the gravity centre: (20, 0) a quarter about the origin is (0, -20).
+  Shape->SetRotation(0);
+  Shape->SetBounds(10, -5, 20, 10);
   Shape->RotateAroundPoint(90, TPointF{0, 0}, TPointF{1, 1});
   EXPECT_FLOAT_EQ(Shape->Rotation(), 90);
-  // (20, 0) turned a quarter counter-clockwise on screen about the origin is (0, -20).
-  const TPointF g = Shape->GravityCenter();
-  EXPECT_NEAR(g.X, 1, 1e-3);
-  EXPECT_NEAR(g.Y, -19, 1e-3);
+  ExpectNear(Shape->GravityCenter(), TPointF{1, -19});
 }
 
-TEST_F(ShapeGeometry, PaintingTransformTurnsAboutTheCentre) {
-  Shape->Rotate(TPointF{10, 0}, 90);
-  const QPointF p = Shape->WSpaceMtx().map(QPointF(20, 0));
-  EXPECT_NEAR(p.x(), 10, 1e-4);
-  EXPECT_NEAR(p.y(), -10, 1e-4);
-  Shape->Translate(TPointF{5, 6});
-  const QPointF q = Shape->WSpaceMtx().map(QPointF(10, 0));
-  EXPECT_NEAR(q.x(), 15, 1e-4);
-  EXPECT_NEAR(q.y(), 6, 1e-4);
-  Shape->SetWSpaceMtx(TKxDeShapeBase::InitWSpaceMtx());
-  EXPECT_TRUE(Shape->WSpaceMtx().isIdentity());
+class ShapeHit : public ModelFixture {
+ protected:
+  void SetUp() override {
+    ModelFixture::SetUp();
+    AddPoints({{0, 0}, {100, 0}, {100, 20}, {0, 20}});
+  }
+};
+
+TEST_F(ShapeHit, PointsAreFoundOnWholeUnitsTheLastOfOverlappingOnesAndRenumberedWhenTurned) {
+  Shape->Add(10.4f, 10.6f);
+  Shape->Add(100, 0);
+  EXPECT_EQ(Shape->PointAt(TPointF{10, 11}, 0), 4) << "points are compared on whole units";
+  EXPECT_EQ(Shape->PointAt(TPointF{100.3f, 0}, 0), -1) << "Fuzz 0 needs an exact match";
+  EXPECT_EQ(Shape->PointAt(TPointF{101.5f, 1.5f}, 4), 5) << "the last of overlapping points";
+  EXPECT_EQ(Shape->PointAt(TPointF{102.5f, 0}, 4), -1);
+  Shape->Delete(5);
+  Shape->Delete(4);
+  Shape->SetRotation(90);  // point 1 (100, 0) shows at (40, -40), point 0 at (40, 60)
+  EXPECT_EQ(Shape->PointAt(TPointF{40, -40}, 4), 2);
+  EXPECT_EQ(Shape->PointAt(TPointF{41, 61}, 4), 3);
+  EXPECT_EQ(Shape->PointAt(TPointF{100, 0}, 4), 1) << "an exact match on the stored point is not renumbered";
+  EXPECT_EQ(Shape->PointAt(TPointF{101, 1}, 4), -1);
 }
 
-TEST_F(ShapeGeometry, RotationMatrixOnlyForShapesThatRotate) {
-  AddPoints({{0, 0}, {20, 10}});
-  QImage image(50, 50, QImage::Format_ARGB32);
-  TCanvas canvas(&image);
-  Shape->SetRotationMatrix(&canvas, 0, 0, 1, 90);
-  EXPECT_TRUE(canvas.Transform().isIdentity()) << "without kxssCanRotate nothing turns";
-
-  Shape->SetShapeStyle(Shape->ShapeStyle() + TKxDeShapeStyle::kxssCanRotate);
-  Shape->SetRotationMatrix(&canvas, 5, 5, 2, 90);  // bounds at zoom 2 plus offset: centre (25, 15)
-  const QPointF c = canvas.Transform().map(QPointF(25, 15));
-  EXPECT_NEAR(c.x(), 25, 1e-4);
-  EXPECT_NEAR(c.y(), 15, 1e-4);
-  const QPointF p = canvas.Transform().map(QPointF(35, 15));
-  EXPECT_NEAR(p.x(), 25, 1e-4);
-  EXPECT_NEAR(p.y(), 5, 1e-4);
-
-  canvas.SetTransform(QTransform());
-  Shape->SetRotationMatrix(&canvas, 0, 0, 0, 90);  // zoom 0: the surface's zoom factor, 1
-  const QPointF z = canvas.Transform().map(QPointF(10, 5));
-  EXPECT_NEAR(z.x(), 10, 1e-4);
-  EXPECT_NEAR(z.y(), 5, 1e-4);
-}
-
-TEST_F(ShapeGeometry, DrawRectIsTheSurfacePageOrTheLayerBounds) {
-  const TRectF page = Surface->GetLayerRect();
-  EXPECT_EQ(Shape->DrawRect(), (TRect{0, 0, static_cast<int32_t>(page.Width()), static_cast<int32_t>(page.Height())}));
-  EXPECT_EQ(Layer->DrawRect(), Shape->DrawRect()) << "a layer paints its children over its own page";
-  TKxDeLayer* alone = Create<TKxDeLayer>(nullptr);
-  alone->Resize(30.4f, 20.6f);
-  EXPECT_EQ(alone->DrawRect(), (TRect{0, 0, 30, 21}));
-  Free(alone);
-  TTestShape* loose = Create<TTestShape>(nullptr, nullptr);
-  EXPECT_EQ(loose->DrawRect(), TRect{}) << "no layer, no drawing area";
-  Free(loose);
+TEST_F(ShapeHit, HitTestLooksForControlsThenPointsThenTheBody) {
+  const struct {
+    TPointF At;
+    float PointSize;
+    bool Selected, Editing;
+    TKxDeShapePart Part;
+    int32_t Index;
+  } cases[] = {
+      {{100, 0}, 8, true, false, TKxDeShapePart::kxspNone, -1},  // not editing: only the body
+      {{0, 0}, 8, true, false, TKxDeShapePart::kxspShape, -1},
+      {{0.4f, 0}, 0, false, true, TKxDeShapePart::kxspPoint, 0},  // PointSize 0 counts as 1
+      {{50, 10}, 4, false, true, TKxDeShapePart::kxspShape, -1},
+      {{300, 300}, 4, true, true, TKxDeShapePart::kxspNone, -1},
+      {{100, 0}, 4, false, true, TKxDeShapePart::kxspPoint, 1},  // controls count only with their style
+  };
+  Create<TKxDeControl>(Shape)->SetPosition(100, 0);
+  for (const auto& c : cases) {
+    const TKxDeShapeHit hit = Shape->HitTest(c.At, 0, c.PointSize, c.Selected, c.Editing, {});
+    EXPECT_EQ(hit.Part, c.Part) << c.At.X << "," << c.At.Y;
+    EXPECT_EQ(hit.PartIndex, c.Index) << c.At.X << "," << c.At.Y;
+  }
+  TKxDeHitTest hit;
+  hit.HitType = TKxDeHitType::kxhtPoint;
+  hit.State = TKxDeShapeHitState::kxhsSelected;
+  hit.PartIndex = 1;
+  EXPECT_EQ(Shape->GetCursor(hit), crSizeNESW);
+  Shape->SetRotation(100);
+  EXPECT_EQ(Shape->GetCursor(hit), crSizeNWSE) << "the quadrant of the rotation turns the cursor";
+  Shape->SetRotation(0);
+  Shape->SetShapeStyle(Shape->ShapeStyle() + TKxDeShapeStyle::kxssUsesControls);
+  EXPECT_EQ(Shape->HitTest(TPointF{100, 0}, 0, 4, true, true, {}).Part, TKxDeShapePart::kxspControl);
+  EXPECT_EQ(Shape->ControlAt(TPointF{103, 0}, 4), -1);
 }
 
 }  // namespace

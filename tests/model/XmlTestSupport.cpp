@@ -1,20 +1,12 @@
 // Pairs with XmlTestSupport.h so that the meta-object compiler sees the test classes there.
 #include "XmlTestSupport.h"
 
-#include <gtest/gtest.h>
-
 namespace vorn::test {
 
 QByteArray ObjectText(const TKxDeShapeBase* Shape) {
   TXmlDocument doc;
   TKxDeObjectXml::AppendObject(doc, Shape);
   return XmlToText(doc, false);
-}
-
-std::vector<std::string> ChildNames(TXmlNode Node) {
-  std::vector<std::string> names;
-  for (TXmlNode c : Node.children()) names.emplace_back(c.name());
-  return names;
 }
 
 TOwned<TKxDeShapeBase> ReadObject(const QByteArray& Text, TKxDeXmlReadReport* Report,

@@ -3,16 +3,7 @@
 
 #include "ModelTestSupport.h"
 
-#include <vorn/common/CommonLib.h>
-#include <vorn/common/Exceptions.h>
-#include <vorn/common/XmlUtils.h>
-#include <vorn/model/KxDeObjectXml.h>
-#include <vorn/model/KxDeRegister.h>
-
-#include <string>
-
 #include <initializer_list>
-#include <vector>
 
 namespace vorn::test {
 
@@ -26,9 +17,6 @@ class TCurveShape : public TKxDeShape {
     FShapeStyle += TKxDeShapeStyle::kxssCanRotate;
     FShapeStyle += TKxDeShapeStyle::kxssUsesLabel;
   }
-
- protected:
-  ~TCurveShape() override = default;
 };
 
 // A shape with free adjustment handles.
@@ -39,9 +27,6 @@ class THandleShape : public TKxDeShape {
   THandleShape(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TKxDeShape(ASurface, AOwner) {
     FShapeStyle += TKxDeShapeStyle::kxssUsesControls;
   }
-
- protected:
-  ~THandleShape() override = default;
 };
 
 // A class that reads its identity whatever it is asked, as packages and layers do.
@@ -51,9 +36,6 @@ class TIdentityShape : public TKxDeShape {
  public:
   using TKxDeShape::TKxDeShape;
   void LoadFromXML(TXmlNode Node, bool) override { TKxDeShape::LoadFromXML(Node, false); }
-
- protected:
-  ~TIdentityShape() override = default;
 };
 
 // A class whose element reading fails.
@@ -63,9 +45,6 @@ class TRefusingShape : public TKxDeShape {
  public:
   using TKxDeShape::TKxDeShape;
   void LoadFromXML(TXmlNode, bool) override { throw Exception(QStringLiteral("cannot read this")); }
-
- protected:
-  ~TRefusingShape() override = default;
 };
 
 // A shape that uses every style: brush, pen, font, picture and gradient, and can rotate.
@@ -87,9 +66,6 @@ class TFullStyleShape : public TKxDeShape {
   }
   using TKxDeShapeBase::SetColor;
   using TKxDeShapeBase::SetPictureStyle;
-
- protected:
-  ~TFullStyleShape() override = default;
 };
 
 // Registers shape classes for one test and takes back, at its end, exactly the registrations it
@@ -112,25 +88,10 @@ class TRegisteredClasses {
 
 // The object element of a shape, on one line.
 QByteArray ObjectText(const TKxDeShapeBase* Shape);
-// The names of a node's children, in order.
-std::vector<std::string> ChildNames(TXmlNode Node);
 // Reads an object element from text into a new shape.
 TOwned<TKxDeShapeBase> ReadObject(const QByteArray& Text, TKxDeXmlReadReport* Report = nullptr,
                                   const TKxDeXmlReadOptions& Options = {});
 // Write, read into a new object, write again: the class and the texts must be equal.
 void ExpectRoundTrip(const TKxDeShapeBase* Shape);
-
-// Collects the debug messages posted while it lives.
-class TMessageSinkGuard {
- public:
-  TMessageSinkGuard() { FPrevious = SetDebugMessageSink([this](const QString& M) { Messages << M; }); }
-  ~TMessageSinkGuard() { SetDebugMessageSink(FPrevious); }
-  TMessageSinkGuard(const TMessageSinkGuard&) = delete;
-  TMessageSinkGuard& operator=(const TMessageSinkGuard&) = delete;
-  QStringList Messages;
-
- private:
-  TDebugMessageSink FPrevious;
-};
 
 }  // namespace vorn::test

@@ -2,14 +2,9 @@
 // Helpers shared by the raster tests: 1-bit images with chosen bytes, hex byte strings, pixel
 // comparison.
 
-#include <QByteArray>
-#include <QImage>
-#include <QString>
+#include "support/TestSupport.h"
 
-#include <cstdint>
 #include <initializer_list>
-#include <random>
-#include <vector>
 
 namespace rastertest {
 
@@ -43,18 +38,6 @@ inline bool SamePixels(const QImage& A, const QImage& B) {
     for (int x = 0; x < A.width(); ++x)
       if ((A.pixel(x, y) | 0xFF000000u) != (B.pixel(x, y) | 0xFF000000u)) return false;
   return true;
-}
-
-// The same picture with the colour table the other way round.
-inline QImage SwapColourTable(const QImage& Image) {
-  QImage swapped = Image.copy();
-  for (int y = 0; y < swapped.height(); ++y) {
-    uint8_t* p = swapped.scanLine(y);
-    for (qsizetype k = 0; k < swapped.bytesPerLine(); ++k) p[k] = static_cast<uint8_t>(~p[k]);
-  }
-  const QList<QRgb> table = Image.colorTable();
-  swapped.setColorTable({table.value(1), table.value(0)});
-  return swapped;
 }
 
 // A 1-bit picture with the features a coder meets: long black and white runs, noise, repeated

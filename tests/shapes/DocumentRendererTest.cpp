@@ -1,14 +1,13 @@
 // Headless rendering of documents: what lands on the page, what is left out, the device record
-// each target hands to the shapes, and the PDF and SVG files.
+// each target hands to the shapes, and the PDF and SVG files; the vorn commands that work on documents
+// (render, info and resave) with their exit statuses (0 done, 1 bad input with one line of error, 2 wrong usage).
 #include "ShapeTestSupport.h"
+#include "support/ToolRun.h"
 
-#include <vorn/model/KxDeGroup.h>
-#include <vorn/model/KxDeLayer.h>
 #include <vorn/shapes/VornDocumentRenderer.h>
 
-#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -60,45 +59,63 @@ class DocumentRenderer : public ::testing::Test {
   TCapsProbe* Away = nullptr;
 };
 
+using TRun = vorn::test::TToolRun;
+
+class DocumentCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!QFileInfo::exists(VornTool())) GTEST_SKIP() << "the vorn tool is not built";
+    RegisterVornShapes();
+    // A 100 x 50 mm page: a layer with a rectangle, a text and a group of two ellipses.
+    TKxDeLayer* layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(nullptr));
+    layer->SetName(QStringLiteral("Main"));
+    auto* r = Create<TVornRectangle>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(layer));
+    r->SetBounds(MM(10), MM(10), MM(30), MM(20));
+    r->Brush()->SetColor(clRed);
+    auto* t = Create<TVornText>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(layer));
+    t->SetBounds(MM(50), MM(10), MM(40), MM(10));
+    t->SetText(QStringLiteral("Hello"));
+    auto* g = Create<TKxDeGroup>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(layer));
+    for (int i = 0; i < 2; ++i) {
+      auto* e = Create<TVornEllipse>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(g));
+      e->SetBounds(MM(10 + 20 * i), MM(35), MM(10), MM(10));
+    }
+    TKxDeDocumentSettings settings;
+    settings.PageWidth = static_cast<int32_t>(std::lround(MM(100)));
+    settings.PageHeight = static_cast<int32_t>(std::lround(MM(50)));
+    TKxDeDocumentFile::SaveLayersToFile(Path("doc.vorn"), {layer}, settings);
+    Free(layer);
+  }
+
+  QString Path(const char* Name) const { return Dir.filePath(QString::fromLatin1(Name)); }
+
+  static TRun Run(const QStringList& Args) { return vorn::test::RunVornTool(Args); }
+
+  QTemporaryDir Dir;
+};
+
 }  // namespace
 
-TEST_F(DocumentRenderer, PaintsLayersBottomFirstOnThePage) {
+TEST_F(DocumentRenderer, PaintsVisibleLayersBottomFirstOnThePageAndTellsTheShapesTheImage) {
   TVornDocumentRenderer r = Renderer();
-  const QImage img = r.RenderImage(2.0);
+  QImage img = r.RenderImage(TVornDocumentRenderer::ZoomForDpi(192));
   EXPECT_EQ(img.size(), QSize(400, 200));
+  EXPECT_NEAR(img.dotsPerMeterX() * 0.0254, 192, 0.5);
   EXPECT_TRUE(Near(img.pixel(40, 40), Qt::red));
   EXPECT_TRUE(Near(img.pixel(200, 100), Qt::blue));  // the top layer covers the bottom one
-  EXPECT_TRUE(Near(img.pixel(390, 10), Qt::white));   // the page colour
-  EXPECT_EQ(r.PaintedShapes(), 2);                    // the shape off the page is skipped
+  EXPECT_TRUE(Near(img.pixel(390, 10), Qt::white));  // the page colour
+  EXPECT_EQ(r.PaintedShapes(), 2);                   // the shape off the page is skipped
   EXPECT_FALSE(Away->Painted);
-  // The image says its resolution: zoom 2 is 192 dpi.
-  EXPECT_NEAR(img.dotsPerMeterX() * 0.0254, 192, 0.5);
-}
-
-TEST_F(DocumentRenderer, HiddenLayersAndShapesStayOffThePage) {
+  ASSERT_TRUE(Red->HadCaps);
+  EXPECT_EQ(Red->Seen.Technology, DT_RASDISPLAY);
+  EXPECT_EQ(Red->Seen.LogPixelsY, 192);
   Top->SetVisible(false);
-  TVornDocumentRenderer r = Renderer();
-  QImage img = r.RenderImage(1.0);
-  EXPECT_TRUE(Near(img.pixel(120, 50), Qt::white));
-  EXPECT_TRUE(Near(img.pixel(20, 20), Qt::red));
+  EXPECT_TRUE(Near(r.RenderImage(1.0).pixel(120, 50), Qt::white));
   Top->SetVisible(true);
   Red->SetVisible(false);
   img = r.RenderImage(1.0);
   EXPECT_TRUE(Near(img.pixel(20, 20), Qt::white));
   EXPECT_TRUE(Near(img.pixel(100, 50), Qt::blue));
-}
-
-TEST_F(DocumentRenderer, PdfLeavesOutLayersThatAreNotPrinted) {
-  Bottom->SetPrintingAllowed(false);
-  TVornDocumentRenderer r = Renderer();
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  r.RenderPdf(dir.filePath(QStringLiteral("page.pdf")));
-  EXPECT_FALSE(Red->Painted);
-  EXPECT_EQ(r.PaintedShapes(), 1);
-  // On screen and in images the layer still shows.
-  r.RenderImage(1.0);
-  EXPECT_TRUE(Red->Painted);
 }
 
 TEST_F(DocumentRenderer, TurnedShapesReachingIntoThePageArePainted) {
@@ -108,76 +125,36 @@ TEST_F(DocumentRenderer, TurnedShapesReachingIntoThePageArePainted) {
   bar->Brush()->SetColor(clLime);
   bar->Pen()->SetWidth(0);
   TVornDocumentRenderer r = Renderer();
-  QImage img = r.RenderImage(1.0);
-  EXPECT_TRUE(Near(img.pixel(190, 50), Qt::green));
+  EXPECT_TRUE(Near(r.RenderImage(1.0).pixel(190, 50), Qt::green));
   bar->SetMMPosition(TKxDeShapeRefPos::kxrpTopLeft, 240 / CoordsPixelsPerMMConvertValue,
                      10 / CoordsPixelsPerMMConvertValue);
-  img = r.RenderImage(1.0);
-  EXPECT_FALSE(Near(img.pixel(195, 50), Qt::green));
+  EXPECT_FALSE(Near(r.RenderImage(1.0).pixel(195, 50), Qt::green));
 }
 
-TEST_F(DocumentRenderer, GroupsArePaintedWithTheirChildren) {
-  auto* group = Create<TKxDeGroup>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(Top));
-  auto* inner = Create<TVornRectangle>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(group));
-  inner->SetBounds(160, 5, 30, 10);
-  inner->Brush()->SetColor(clYellow);
-  TVornDocumentRenderer r = Renderer();
-  const QImage img = r.RenderImage(1.0);
-  EXPECT_TRUE(Near(img.pixel(175, 10), Qt::yellow));
-}
-
-TEST_F(DocumentRenderer, EveryTargetDescribesItselfToTheShapes) {
-  TVornDocumentRenderer r = Renderer();
-  r.RenderImage(TVornDocumentRenderer::ZoomForDpi(300));
-  ASSERT_TRUE(Red->HadCaps);
-  EXPECT_EQ(Red->Seen.Technology, DT_RASDISPLAY);
-  EXPECT_EQ(Red->Seen.LogPixelsX, 300);
-  EXPECT_EQ(Red->Seen.LogPixelsY, 300);
-  EXPECT_EQ(Red->Seen.BitsPixel, 32);
-  EXPECT_FALSE(Red->Seen.IsGDIPrinting);
-  EXPECT_EQ(Red->Seen.CorrectionFactorY, 1.0);
-
+TEST_F(DocumentRenderer, PdfAndSvgHaveThePageSizeAndPdfLeavesOutLayersNotPrinted) {
   QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  Red->Painted = false;
-  r.RenderPdf(dir.filePath(QStringLiteral("page.pdf")), 600);
+  const QString file = dir.filePath(QStringLiteral("page.pdf"));
+  Bottom->SetPrintingAllowed(false);
+  TVornDocumentRenderer r = Renderer();
+  r.RenderPdf(file);
+  EXPECT_FALSE(Red->Painted);
+  EXPECT_EQ(r.PaintedShapes(), 1);
+  Bottom->SetPrintingAllowed(true);
+  r.RenderPdf(file, 600);
   ASSERT_TRUE(Red->Painted);
   EXPECT_EQ(Red->Seen.Technology, DT_METAFILE);
   EXPECT_EQ(Red->Seen.LogPixelsX, 600);
   EXPECT_FALSE(Red->Seen.IsGDIPrinting);
-}
-
-TEST_F(DocumentRenderer, PdfPageHasTheDocumentsSize) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString file = dir.filePath(QStringLiteral("page.pdf"));
-  Renderer().RenderPdf(file);
-  QFile f(file);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QByteArray pdf = f.readAll();
-  ASSERT_TRUE(pdf.startsWith("%PDF"));
   // 200 x 100 world units are 200/96 x 100/96 inches: 150 x 75 points.
+  const QByteArray pdf = ReadFile(file);
+  ASSERT_TRUE(pdf.startsWith("%PDF"));
   const QRegularExpression box(QStringLiteral(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])"));
   const QRegularExpressionMatch m = box.match(QString::fromLatin1(pdf));
   ASSERT_TRUE(m.hasMatch());
   EXPECT_NEAR(m.captured(1).toDouble(), 150, 0.5);
   EXPECT_NEAR(m.captured(2).toDouble(), 75, 0.5);
-}
-
-TEST_F(DocumentRenderer, SvgDrawingHasThePageSize) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString file = dir.filePath(QStringLiteral("page.svg"));
-  Renderer().RenderSvg(file);
-  QFile f(file);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QByteArray svg = f.readAll();
-  EXPECT_NE(svg.indexOf("<svg"), -1);
-  EXPECT_NE(svg.indexOf("viewBox=\"0 0 200 100\""), -1);
-}
-
-TEST_F(DocumentRenderer, UnwritableFilesRaiseOneLineErrors) {
-  TVornDocumentRenderer r = Renderer();
+  r.RenderSvg(dir.filePath(QStringLiteral("page.svg")));
+  EXPECT_TRUE(ReadFile(dir.filePath(QStringLiteral("page.svg"))).contains("viewBox=\"0 0 200 100\""));
   try {
     r.RenderPdf(QStringLiteral("/nonexistent-dir/page.pdf"));
     FAIL() << "no error";
@@ -186,4 +163,57 @@ TEST_F(DocumentRenderer, UnwritableFilesRaiseOneLineErrors) {
     EXPECT_TRUE(e.Message().contains(QLatin1String("page.pdf")));
   }
   EXPECT_THROW(r.RenderSvg(QStringLiteral("/nonexistent-dir/page.svg")), Exception);
+}
+
+TEST_F(DocumentCommands, RenderWritesImagesAtTheirResolutionAndPdf) {
+  ASSERT_EQ(Run({"render", Path("doc.vorn"), "-o", Path("a.png"), "--dpi", "192"}).Status, 0);
+  const QImage img(Path("a.png"));
+  // 100 x 50 mm at 192 dpi.
+  EXPECT_NEAR(img.width(), 756, 1);
+  EXPECT_NEAR(img.height(), 378, 1);
+  // The rectangle's left edge at 10 mm is 75.6 pixels in; its frame is inked, the margin not.
+  EXPECT_FALSE(IsWhite(img.pixel(76, 150)));
+  EXPECT_TRUE(IsWhite(img.pixel(72, 150)));
+  ASSERT_EQ(Run({"render", Path("doc.vorn"), "-o", Path("b.png"), "--zoom", "50"}).Status, 0);
+  EXPECT_NEAR(QImage(Path("b.png")).width(), 189, 1);
+  ASSERT_EQ(Run({"render", Path("doc.vorn"), "--dpi", "96", "--zoom", "200", "-o", Path("c.png")}).Status, 0);
+  EXPECT_NEAR(QImage(Path("c.png")).width(), 756, 1);
+  ASSERT_EQ(Run({"render", Path("doc.vorn"), "-o", Path("d.pdf")}).Status, 0);
+  EXPECT_TRUE(ReadFile(Path("d.pdf")).startsWith("%PDF"));
+}
+
+// Wrong usage of render is checked with the batches.
+TEST_F(DocumentCommands, RenderRefusesBadInputWithOneLine) {
+  EXPECT_EQ(Run({"render", Path("doc.vorn"), "-o", Path("x.xyz")}).Status, 2);
+  const TRun missing = Run({"render", Path("missing.vorn"), "-o", Path("x.png")});
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_EQ(missing.Errors().size(), 1) << missing.Err.toStdString();
+  const TRun broken = Run(
+      {"render", WriteFile(Path("bad.vorn"), "<VornDocument Version=\"1.0\"><Layers><o Class="), "-o", Path("x.png")});
+  EXPECT_EQ(broken.Status, 1);
+  EXPECT_EQ(broken.Errors().size(), 1) << broken.Err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(Path("x.png")));
+}
+
+TEST_F(DocumentCommands, ResaveGivesTheShippingLabelBackByteForByte) {
+  // Every kit shape, a group and a package: read and written again, nothing changes.
+  const QString label = QStringLiteral(VORN_SOURCE_DIR "/samples/shipping-label.vorn");
+  ASSERT_EQ(Run({"resave", label, Path("label.vorn")}).Status, 0);
+  EXPECT_EQ(ReadFile(Path("label.vorn")), ReadFile(label));
+  EXPECT_EQ(Run({"resave", Path("doc.vorn")}).Status, 2);
+  EXPECT_EQ(Run({"resave", Path("missing.vorn"), Path("x.vorn")}).Status, 1);
+  EXPECT_EQ(Run({"resave", Path("doc.vorn"), "/nonexistent-dir/x.vorn"}).Status, 1);
+}
+
+TEST_F(DocumentCommands, InfoCountsShapesByClassPerLayer) {
+  const TRun run = Run({"info", Path("doc.vorn")});
+  ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
+  const QString out = QString::fromUtf8(run.Out);
+  EXPECT_TRUE(out.contains(QLatin1String("page: 100.0 x 50.0 mm"))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QLatin1String("layer 0 \"Main\""))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("TVornEllipse\\s+2")))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("TVornRectangle\\s+1"))));
+  EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("TKxDeGroup\\s+1"))));
+  EXPECT_EQ(Run({"info"}).Status, 2);
+  EXPECT_EQ(Run({"info", Path("missing.vorn")}).Status, 1);
 }

@@ -2,30 +2,16 @@
 // Shared helpers of the shape-kit tests: shapes made free-standing and freed by the test,
 // rendering one shape into an image, pixel probes, and XML round trips.
 
-#include <vorn/common/Canvas.h>
-#include <vorn/common/Units.h>
-#include <vorn/common/XmlUtils.h>
-#include <vorn/model/KxDeShapeBrush.h>
-#include <vorn/model/KxDeShapePen.h>
+#include "support/TestSupport.h"
+
 #include <vorn/shapes/VornShapes.h>
-
-#include <gtest/gtest.h>
-
-#include <QColor>
-#include <QImage>
-
-#include <cmath>
-#include <memory>
 
 namespace vorn::test {
 
 // A kit shape owned by the test.
 template <class T>
-using TShapePtr = TOwned<T>;
-
-template <class T>
-TShapePtr<T> MakeShape() {
-  return TShapePtr<T>(Create<T>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(nullptr)));
+TOwned<T> MakeShape() {
+  return TOwned<T>(Create<T>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(nullptr)));
 }
 
 // World units per millimetre, for readable geometry in tests.
@@ -43,10 +29,8 @@ inline QImage Render(TKxDeShapeBase* Shape, int W, int H, double Zoom = 1.0, flo
 }
 
 inline void ExpectRectNear(const QRectF& A, const QRectF& B, double Tolerance = 1e-4) {
-  EXPECT_NEAR(A.left(), B.left(), Tolerance);
-  EXPECT_NEAR(A.top(), B.top(), Tolerance);
-  EXPECT_NEAR(A.width(), B.width(), Tolerance);
-  EXPECT_NEAR(A.height(), B.height(), Tolerance);
+  ExpectNear(TRectF{float(A.left()), float(A.top()), float(A.right()), float(A.bottom())},
+             TRectF{float(B.left()), float(B.top()), float(B.right()), float(B.bottom())}, Tolerance);
 }
 
 // True when the pixel is close to the colour (a few levels of tolerance for smoothing).
@@ -61,14 +45,6 @@ inline QRgb At(const QImage& Image, double X, double Y) {
 }
 
 inline bool IsWhite(QRgb Pixel) { return Near(Pixel, Qt::white, 2); }
-
-// Pixels that are not white in the image.
-inline int InkCount(const QImage& Image) {
-  int n = 0;
-  for (int y = 0; y < Image.height(); ++y)
-    for (int x = 0; x < Image.width(); ++x) n += IsWhite(Image.pixel(x, y)) ? 0 : 1;
-  return n;
-}
 
 // Ink against the shape's own hit test, over every Step-th pixel of an image rendered with
 // Render(Shape, ..., Zoom, X, Y): a pixel that the hit test does not reach even with Margin
@@ -105,32 +81,23 @@ inline TInkCheck CheckInk(const TKxDeShapeBase* Shape, const QImage& Image, doub
   return r;
 }
 
-// True once the engine's shape element carries the style elements (brush, pen, font, picture,
-// gradient). Until then the style parts of the round trips are skipped, not failed: they belong
-// to the engine's element, not to the kit's own properties.
-inline bool ShapeElementCarriesStyles() {
-  auto r = MakeShape<TVornRectangle>();
-  TXmlDocument doc;
-  TXmlNode n = doc.append_child("o");
-  r->SaveToXML(n);
-  return XmlSelect(n, "Brush") && XmlSelect(n, "Pen");
-}
-
-// Writes a shape into an element, reads a fresh shape of the same class from it and writes that
-// one too: both texts are returned so a test can compare them, the fresh shape for probing.
-template <class T>
-TShapePtr<T> RoundTrip(T* Shape, QByteArray* First = nullptr, QByteArray* Second = nullptr) {
-  TXmlDocument doc1;
-  TXmlNode n1 = doc1.append_child("o");
-  Shape->SaveToXML(n1);
-  TShapePtr<T> copy = MakeShape<T>();
-  copy->LoadFromXML(n1, false);
-  TXmlDocument doc2;
-  TXmlNode n2 = doc2.append_child("o");
-  copy->SaveToXML(n2);
-  if (First) *First = XmlToText(doc1);
-  if (Second) *Second = XmlToText(doc2);
-  return copy;
+// Every published value of the gadget A equals B's, descending into the style objects they hold:
+// what an XML round trip must carry across.
+inline void ExpectSamePublishedValues(const QMetaObject* M, const void* A, const void* B,
+                                      const std::string& Path = {}) {
+  for (int i = 0; i < M->propertyCount(); ++i) {
+    const QMetaProperty p = M->property(i);
+    const QVariant a = p.readOnGadget(A), b = p.readOnGadget(B);
+    const std::string name = Path + p.name();
+    if (p.metaType().flags() & QMetaType::PointerToGadget) {
+      const void* x = *static_cast<const void* const*>(a.constData());
+      const void* y = *static_cast<const void* const*>(b.constData());
+      EXPECT_EQ(!x, !y) << name;
+      if (x && y) ExpectSamePublishedValues(p.metaType().metaObject(), x, y, name + ".");
+    } else {
+      EXPECT_EQ(a, b) << name;
+    }
+  }
 }
 
 }  // namespace vorn::test

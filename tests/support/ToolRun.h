@@ -1,11 +1,8 @@
 #pragma once
 // Runs the built `vorn` command line in a test, offscreen, and collects what it printed.
 
-#include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QString>
-#include <QStringList>
 
 namespace vorn::test {
 
@@ -13,6 +10,13 @@ struct TToolRun {
   int Status = -1;  // -1 when the tool crashed or did not finish in time
   QByteArray Out;
   QByteArray Err;
+  // The tool's own lines on the error output (Qt may add notes about the environment).
+  QStringList Errors() const {
+    QStringList lines;
+    for (const QString& l : QString::fromUtf8(Err).split(QLatin1Char('\n')))
+      if (l.startsWith(QLatin1String("vorn"))) lines << l;
+    return lines;
+  }
 };
 
 // Where the build put the tool (VORN_BINARY_DIR comes from the test target).

@@ -3,48 +3,13 @@
 // its clients and its events, in the order they run), a surface that records its hooks and
 // refreshes, and a client that records its calls.
 
-#include <vorn/model/KxDeGroup.h>
-#include <vorn/model/KxDeLayer.h>
-#include <vorn/model/KxDePackage.h>
-#include <vorn/model/KxDeShape.h>
-#include <vorn/model/KxDeSurfaceClient.h>
-#include <vorn/surface/KxDeSurface.h>
-
-#include <gtest/gtest.h>
-
-#include <QString>
-
-#include <map>
-#include <string>
-#include <vector>
+#include "support/TestSupport.h"
 
 namespace vorn::test {
 
-using Strings = std::vector<std::string>;
-
-struct TLog {
-  Strings Entries;
-  std::map<const void*, std::string> Names;
-
-  std::string NameOf(const void* P) const {
-    if (!P) return "none";
-    auto it = Names.find(P);
-    return it == Names.end() ? "?" : it->second;
-  }
-  void Add(const std::string& Entry) { Entries.push_back(Entry); }
-  // The entries, then an empty log.
-  Strings Take() {
-    Strings out;
-    out.swap(Entries);
-    return out;
-  }
-};
-
-inline std::string Text(TKxDeAction A) { return EnumToText(A).toStdString(); }
-
 class TLoggedSurface : public TKxDeSurface {
  public:
-  explicit TLoggedSurface(TLog* Log) : FLog(Log) {
+  explicit TLoggedSurface(TCallLog* Log) : FLog(Log) {
     BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
     Scrollbars()->SetHeight(16);
   }
@@ -58,9 +23,9 @@ class TLoggedSurface : public TKxDeSurface {
     Refreshes.emplace_back(ForceLayers, KeepLayerBuffer);
     TKxDeSurface::RefreshBuffers(ForceLayers, KeepLayerBuffer);
   }
-  void StartAction(TKxDeShapeBase* S, TKxDeAction A, const QString&) override { Add("start " + Text(A), S); }
-  void NotifyUndo(TKxDeShapeBase* S, TKxDeAction A, const QString&) override { Add("undo " + Text(A), S); }
-  void EndAction(TKxDeShapeBase* S, TKxDeAction A, const QString&) override { Add("end " + Text(A), S); }
+  void StartAction(TKxDeShapeBase* S, TKxDeAction A, const QString&) override { Add("start " + ActionText(A), S); }
+  void NotifyUndo(TKxDeShapeBase* S, TKxDeAction A, const QString&) override { Add("undo " + ActionText(A), S); }
+  void EndAction(TKxDeShapeBase* S, TKxDeAction A, const QString&) override { Add("end " + ActionText(A), S); }
 
   // Every event of the surface, logged as "event ...".
   void LogEvents() {
@@ -106,12 +71,12 @@ class TLoggedSurface : public TKxDeSurface {
 
  private:
   void Add(const std::string& What, const void* P) { FLog->Add(What + " " + FLog->NameOf(P)); }
-  TLog* FLog;
+  TCallLog* FLog;
 };
 
 class TLoggedClient : public TKxDeSurfaceClient {
  public:
-  TLoggedClient(TKxDeSurface* S, TLog* Log, std::string Name)
+  TLoggedClient(TKxDeSurface* S, TCallLog* Log, std::string Name)
       : TKxDeSurfaceClient(S), FLog(Log), FName(std::move(Name)) {}
   void DoActiveLayerChange() override { FLog->Add(FName + " active"); }
   void DoInsertLayer(TKxDeLayer* L) override { Add("layer inserted", L); }
@@ -131,12 +96,13 @@ class TLoggedClient : public TKxDeSurfaceClient {
 
  private:
   void Add(const std::string& What, const void* P) { FLog->Add(FName + " " + What + " " + FLog->NameOf(P)); }
-  TLog* FLog;
+  TCallLog* FLog;
   std::string FName;
 };
 
 // A named plain shape with one box, in Owner.
-inline TKxDeShape* NewShape(TLog& Log, TKxDeContainer* Owner, const std::string& Name, TRectF Box = {0, 0, 10, 10}) {
+inline TKxDeShape* NewShape(TCallLog& Log, TKxDeContainer* Owner, const std::string& Name,
+                            TRectF Box = {0, 0, 10, 10}) {
   auto* s = Create<TKxDeShape>(nullptr, Owner);
   s->Add(Box.Left, Box.Top);
   s->Add(Box.Right, Box.Bottom);
@@ -144,7 +110,7 @@ inline TKxDeShape* NewShape(TLog& Log, TKxDeContainer* Owner, const std::string&
   return s;
 }
 
-inline TKxDeLayer* NewLayer(TLog& Log, TKxDeSurface* S, const std::string& Name) {
+inline TKxDeLayer* NewLayer(TCallLog& Log, TKxDeSurface* S, const std::string& Name) {
   auto* l = Create<TKxDeLayer>(S);
   Log.Names[l] = Name;
   return l;

@@ -3,23 +3,18 @@
 
 #include "SurfaceTestSupport.h"
 
-#include <vorn/common/Canvas.h>
-#include <vorn/model/KxDeDocument.h>
 #include <vorn/shapes/VornShapes.h>
 
 #include <QApplication>
 #include <QTest>
 #include <QWheelEvent>
 
-#include <cmath>
-#include <functional>
-
 namespace vorn::test {
 namespace {
 
 // A shown surface of the given widget size with a page of the given size.
 struct TView {
-  TLog Log;
+  TCallLog Log;
   TLoggedSurface S{&Log};
   // Border: a lowered border 2 pixels wide, so that the client area does not start at (0, 0).
   TView(int W, int H, int PageW, int PageH, bool Bars = true, bool Border = false) {
@@ -61,7 +56,6 @@ TEST(SurfaceView, ThePageIsCentredOrIndentedAndScrollsAsFarAsItReachesOut) {
     std::pair<int32_t, int32_t> MaxScroll;
   } rows[] = {
       {"centred in a larger client", 1000, 800, 400, 400, 100, true, false, {300, 200, 700, 600}, {0, 0}},
-      {"the same inside a border", 1004, 804, 400, 400, 100, true, true, {302, 202, 702, 602}, {0, 0}},
       {"indented in a smaller client", 300, 300, 400, 400, 100, false, false, {20, 20, 420, 420}, {140, 140}},
       {"the same client beside two bars", 316, 316, 400, 400, 100, true, false, {20, 20, 420, 420}, {140, 140}},
       {"and inside a border", 320, 320, 400, 400, 100, true, true, {22, 22, 422, 422}, {140, 140}},
@@ -74,7 +68,6 @@ TEST(SurfaceView, ThePageIsCentredOrIndentedAndScrollsAsFarAsItReachesOut) {
     v.S.SetZoom(r.Zoom);
     EXPECT_EQ(v.Page(), r.Want) << r.What;
     EXPECT_EQ(v.MaxScroll(), r.MaxScroll) << r.What;
-    EXPECT_EQ(v.S.GetLayerRect(), (TRectF{0, 0, static_cast<float>(r.PageW), static_cast<float>(r.PageH)}));
   }
   TView v(300, 300, 400, 400);
   v.S.SetLayerOffset(50, 50);
@@ -101,7 +94,6 @@ TEST(SurfaceView, BarsAppearWhereThePageDoesNotFitAndTakeRoomFromEachOther) {
     v.S.GetScrollbarInfo(TKxDeScrollbarKind::kxdskVertical, vert);
     if (r.H) {
       EXPECT_EQ(h.Max, r.PageW) << what;
-      EXPECT_EQ(h.Page, (r.V ? 444 : 460)) << what;
       EXPECT_EQ(h.Page, v.S.GetClientRect().Width() - 40) << what << ": the page is the client less the indent";
       EXPECT_EQ(h.Max - h.Page, v.MaxScroll().first) << what << ": the bar reaches as far as the offset";
     }
@@ -136,16 +128,10 @@ TEST(SurfaceView, WorldAndScreenPointsRoundTripAtEveryZoomAndOffset) {
       EXPECT_NEAR(back.X, w.X, 0.01) << zoom;
       EXPECT_NEAR(back.Y, w.Y, 0.01) << zoom;
     }
-    for (TPointF p : {TPointF{0, 0}, TPointF{17, 33}, TPointF{583, 383}}) {
-      const TPointF w = v.S.ScreenToLayer(p);
-      const TPointF back = v.S.LayerToScreen(w);
-      EXPECT_NEAR(back.X, p.X, 0.02) << zoom;
-      EXPECT_NEAR(back.Y, p.Y, 0.02) << zoom;
-      // A view point is the page's corner plus the world point.
-      const TPointF view = v.S.ScreenToWorld(p);
-      EXPECT_NEAR(view.X, page.Left + w.X, 0.02) << zoom;
-      EXPECT_NEAR(view.Y, page.Top + w.Y, 0.02) << zoom;
-    }
+    // A view point is the page's corner plus the world point.
+    const TPointF w = v.S.ScreenToLayer(TPointF{583, 383}), view = v.S.ScreenToWorld(TPointF{583, 383});
+    EXPECT_NEAR(view.X, page.Left + w.X, 0.02) << zoom;
+    EXPECT_NEAR(view.Y, page.Top + w.Y, 0.02) << zoom;
     const TRectF seen = v.S.GetViewRect();
     const TPointF corner = v.S.ScreenToLayer(TPointF{0, 0});
     EXPECT_NEAR(seen.Left, corner.X, 0.01) << zoom;
@@ -167,7 +153,6 @@ TEST(SurfaceView, ZoomingKeepsThePointAtTheClientsCorner) {
     EXPECT_NEAR(after.Y, before.Y, 100.0 / zoom) << zoom;
   }
   v.S.SetZoom(0);
-  EXPECT_EQ(v.S.Zoom(), 1);
   EXPECT_EQ(v.S.GetZoom(), 0.01);
   v.S.SetZoom(20000);
   EXPECT_EQ(v.S.Zoom(), 10000);
@@ -202,10 +187,9 @@ TEST(SurfaceView, WheelKeysAndBarsScrollWithinTheRange) {
     int32_t H, V;
   } steps[] = {
       {"wheel down", wheel(-120), 0, -30},
-      {"wheel down", wheel(-120), 0, -60},
-      {"wheel up", wheel(120), 0, -30},
       {"line down", key(Qt::Key_Down), 0, -40},
-      {"page down", key(Qt::Key_PageDown), 0, -64},
+      {"wheel up", wheel(120), 0, -10},
+      {"page down", key(Qt::Key_PageDown), 0, -34},
       {"to the end", key(Qt::Key_End), 0, -556},
       {"wheel past the end", wheel(-120), 0, -556},
       {"home", key(Qt::Key_Home), 0, 0},
@@ -235,42 +219,6 @@ TEST(SurfaceView, WheelKeysAndBarsScrollWithinTheRange) {
   EXPECT_EQ(v.Log.Take(), (Strings{"before paint", "paint buffer", "after paint"}));
 }
 
-// ---- Painting on the page --------------------------------------------------------------------------
-
-// A shape that notes its painting in the log.
-class TPaintNote : public TKxDeShape {
- public:
-  TPaintNote(TKxDeSurface* S, TKxDeContainer* Owner) : TKxDeShape(S, Owner) {}
-  TLog* Log = nullptr;
-  void Paint(TCanvas*, float, float, double, int32_t, PmekDeviceCapsInfo) override { Log->Add(Log->NameOf(this)); }
-  void PaintIn(TCanvas*, float, float, double, const TRectF&) override { Log->Add("in " + Log->NameOf(this)); }
-};
-
-TEST(SurfaceView, ALayerOnTheSurfacePaintsWhatReachesOntoThePage) {
-  TLog log;
-  TLoggedSurface s(&log);
-  s.Layer()->SetBounds(600, 900);
-  TKxDeLayer* layer = NewLayer(log, &s, "layer");
-  auto note = [&](const std::string& Name, TRectF Box) {
-    auto* n = Create<TPaintNote>(nullptr, layer);
-    n->Log = &log;
-    n->Add(Box.Left, Box.Top);
-    n->Add(Box.Right, Box.Bottom);
-    log.Names[n] = Name;
-    return n;
-  };
-  note("low on the page", {500, 800, 550, 850});
-  note("off the page", {700, 100, 750, 150});
-  // Its points lie above the page; turned upright it reaches onto it.
-  note("turned onto it", {540, -30, 640, -10})->SetRotation(90);
-  QImage image(10, 10, QImage::Format_ARGB32);
-  TCanvas canvas(&image);
-  log.Take();
-  layer->Paint(&canvas, 0, 0, 1, 0, nullptr);
-  layer->PaintIn(&canvas, 0, 0, 1, s.GetLayerRect());
-  EXPECT_EQ(log.Take(), (Strings{"low on the page", "turned onto it", "in low on the page", "in turned onto it"}));
-}
-
 // ---- The widget with the sample label -------------------------------------------------------------
 
 // The colour of a pixel of an image as a TColor.
@@ -285,8 +233,6 @@ TEST(SurfaceWidget, TheSampleLabelIsShownResizedZoomedAndScrolled) {
   TKxDeSurface s;
   for (TKxDeLayer* l : layers) s.Add(l);
   s.Layer()->SetBounds(page.PageWidth, page.PageHeight);
-  EXPECT_EQ(s.LayerCount(), static_cast<int32_t>(layers.size()));
-  EXPECT_EQ(s.ActiveLayer(), layers.front());
   EXPECT_EQ(s.LayerRect(), (TRectF{0, 0, static_cast<float>(page.PageWidth), static_cast<float>(page.PageHeight)}))
       << "shapes are drawn on the document's page, not a default one";
   s.resize(500, 350);

@@ -6,13 +6,13 @@
 #include "vorn/raster/KxDeBitmap.h"
 
 #include <QBuffer>
-#include <QPainter>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPainter>
 #include <QSaveFile>
 
 namespace vorn {
@@ -29,9 +29,7 @@ constexpr uint16_t kIMGClipboardFormat = 0xC000;
 
 uint16_t CF_IMG() { return kIMGClipboardFormat; }
 
-QString IMGClipboardMimeType() {
-  return QStringLiteral("application/x-qt-windows-mime;value=\"IMG Image\"");
-}
+QString IMGClipboardMimeType() { return QStringLiteral("application/x-qt-windows-mime;value=\"IMG Image\""); }
 
 TIMGGraphic::TIMGGraphic() = default;
 TIMGGraphic::~TIMGGraphic() = default;
@@ -68,6 +66,19 @@ void TIMGGraphic::LoadFromStream(QIODevice* Stream) {
     DoDecodeFromStream(Stream);
   }
   Changed();
+}
+
+void TIMGGraphic::ReadData(QIODevice* Stream) {
+  if (Stream && Stream->atEnd()) {
+    FBitmap = QImage();
+    Changed();
+    return;
+  }
+  LoadFromStream(Stream);
+}
+
+void TIMGGraphic::WriteData(QIODevice* Stream) const {
+  if (!FBitmap.isNull()) SaveToStream(Stream);
 }
 
 void TIMGGraphic::SaveToStream(QIODevice* Stream) const {
@@ -205,8 +216,8 @@ void ConvertToGrayScale(TKxDeBitmap* Bitmap) {
   for (int y = 0; y < Bitmap->Height(); ++y) {
     auto* p = reinterpret_cast<QRgb*>(Bitmap->ScanLine(y));
     for (int x = 0; x < Bitmap->Width(); ++x) {
-      const uint8_t v = Gray(static_cast<uint8_t>(qRed(p[x])), static_cast<uint8_t>(qGreen(p[x])),
-                             static_cast<uint8_t>(qBlue(p[x])));
+      const uint8_t v =
+          Gray(static_cast<uint8_t>(qRed(p[x])), static_cast<uint8_t>(qGreen(p[x])), static_cast<uint8_t>(qBlue(p[x])));
       p[x] = qRgba(v, v, v, qAlpha(p[x]));
     }
   }

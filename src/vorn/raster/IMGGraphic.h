@@ -52,6 +52,10 @@ class TIMGGraphic : public TGraphic {
   // Decodes at the stream's position (through the text form when the flag is set) and announces
   // the change. A file with more than one plane leaves the image as it was.
   void LoadFromStream(QIODevice* Stream) override;
+  // The stored form inside a picture: the byte form, or no data at all for a graphic without an
+  // image (a file of several planes loads none), which reads back as such.
+  void ReadData(QIODevice* Stream) override;
+  void WriteData(QIODevice* Stream) const override;
   // Encodes at the stream's position and clears the modified flag.
   void SaveToStream(QIODevice* Stream) const override;
   void LoadFromFile(const QString& FileName);

@@ -1,0 +1,25 @@
+#pragma once
+// What the fuzz targets share: one Qt application on the offscreen platform with its chatter
+// silenced and the shape kit registered (made by LLVMFuzzerInitialize, which libFuzzer and the
+// replay program both call first), and the checks that end a run as a finding.
+
+#include <QByteArray>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vorn::fuzz {
+
+// The input as bytes, without copying.
+inline QByteArray Bytes(const uint8_t* Data, size_t Size) {
+  return QByteArray::fromRawData(reinterpret_cast<const char*>(Data), static_cast<qsizetype>(Size));
+}
+
+// The document or object text without the lines that note a font substitution: a font replaced
+// on the first reading is no longer replaced on the second.
+QByteArray WithoutSubstitutions(const QByteArray& Text);
+
+// A broken invariant: prints what differs and aborts, which the fuzzer records as a crash.
+[[noreturn]] void Fail(const char* What, const QByteArray& Expected = {}, const QByteArray& Actual = {});
+
+}  // namespace vorn::fuzz
