@@ -281,6 +281,11 @@ TEST_F(Editor, SettingsAreClampedAndStatesNeedSelectingOrMouseActions) {
   EXPECT_EQ(E.MultiSelectKeys(), TKxDeShiftKeys{TKxDeShiftKey::kxskCtrl});
   EXPECT_EQ(E.SelectionRectKeys(), TKxDeShiftKeys{TKxDeShiftKey::kxskShift});
   EXPECT_EQ(E.ControlKeys(), TKxDeShiftKeys{TKxDeShiftKey::kxskAlt});
+  // The published form clamps the same way.
+  EXPECT_TRUE(E.setProperty("MouseSense", 0));
+  EXPECT_EQ(E.MouseSense(), 1);
+  EXPECT_TRUE(E.setProperty("MultiSelectKeys", QStringLiteral("[kxskShift,kxskAlt]")));
+  EXPECT_EQ(E.MultiSelectKeys(), (TKxDeShiftKeys{TKxDeShiftKey::kxskShift, TKxDeShiftKey::kxskAlt}));
   E.Selection()->SetPointSize(-4);
   EXPECT_EQ(E.Selection()->PointSize(), 0);
 

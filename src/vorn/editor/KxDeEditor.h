@@ -256,6 +256,21 @@ class TKxDeCustomEditor : public TKxDeSurface {
 // The editor as a host places it, its properties published.
 class TKxDeEditor : public TKxDeCustomEditor {
   Q_OBJECT
+  Q_PROPERTY(vorn::TKxDeEditOptions EditOptions READ EditOptions WRITE SetEditOptions)
+  Q_PROPERTY(quint8 HitFuzz READ HitFuzz WRITE SetHitFuzz)
+  Q_PROPERTY(quint8 MouseSense READ MouseSense WRITE SetMouseSense)
+  Q_PROPERTY(float KeyMoveSizeStep READ KeyMoveSizeStep WRITE SetKeyMoveSizeStep)
+  Q_PROPERTY(vorn::TKxDeShiftKeys SelectionRectKeys READ SelectionRectKeys WRITE SetSelectionRectKeys)
+  Q_PROPERTY(vorn::TKxDeShiftKeys MultiSelectKeys READ MultiSelectKeys WRITE SetMultiSelectKeys)
+  Q_PROPERTY(vorn::TKxDeShiftKeys ControlKeys READ ControlKeys WRITE SetControlKeys)
+  Q_PROPERTY(int UndoLimit READ UndoLimit WRITE SetUndoLimit)
+  Q_PROPERTY(bool ShowShapeHint READ ShowShapeHint WRITE SetShowShapeHint)
+  Q_PROPERTY(vorn::KxDrawingCommons::TKxDeEditorOrient EditorOrientation READ EditorOrientation WRITE
+                 SetEditorOrientation)
+  Q_PROPERTY(vorn::TKxDeSelectionProps* Selection READ Selection WRITE SetSelection)
+  Q_PROPERTY(vorn::TKxDeHottrackProps* Hottrack READ Hottrack WRITE SetHottrack)
+  Q_PROPERTY(vorn::TKxDeSelectionRectProperties* SelectionRect READ SelectionRect WRITE SetSelectionRect)
+  Q_PROPERTY(vorn::TKxDeMoveSizeProps* MoveSize READ MoveSize WRITE SetMoveSize)
 
  public:
   using inherited = TKxDeCustomEditor;
