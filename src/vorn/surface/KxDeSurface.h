@@ -284,6 +284,9 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   // made until the window is next painted; a request made while a rebuild runs is carried out
   // once right after it.
   virtual void RefreshBuffers(bool ForceLayers, bool KeepLayerBuffer);
+  // Composes the client buffer again in full at the next rebuild (what subclasses draw over the
+  // layers changed), keeping the layer buffer.
+  void RefreshClientBuffer();
   // Paints the layer buffer now (part of a rebuild).
   void UpdateLayerBuffer();
   // The buffers' canvases, brought up to date first; none while a buffer has no pixels.

@@ -73,6 +73,11 @@ void TKxDeSurface::RefreshBuffers(bool ForceLayers, bool KeepLayerBuffer) {
   QMetaObject::invokeMethod(this, [this] { FlushBuffers(); }, Qt::QueuedConnection);
 }
 
+void TKxDeSurface::RefreshClientBuffer() {
+  FComposeAll = true;
+  RefreshBuffers(false, true);
+}
+
 void TKxDeSurface::FlushBuffers() {
   if (!FRefreshPending || FDestroying) return;
   if (FUpdatingBuffer > 0) return;

@@ -1,0 +1,520 @@
+// The editor's settings, its state machine and the gestures of the mouse and the keyboard.
+
+#include "vorn/editor/KxDeEditor.h"
+
+#include "vorn/common/Finally_p.h"
+#include "vorn/common/KxDeUtils.h"
+#include "vorn/common/Units.h"
+#include "vorn/editor/EditorLog_p.h"
+#include "vorn/model/KxDeShapeBase.h"
+
+#include <QFocusEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+namespace vorn {
+
+Q_LOGGING_CATEGORY(lcEditor, "vorn.editor")
+
+using enum TKxDeEditState;
+
+namespace {
+
+// Every option except the cursor guide and ending creations with any left click.
+constexpr uint32_t DefaultEditOptions = 1791;
+
+bool ButtonHeld(TShiftState S) {
+  return S.Contains(TShiftStateItem::ssLeft) || S.Contains(TShiftStateItem::ssRight) ||
+         S.Contains(TShiftStateItem::ssMiddle);
+}
+
+// States that a press does not reset and a release does not end.
+bool Sticky(TKxDeEditState S) { return S == kxesZoomRect || (S >= kxesToolEdit && S <= kxesRemovePoint); }
+
+}  // namespace
+
+const TClass* TKxDeCustomEditor::ClassType() const { return ClassOf<TKxDeCustomEditor>(); }
+const TClass* TKxDeEditor::ClassType() const { return ClassOf<TKxDeEditor>(); }
+
+TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
+    : TKxDeSurface(Parent),
+      FEditOptions(TKxDeEditOptions::FromInt(DefaultEditOptions)),
+      FSelection(Create<TKxDeSelectionProps>()),
+      FHottrack(Create<TKxDeHottrackProps>()),
+      FSelectionRect(Create<TKxDeSelectionRectProperties>()),
+      FMoveSize(Create<TKxDeMoveSizeProps>()) {
+  // Handles live in the client buffer; the rest is drawn at each paint.
+  FSelection->OnChange = [this](TObject*) { RefreshClientBuffer(); };
+  auto repaint = [this](TObject*) { update(); };
+  FHottrack->OnChange = repaint;
+  FSelectionRect->OnChange = repaint;
+  FMoveSize->OnChange = repaint;
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  SetBufferedPaint(true);
+}
+
+TKxDeCustomEditor::~TKxDeCustomEditor() { BeforeDestruction(); }
+
+// ---- Settings --------------------------------------------------------------------------------------
+
+void TKxDeCustomEditor::SetEditOptions(TKxDeEditOptions Value) {
+  if (FEditOptions == Value) return;
+  FEditOptions = Value;
+  UpdateSelection();
+  RefreshClientBuffer();
+  UpdateHottrack();
+  update();
+}
+
+void TKxDeCustomEditor::SetMouseSense(int32_t Value) { FMouseSense = static_cast<uint8_t>(std::clamp(Value, 1, 255)); }
+
+void TKxDeCustomEditor::SetKeyMoveSizeStep(float Value) { FKeyMoveSizeStep = std::clamp(Value, 0.0f, 100.0f); }
+
+void TKxDeCustomEditor::SetSelectionRectKeys(TKxDeShiftKeys Value) {
+  FSelectionRectKeys = Value.Empty() ? TKxDeShiftKeys{TKxDeShiftKey::kxskShift} : Value;
+}
+
+void TKxDeCustomEditor::SetMultiSelectKeys(TKxDeShiftKeys Value) {
+  FMultiSelectKeys = Value.Empty() ? TKxDeShiftKeys{TKxDeShiftKey::kxskCtrl} : Value;
+}
+
+void TKxDeCustomEditor::SetControlKeys(TKxDeShiftKeys Value) {
+  FControlKeys = Value.Empty() ? TKxDeShiftKeys{TKxDeShiftKey::kxskAlt} : Value;
+}
+
+void TKxDeCustomEditor::SetEditorOrientation(TKxDeEditorOrient Value) {
+  if (FEditorOrientation == Value) return;
+  FEditorOrientation = Value;
+  update();
+}
+
+void TKxDeCustomEditor::BeginUndoGroup() {}
+void TKxDeCustomEditor::EndUndoGroup() {}
+
+// ---- State -----------------------------------------------------------------------------------------
+
+void TKxDeCustomEditor::SetEditState(TKxDeEditState S) {
+  const bool acts = FEditOptions.Contains(TKxDeEditOption::kxdoCanSelect) ||
+                    FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions);
+  if (!acts && S >= kxesRectSelect && S <= kxesRemovePoint) S = kxesNone;
+  if (S == FEditState) return;
+  FEditState = S;
+  if (S != kxesZoomRect && !(S >= kxesToolEdit && S <= kxesRemovePoint)) ResetHittest(FCreateAnchor);
+  if (S == kxesNone) {
+    FCreationCount = 0;
+    ResetHittest(FDownHit);
+    if (!FEditOptions.Contains(TKxDeEditOption::kxdoHottrack)) ResetHittest(FHoverHit);
+    FDragged = false;
+  }
+  UpdateHottrack();
+  update();
+  UpdateCursor(ViewPoint(FPointerPos.X, FPointerPos.Y));
+  DoEditStateChanged();
+  CallEvent(OnEditStateChange, this);
+}
+
+void TKxDeCustomEditor::DoEditStateChanged() {}
+
+void TKxDeCustomEditor::Fault() {
+  FFaulted = true;
+  if (FEditState != kxesNone && !Sticky(FEditState)) SetEditState(kxesNone);
+  update();
+}
+
+// ---- Geometry --------------------------------------------------------------------------------------
+
+TPointF TKxDeCustomEditor::ViewPoint(int32_t X, int32_t Y) const {
+  return ScreenToWorld(TPointF{static_cast<float>(X), static_cast<float>(Y)});
+}
+
+TPointF TKxDeCustomEditor::LayerPoint(const TPointF& Test) const {
+  TRect r;
+  TRectF rf;
+  LayerBounds(r, rf);
+  return TPointF{Test.X + r.Left - rf.Left, Test.Y + r.Top - rf.Top};
+}
+
+void TKxDeCustomEditor::CalculateSnapRectangle(float X, float Y, TPointF& P) const {
+  auto correction = [](float V, float G) {
+    // Round halves to even, as the grid lines are numbered.
+    const float r = V - static_cast<float>(std::nearbyint(std::nearbyint(V / G) * G));
+    return r < G / 2 ? -r : G - r;
+  };
+  const float gx = Grid()->X() * CoordsPixelsPerMMConvertValue;
+  const float gy = Grid()->Y() * CoordsPixelsPerMMConvertValue;
+  if (std::trunc(gx) > 1) P.X += correction(X, gx);
+  if (std::trunc(gy) > 1) P.Y += correction(Y, gy);
+}
+
+TPointF TKxDeCustomEditor::QuantizeDelta(const TPointF& D) const {
+  if (FMouseSense <= 1) return D;
+  auto q = [m = static_cast<int64_t>(FMouseSense)](float C) {
+    const auto f = static_cast<int64_t>(std::floor(C));
+    return static_cast<float>(f - f % m);  // the remainder takes the sign of f
+  };
+  return TPointF{q(D.X), q(D.Y)};
+}
+
+TPointF TKxDeCustomEditor::GestureMove(const TPointF& From, const TPointF& To) const {
+  TPointF d = QuantizeDelta(TPointF{To.X - From.X, To.Y - From.Y});
+  if (FEditOptions.Contains(TKxDeEditOption::kxdoSnapToGrid) && (d.X != 0 || d.Y != 0)) {
+    const TRectF b = GetSelectionBounds();
+    CalculateSnapRectangle(b.Left + d.X, b.Top + d.Y, d);
+  }
+  return d;
+}
+
+bool TKxDeCustomEditor::Movable(const TKxDeShapeBase* S) { return S->Visible() && !S->Locked() && !S->InDestroy(); }
+
+// ---- Gestures --------------------------------------------------------------------------------------
+
+void TKxDeCustomEditor::ExecuteHitAction(TKxDeEditState State, const TKxDeHitTest& From, const TKxDeHitTest& To,
+                                         TKxDeShiftKeys) {
+  const TRectF ordered{std::min(From.Test.X, To.Test.X), std::min(From.Test.Y, To.Test.Y),
+                       std::max(From.Test.X, To.Test.X), std::max(From.Test.Y, To.Test.Y)};
+  switch (State) {
+    case kxesRectSelect:
+      if (FEditOptions.Contains(TKxDeEditOption::kxdoCanSelect) && !LayerRect().IsEmpty() && !ordered.IsEmpty() &&
+          LayerCount() > 0)
+        SelectIn(ordered, false);
+      break;
+    case kxesZoomRect:
+      if (!LayerRect().IsEmpty()) {
+        ZoomRect(ordered);
+        update();
+      }
+      break;
+    case kxesMoving:
+      if (FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions) && !FSelections.empty())
+        MoveSelection(GestureMove(From.Test, To.Test));
+      break;
+    default:
+      break;
+  }
+}
+
+void TKxDeCustomEditor::MoveSelection(const TPointF& D) { ChangeSelection(D, false, true); }
+
+void TKxDeCustomEditor::ChangeSelection(const TPointF& D, bool Resize, bool LastFirst) {
+  if (FSelections.empty()) return;
+  BeginUndoGroup();
+  TFinally undo([this] { EndUndoGroup(); });
+  BeginUpdate();
+  TFinally update([this] { EndUpdate(); });
+  // A shape's change may change the list (a host handler deselecting it): walk a copy.
+  std::vector<TKxDeShapeBase*> shapes = FSelections;
+  if (LastFirst) std::reverse(shapes.begin(), shapes.end());
+  for (TKxDeShapeBase* s : shapes) {
+    if (!Exists(s) || !Movable(s)) continue;
+    NotifyUndo(s, TKxDeAction::kxacSizing, QString());
+    s->BeginNotifyLock();
+    TFinally unlock([s] { s->EndNotifyLock(); });
+    if (Resize) s->ResizeBy(D.X, D.Y);
+    else s->MoveByWithRef(D.X, D.Y);
+  }
+  RefreshClientBuffer();
+}
+
+TPointF TKxDeCustomEditor::TrackPointer(int32_t X, int32_t Y) {
+  FPointerPos = TPoint{X, Y};
+  FPointerSeen = true;
+  const TPointF v = ViewPoint(X, Y);
+  UpdateCursor(v);
+  if (!FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions)) SetEditState(kxesNone);
+  return v;
+}
+
+void TKxDeCustomEditor::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  const TPointF v = TrackPointer(X, Y);
+  if (FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions) && !InUpdate()) {
+    if (!hasFocus() && focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
+    // In a window that is not active yet the focus is the window's focus widget.
+    if (hasFocus() || window()->focusWidget() == this) PressAt(Button, Shift, v);
+  }
+  TKxDeSurface::MouseDown(Button, Shift, X, Y);
+  UpdateCursor(v);
+}
+
+void TKxDeCustomEditor::PressAt(TMouseButton Button, TShiftState Shift, const TPointF& V) {
+  TRect r;
+  TRectF rf;
+  LayerBounds(r, rf);
+  ResetHittest(FDownHit);
+  FDownHit.Test = FDownHit.Pt2 = TPointF{V.X - r.Left, V.Y - r.Top};
+  FHoverHit = FDownHit;
+  if (!Sticky(FEditState)) SetEditState(kxesNone);
+  if (r.IsEmpty()) return;
+  const TKxDeShiftKeys k = TKxDeUtils::ShiftToScShift(Shift);
+  FFaulted = false;
+  FDragged = false;
+  TKxDeHitTest h = HitCase(V, FEditState, k);
+  if (FFaulted) return;
+  if (Button != TMouseButton::mbLeft && Button != TMouseButton::mbRight) return;
+  if (!FEditOptions.Contains(TKxDeEditOption::kxdoCanSelect) &&
+      !FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions))
+    return;
+  // The hot shape's handles show while it is not selected, but a press only takes its body.
+  if (h.Shape && h.Shape == FHotShape && !IsSelected(h.Shape) &&
+      (h.HitType == TKxDeHitType::kxhtShape || h.HitType == TKxDeHitType::kxhtPoint)) {
+    h.PartIndex = -1;
+    h.HitType = TKxDeHitType::kxhtShape;
+  }
+  FDownHit = h;
+  FHoverHit = h;
+  SetHotShape(nullptr);
+  if (Button == TMouseButton::mbRight) {
+    if (FEditState == kxesNone && h.Shape && !IsSelected(h.Shape)) Select(h.Shape);
+    return;
+  }
+  BeginUpdate();
+  TFinally done([this] { EndUpdate(); });
+  const bool multi = k == FMultiSelectKeys;
+  const bool onHandle = h.State == TKxDeShapeHitState::kxhsSelected && h.PartIndex >= 0;
+  // A handle of a selected shape: its point becomes (one of) the picked points and sizing starts.
+  auto pickPoint = [&](bool Toggle) {
+    TKxDePoint* p = h.HitType == TKxDeHitType::kxhtPoint && h.PartIndex < h.Shape->PointCount()
+                        ? h.Shape->Points(h.PartIndex)
+                        : nullptr;
+    if (Toggle && p && h.Shape->IsSelected(p)) {
+      h.Shape->RemoveSelection(p);
+      return false;
+    }
+    if (p) {
+      if (Toggle) h.Shape->AddSelection(p);
+      else h.Shape->Select(p);
+    }
+    return true;
+  };
+  if (FEditState != kxesZoomRect && FEditState != kxesToolEdit && FEditState != kxesCreateNew && !k.Empty() &&
+      k == FSelectionRectKeys) {
+    if (!h.Shape) {
+      if (FEditOptions.Contains(TKxDeEditOption::kxdoCanSelect)) SetEditState(kxesRectSelect);
+    } else if (!IsSelected(h.Shape)) {
+      if (multi) {
+        AddSelection(h.Shape);
+        SetEditState(kxesMoving);
+      }
+    } else if (onHandle) {
+      pickPoint(multi);
+      SetEditState(kxesSizing);
+    } else if (multi) {
+      RemoveSelection(h.Shape);
+      SetEditState(kxesRectSelect);
+    }
+    return;
+  }
+  if (FEditState != kxesNone) return;
+  if (h.Shape && IsSelected(h.Shape)) {
+    if (onHandle) {
+      if (pickPoint(multi)) SetEditState(kxesSizing);
+    } else if (multi) {
+      RemoveSelection(h.Shape);
+    } else {
+      SetEditState(kxesMoving);
+    }
+  } else if (h.Shape) {
+    if (multi) AddSelection(h.Shape);
+    else Select(h.Shape);
+    SetEditState(kxesMoving);
+  } else {
+    Select(nullptr);
+    SetEditState(kxesRectSelect);
+  }
+}
+
+void TKxDeCustomEditor::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
+  const TPointF v = TrackPointer(X, Y);
+  TRect r;
+  TRectF rf;
+  LayerBounds(r, rf);
+  if (FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions) && !InUpdate()) {
+    ResetHittest(FHoverHit);
+    FHoverHit.Test = FHoverHit.Pt2 = TPointF{v.X - r.Left, v.Y - r.Top};
+    if (!r.IsEmpty()) {
+      const bool acts = FEditOptions.Contains(TKxDeEditOption::kxdoCanSelect) ||
+                        FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions);
+      if ((FEditState == kxesNone && !ButtonHeld(Shift)) || !acts) {
+        Hover(v, X, Y);
+      } else {
+        FHoverHit.Shape = FDownHit.Shape;
+        FHoverHit.PartIndex = FDownHit.PartIndex;
+        FHoverHit.SubIndex = FDownHit.SubIndex;
+        FHoverHit.HitType = FDownHit.HitType;
+        const float dx = FHoverHit.Test.X - FDownHit.Test.X;
+        const float dy = FHoverHit.Test.Y - FDownHit.Test.Y;
+        if (dx != 0 || dy != 0) FDragged = true;
+        switch (FEditState) {
+          case kxesRectSelect:
+          case kxesSizing:
+            update();
+            break;
+          case kxesZoomRect:
+            if (ButtonHeld(Shift)) update();
+            break;
+          case kxesMoving:
+            // With a coarser quantum the outlines only move when the pointer reaches a step.
+            if (FMouseSense == 1 || std::lround(dx) % FMouseSense == 0 || std::lround(dy) % FMouseSense == 0)
+              update();
+            break;
+          default:
+            break;
+        }
+      }
+    }
+  }
+  TKxDeSurface::MouseMove(Shift, X, Y);
+  if (OnCursorMove) OnCursorMove(this, TPointF{v.X - rf.Left, v.Y - rf.Top}, static_cast<float>(GetZoom()));
+}
+
+void TKxDeCustomEditor::Hover(const TPointF& V, int32_t X, int32_t Y) {
+  if (FEditOptions.Contains(TKxDeEditOption::kxdoHottrack)) {
+    FHoverHit = HitTest(V);
+    if (FHoverHit.Shape && IsSelected(FHoverHit.Shape)) {
+      const TPointF t = FHoverHit.Test;
+      ResetHittest(FHoverHit);
+      FHoverHit.Test = FHoverHit.Pt2 = t;
+    }
+  }
+  SetHotShape(HotCandidate(FHoverHit.Shape, X, Y));
+}
+
+TKxDeShapeBase* TKxDeCustomEditor::HotCandidate(TKxDeShapeBase* S, int32_t X, int32_t Y) const {
+  if (!S || !FEditOptions.Contains(TKxDeEditOption::kxdoHottrack)) return nullptr;
+  TRect r;
+  TRectF rf;
+  LayerBounds(r, rf);
+  if (r.IsEmpty() || !r.Contains(TPoint{X, Y})) return nullptr;
+  return S->ShapeStyle().Contains(TKxDeShapeStyle::kxssCanHottrack) ? S : nullptr;
+}
+
+void TKxDeCustomEditor::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  const TPointF v = TrackPointer(X, Y);
+  if (FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions) && !InUpdate()) {
+    ReleaseAt(Button, Shift, v, X, Y);
+  }
+  TKxDeSurface::MouseUp(Button, Shift, X, Y);
+  UpdateCursor(v);
+}
+
+void TKxDeCustomEditor::ReleaseAt(TMouseButton Button, TShiftState Shift, const TPointF& V, int32_t X, int32_t Y) {
+  TRect r;
+  TRectF rf;
+  LayerBounds(r, rf);
+  const TKxDeShiftKeys k = TKxDeUtils::ShiftToScShift(Shift);
+  TKxDeHitTest from = FDownHit;
+  TKxDeHitTest to = FDownHit;
+  to.Test = TPointF{V.X - r.Left, V.Y - r.Top};
+  ResetHittest(FDownHit);
+  ResetHittest(FHoverHit);
+  // A gesture during which a shape raised changes nothing.
+  const bool left = Button == TMouseButton::mbLeft;
+  if (!FFaulted && !from.Shape &&
+      (from.HitType == TKxDeHitType::kxhtNone || from.HitType == TKxDeHitType::kxhtLayer) && left &&
+      (FEditState == kxesNone || FEditState == kxesRectSelect || FEditState == kxesZoomRect) &&
+      HitCase(V, FEditState, k).Test == from.Test && !FFaulted)
+    ClearSelection();
+  if (left && FEditState != kxesNone && !FFaulted) {
+    if (!(FEditState >= kxesToolEdit && FEditState <= kxesRemovePoint) && !(from.Test == to.Test)) {
+      from.Test = LayerPoint(from.Test);
+      to.Test = LayerPoint(to.Test);
+      ExecuteHitAction(FEditState, from, to, k);
+    }
+  }
+  FFaulted = false;
+  {
+    BeginUpdate();
+    TFinally done([this] { EndUpdate(); });
+    if (!r.IsEmpty() && !ButtonHeld(Shift) && !Sticky(FEditState) &&
+        FEditOptions.Contains(TKxDeEditOption::kxdoHottrack))
+      Hover(V, X, Y);
+    if (!Sticky(FEditState)) SetEditState(kxesNone);
+  }
+  FDragged = false;
+  update();
+}
+
+void TKxDeCustomEditor::KeyDown(int32_t& Key, TShiftState Shift) {
+  const bool arrow = Key == Qt::Key_Left || Key == Qt::Key_Right || Key == Qt::Key_Up || Key == Qt::Key_Down;
+  if (arrow && !FSelections.empty()) {
+    // The arrows move the selection instead of scrolling the view.
+    TKxDeCustomScrollControl::KeyDown(Key, Shift);
+    if (Key != 0) Nudge(Key, Shift);
+    Key = 0;
+    return;
+  }
+  TKxDeSurface::KeyDown(Key, Shift);
+  if (Key != Qt::Key_Escape) return;
+  if (FEditState == kxesNone) ClearSelection();
+  else SetEditState(kxesNone);
+  Key = 0;
+}
+
+void TKxDeCustomEditor::Nudge(int32_t Key, TShiftState Shift) {
+  const bool ctrl = Shift.Contains(TShiftStateItem::ssCtrl);
+  const bool vertical = Key == Qt::Key_Up || Key == Qt::Key_Down;
+  const float grid = (vertical ? Grid()->Y() : Grid()->X()) * CoordsPixelsPerMMConvertValue;
+  float step = ctrl ? grid : FKeyMoveSizeStep * CoordsPixelsPerMMConvertValue;
+  if (Key == Qt::Key_Up || Key == Qt::Key_Left) step = -step;
+  if (ctrl && FEditOptions.Contains(TKxDeEditOption::kxdoSnapToGrid) && grid > 1) {
+    // The step that puts the selection's left (top) edge on the grid.
+    const TRectF b = GetSelectionBounds();
+    const float e = (vertical ? b.Top : b.Left) + step;
+    const float r = e - static_cast<float>(std::nearbyint(e / grid)) * grid;
+    step += r < grid / 2 ? -r : grid - r;
+    if (step > grid) step -= grid;
+    else if (step < -grid) step += grid;
+  }
+  if (!FEditOptions.Contains(TKxDeEditOption::kxdoKeyActions)) return;
+  ChangeSelection(vertical ? TPointF{0, step} : TPointF{step, 0}, Shift.Contains(TShiftStateItem::ssShift), false);
+}
+
+void TKxDeCustomEditor::DoMouseWheelZoom(int16_t WheelDelta) { CallEvent(OnMouseWheelZoom, this, WheelDelta); }
+
+void TKxDeCustomEditor::leaveEvent(QEvent* Event) {
+  TKxDeSurface::leaveEvent(Event);
+  SetHotShape(nullptr);
+}
+
+void TKxDeCustomEditor::focusInEvent(QFocusEvent* Event) {
+  TKxDeSurface::focusInEvent(Event);
+  UpdateHottrack();
+}
+
+void TKxDeCustomEditor::focusOutEvent(QFocusEvent* Event) {
+  TKxDeSurface::focusOutEvent(Event);
+  UpdateHottrack();
+}
+
+// ---- Document changes ------------------------------------------------------------------------------
+
+void TKxDeCustomEditor::DoShapeRemoved(TKxDeShapeBase* S) {
+  TKxDeSurface::DoShapeRemoved(S);
+  if (FHotShape == S) FHotShape = nullptr;
+  if (Destroying()) return;
+  if (FEditState == kxesMoving || FEditState == kxesSizing || FEditState == kxesRotating ||
+      FEditState == kxesAddPoint || FEditState == kxesRemovePoint)
+    SetEditState(kxesNone);
+  auto it = std::find(FSelections.begin(), FSelections.end(), S);
+  if (it == FSelections.end()) return;
+  FSelections.erase(it);
+  FSelected.remove(S);
+  SelectionChanged();
+}
+
+void TKxDeCustomEditor::DoLayerRemoved(TKxDeLayer* L) {
+  TKxDeSurface::DoLayerRemoved(L);
+  if (FHotShape && !Exists(FHotShape)) FHotShape = nullptr;
+  if (Destroying()) return;
+  const size_t before = FSelections.size();
+  std::erase_if(FSelections, [this, L](TKxDeShapeBase* S) {
+    if (S != L && S->GetLayer() != L) return false;
+    FSelected.remove(S);
+    return true;
+  });
+  if (FSelections.size() != before) SelectionChanged();
+}
+
+}  // namespace vorn

@@ -1,0 +1,281 @@
+#pragma once
+// TKxDeCustomEditor: the surface a user edits with the mouse and the keyboard.
+//
+// Every pointer gesture runs through one small machine. HitCase classifies what lies under the
+// pointer (a handle of a selected shape, a shape's body, the page, nothing); MouseDown picks an
+// edit state from that, the modifier keys and EditOptions; MouseMove draws live feedback for the
+// state (the rubber band, the outlines of a move); MouseUp hands the gesture, where it started
+// and where it ended, to ExecuteHitAction, which changes the document once: one surface update
+// and one undo group per gesture. Escape ends a gesture without touching the document.
+//
+// Points. A window point S maps to the view point V = L + (S - L) / Z (L the page's top-left
+// corner on screen, Z the zoom factor). Hit records keep V relative to the client area's corner
+// in Test; LayerPoint turns that into world units on the page, where shapes, the grid and moves
+// are expressed.
+//
+// Feedback. The handles of the selection are drawn into the surface's client buffer, so they
+// cost nothing while the pointer moves; the hot shape, the rubber band and the outlines of a move
+// are drawn over the buffer at each paint of the window. Shapes draw all of it themselves through
+// DrawSelection, with the records the property objects (Selection, Hottrack, SelectionRect,
+// MoveSize) make. A shape whose hit test or selection drawing raises is logged and left out; a
+// gesture it took part in is cancelled.
+//
+// TKxDeEditor is the same with its properties published.
+
+#include "vorn/common/DrawingCommons.h"
+#include "vorn/common/Events.h"
+#include "vorn/editor/KxDeEditorProperties.h"
+#include "vorn/surface/KxDeSurface.h"
+
+#include <QSet>
+
+#include <cstdint>
+#include <vector>
+
+namespace vorn {
+
+class TKxDeCustomEditor : public TKxDeSurface {
+  Q_OBJECT
+
+ public:
+  using inherited = TKxDeSurface;
+  const TClass* ClassType() const override;
+  explicit TKxDeCustomEditor(QWidget* Parent = nullptr);
+  ~TKxDeCustomEditor() override;
+
+  // ---- Options and settings ------------------------------------------------------------------
+  // Assigning clears nothing of the document; the selection is brought in line with the new
+  // options, the hot shape is chosen again and the editor repaints.
+  TKxDeEditOptions EditOptions() const { return FEditOptions; }
+  void SetEditOptions(TKxDeEditOptions Value);
+  // Hit tolerance in screen pixels.
+  uint8_t HitFuzz() const { return FHitFuzz; }
+  void SetHitFuzz(uint8_t Value) { FHitFuzz = Value; }
+  // Pointer quantum of moves in world units; 0 is stored as 1.
+  uint8_t MouseSense() const { return FMouseSense; }
+  void SetMouseSense(int32_t Value);
+  // Arrow-key step in millimetres, clamped to 0..100.
+  float KeyMoveSizeStep() const { return FKeyMoveSizeStep; }
+  void SetKeyMoveSizeStep(float Value);
+  // Modifier sets; an empty set is stored as the default (Shift, Ctrl and Alt respectively).
+  TKxDeShiftKeys SelectionRectKeys() const { return FSelectionRectKeys; }
+  void SetSelectionRectKeys(TKxDeShiftKeys Value);
+  TKxDeShiftKeys MultiSelectKeys() const { return FMultiSelectKeys; }
+  void SetMultiSelectKeys(TKxDeShiftKeys Value);
+  TKxDeShiftKeys ControlKeys() const { return FControlKeys; }
+  void SetControlKeys(TKxDeShiftKeys Value);
+  int32_t UndoLimit() const { return FUndoLimit; }
+  void SetUndoLimit(int32_t Value) { FUndoLimit = Value; }
+  bool ShowShapeHint() const { return FShowShapeHint; }
+  void SetShowShapeHint(bool Value) { FShowShapeHint = Value; }
+  TKxDeEditorOrient EditorOrientation() const { return FEditorOrientation; }
+  void SetEditorOrientation(TKxDeEditorOrient Value);
+
+  // ---- Feedback properties ---------------------------------------------------------------------
+  TKxDeSelectionProps* Selection() const { return FSelection.get(); }
+  void SetSelection(const TKxDeSelectionProps* Value) { FSelection->Assign(Value); }
+  TKxDeHottrackProps* Hottrack() const { return FHottrack.get(); }
+  void SetHottrack(const TKxDeHottrackProps* Value) { FHottrack->Assign(Value); }
+  TKxDeSelectionRectProperties* SelectionRect() const { return FSelectionRect.get(); }
+  void SetSelectionRect(const TKxDeSelectionRectProperties* Value) { FSelectionRect->Assign(Value); }
+  TKxDeMoveSizeProps* MoveSize() const { return FMoveSize.get(); }
+  void SetMoveSize(const TKxDeMoveSizeProps* Value) { FMoveSize->Assign(Value); }
+
+  // ---- Interaction state -----------------------------------------------------------------------
+  TKxDeEditState EditState() const { return FEditState; }
+  // Selecting, moving and sizing states fall back to kxesNone while neither kxdoCanSelect nor
+  // kxdoMouseActions is set. Entering kxesNone forgets the gesture; every change is announced.
+  void SetEditState(TKxDeEditState S);
+  // The classification at the last press, and under the pointer (or the drag's current end).
+  const TKxDeHitTest& DownHit() const { return FDownHit; }
+  const TKxDeHitTest& HoverHit() const { return FHoverHit; }
+  TKxDeShapeBase* HotShape() const { return FHotShape; }
+  int32_t CreationCount() const { return FCreationCount; }
+  // Widget position of the pointer at the last press, move or release.
+  TPoint PointerPos() const { return FPointerPos; }
+
+  // ---- Hit testing -----------------------------------------------------------------------------
+  // HitCase(P, kxesNone, []).
+  TKxDeHitTest HitTest(const TPointF& P) override;
+  // What lies at view point P for a gesture in State with the modifiers Shift: the hot shape's
+  // handles first, then the selected shapes' in selection order, then every unlocked layer's
+  // shapes from the top one down.
+  virtual TKxDeHitTest HitCase(const TPointF& P, TKxDeEditState State, TKxDeShiftKeys Shift);
+  // The view point of a widget point.
+  TPointF ViewPoint(int32_t X, int32_t Y) const;
+  // The world point of a hit record's Test.
+  TPointF LayerPoint(const TPointF& Test) const;
+  // Adds to P what puts (X, Y) on the grid, axis by axis (grid spacings of one world unit or less
+  // never snap).
+  void CalculateSnapRectangle(float X, float Y, TPointF& P) const;
+  // A drag delta rounded towards zero to a multiple of MouseSense (after flooring).
+  TPointF QuantizeDelta(const TPointF& D) const;
+
+  // ---- Gestures --------------------------------------------------------------------------------
+  // Carries out a finished drag; From and To carry world points.
+  virtual void ExecuteHitAction(TKxDeEditState State, const TKxDeHitTest& From, const TKxDeHitTest& To,
+                                TKxDeShiftKeys Shift);
+  // Moves the selection by D in one undo group and one surface update, last selected first.
+  void MoveSelection(const TPointF& D);
+  // Brackets of the undo records one gesture makes; empty until undo is recorded.
+  virtual void BeginUndoGroup();
+  virtual void EndUndoGroup();
+  void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  // Escape ends the gesture (or clears the selection when there is none); the arrow keys move the
+  // selection by KeyMoveSizeStep millimetres (Ctrl: by the grid; Shift: resize instead).
+  void KeyDown(int32_t& Key, TShiftState Shift) override;
+
+  // ---- Selection -------------------------------------------------------------------------------
+  // Only shapes lying directly in a shown, unlocked layer of this editor that are themselves
+  // shown and unlocked, and only with kxdoCanSelect.
+  bool CanSelect(const TKxDeShapeBase* S) const;
+  bool IsSelected(const TKxDeShapeBase* S) const;
+  // Makes S the only selected shape (none clears the selection).
+  void Select(TKxDeShapeBase* S);
+  void AddSelection(TKxDeShapeBase* S);
+  void RemoveSelection(TKxDeShapeBase* S);
+  void ClearSelection();
+  void SelectAll();
+  // Selects the shapes in R (world units): those whose bounds lie inside it with Whole, else
+  // those whose own InRect(R) says so. An empty R clears the selection.
+  void SelectIn(const TRectF& R, bool Whole);
+  int32_t SelectionCount() const { return static_cast<int32_t>(FSelections.size()); }
+  TKxDeShapeBase* GetSelection(int32_t I) const;
+  // In selection order; not owned.
+  const std::vector<TKxDeShapeBase*>& Selections() const { return FSelections; }
+  TRectF GetSelectionBounds() const override;
+  // Drops what no longer qualifies (options, shapes gone) and announces a change.
+  void UpdateSelection();
+
+  // ---- Cursor ----------------------------------------------------------------------------------
+  // The cursor for view point V in the current state.
+  virtual void GetCurrentCursor(const TPointF& V, TCursor& Cursor);
+  void UpdateCursor(const TPointF& V);
+
+  // ---- Events ----------------------------------------------------------------------------------
+  TNotifyEvent OnEditStateChange;
+  TNotifyEvent OnSelectionChange;
+  TKxDEOnCursorMoveEvent OnCursorMove;
+  TKxDeOnGetMouseCursorEvent OnGetMouseCursor;
+  TKxDeMouseWheelZoomEvent OnMouseWheelZoom;
+
+ protected:
+  virtual void DrawHottrack(TCanvas* C);
+  virtual void DrawSelectionRect(TCanvas* C);
+  virtual void DrawSelectionMove(TCanvas* C);
+  virtual void HotShapeChanged();
+  virtual void DoEditStateChanged();
+  virtual void DoSelectionChanged();
+  void DrawSelection(TCanvas* C) override;
+  // The live feedback over the buffered picture.
+  void AfterPaint(TCanvas* C) override;
+  void DoShapeRemoved(TKxDeShapeBase* S) override;
+  void DoLayerRemoved(TKxDeLayer* L) override;
+  void DoMouseWheelZoom(int16_t WheelDelta) override;
+  void leaveEvent(QEvent* Event) override;
+  void focusInEvent(QFocusEvent* Event) override;
+  void focusOutEvent(QFocusEvent* Event) override;
+
+ private:
+  // Records the pointer at widget point (X, Y) and refreshes the cursor; without mouse actions
+  // the state returns to kxesNone. The view point of (X, Y).
+  TPointF TrackPointer(int32_t X, int32_t Y);
+  // The parts of a press and a release that run when the press is taken.
+  void PressAt(TMouseButton Button, TShiftState Shift, const TPointF& V);
+  void ReleaseAt(TMouseButton Button, TShiftState Shift, const TPointF& V, int32_t X, int32_t Y);
+  // Hovering at view point V (widget point X, Y): HoverHit and the hot shape follow the pointer.
+  void Hover(const TPointF& V, int32_t X, int32_t Y);
+  // S when it may be the hot shape with the pointer at widget point (X, Y).
+  TKxDeShapeBase* HotCandidate(TKxDeShapeBase* S, int32_t X, int32_t Y) const;
+  // Moves (or resizes) every selected shape that can change by D, in one undo group and one
+  // surface update, in selection order or the last selected first.
+  void ChangeSelection(const TPointF& D, bool Resize, bool LastFirst);
+  // One arrow key: the selection moves (Shift: resizes) by a step.
+  void Nudge(int32_t Key, TShiftState Shift);
+  // Chooses the hot shape for the pointer as it is now.
+  void UpdateHottrack();
+  void SetHotShape(TKxDeShapeBase* S);
+  // Lists S as selected (the last one).
+  void Append(TKxDeShapeBase* S);
+  // The selection changed: new handles, hooks, event.
+  void SelectionChanged();
+  // Clears the point selection of S.
+  static void ClearPointSelection(TKxDeShapeBase* S);
+  // S's own hit test, mapped to a hit record; false when it found nothing (or raised).
+  bool ShapeHit(TKxDeShapeBase* S, const TPointF& P, float Fuzz, float Size, bool Selected, TKxDeShiftKeys Shift,
+                TKxDeHitTest& HT);
+  // S->DrawSelection guarded against raising shapes; false when it raised.
+  bool DrawShapeSelection(TKxDeShapeBase* S, TCanvas* C, const TPointF& Offset, const TKxDeDragPoint& Drag,
+                          const TKxDeSelectionData& Data);
+  // The move a gesture from DownHit to HoverHit makes: quantized and snapped like the final one.
+  TPointF GestureMove(const TPointF& From, const TPointF& To) const;
+  // The visible part of the page in world units.
+  TRectF VisibleArea() const;
+  // A shape taking part in moves and feedback: shown, unlocked, alive.
+  static bool Movable(const TKxDeShapeBase* S);
+  // Ends the current gesture after a shape raised during it.
+  void Fault();
+
+  TKxDeEditOptions FEditOptions;
+  uint8_t FHitFuzz = 2;
+  uint8_t FMouseSense = 1;
+  float FKeyMoveSizeStep = 1.0f;
+  TKxDeShiftKeys FSelectionRectKeys{TKxDeShiftKey::kxskShift};
+  TKxDeShiftKeys FMultiSelectKeys{TKxDeShiftKey::kxskCtrl};
+  TKxDeShiftKeys FControlKeys{TKxDeShiftKey::kxskAlt};
+  int32_t FUndoLimit = -1;
+  bool FShowShapeHint = true;
+  TKxDeEditorOrient FEditorOrientation = TKxDeEditorOrient::kxedtDesOrientPortrait;
+  TOwned<TKxDeSelectionProps> FSelection;
+  TOwned<TKxDeHottrackProps> FHottrack;
+  TOwned<TKxDeSelectionRectProperties> FSelectionRect;
+  TOwned<TKxDeMoveSizeProps> FMoveSize;
+
+  TKxDeEditState FEditState = TKxDeEditState::kxesNone;
+  TKxDeHitTest FDownHit;
+  TKxDeHitTest FHoverHit;
+  TKxDeHitTest FCreateAnchor;
+  TKxDeShapeBase* FHotShape = nullptr;
+  std::vector<TKxDeShapeBase*> FSelections;
+  QSet<const TKxDeShapeBase*> FSelected;  // the same shapes, for lookups
+  int32_t FCreationCount = 0;
+  TPoint FPointerPos;
+  bool FPointerSeen = false;  // FPointerPos holds a position of the pointer
+  // A shape raised during the current hit test or gesture.
+  bool FFaulted = false;
+  // The pointer has moved since the press (the rubber band shows from then on).
+  bool FDragged = false;
+  int32_t FCursorUpdate = 0;
+  // The cursor the control shows where the editor has none of its own.
+  TCursor FControlCursor = crDefault;
+  std::vector<TKxDeShapeBase*> FScratch;
+};
+
+// The editor as a host places it, its properties published.
+class TKxDeEditor : public TKxDeCustomEditor {
+  Q_OBJECT
+  Q_PROPERTY(vorn::TKxDeEditOptions EditOptions READ EditOptions WRITE SetEditOptions)
+  Q_PROPERTY(quint8 HitFuzz READ HitFuzz WRITE SetHitFuzz)
+  Q_PROPERTY(quint8 MouseSense READ MouseSense WRITE SetMouseSense)
+  Q_PROPERTY(float KeyMoveSizeStep READ KeyMoveSizeStep WRITE SetKeyMoveSizeStep)
+  Q_PROPERTY(vorn::TKxDeShiftKeys SelectionRectKeys READ SelectionRectKeys WRITE SetSelectionRectKeys)
+  Q_PROPERTY(vorn::TKxDeShiftKeys MultiSelectKeys READ MultiSelectKeys WRITE SetMultiSelectKeys)
+  Q_PROPERTY(vorn::TKxDeShiftKeys ControlKeys READ ControlKeys WRITE SetControlKeys)
+  Q_PROPERTY(int UndoLimit READ UndoLimit WRITE SetUndoLimit)
+  Q_PROPERTY(bool ShowShapeHint READ ShowShapeHint WRITE SetShowShapeHint)
+  Q_PROPERTY(vorn::KxDrawingCommons::TKxDeEditorOrient EditorOrientation READ EditorOrientation WRITE
+                 SetEditorOrientation)
+  Q_PROPERTY(vorn::TKxDeSelectionProps* Selection READ Selection WRITE SetSelection)
+  Q_PROPERTY(vorn::TKxDeHottrackProps* Hottrack READ Hottrack WRITE SetHottrack)
+  Q_PROPERTY(vorn::TKxDeSelectionRectProperties* SelectionRect READ SelectionRect WRITE SetSelectionRect)
+  Q_PROPERTY(vorn::TKxDeMoveSizeProps* MoveSize READ MoveSize WRITE SetMoveSize)
+
+ public:
+  using inherited = TKxDeCustomEditor;
+  const TClass* ClassType() const override;
+  using TKxDeCustomEditor::TKxDeCustomEditor;
+};
+
+}  // namespace vorn
