@@ -234,5 +234,48 @@ TEST(SurfacePicture, DotGridInvertsOnePixelPerPoint) {
   EXPECT_EQ(shot.pixel(x0 + 37, y0 + 38), qRgb(255, 255, 255));
 }
 
+// The buffers hold device pixels: at a device pixel ratio of 2 (the run with QT_SCALE_FACTOR=2,
+// which also sets VORN_TEST_DEVICE_RATIO) a line one logical pixel wide covers exactly two device
+// pixels and a shape's edge on a whole logical pixel stays sharp.
+TEST(SurfaceDeviceRatio, BuffersInDevicePixelsKeepLinesSharp) {
+  TKxDeSurface surface;
+  surface.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
+  surface.resize(300, 240);
+  surface.Layer()->SetBounds(200, 160);
+  surface.Grid()->SetGridType(TKxDeGridType::kxgtLine);
+  auto* box = Create<TVornRectangle>(nullptr, Create<TKxDeLayer>(&surface));
+  box->SetBounds(100, 40, 50, 30);
+  box->Brush()->SetColor(0x0000FF);
+  box->Pen()->SetStyle(TPenStyle::psClear);
+  surface.show();
+  const qreal ratio = surface.devicePixelRatioF();
+  const QByteArray expected = qgetenv("VORN_TEST_DEVICE_RATIO");
+  if (!expected.isEmpty()) ASSERT_EQ(ratio, expected.toDouble());
+  const auto r = static_cast<int>(ratio);
+  ASSERT_EQ(ratio, r) << "whole ratios only here";
+  const QImage shot = Grab(surface);
+  shot.save(QDir::temp().filePath(QStringLiteral("vorn-surface-ratio.png")));
+  ASSERT_EQ(shot.size(), surface.size() * r);
+  EXPECT_EQ(surface.ClientBufferImage().size(), QSize(surface.GetClientRect().Width(), surface.GetClientRect().Height()) * r);
+
+  const TPointF o = surface.LayerToScreen(TPointF{0, 0});
+  const int x0 = static_cast<int>(o.X), y0 = static_cast<int>(o.Y);
+  // Device pixel k (0 .. r - 1) of logical pixel (X, Y) of the page.
+  auto at = [&](int X, int Y, int K = 0) { return shot.pixel((x0 + X) * r + K, (y0 + Y) * r + K); };
+  const QRgb line = qRgb(0xFF, 0xE4, 0xA6), white = qRgb(255, 255, 255), red = qRgb(255, 0, 0);
+  // The grid line at logical x 38: all its device pixels in the line colour, none beside it.
+  for (int k = 0; k < r; ++k) EXPECT_EQ(at(38, 10, k), line) << k;
+  EXPECT_EQ(shot.pixel((x0 + 38) * r - 1, (y0 + 10) * r), white);
+  EXPECT_EQ(shot.pixel((x0 + 39) * r, (y0 + 10) * r), white);
+  // The filled box's left edge at logical x 100: inside it red to its first device pixel, the
+  // device pixel before it untouched.
+  EXPECT_EQ(at(100, 50), red);
+  EXPECT_EQ(shot.pixel((x0 + 100) * r - 1, (y0 + 50) * r), white);
+  // The shadow: 3 logical pixels wide, 3 * r device pixels.
+  EXPECT_EQ(shot.pixel((x0 + 200) * r, (y0 + 10) * r), qRgb(0, 0, 0));
+  EXPECT_EQ(shot.pixel((x0 + 203) * r - 1, (y0 + 10) * r), qRgb(0, 0, 0));
+  EXPECT_EQ(shot.pixel((x0 + 203) * r, (y0 + 10) * r), qRgb(0x80, 0x80, 0x80));
+}
+
 }  // namespace
 }  // namespace vorn::test

@@ -43,6 +43,13 @@ class TVornBoxShape : public TVornShape {
   QPainterPath GeometryPath(const TVornVertices& V, float Inset) const override;
   // The figure in Box, moved inwards by Inset (world units).
   virtual QPainterPath BoxPath(const QRectF& Box, double Inset) const;
+  // Draws the figure of a device box with the painter's pen and brush as they are set, when the
+  // figure is one the painter draws by itself (a plain rectangle, an ellipse); False otherwise,
+  // and the figure is painted from BoxPath.
+  virtual bool DrawDeviceBox(QPainter* P, const QRectF& Box) const;
+  // A plain figure filled with the brush and framed with the pen without painter paths.
+  void PaintShape(TCanvas* C, const QTransform& ToDevice, double Zoom, int32_t GDIRotation,
+                  PmekDeviceCapsInfo DeviceCapsInfo) override;
   void ApplyDrag(TVornVertices& V, const TKxDeDragPoint& DragPoint) const override;
 
   void PointChanged(TKxDePoint* Point) override;
@@ -56,6 +63,8 @@ class TVornBoxShape : public TVornShape {
   static QRectF Deflated(const QRectF& R, double D);
 
  private:
+  // The box of the corners, read from the points directly.
+  QRectF CornerBox() const;
   // Moves the corners onto the rectangle (L, T, W, H) inside one point update.
   void PlaceCorners(float L, float T, float W, float H);
   bool FArranging = false;

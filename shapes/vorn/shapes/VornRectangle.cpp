@@ -2,6 +2,8 @@
 
 #include <vorn/common/Units.h>
 
+#include <QPainter>
+
 #include <algorithm>
 
 namespace vorn {
@@ -29,6 +31,12 @@ QPainterPath TVornRectangle::BoxPath(const QRectF& Box, double Inset) const {
   return path;
 }
 
+bool TVornRectangle::DrawDeviceBox(QPainter* P, const QRectF& Box) const {
+  if (FCornerRadius > 0) return false;
+  if (P) P->drawRect(Box);
+  return true;
+}
+
 void TVornRectangle::SaveToXML(TXmlNode Node) const {
   TVornBoxShape::SaveToXML(Node);
   XmlWriteSingle(Node, "CornerRadius", FCornerRadius);
@@ -51,6 +59,11 @@ QPainterPath TVornEllipse::BoxPath(const QRectF& Box, double Inset) const {
   QPainterPath path;
   path.addEllipse(Deflated(Box, Inset));
   return path;
+}
+
+bool TVornEllipse::DrawDeviceBox(QPainter* P, const QRectF& Box) const {
+  if (P) P->drawEllipse(Box);
+  return true;
 }
 
 }  // namespace vorn

@@ -25,6 +25,7 @@ class TVornRectangle : public TVornBoxShape {
  protected:
   ~TVornRectangle() override = default;
   QPainterPath BoxPath(const QRectF& Box, double Inset) const override;
+  bool DrawDeviceBox(QPainter* P, const QRectF& Box) const override;
 
  private:
   float FCornerRadius = 0;
@@ -40,6 +41,7 @@ class TVornEllipse : public TVornBoxShape {
  protected:
   ~TVornEllipse() override = default;
   QPainterPath BoxPath(const QRectF& Box, double Inset) const override;
+  bool DrawDeviceBox(QPainter* P, const QRectF& Box) const override;
 };
 
 }  // namespace vorn

@@ -24,6 +24,7 @@
 #include <QEvent>
 #include <QMetaObject>
 #include <QPaintEvent>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
@@ -183,10 +184,20 @@ void TKxDeSurface::RebuildBuffers(bool ForceLayers, bool KeepLayerBuffer) {
       QPainter* p = cc->Painter();
       if (partial) cc->SetClipRect(invalid);
       p->setRenderHint(QPainter::Antialiasing, false);
-      p->fillRect(QRectF(0, 0, client.Width(), client.Height()), ToQColor(ControlColor(FColor)));
+      // The control colour goes only where the layer buffer does not cover the client area.
       const TRect shown = Intersection(v, client);
-      if (!shown.IsEmpty() && !FLayerBuffer->Empty())
-        p->drawImage(QPointF(shown.Left, shown.Top), FLayerBuffer->Image());
+      QRegion bare(0, 0, client.Width(), client.Height());
+      if (!shown.IsEmpty() && !FLayerBuffer->Empty()) {
+        const QImage& lb = FLayerBuffer->Image();
+        const qreal ratio = lb.devicePixelRatio();
+        const TRect covered = Intersection(
+            shown, TRect{shown.Left, shown.Top, shown.Left + static_cast<int32_t>(std::floor(lb.width() / ratio)),
+                         shown.Top + static_cast<int32_t>(std::floor(lb.height() / ratio))});
+        bare -= ToQRect(covered);
+        p->drawImage(QPointF(shown.Left, shown.Top), lb);
+      }
+      const QColor control = ToQColor(ControlColor(FColor));
+      for (const QRect& b : bare) p->fillRect(b, control);
       if (!v.IsEmpty()) DrawLayerFrame(cc);
       if (partial) cc->ResetClip();
     }
