@@ -12,7 +12,7 @@
 
 #include "vorn/common/Events.h"
 #include "vorn/common/Object.h"
-#include "vorn/inspector/InspectorTypes.h"
+#include "vorn/inspector/MekInspectorTypes.h"
 
 #include <QMetaEnum>
 #include <QMetaProperty>

@@ -3,7 +3,7 @@
 #include "vorn/common/FormatFloat.h"
 #include "vorn/common/KxDePicture.h"
 #include "vorn/common/PackageSettings.h"
-#include "vorn/inspector/InspectorModel_p.h"
+#include "vorn/inspector/mekInspectorModel_p.h"
 #include "vorn/inspector/Inspector_p.h"
 #include "vorn/inspector/mekStyleDialogs.h"
 #include "vorn/model/KxDeShapeBrush.h"

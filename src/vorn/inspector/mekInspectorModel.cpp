@@ -1,4 +1,4 @@
-#include "vorn/inspector/InspectorModel_p.h"
+#include "vorn/inspector/mekInspectorModel_p.h"
 
 #include <QApplication>
 #include <QKeyEvent>
