@@ -36,7 +36,7 @@ Q_ENUM_NS(TGlyphStyle)
 enum class TKeySet : uint8_t { ksReturn, ksEscape };
 Q_ENUM_NS(TKeySet)
 
-// The kinds of published property types the inspector tells apart (a filter selects among them).
+// The kinds of published property types the inspector distinguishes (a filter selects among them).
 // Booleans are enumerations; a colour is an integer whose type name is "TColor".
 enum class TTypeKind : uint8_t {
   tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkMethod, tkWChar, tkLString,

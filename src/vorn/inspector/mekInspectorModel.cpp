@@ -273,7 +273,7 @@ void TmekInspectorDelegate::updateEditorGeometry(QWidget* Editor, const QStyleOp
 
 void TmekInspectorDelegate::destroyEditor(QWidget* Editor, const QModelIndex& Index) const {
   FTree->ReleaseEditor(Editor);
-  // The view unhooks the edit control itself only; its parts, deleted later (perhaps by the tree's
+  // The view unhooks the edit control itself only; its child widgets, deleted later (perhaps by the tree's
   // own destruction), must no longer reach the filter.
   for (QWidget* w : Editor->findChildren<QWidget*>()) w->removeEventFilter(const_cast<TmekInspectorDelegate*>(this));
   QStyledItemDelegate::destroyEditor(Editor, Index);

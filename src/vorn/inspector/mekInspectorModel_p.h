@@ -79,7 +79,7 @@ class TmekInspectorDelegate : public QStyledItemDelegate {
   void destroyEditor(QWidget* Editor, const QModelIndex& Index) const override;
   // Keys of the in-place edit (Escape, Enter, Tab, Up and Down, Ctrl+A) and leaving it.
   bool eventFilter(QObject* Object, QEvent* Event) override;
-  // Puts the edit control and its parts under this filter.
+  // Puts the edit control and its child widgets under this filter.
   void Watch(QWidget* Editor);
 
  private:
