@@ -40,7 +40,7 @@ const TVornBarcodeSymbol& TVornBarcode::Symbol() const {
     FSymbolType = FSymbology;
     FSymbolShowText = FShowText;
     // The error of the last encoding, for the host to show.
-    const_cast<TVornBarcode*>(this)->FErrText = FSymbol->Valid() ? QString() : FSymbol->Error();
+    const_cast<TVornBarcode*>(this)->SetErrText(FSymbol->Valid() ? QString() : FSymbol->Error());
   }
   return *FSymbol;
 }

@@ -10,8 +10,12 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <type_traits>
+#include <utility>
 
 namespace pugi {
 class xml_node;
@@ -62,6 +66,56 @@ using TKxDeNotificationEvent = std::function<void(TObject* Sender, TObject* ACom
 
 // Returns false to stop the enumeration.
 using TEnumKxDeStrokesCallback = std::function<bool(int32_t Index, const TKxDeFontStroke& Stroke)>;
+
+// An event member for objects that exist by the hundred thousand (a shape, its pen and brush):
+// it takes the size of one pointer, and the handler is stored apart only once one is assigned,
+// where a std::function member takes 32 bytes whether anyone listens or not. It is assigned,
+// tested and called like a std::function.
+template <class Signature>
+class TSparseEvent;
+
+template <class R, class... A>
+class TSparseEvent<R(A...)> {
+ public:
+  using TFunction = std::function<R(A...)>;
+
+  TSparseEvent() = default;
+  TSparseEvent(std::nullptr_t) {}
+  TSparseEvent(const TSparseEvent& Other) { *this = Other; }
+  TSparseEvent(TSparseEvent&&) noexcept = default;
+  template <class Fn>
+    requires(!std::is_same_v<std::remove_cvref_t<Fn>, TSparseEvent> && std::is_constructible_v<TFunction, Fn>)
+  TSparseEvent(Fn&& Handler) {
+    *this = std::forward<Fn>(Handler);
+  }
+
+  TSparseEvent& operator=(const TSparseEvent& Other) {
+    if (this != &Other) FHandler = Other.FHandler ? std::make_unique<TFunction>(*Other.FHandler) : nullptr;
+    return *this;
+  }
+  TSparseEvent& operator=(TSparseEvent&&) noexcept = default;
+  TSparseEvent& operator=(std::nullptr_t) {
+    FHandler.reset();
+    return *this;
+  }
+  // An empty handler (a null function pointer, an empty std::function) leaves the event unassigned.
+  template <class Fn>
+    requires(!std::is_same_v<std::remove_cvref_t<Fn>, TSparseEvent> && std::is_constructible_v<TFunction, Fn>)
+  TSparseEvent& operator=(Fn&& Handler) {
+    TFunction f(std::forward<Fn>(Handler));
+    if (f) FHandler = std::make_unique<TFunction>(std::move(f));
+    else FHandler.reset();
+    return *this;
+  }
+
+  explicit operator bool() const { return FHandler != nullptr; }
+  R operator()(A... Args) const { return (*FHandler)(std::forward<A>(Args)...); }
+  // The handler as a std::function (empty when none is assigned).
+  TFunction Function() const { return FHandler ? *FHandler : TFunction(); }
+
+ private:
+  std::unique_ptr<TFunction> FHandler;
+};
 
 // Calls an event when it is assigned.
 template <class F, class... A>

@@ -6,6 +6,7 @@
 #include "vorn/common/Object.h"
 
 #include <QString>
+#include <QVarLengthArray>
 
 #include <cstdint>
 #include <vector>
@@ -35,10 +36,20 @@ class TKxDeActionList : public TObject {
 
   int32_t Count() const { return static_cast<int32_t>(FList.size()); }
   // The entry at Index; Index must lie in [0, Count).
-  const TKxDeActionListRec& Items(int32_t Index) const { return FList[static_cast<size_t>(Index)]; }
+  TKxDeActionListRec Items(int32_t Index) const;
 
  private:
-  std::vector<TKxDeActionListRec> FList;
+  // Every shape has a list and most hold a few entries, nearly all with an empty or a constant
+  // property name: an entry keeps the action and the number of its name in one process-wide
+  // table of the names seen (0 is the empty name), and the first entries live in the list itself.
+  struct TEntry {
+    uint32_t Name;
+    TKxDeAction Action;
+  };
+  static uint32_t NameNumber(const QString& PropName);
+  static QString NameOf(uint32_t Number);
+
+  QVarLengthArray<TEntry, 4> FList;
 };
 
 }  // namespace vorn

@@ -78,7 +78,7 @@ void TKxDePoint::BeforeDestruction() {
 }
 
 void TKxDePoint::SetPosition(float Ax, float Ay) {
-  if (FOnChanging) FOnChanging(this, Ax, Ay);
+  if (FOwner) FOwner->DoPointIsChanging(this, Ax, Ay);
   if (Ax == Fx && Ay == Fy) return;
   TActionScope action(Announces() ? FOwner : nullptr, TKxDeAction::kxacSizing);
   Changing();

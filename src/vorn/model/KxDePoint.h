@@ -167,8 +167,6 @@ class TKxDePoint : public TPersistent {
   bool FDestroying = false;
   uint32_t FUpdateCount = 0;
   uint32_t FChangeCount = 0;
-  // Wired by the owning shape to its PointIsChanging.
-  TKxDePositionEvent FOnChanging;
   float Fdx = 0;
   float Fdy = 0;
   TKxDeShapeBase* FOwner = nullptr;

@@ -49,17 +49,12 @@ TKxDeShapeBase::TKxDeShapeBase(TKxDeSurface* ASurface, TKxDeContainer* AOwner) :
   FColor = 0xFFFFFF;
   // No children exist yet, so storing the surface is all that setting it means here.
   FSurface = ASurface;
-  FWSpaceMtx = InitWSpaceMtx();
   FVisible = true;
   FPictureStyle = TKxDeShapePictureStyle::kxdspStretch;
   FShapeStyle += TKxDeShapeStyle::kxssCanHottrack;
   FShapeStyle += TKxDeShapeStyle::kxssUsesPen;
-  // The brush and the pen are members; their events are wired here, the font's and the picture's
-  // when they are made.
-  FBrush.OnChanging = [this](TObject* Sender) { DoBrushChanging(Sender); };
-  FBrush.OnChange = [this](TObject* Sender) { DoBrushChanged(Sender); };
-  FPen.OnChanging = [this](TObject* Sender) { DoPenChanging(Sender); };
-  FPen.OnChange = [this](TObject* Sender) { DoPenChanged(Sender); };
+  // The brush and the pen are members that know the shape and report to it; the font's and the
+  // picture's events are wired when they are made.
 }
 
 void TKxDeShapeBase::AfterConstruction() {
@@ -78,10 +73,8 @@ TKxDeShapeBase::~TKxDeShapeBase() {
   FDestroying = true;
   ClearPoints();
   ClearControls();
-  FBrush.OnChanging = nullptr;
-  FBrush.OnChange = nullptr;
-  FPen.OnChanging = nullptr;
-  FPen.OnChange = nullptr;
+  FBrush.SetOwner(nullptr);
+  FPen.SetOwner(nullptr);
   if (FFont) {
     FFont->OnChanging = nullptr;
     FFont->OnChange = nullptr;
@@ -104,8 +97,11 @@ void TKxDeShapeBase::Assign(const TPersistent* Source) {
   if (auto* src = dynamic_cast<const TKxDeShapeBase*>(Source)) {
     FRefPoint = src->FRefPoint;
     FRefPointPushed = src->FRefPointPushed;
-    FUserData1 = src->FUserData1;
-    FUserData2 = src->FUserData2;
+    if (FExtras || src->FExtras) {
+      TExtras& extras = Extras();
+      extras.UserData1 = src->UserData1();
+      extras.UserData2 = src->UserData2();
+    }
     FBrush.Assign(&src->FBrush);
     FPen.Assign(&src->FPen);
     return;
@@ -143,19 +139,36 @@ void TKxDeShapeBase::SetText(const QString& Value) {
   SetTextProperty(this, FText, Value, QStringLiteral("Text"), FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesLabel));
 }
 
+// The values kept apart are made only by a setter that changes something.
 void TKxDeShapeBase::SetCaption(const QString& Value) {
-  SetTextProperty(this, FCaption, Value, QStringLiteral("Caption"),
+  if (Value == Caption()) return;
+  SetTextProperty(this, Extras().Caption, Value, QStringLiteral("Caption"),
                   FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesCaption));
 }
 
 void TKxDeShapeBase::SetUserData1(const QString& Value) {
-  SetTextProperty(this, FUserData1, Value, QStringLiteral("UserData1"),
+  if (Value == UserData1()) return;
+  SetTextProperty(this, Extras().UserData1, Value, QStringLiteral("UserData1"),
                   FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesLabel));
 }
 
 void TKxDeShapeBase::SetUserData2(const QString& Value) {
-  SetTextProperty(this, FUserData2, Value, QStringLiteral("UserData2"),
+  if (Value == UserData2()) return;
+  SetTextProperty(this, Extras().UserData2, Value, QStringLiteral("UserData2"),
                   FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesLabel));
+}
+
+void TKxDeShapeBase::SetErrText(const QString& Value) {
+  if (Value != ErrText()) Extras().ErrText = Value;
+}
+
+void TKxDeShapeBase::SetObjectsDB(TObject* Value) {
+  if (Value != ObjectsDB()) Extras().ObjectsDB = Value;
+}
+
+TKxDeShapeBase::TExtras& TKxDeShapeBase::Extras() {
+  if (!FExtras) FExtras = std::make_unique<TExtras>();
+  return *FExtras;
 }
 
 void TKxDeShapeBase::SetVisible(bool Value) {
@@ -347,9 +360,6 @@ void TKxDeShapeBase::InsertPoint(TKxDePoint* Point) {
   if (Point->FOwner) Point->FOwner->RemovePoint(Point);
   Point->FOwner = this;
   FPoints.push_back(Point);
-  Point->FOnChanging = [this](TObject* Sender, float& x, float& y) {
-    PointIsChanging(static_cast<TKxDePoint*>(Sender), x, y);
-  };
   DoPointAdded(Point);
   Changed(false);
 }
@@ -357,7 +367,6 @@ void TKxDeShapeBase::InsertPoint(TKxDePoint* Point) {
 void TKxDeShapeBase::RemovePoint(TKxDePoint* Point) {
   if (!Point || Point->FOwner != this) return;
   TActionScope action(this, TKxDeAction::kxacSizing);
-  Point->FOnChanging = nullptr;
   Point->FOwner = nullptr;
   // Points are mostly freed from the end: search from there.
   auto it = std::find(FPoints.rbegin(), FPoints.rend(), Point);
@@ -375,7 +384,6 @@ void TKxDeShapeBase::ClearPoints() {
   while (!FPoints.empty()) {
     TKxDePoint* p = FPoints.back();
     FPoints.pop_back();
-    p->FOnChanging = nullptr;
     p->FOwner = nullptr;
     Free(p);
   }

@@ -34,6 +34,7 @@
 #include <QTransform>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace vorn {
@@ -101,7 +102,7 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   QString Text() const { return GetText(); }
   virtual QString GetText() const { return FText; }
   virtual void SetText(const QString& Value);
-  QString Caption() const { return FCaption; }
+  QString Caption() const { return FExtras ? FExtras->Caption : QString(); }
   TColor Color() const { return FColor; }
   TObject* Data() const { return FData; }
   void SetData(TObject* Value) { FData = Value; }
@@ -111,17 +112,17 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   void SetLocked(bool Value);
   QString Name() const { return FName; }
   virtual void SetName(const QString& Value);
-  QString UserData1() const { return FUserData1; }
+  QString UserData1() const { return FExtras ? FExtras->UserData1 : QString(); }
   void SetUserData1(const QString& Value);
-  QString UserData2() const { return FUserData2; }
+  QString UserData2() const { return FExtras ? FExtras->UserData2 : QString(); }
   void SetUserData2(const QString& Value);
   int64_t Tag() const { return FTag; }
   void SetTag(int64_t Value) { FTag = Value; }
   bool Log() const { return FLog; }
   void SetLog(bool Value) { FLog = Value; }
-  QString ErrText() const { return FErrText; }
-  TObject* ObjectsDB() const { return FObjectsDB; }
-  void SetObjectsDB(TObject* Value) { FObjectsDB = Value; }
+  QString ErrText() const { return FExtras ? FExtras->ErrText : QString(); }
+  TObject* ObjectsDB() const { return FExtras ? FExtras->ObjectsDB : nullptr; }
+  void SetObjectsDB(TObject* Value);
   TKxDeShapePictureStyle PictureStyle() const { return FPictureStyle; }
   bool InDestroy() const { return FDestroying; }
   TKxDeShapeStyles ShapeStyle() const { return FShapeStyle; }
@@ -131,8 +132,9 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   virtual void SetDataBehavior(TmekDataBehavior Value);
   TKxDeActionList* ActionList() { return &FActionList; }
   const TKxDeActionList* ActionList() const { return &FActionList; }
-  TKxDeShapeDuringLoadFromXMLEvent OnShapeDuringLoadFromXML;
-  TKxDeShapeLoadErrorEvent OnLoadError;
+  // Raised by subclasses and the host, not by the base.
+  TSparseEvent<void(TKxDeShapeBase* Shape)> OnShapeDuringLoadFromXML;
+  TSparseEvent<void(TKxDeShapeBase* Shape, const QString& LogMessage, int32_t ErrorNumber)> OnLoadError;
 
   // ---- Styles ---------------------------------------------------------------------------------
   // The pen, brush, font and picture holder always exist for their users; the font and the
@@ -271,6 +273,8 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   void DoPointRemoved(TKxDePoint* Point);
   void DoPointChanging(TKxDePoint* Point);
   void DoPointChanged(TKxDePoint* Point);
+  // A point of this shape is about to move to (x, y); the shape may change the target.
+  void DoPointIsChanging(TKxDePoint* Point, float& x, float& y) { PointIsChanging(Point, x, y); }
 
   // ---- Point selection ------------------------------------------------------------------------
   void Select(TKxDePoint* Point);
@@ -370,10 +374,11 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   virtual void SetRotationCenter(TKxDeRotationCenter Value);
   virtual void RotateAroundPoint(int32_t RotateAngle, const TPointF& RotatePt, const TPointF& TranslationPt);
 
-  // Painting transform.
+  // Painting transform. Only shapes painted turned carry one of their own; the others share the
+  // identity.
   static const QTransform& InitWSpaceMtx();
-  const QTransform& WSpaceMtx() const { return FWSpaceMtx; }
-  void SetWSpaceMtx(const QTransform& Value) { FWSpaceMtx = Value; }
+  const QTransform& WSpaceMtx() const { return FWSpaceMtx ? *FWSpaceMtx : InitWSpaceMtx(); }
+  void SetWSpaceMtx(const QTransform& Value);
   // Adds P to the translation of the painting transform.
   void Translate(const TPointF& P);
   // Post-multiplies the painting transform by M (M applies after it).
@@ -441,6 +446,8 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   ~TKxDeShapeBase() override;
 
   virtual void SetCaption(const QString& Value);
+  // For shapes that load external data and report what went wrong.
+  void SetErrText(const QString& Value);
   // Stores the shape colour and hands it to the brush and the gradient; nothing is announced.
   void SetColor(TColor Value);
   // The style setters: each copies the given style into the shape's own (nothing for none).
@@ -529,13 +536,8 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   TPointF FRefPoint;
   TPointF FRefPointPushed;
   QString FText;
-  QString FCaption;
   QString FName;
-  QString FUserData1;
-  QString FUserData2;
-  QString FErrText;
   TObject* FData = nullptr;
-  TObject* FObjectsDB = nullptr;
   int64_t FTag = 0;
   TKxDePointList FPoints;
   std::vector<TKxDeControl*> FControls;
@@ -543,8 +545,10 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   // Allocated on the first registration and released when it empties.
   std::vector<TKxDeShapeNotifier*> FNotifyList;
   TKxDeActionList FActionList;
-  QTransform FWSpaceMtx;
-  // Styles. Brush and pen live in the shape itself; font and picture are made on first use.
+  // Made when the painting transform first differs from the identity.
+  std::unique_ptr<QTransform> FWSpaceMtx;
+  // Styles. Brush and pen live in the shape itself and report to it directly; font and picture
+  // are made on first use.
   mutable TKxDeShapeBrush FBrush{this};
   mutable TKxDeShapePen FPen{this};
   mutable TKxDeShapeFont* FFont = nullptr;
@@ -554,9 +558,23 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
  private:
   // Containers link and unlink their children's owner field.
   friend class TKxDeContainer;
-  // The brush and the gradient share the shape colour and set it directly when they load.
+  // The brush and the gradient share the shape colour and set it directly when they load; the
+  // brush and the pen call their handlers.
   friend class TKxDeShapeBrush;
+  friend class TKxDeShapePen;
   friend class TKxDeShapeGradient;
+
+  // Values most shapes never set, kept apart so that such shapes do not pay for them: made on
+  // the first value set and kept from then on.
+  struct TExtras {
+    QString Caption;
+    QString UserData1;
+    QString UserData2;
+    QString ErrText;
+    TObject* ObjectsDB = nullptr;
+  };
+  TExtras& Extras();
+  std::unique_ptr<TExtras> FExtras;
 
   // The pending owner handed to the constructor, inserted into in AfterConstruction.
   TKxDeContainer* FCreateOwner = nullptr;

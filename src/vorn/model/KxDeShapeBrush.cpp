@@ -62,4 +62,14 @@ void TKxDeShapeBrush::LoadFromXML(TXmlNode Node) {
   Changed();
 }
 
+void TKxDeShapeBrush::Changing() {
+  if (OnChanging) OnChanging(this);
+  else if (FOwner) FOwner->DoBrushChanging(this);
+}
+
+void TKxDeShapeBrush::Changed() {
+  if (OnChange) OnChange(this);
+  else if (FOwner) FOwner->DoBrushChanged(this);
+}
+
 }  // namespace vorn

@@ -46,12 +46,14 @@ class TKxDeShapeBrush : public TPersistent {
   virtual void SaveToXML(TXmlNode Node) const;
   virtual void LoadFromXML(TXmlNode Node);
 
-  TNotifyEvent OnChanging;
-  TNotifyEvent OnChange;
+  // A brush owned by a shape reports its changes to the shape's brush handlers unless a handler
+  // is assigned here, which takes their place.
+  TSparseEvent<void(TObject* Sender)> OnChanging;
+  TSparseEvent<void(TObject* Sender)> OnChange;
 
  protected:
-  void Changing() { if (OnChanging) OnChanging(this); }
-  void Changed() { if (OnChange) OnChange(this); }
+  void Changing();
+  void Changed();
 
  private:
   TColor FColor = clWhite;

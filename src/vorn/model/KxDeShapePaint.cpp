@@ -218,20 +218,37 @@ const QTransform& TKxDeShapeBase::InitWSpaceMtx() {
   return identity;
 }
 
-void TKxDeShapeBase::Translate(const TPointF& P) {
-  const QTransform& m = FWSpaceMtx;
-  FWSpaceMtx.setMatrix(m.m11(), m.m12(), m.m13(), m.m21(), m.m22(), m.m23(), m.m31() + P.X, m.m32() + P.Y, m.m33());
+namespace {
+
+void AddTranslation(QTransform& M, const TPointF& P) {
+  M.setMatrix(M.m11(), M.m12(), M.m13(), M.m21(), M.m22(), M.m23(), M.m31() + P.X, M.m32() + P.Y, M.m33());
 }
 
-void TKxDeShapeBase::Combine(const QTransform& M) { FWSpaceMtx = FWSpaceMtx * M; }
+}  // namespace
+
+void TKxDeShapeBase::SetWSpaceMtx(const QTransform& Value) {
+  // Once made, the shape's own transform is kept: a shape painted turned is painted so again.
+  if (FWSpaceMtx) *FWSpaceMtx = Value;
+  else if (Value != InitWSpaceMtx()) FWSpaceMtx = std::make_unique<QTransform>(Value);
+}
+
+void TKxDeShapeBase::Translate(const TPointF& P) {
+  QTransform m = WSpaceMtx();
+  AddTranslation(m, P);
+  SetWSpaceMtx(m);
+}
+
+void TKxDeShapeBase::Combine(const QTransform& M) { SetWSpaceMtx(WSpaceMtx() * M); }
 
 void TKxDeShapeBase::Rotate(const TPointF& RotationCenter, float Angle) {
   const double a = -static_cast<double>(Angle) * PiRadian;
   const double c = std::cos(a);
   const double s = std::sin(a);
-  Translate(TPointF{-RotationCenter.X, -RotationCenter.Y});
-  Combine(QTransform(c, s, -s, c, 0, 0));
-  Translate(RotationCenter);
+  QTransform m = WSpaceMtx();
+  AddTranslation(m, TPointF{-RotationCenter.X, -RotationCenter.Y});
+  m = m * QTransform(c, s, -s, c, 0, 0);
+  AddTranslation(m, RotationCenter);
+  SetWSpaceMtx(m);
 }
 
 void TKxDeShapeBase::Rotate(float Angle, float OffsetX, float OffsetY, double Zoom) {
@@ -264,9 +281,9 @@ void TKxDeShapeBase::Rotate(float Angle, float OffsetX, float OffsetY, double Zo
 
 void TKxDeShapeBase::SetRotationMatrix(TCanvas* C, float OffsetX, float OffsetY, double Zoom, float Angle) {
   if (!C) return;
-  FWSpaceMtx = C->Transform();
+  SetWSpaceMtx(C->Transform());
   Rotate(Angle, OffsetX, OffsetY, Zoom);
-  C->SetTransform(FWSpaceMtx);
+  C->SetTransform(WSpaceMtx());
 }
 
 // ---- Painting -------------------------------------------------------------------------------------

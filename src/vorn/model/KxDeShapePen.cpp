@@ -3,6 +3,7 @@
 #include "vorn/common/Canvas.h"
 #include "vorn/common/Rounding.h"
 #include "vorn/common/Units.h"
+#include "vorn/model/KxDeShapeBase.h"
 #include "vorn/model/KxDeXmlFormat_p.h"
 
 namespace vorn {
@@ -115,6 +116,16 @@ void TKxDeShapePen::LoadFromXML(TXmlNode Node) {
   // Stored as read, negative widths included; only what is not a usable length is refused.
   FWidth = xmlformat::ReadSingleLengthMM(Node, "Width", FWidth);
   Changed();
+}
+
+void TKxDeShapePen::Changing() {
+  if (OnChanging) OnChanging(this);
+  else if (FOwner) FOwner->DoPenChanging(this);
+}
+
+void TKxDeShapePen::Changed() {
+  if (OnChange) OnChange(this);
+  else if (FOwner) FOwner->DoPenChanged(this);
 }
 
 }  // namespace vorn

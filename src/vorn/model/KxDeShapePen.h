@@ -54,14 +54,16 @@ class TKxDeShapePen : public TPersistent {
   virtual void SaveToXML(TXmlNode Node) const;
   virtual void LoadFromXML(TXmlNode Node);
 
-  TNotifyEvent OnChanging;
-  TNotifyEvent OnChange;
+  // A pen owned by a shape reports its changes to the shape's pen handlers unless a handler
+  // is assigned here, which takes their place.
+  TSparseEvent<void(TObject* Sender)> OnChanging;
+  TSparseEvent<void(TObject* Sender)> OnChange;
 
  protected:
   // To another shape pen: its setters for colour, mode and style, its width directly.
   void AssignTo(TPersistent* Dest) const override;
-  void Changing() { if (OnChanging) OnChanging(this); }
-  void Changed() { if (OnChange) OnChange(this); }
+  void Changing();
+  void Changed();
 
  private:
   TColor FColor = clBlack;

@@ -49,8 +49,8 @@ void TKxDeShapeBase::SaveToXML(TXmlNode Node) const {
   XmlWriteSingle(Node, "Rotation", FRotation);
   if (FShapeStyle.Contains(TKxDeShapeStyle::kxssCanRotate)) WriteOrdinal(Node, "RotationPoint", FRotationCenter);
   XmlWriteBool(Node, "Log", FLog);
-  if (!FUserData1.isEmpty()) XmlWriteString(Node, "UserData1", FUserData1);
-  if (!FUserData2.isEmpty()) XmlWriteString(Node, "UserData2", FUserData2);
+  if (!UserData1().isEmpty()) XmlWriteString(Node, "UserData1", UserData1());
+  if (!UserData2().isEmpty()) XmlWriteString(Node, "UserData2", UserData2());
   // Only the styles the shape uses: the others keep their defaults and mean nothing.
   if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesBrush)) Brush()->SaveToXML(XmlAddChild(Node, "Brush"));
   if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesPen)) Pen()->SaveToXML(XmlAddChild(Node, "Pen"));
@@ -80,8 +80,8 @@ void TKxDeShapeBase::LoadFromXML(TXmlNode Node, bool KeepID) {
     FRotationCenter =
         ReadOrdinal(Node, "RotationPoint", TKxDeRotationCenter::kxdroPtGravity, TKxDeRotationCenter::kxdroRefPoint);
   FLog = XmlReadBool(Node, "Log", FLog);
-  if (XmlHasValue(Node, "UserData1")) FUserData1 = XmlReadString(Node, "UserData1");
-  if (XmlHasValue(Node, "UserData2")) FUserData2 = XmlReadString(Node, "UserData2");
+  if (XmlHasValue(Node, "UserData1")) Extras().UserData1 = XmlReadString(Node, "UserData1");
+  if (XmlHasValue(Node, "UserData2")) Extras().UserData2 = XmlReadString(Node, "UserData2");
   // Each style object reads its own element as one announced change.
   if (FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesBrush))
     if (TXmlNode e = XmlSelect(Node, "Brush")) Brush()->LoadFromXML(e);
