@@ -1,6 +1,8 @@
 // The object model: class references, virtual construction, lifetime brackets.
 #include "support/TestSupport.h"
 
+#include <vorn/common/Events.h>
+
 namespace vorn::testing {
 
 std::vector<std::string> gLog;
@@ -93,6 +95,31 @@ TEST_F(ObjectModel, AssignCopiesOrRaises) {
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), QStringLiteral("Cannot assign a TAnimal to a TStone"));
   }
+}
+
+// The compact event member: an empty handler leaves it unassigned, a copy calls its own handler,
+// and in-out parameters come back to the caller.
+TEST(SparseEvent, AssignsCopiesAndCallsLikeAFunction) {
+  TSparseEvent<void(TObject*, float& x, float& y)> event;
+  EXPECT_FALSE(event);
+  event = std::function<void(TObject*, float&, float&)>();
+  EXPECT_FALSE(event) << "an empty function is no handler";
+  int calls = 0;
+  event = [&calls](TObject*, float& x, float& y) {
+    ++calls;
+    x += 1;
+    y = -y;
+  };
+  TSparseEvent<void(TObject*, float&, float&)> copy = event;
+  event = nullptr;
+  EXPECT_FALSE(event);
+  ASSERT_TRUE(copy);
+  float x = 1, y = 2;
+  copy(nullptr, x, y);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(x, 2);
+  EXPECT_EQ(y, -2);
+  EXPECT_TRUE(copy.Function());
 }
 
 }  // namespace vorn::testing

@@ -41,6 +41,35 @@ TEST_F(Registry, RegistersOnceFindsIgnoringCaseAndCreatesByName) {
   EXPECT_EQ(TKxDeRegister::FindShape("TTestShape"), ClassOf<TTestShape>());
 }
 
+// Entries keep their names, which all lists share; a name never given is in no list.
+TEST(ActionList, RecordsAndSearches) {
+  auto* list = Create<TKxDeActionList>();
+  EXPECT_EQ(list->Add(TKxDeAction::kxacSizing, ""), 0);
+  EXPECT_EQ(list->Add(TKxDeAction::kxacChanging, "Name"), 1);
+  EXPECT_TRUE(list->HaveAction(TKxDeAction::kxacChanging));
+  EXPECT_FALSE(list->HaveAction(TKxDeAction::kxacClearing));
+  EXPECT_TRUE(list->HavePropName("Name"));
+  EXPECT_FALSE(list->HavePropName("name"));
+  EXPECT_FALSE(list->HavePropName("a name no list was given"));
+  auto* other = Create<TKxDeActionList>();
+  other->Add(TKxDeAction::kxacChanging, "Text");
+  other->Add(TKxDeAction::kxacChanging, "Name");
+  for (int i = 0; i < 10; ++i) list->Add(TKxDeAction::kxacChangingPen, i % 2 ? "Pen" : "");
+  EXPECT_EQ(list->Count(), 12);
+  EXPECT_EQ(list->Items(1).PropName, "Name");
+  EXPECT_EQ(list->Items(11).Action, TKxDeAction::kxacChangingPen);
+  EXPECT_EQ(list->Items(11).PropName, "Pen");
+  EXPECT_TRUE(list->Items(10).PropName.isEmpty());
+  EXPECT_EQ(other->Items(0).PropName, "Text");
+  EXPECT_FALSE(list->HavePropName("Text"));
+  EXPECT_TRUE(other->HavePropName("Name"));
+  Free(other);
+  list->Clear();
+  EXPECT_EQ(list->Count(), 0);
+  EXPECT_FALSE(list->HavePropName("Name"));
+  Free(list);
+}
+
 TEST(Identity, ShapesGetDistinctIdentitiesThatCanBeCopiedAndRestored) {
   TOwned<TKxDeShape> a(Create<TKxDeShape>(nullptr, nullptr));
   TOwned<TKxDeShape> b(Create<TKxDeShape>(nullptr, nullptr));

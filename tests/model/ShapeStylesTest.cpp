@@ -95,6 +95,54 @@ TEST_F(ShapeStyles, AssignCopiesBrushAndPenWithTheirAnnouncements) {
   EXPECT_EQ(Log.Count("start kxacChangingBrush shape Brush") + Log.Count("start kxacChangingPen shape Pen"), 2u);
 }
 
+// A shape's pen and brush report to that shape alone; a handler the host assigns to one of them
+// takes the shape's place until it is removed again.
+TEST_F(ShapeStyles, PenAndBrushReportToTheirOwnShapeUnlessAHandlerTakesOver) {
+  TStyledShape* other = Create<TStyledShape>(nullptr, Layer);
+  other->Log = &Log;
+  Log.Names[other] = "other";
+  Shape->Use(TKxDeShapeStyle::kxssUsesBrush);
+  Log.Clear();
+  Shape->Pen()->SetWidth(2);
+  other->Brush()->SetStyle(TBrushStyle::bsCross);
+  EXPECT_FLOAT_EQ(other->Pen()->Width(), cstPenDefaultWidth);
+  EXPECT_EQ(Shape->Brush()->Style(), TBrushStyle::bsSolid);
+  EXPECT_EQ(Log.Count("hook pen changed"), 1u);
+  EXPECT_EQ(Log.Count("start kxacChangingPen shape Pen"), 1u);
+  EXPECT_EQ(Log.Count("start kxacChangingPen other Pen"), 0u);
+  EXPECT_EQ(Log.Count("start kxacChangingBrush other Brush"), 1u);
+
+  int heard = 0;
+  Shape->Pen()->OnChange = [&heard](TObject*) { ++heard; };
+  Log.Clear();
+  Shape->Pen()->SetWidth(3);
+  EXPECT_EQ(heard, 1);
+  EXPECT_EQ(Log.Count("hook pen changed"), 0u) << "the host's handler replaced the shape's";
+  EXPECT_EQ(Log.Count("hook pen changing"), 1u) << "the other event still reaches the shape";
+  Shape->Pen()->OnChange = nullptr;
+  Shape->Pen()->SetWidth(4);
+  EXPECT_EQ(heard, 1);
+  EXPECT_EQ(Log.Count("hook pen changed"), 1u);
+}
+
+// Only a shape painted turned holds a painting transform of its own; a change of one shape's
+// transform leaves every other shape at the identity.
+TEST_F(ShapeStyles, APaintingTransformBelongsToItsShape) {
+  TOwned<TStyledShape> other(Create<TStyledShape>(nullptr, nullptr));
+  Shape->Rotate(TPointF{10, 20}, 90);
+  const QTransform turned = Shape->WSpaceMtx();
+  EXPECT_EQ(turned.map(QPointF(10, 20)), QPointF(10, 20));
+  EXPECT_EQ(turned.map(QPointF(11, 20)).toPoint(), QPoint(10, 19));
+  EXPECT_TRUE(other->WSpaceMtx().isIdentity());
+  other->Translate(TPointF{5, 6});
+  EXPECT_EQ(other->WSpaceMtx(), QTransform::fromTranslate(5, 6));
+  EXPECT_EQ(Shape->WSpaceMtx(), turned);
+  Shape->SetWSpaceMtx(TKxDeShapeBase::InitWSpaceMtx());
+  EXPECT_TRUE(Shape->WSpaceMtx().isIdentity());
+  Shape->Combine(QTransform::fromScale(2, 3));
+  EXPECT_EQ(Shape->WSpaceMtx(), QTransform::fromScale(2, 3));
+}
+
 TEST_F(ShapeStyles, BrushGradientAndShapeShareOneColour) {
   Shape->Use(TKxDeShapeStyle::kxssUsesGradient);
   Shape->Gradient()->SetStyle(TKxDeShapeGradientStyle::kxdgsLinearH);

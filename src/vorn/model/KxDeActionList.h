@@ -41,7 +41,8 @@ class TKxDeActionList : public TObject {
  private:
   // Every shape has a list and most hold a few entries, nearly all with an empty or a constant
   // property name: an entry keeps the action and the number of its name in one process-wide
-  // table of the names seen (0 is the empty name), and the first entries live in the list itself.
+  // table of the names seen (0 is the empty name), and the first entries live in the list itself
+  // (a plain shape made in a layer and given four points holds six).
   struct TEntry {
     uint32_t Name;
     TKxDeAction Action;
@@ -49,7 +50,7 @@ class TKxDeActionList : public TObject {
   static uint32_t NameNumber(const QString& PropName);
   static QString NameOf(uint32_t Number);
 
-  QVarLengthArray<TEntry, 4> FList;
+  QVarLengthArray<TEntry, 6> FList;
 };
 
 }  // namespace vorn

@@ -126,7 +126,14 @@ void TKxDePoint::Changed() {
   if (Announces()) FOwner->DoPointChanged(this);
 }
 
-bool TKxDePoint::CanInsertControl(const TKxDePointControl* C) const { return C && C != FControl_1 && C != FControl_2; }
+bool TKxDePoint::CanInsertControl(const TKxDePointControl* C) const {
+  return C && C != Control_1() && C != Control_2();
+}
+
+TKxDePoint::THandles& TKxDePoint::Handles() {
+  if (!FHandles) FHandles = std::make_unique<THandles>();
+  return *FHandles;
+}
 
 void TKxDePoint::AttachControl(TKxDePointControl*& Slot, TKxDePointControl* C) {
   if (C->FOwner && C->FOwner != this) C->FOwner->RemoveControl(C);
@@ -142,30 +149,30 @@ void TKxDePoint::AttachControl(TKxDePointControl*& Slot, TKxDePointControl* C) {
 }
 
 void TKxDePoint::SetControl_1(TKxDePointControl* C) {
-  if (C == FControl_1 || !CanInsertControl(C)) return;
+  if (C == Control_1() || !CanInsertControl(C)) return;
   TActionScope action(Announces() ? FOwner : nullptr, TKxDeAction::kxacSizing);
   Changing();
-  AttachControl(FControl_1, C);
+  AttachControl(Handles().First, C);
   if (!Announces()) action.Dismiss();
 }
 
 void TKxDePoint::SetControl_2(TKxDePointControl* C) {
-  if (C == FControl_2 || !CanInsertControl(C)) return;
-  AttachControl(FControl_2, C);
+  if (C == Control_2() || !CanInsertControl(C)) return;
+  AttachControl(Handles().Second, C);
 }
 
 void TKxDePoint::RemoveControl(TKxDePointControl* C) {
-  if (!C || (C != FControl_1 && C != FControl_2)) return;
+  if (!C || (C != Control_1() && C != Control_2())) return;
   C->FOwner = nullptr;
-  if (C == FControl_1) FControl_1 = nullptr;
-  if (C == FControl_2) FControl_2 = nullptr;
+  if (C == FHandles->First) FHandles->First = nullptr;
+  if (C == FHandles->Second) FHandles->Second = nullptr;
   DoControlRemoved(C);
 }
 
 void TKxDePoint::ClearControls() {
   // Each handle leaves the point (RemoveControl) as it is freed.
-  FreeObject(FControl_1);
-  FreeObject(FControl_2);
+  FreeObject(Control_1());
+  FreeObject(Control_2());
 }
 
 TKxDePointControl* TKxDePoint::NewControl(float x, float y) {
@@ -181,8 +188,10 @@ TKxDePointControl* TKxDePoint::NewControl(float x, float y) {
 TKxDePointControlClass TKxDePoint::GetControlClass() const { return ClassOf<TKxDePointControl>(); }
 
 int32_t TKxDePoint::ControlAt(const TPointF& P, float Fuzz) const {
-  if (FControl_1 && HitsSpot(TPointF{Fx + FControl_1->Fx, Fy + FControl_1->Fy}, P, Fuzz)) return 0;
-  if (FControl_2 && HitsSpot(TPointF{Fx + FControl_2->Fx, Fy + FControl_2->Fy}, P, Fuzz)) return 1;
+  const TKxDePointControl* c1 = Control_1();
+  const TKxDePointControl* c2 = Control_2();
+  if (c1 && HitsSpot(TPointF{Fx + c1->Fx, Fy + c1->Fy}, P, Fuzz)) return 0;
+  if (c2 && HitsSpot(TPointF{Fx + c2->Fx, Fy + c2->Fy}, P, Fuzz)) return 1;
   return -1;
 }
 

@@ -10,6 +10,7 @@
 #include "vorn/common/Records.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace vorn {
 
@@ -122,8 +123,8 @@ class TKxDePoint : public TPersistent {
   TKxDeShapeBase* GetOwner() const { return FOwner; }
 
   // ---- Handles --------------------------------------------------------------------------------
-  TKxDePointControl* Control_1() const { return FControl_1; }
-  TKxDePointControl* Control_2() const { return FControl_2; }
+  TKxDePointControl* Control_1() const { return FHandles ? FHandles->First : nullptr; }
+  TKxDePointControl* Control_2() const { return FHandles ? FHandles->Second : nullptr; }
   // Attaches C as the first handle (taking it from another point), announced as kxacSizing.
   void SetControl_1(TKxDePointControl* C);
   // Attaches C as the second handle; not announced as an action.
@@ -160,10 +161,17 @@ class TKxDePoint : public TPersistent {
   bool Announces() const { return FOwner && !FDestroying; }
   void AttachControl(TKxDePointControl*& Slot, TKxDePointControl* C);
 
+  // The curve handles, made with the first one: most vertices have none, and a shape has many
+  // vertices.
+  struct THandles {
+    TKxDePointControl* First = nullptr;
+    TKxDePointControl* Second = nullptr;
+  };
+  THandles& Handles();
+
   float Fx = 0;
   float Fy = 0;
-  TKxDePointControl* FControl_1 = nullptr;
-  TKxDePointControl* FControl_2 = nullptr;
+  std::unique_ptr<THandles> FHandles;
   bool FDestroying = false;
   uint32_t FUpdateCount = 0;
   uint32_t FChangeCount = 0;

@@ -171,6 +171,21 @@ TKxDeShapeBase::TExtras& TKxDeShapeBase::Extras() {
   return *FExtras;
 }
 
+const TKxDePointList& TKxDeShapeBase::SelectionList() const {
+  static const TKxDePointList none;
+  return FExtras ? FExtras->SelectionList : none;
+}
+
+const std::vector<TKxDeControl*>& TKxDeShapeBase::ControlList() const {
+  static const std::vector<TKxDeControl*> none;
+  return FExtras ? FExtras->Controls : none;
+}
+
+bool TKxDeShapeBase::IsInSelection(const TKxDePoint* Point) const {
+  const TKxDePointList& selection = SelectionList();
+  return std::find(selection.begin(), selection.end(), Point) != selection.end();
+}
+
 void TKxDeShapeBase::SetVisible(bool Value) {
   if (FVisible == Value) return;
   TActionScope action(this, TKxDeAction::kxacChanging, QStringLiteral("Visible"));
@@ -299,31 +314,38 @@ void TKxDeShapeBase::EndControlUpdate() {
 
 void TKxDeShapeBase::RegisterNotifier(TKxDeShapeNotifier* Notifier) {
   if (!Notifier || FDestroying) return;
-  if (std::find(FNotifyList.begin(), FNotifyList.end(), Notifier) != FNotifyList.end()) return;
-  FNotifyList.push_back(Notifier);
+  std::vector<TKxDeShapeNotifier*>& list = Extras().NotifyList;
+  if (std::find(list.begin(), list.end(), Notifier) != list.end()) return;
+  list.push_back(Notifier);
 }
 
 void TKxDeShapeBase::UnregisterNotifier(TKxDeShapeNotifier* Notifier) {
-  auto it = std::find(FNotifyList.begin(), FNotifyList.end(), Notifier);
-  if (it == FNotifyList.end()) return;
-  FNotifyList.erase(it);
-  if (FNotifyList.empty()) std::vector<TKxDeShapeNotifier*>().swap(FNotifyList);
+  if (!FExtras) return;
+  std::vector<TKxDeShapeNotifier*>& list = FExtras->NotifyList;
+  auto it = std::find(list.begin(), list.end(), Notifier);
+  if (it == list.end()) return;
+  list.erase(it);
+  if (list.empty()) std::vector<TKxDeShapeNotifier*>().swap(list);
 }
 
 void TKxDeShapeBase::NotifyChanging() {
   // By index: a handler may unregister its notifier meanwhile.
-  for (size_t i = 0; i < FNotifyList.size(); ++i) FNotifyList[i]->Changing(this);
+  if (!FExtras) return;
+  for (size_t i = 0; i < FExtras->NotifyList.size(); ++i) FExtras->NotifyList[i]->Changing(this);
 }
 
 void TKxDeShapeBase::NotifyChange() {
-  for (size_t i = 0; i < FNotifyList.size(); ++i) FNotifyList[i]->Changed(this);
+  if (!FExtras) return;
+  for (size_t i = 0; i < FExtras->NotifyList.size(); ++i) FExtras->NotifyList[i]->Changed(this);
 }
 
 void TKxDeShapeBase::NotifyDestroy() {
-  while (!FNotifyList.empty()) {
-    TKxDeShapeNotifier* n = FNotifyList.back();
-    FNotifyList.pop_back();
-    if (FNotifyList.empty()) std::vector<TKxDeShapeNotifier*>().swap(FNotifyList);
+  if (!FExtras) return;
+  std::vector<TKxDeShapeNotifier*>& list = FExtras->NotifyList;
+  while (!list.empty()) {
+    TKxDeShapeNotifier* n = list.back();
+    list.pop_back();
+    if (list.empty()) std::vector<TKxDeShapeNotifier*>().swap(list);
     n->Destroyed(this);
   }
 }
@@ -380,7 +402,7 @@ void TKxDeShapeBase::ClearPoints() {
   TActionScope action(this, TKxDeAction::kxacSizing);
   TUpdateBracket update(this);
   ++FChangeCount;
-  FSelectionList.clear();
+  if (FExtras) FExtras->SelectionList.clear();
   while (!FPoints.empty()) {
     TKxDePoint* p = FPoints.back();
     FPoints.pop_back();
@@ -412,8 +434,11 @@ void TKxDeShapeBase::DoPointAdded(TKxDePoint* Point) {
 
 void TKxDeShapeBase::DoPointRemoved(TKxDePoint* Point) {
   ++FPointChange;
-  auto it = std::find(FSelectionList.begin(), FSelectionList.end(), Point);
-  if (it != FSelectionList.end()) FSelectionList.erase(it);
+  if (FExtras) {
+    TKxDePointList& selection = FExtras->SelectionList;
+    auto it = std::find(selection.begin(), selection.end(), Point);
+    if (it != selection.end()) selection.erase(it);
+  }
   PointRemoved(Point);
 }
 
@@ -436,8 +461,9 @@ void TKxDeShapeBase::Select(TKxDePoint* Point) {
     return;
   }
   if (Point->FOwner != this) return;
-  if (FSelectionList.size() == 1 && FSelectionList.front() == Point) return;
-  FSelectionList.assign(1, Point);
+  const TKxDePointList& selection = SelectionList();
+  if (selection.size() == 1 && selection.front() == Point) return;
+  Extras().SelectionList.assign(1, Point);
   SelectionChanged();
 }
 
@@ -447,16 +473,16 @@ void TKxDeShapeBase::AddSelections(TKxDePoint* const* Points, int32_t Count) {
   if (!Points || Count <= 0) return;
   // Selecting many points at once must not compare every pair.
   std::unordered_set<const TKxDePoint*> selected;
-  const bool useSet = Count > 8 && !FSelectionList.empty();
-  if (useSet) selected.insert(FSelectionList.begin(), FSelectionList.end());
+  const TKxDePointList& selection = SelectionList();
+  const bool useSet = Count > 8 && !selection.empty();
+  if (useSet) selected.insert(selection.begin(), selection.end());
   bool changed = false;
   for (int32_t i = 0; i < Count; ++i) {
     TKxDePoint* p = Points[i];
     if (!p || p->FOwner != this) continue;
-    const bool already = useSet ? !selected.insert(p).second
-                                : std::find(FSelectionList.begin(), FSelectionList.end(), p) != FSelectionList.end();
+    const bool already = useSet ? !selected.insert(p).second : IsInSelection(p);
     if (already) continue;
-    FSelectionList.push_back(p);
+    Extras().SelectionList.push_back(p);
     changed = true;
   }
   if (changed) SelectionChanged();
@@ -465,43 +491,46 @@ void TKxDeShapeBase::AddSelections(TKxDePoint* const* Points, int32_t Count) {
 void TKxDeShapeBase::RemoveSelection(TKxDePoint* Point) { RemoveSelections(&Point, 1); }
 
 void TKxDeShapeBase::RemoveSelections(TKxDePoint* const* Points, int32_t Count) {
-  if (!Points || Count <= 0 || FSelectionList.empty()) return;
+  if (!Points || Count <= 0 || SelectionList().empty()) return;
   const std::unordered_set<const TKxDePoint*> gone(Points, Points + Count);
-  const size_t before = FSelectionList.size();
-  std::erase_if(FSelectionList, [&gone](const TKxDePoint* p) { return gone.count(p) > 0; });
-  if (FSelectionList.size() != before) SelectionChanged();
+  TKxDePointList& selection = FExtras->SelectionList;
+  const size_t before = selection.size();
+  std::erase_if(selection, [&gone](const TKxDePoint* p) { return gone.count(p) > 0; });
+  if (selection.size() != before) SelectionChanged();
 }
 
 void TKxDeShapeBase::ClearSelection() {
-  if (FSelectionList.empty()) return;
-  FSelectionList.clear();
+  if (SelectionList().empty()) return;
+  FExtras->SelectionList.clear();
   SelectionChanged();
 }
 
 void TKxDeShapeBase::SelectAll() {
-  if (FSelectionList == FPoints) return;
-  FSelectionList = FPoints;
+  if (SelectionList() == FPoints) return;
+  Extras().SelectionList = FPoints;
   SelectionChanged();
 }
 
-void TKxDeShapeBase::GetSelections(TKxDePointList& List) const { List = FSelectionList; }
+void TKxDeShapeBase::GetSelections(TKxDePointList& List) const { List = SelectionList(); }
 
 void TKxDeShapeBase::UpdateSelection() {
-  const size_t before = FSelectionList.size();
-  std::erase_if(FSelectionList, [this](const TKxDePoint* p) { return p->FOwner != this; });
-  if (FSelectionList.size() != before) SelectionChanged();
+  if (SelectionList().empty()) return;
+  TKxDePointList& selection = FExtras->SelectionList;
+  const size_t before = selection.size();
+  std::erase_if(selection, [this](const TKxDePoint* p) { return p->FOwner != this; });
+  if (selection.size() != before) SelectionChanged();
 }
 
 bool TKxDeShapeBase::IsSelected(const TKxDePoint* Point) const {
   if (FLocked || !Point) return false;
-  return std::find(FSelectionList.begin(), FSelectionList.end(), Point) != FSelectionList.end();
+  return IsInSelection(Point);
 }
 
 bool TKxDeShapeBase::IsSelected(int32_t Index) const { return IsSelected(GetPoint(Index)); }
 
 TKxDePoint* TKxDeShapeBase::Selections(int32_t Index) const {
   if (Index < 0 || Index >= SelectionCount()) return nullptr;
-  return FSelectionList[static_cast<size_t>(Index)];
+  return SelectionList()[static_cast<size_t>(Index)];
 }
 
 void TKxDeShapeBase::SelectionChanged() { Changed(false); }
@@ -510,13 +539,14 @@ void TKxDeShapeBase::SelectionChanged() { Changed(false); }
 
 TKxDeControl* TKxDeShapeBase::GetControl(int32_t Index) const {
   if (Index < 0 || Index >= ControlCount()) return nullptr;
-  return FControls[static_cast<size_t>(Index)];
+  return ControlList()[static_cast<size_t>(Index)];
 }
 
 int32_t TKxDeShapeBase::IndexOfControl(const TKxDeControl* Control) const {
   if (!Control || Control->FOwner != this) return -1;
-  auto it = std::find(FControls.begin(), FControls.end(), Control);
-  return it == FControls.end() ? -1 : static_cast<int32_t>(it - FControls.begin());
+  const std::vector<TKxDeControl*>& controls = ControlList();
+  auto it = std::find(controls.begin(), controls.end(), Control);
+  return it == controls.end() ? -1 : static_cast<int32_t>(it - controls.begin());
 }
 
 bool TKxDeShapeBase::CanInsertControl(const TKxDeControl* Control) const { return Control && Control->FOwner != this; }
@@ -526,7 +556,7 @@ void TKxDeShapeBase::InsertControl(TKxDeControl* Control) {
   TActionScope action(this, TKxDeAction::kxacSizing);
   if (Control->FOwner) Control->FOwner->RemoveControl(Control);
   Control->FOwner = this;
-  FControls.push_back(Control);
+  Extras().Controls.push_back(Control);
   Control->FOnChanging = [this](TObject* Sender, float& x, float& y) {
     ControlIsChanging(static_cast<TKxDeControl*>(Sender), x, y);
   };
@@ -539,21 +569,23 @@ void TKxDeShapeBase::RemoveControl(TKxDeControl* Control) {
   TActionScope action(this, TKxDeAction::kxacSizing);
   Control->FOnChanging = nullptr;
   Control->FOwner = nullptr;
-  auto it = std::find(FControls.rbegin(), FControls.rend(), Control);
-  if (it != FControls.rend()) FControls.erase(std::next(it).base());
+  std::vector<TKxDeControl*>& controls = Extras().Controls;
+  auto it = std::find(controls.rbegin(), controls.rend(), Control);
+  if (it != controls.rend()) controls.erase(std::next(it).base());
   DoControlRemoved(Control);
   Changed(false);
 }
 
 void TKxDeShapeBase::ClearControls() {
-  if (FControls.empty()) return;
+  if (ControlList().empty()) return;
   TActionScope action(this, TKxDeAction::kxacSizing);
   TUpdateBracket update(this);
-  while (!FControls.empty()) {
-    TKxDeControl* c = FControls.back();
+  std::vector<TKxDeControl*>& controls = FExtras->Controls;
+  while (!controls.empty()) {
+    TKxDeControl* c = controls.back();
     c->FOnChanging = nullptr;
     c->FOwner = nullptr;
-    FControls.pop_back();
+    controls.pop_back();
     Free(c);
   }
 }
@@ -886,7 +918,7 @@ int32_t TKxDeShapeBase::PointAt(const TPointF& P, float Fuzz) const {
 
 int32_t TKxDeShapeBase::ControlAt(const TPointF& P, float Fuzz) const {
   for (int32_t i = ControlCount() - 1; i >= 0; --i) {
-    const TKxDeControl* c = FControls[static_cast<size_t>(i)];
+    const TKxDeControl* c = ControlList()[static_cast<size_t>(i)];
     const TPointF spot{static_cast<float>(Round(c->Fx)), static_cast<float>(Round(c->Fy))};
     if (spot == P) return i;
     if (Fuzz > 0 && TRectF::Square(spot, Fuzz).Contains(P)) return i;

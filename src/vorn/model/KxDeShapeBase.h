@@ -238,7 +238,7 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   void NotifyChanging();
   void NotifyChange();
   void NotifyDestroy();
-  int32_t NotifierCount() const { return static_cast<int32_t>(FNotifyList.size()); }
+  int32_t NotifierCount() const { return FExtras ? static_cast<int32_t>(FExtras->NotifyList.size()) : 0; }
 
   // ---- Points ---------------------------------------------------------------------------------
   int32_t PointCount() const { return GetPointCount(); }
@@ -289,11 +289,11 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   void UpdateSelection();
   bool IsSelected(const TKxDePoint* Point) const;
   bool IsSelected(int32_t Index) const;
-  int32_t SelectionCount() const { return static_cast<int32_t>(FSelectionList.size()); }
+  int32_t SelectionCount() const { return static_cast<int32_t>(SelectionList().size()); }
   TKxDePoint* Selections(int32_t Index) const;
 
   // ---- Free control handles -------------------------------------------------------------------
-  int32_t ControlCount() const { return static_cast<int32_t>(FControls.size()); }
+  int32_t ControlCount() const { return static_cast<int32_t>(ControlList().size()); }
   TKxDeControl* Controls(int32_t Index) const { return GetControl(Index); }
   TKxDeControl* GetControl(int32_t Index) const;
   int32_t IndexOfControl(const TKxDeControl* Control) const;
@@ -540,10 +540,6 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   TObject* FData = nullptr;
   int64_t FTag = 0;
   TKxDePointList FPoints;
-  std::vector<TKxDeControl*> FControls;
-  TKxDePointList FSelectionList;
-  // Allocated on the first registration and released when it empties.
-  std::vector<TKxDeShapeNotifier*> FNotifyList;
   TKxDeActionList FActionList;
   // Made when the painting transform first differs from the identity.
   std::unique_ptr<QTransform> FWSpaceMtx;
@@ -564,16 +560,25 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   friend class TKxDeShapePen;
   friend class TKxDeShapeGradient;
 
-  // Values most shapes never set, kept apart so that such shapes do not pay for them: made on
-  // the first value set and kept from then on.
+  // Values and lists most shapes never have, kept apart so that such shapes do not pay for them:
+  // made on the first value set or entry added and kept from then on.
   struct TExtras {
     QString Caption;
     QString UserData1;
     QString UserData2;
     QString ErrText;
     TObject* ObjectsDB = nullptr;
+    std::vector<TKxDeControl*> Controls;
+    // The points selected for point editing (not owned).
+    TKxDePointList SelectionList;
+    // Its storage is released when it empties.
+    std::vector<TKxDeShapeNotifier*> NotifyList;
   };
   TExtras& Extras();
+  // The lists, empty for a shape without extras.
+  const TKxDePointList& SelectionList() const;
+  const std::vector<TKxDeControl*>& ControlList() const;
+  bool IsInSelection(const TKxDePoint* Point) const;
   std::unique_ptr<TExtras> FExtras;
 
   // The pending owner handed to the constructor, inserted into in AfterConstruction.

@@ -111,9 +111,9 @@ void TKxDeShapeBase::SaveBoundsToXML(TXmlNode Node) const {
       if (const TKxDePointControl* c = p->Control_2()) WritePointMM(XmlAddChild(e, "Control2"), c->x(), c->y());
     }
   }
-  if (!FControls.empty() && FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesControls)) {
+  if (!ControlList().empty() && FShapeStyle.Contains(TKxDeShapeStyle::kxssUsesControls)) {
     TXmlNode controls = XmlAddChild(Node, "Controls");
-    for (const TKxDeControl* c : FControls) WritePointMM(XmlAddChild(controls, "Control"), c->x(), c->y());
+    for (const TKxDeControl* c : ControlList()) WritePointMM(XmlAddChild(controls, "Control"), c->x(), c->y());
   }
 }
 
