@@ -44,3 +44,50 @@ check_host(render-host ${SAMPLE} ${WORK_DIR}/label.png 150)
 if(NOT EXISTS ${WORK_DIR}/label.png)
   message(FATAL_ERROR "render-host wrote no image")
 endif()
+
+# A host without CMake: the minimal host compiled and linked with what pkg-config says.
+find_program(PKG_CONFIG pkg-config REQUIRED)
+file(GLOB pc_file ${prefix}/lib*/pkgconfig/vorn-drawengr.pc ${prefix}/lib/*/pkgconfig/vorn-drawengr.pc)
+if(NOT pc_file)
+  message(FATAL_ERROR "vorn-drawengr.pc was not installed")
+endif()
+get_filename_component(pc_dir ${pc_file} DIRECTORY)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir}
+    ${PKG_CONFIG} --cflags --libs vorn-drawengr
+  RESULT_VARIABLE rc OUTPUT_VARIABLE pc_flags ERROR_VARIABLE pc_err OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir}
+    ${PKG_CONFIG} --variable=libdir vorn-drawengr
+  OUTPUT_VARIABLE pc_libdir OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(rc)
+  message(FATAL_ERROR "pkg-config failed: ${pc_err}")
+endif()
+separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
+set(sanitize_flags)
+if(SANITIZE)
+  set(sanitize_flags -fsanitize=address,undefined)
+endif()
+# The host's shape class is an object of the engine's model: moc writes its meta-object into main.moc.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir}
+    ${PKG_CONFIG} --variable=libexecdir Qt6Core
+  OUTPUT_VARIABLE qt_libexec OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(pc_work ${WORK_DIR}/pkgconfig-host)
+file(MAKE_DIRECTORY ${pc_work})
+set(pc_includes ${pc_flags})
+list(FILTER pc_includes INCLUDE REGEX "^-I")
+execute_process(COMMAND ${qt_libexec}/moc ${pc_includes} ${EXAMPLES_DIR}/minimal-host/main.cpp -o ${pc_work}/main.moc
+  RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "moc failed on the minimal host: ${rc}")
+endif()
+set(pc_host ${pc_work}/minimal-host)
+execute_process(COMMAND ${CXX} -std=c++20 ${sanitize_flags} -I${pc_work} ${EXAMPLES_DIR}/minimal-host/main.cpp
+    -o ${pc_host} ${pc_flags} -Wl,-rpath,${pc_libdir}
+  RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "building the minimal host with pkg-config failed: ${rc}")
+endif()
+execute_process(COMMAND ${pc_host} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(rc OR NOT out MATCHES "Vorn Drawing Engine")
+  message(FATAL_ERROR "the minimal host built with pkg-config failed: ${rc} ${out}")
+endif()
+message(STATUS "pkg-config host: ${out}")
