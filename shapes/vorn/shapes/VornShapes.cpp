@@ -7,19 +7,35 @@
 namespace vorn {
 
 void RegisterVornShapes() {
-  // The registry keeps the first entry of a class name, so repeated calls are harmless.
-  auto tr = [](const char* Text) { return QCoreApplication::translate("VornShapes", Text); };
-  TKxDeRegister::RegisterShape(ClassOf<TVornRectangle>(), tr("Rectangle"),
-                               tr("A rectangle with optionally rounded corners"));
-  TKxDeRegister::RegisterShape(ClassOf<TVornEllipse>(), tr("Ellipse"), tr("An ellipse or a circle"));
-  TKxDeRegister::RegisterShape(ClassOf<TVornLine>(), tr("Line"), tr("A straight line with optional arrow heads"));
-  TKxDeRegister::RegisterShape(ClassOf<TVornPolyline>(), tr("Polyline"), tr("Connected straight or curved segments"));
-  TKxDeRegister::RegisterShape(ClassOf<TVornPolygon>(), tr("Polygon"),
-                               tr("A closed figure of straight or curved sides"));
-  TKxDeRegister::RegisterShape(ClassOf<TVornFreeHand>(), tr("Free-hand line"), tr("A line drawn by hand"));
-  TKxDeRegister::RegisterShape(ClassOf<TVornText>(), tr("Text"), tr("Text in a box, aligned and wrapped"));
-  TKxDeRegister::RegisterShape(ClassOf<TVornPicture>(), tr("Picture"), tr("An image or a vector drawing"));
-  TKxDeRegister::RegisterShape(ClassOf<TVornBarcode>(), tr("Barcode"), tr("A linear or two-dimensional barcode"));
+  // Registered in English; the registry answers in the application's language. It keeps the
+  // first entry of a class name, so repeated calls are harmless.
+  struct TEntry {
+    TKxDeShapeClass Class;
+    const char* DisplayName;
+    const char* Description;
+  };
+  const TEntry entries[] = {
+      {ClassOf<TVornRectangle>(), QT_TRANSLATE_NOOP("KxDeRegister", "Rectangle"),
+       QT_TRANSLATE_NOOP("KxDeRegister", "A rectangle with optionally rounded corners")},
+      {ClassOf<TVornEllipse>(), QT_TRANSLATE_NOOP("KxDeRegister", "Ellipse"),
+       QT_TRANSLATE_NOOP("KxDeRegister", "An ellipse or a circle")},
+      {ClassOf<TVornLine>(), QT_TRANSLATE_NOOP("KxDeRegister", "Line"),
+       QT_TRANSLATE_NOOP("KxDeRegister", "A straight line with optional arrow heads")},
+      {ClassOf<TVornPolyline>(), QT_TRANSLATE_NOOP("KxDeRegister", "Polyline"),
+       QT_TRANSLATE_NOOP("KxDeRegister", "Connected straight or curved segments")},
+      {ClassOf<TVornPolygon>(), QT_TRANSLATE_NOOP("KxDeRegister", "Polygon"),
+       QT_TRANSLATE_NOOP("KxDeRegister", "A closed figure of straight or curved sides")},
+      {ClassOf<TVornFreeHand>(), QT_TRANSLATE_NOOP("KxDeRegister", "Free-hand line"),
+       QT_TRANSLATE_NOOP("KxDeRegister", "A line drawn by hand")},
+      {ClassOf<TVornText>(), QT_TRANSLATE_NOOP("KxDeRegister", "Text"),
+       QT_TRANSLATE_NOOP("KxDeRegister", "Text in a box, aligned and wrapped")},
+      {ClassOf<TVornPicture>(), QT_TRANSLATE_NOOP("KxDeRegister", "Picture"),
+       QT_TRANSLATE_NOOP("KxDeRegister", "An image or a vector drawing")},
+      {ClassOf<TVornBarcode>(), QT_TRANSLATE_NOOP("KxDeRegister", "Barcode"),
+       QT_TRANSLATE_NOOP("KxDeRegister", "A linear or two-dimensional barcode")},
+  };
+  for (const TEntry& e : entries)
+    TKxDeRegister::RegisterShape(e.Class, QString::fromUtf8(e.DisplayName), QString::fromUtf8(e.Description));
 }
 
 }  // namespace vorn

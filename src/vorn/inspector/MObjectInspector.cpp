@@ -162,7 +162,7 @@ void TMObjectInspector::Rebuild() {
     PPropInfo p = FPropList->Get(i);
     bool show = true;
     CallEvent(OnBeforeEvalProperty, p, show);
-    if (show) FCategories->Add(p->Category.isEmpty() ? rsMiscellaneous() : p->Category, p);
+    if (show) FCategories->Add(CategoryCaption(p->Category), p);
   }
 }
 

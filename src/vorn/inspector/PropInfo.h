@@ -150,5 +150,8 @@ QString rsClickToModify();      // "Click to modify"
 QString rsMiscellaneous();      // "Miscellaneous"
 QString rsListCapacityError();  // "List capacity out of bounds (%d)"
 QString rsListIndexError();     // "Index %d out of range"
+// The caption of a declared category (context "MekInspectorCategory", where the engine's own
+// categories are listed for the catalogues); "Miscellaneous" for none.
+QString CategoryCaption(const QString& Category);
 
 }  // namespace vorn
