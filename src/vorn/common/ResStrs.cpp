@@ -63,6 +63,11 @@ QString rsSysErrorCode() { return ById("rsSysErrorCode"); }
 QString rsSysErrorUnknown() { return ById("rsSysErrorUnknown"); }
 QString rsSetSizeOverflow() { return ById("rsSetSizeOverflow"); }
 
+QString TranslatedBool(bool Value) {
+  return Value ? QCoreApplication::translate("KxDeShapeBase", "True")
+               : QCoreApplication::translate("KxDeShapeBase", "False");
+}
+
 QString kxdFormat(const QString& Format, std::initializer_list<QVariant> Args) {
   QString out;
   out.reserve(Format.size() + 16);

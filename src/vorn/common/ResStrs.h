@@ -28,6 +28,9 @@ QString rsSysErrorCode();             // "System error. Code: %d.\r\n%s"
 QString rsSysErrorUnknown();          // "A call to an OS function failed"
 QString rsSetSizeOverflow();          // "Overflow: size given by parameter is greater as result can hold"
 
+// "True" or "False" in the application's language, as hints show a flag.
+QString TranslatedBool(bool Value);
+
 // Looks a message up by its identifier ("rsVisible"); an empty string for an unknown identifier.
 QString LoadResString(const char* Identifier);
 

@@ -9,18 +9,8 @@
 #include "vorn/model/UpdateBracket_p.h"
 #include "vorn/surface/KxDeSurface.h"
 
-#include <QCoreApplication>
 
 namespace vorn {
-
-namespace {
-
-QString TranslatedBool(bool Value) {
-  return Value ? QCoreApplication::translate("KxDeShapeBase", "True")
-               : QCoreApplication::translate("KxDeShapeBase", "False");
-}
-
-}  // namespace
 
 TKxDeLayer::TKxDeLayer(TKxDeSurface* AOwner, TKxDeContainer*)
     : TKxDeContainer(nullptr, nullptr),

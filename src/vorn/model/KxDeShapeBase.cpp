@@ -34,11 +34,6 @@ bool InRotatedRect(const TRectF& R, float Angle, const TPointF& Center, const TP
   return TKxDeUtils::PtInPolygon(rotated, P);
 }
 
-QString TranslatedBool(bool Value) {
-  return Value ? QCoreApplication::translate("KxDeShapeBase", "True")
-               : QCoreApplication::translate("KxDeShapeBase", "False");
-}
-
 }  // namespace
 
 // ---- Construction and destruction -----------------------------------------------------------------
