@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QTranslator>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace vorn::test {
 namespace {
@@ -75,6 +77,20 @@ TEST(Messages, GoThroughTranslationAndFillTheirPlaceholdersInOrder) {
             QStringLiteral("Font \"Arial\" was substituted with font \"DejaVu Sans\""));
   EXPECT_EQ(kxdFormat(QStringLiteral("%d%% of %s"), {50, QStringLiteral("x")}), QStringLiteral("50% of x"));
   EXPECT_EQ(kxdFormat(QStringLiteral("%s and %s"), {QStringLiteral("a")}), QStringLiteral("a and %s"));
+  // A failed system call names its error number and the system's text; without a number it says so.
+  const auto raised = [](int Code) {
+    errno = Code;
+    try {
+      kxdRaiseLastOSError();
+    } catch (const EKxOSError& e) {
+      return std::pair(e.ErrorCode(), e.Message());
+    }
+    return std::pair(99u, QString());
+  };
+  EXPECT_EQ(raised(ENOENT), std::pair(uint32_t(ENOENT), QStringLiteral("System error. Code: %1.\r\n%2")
+                                                            .arg(ENOENT)
+                                                            .arg(QString::fromLocal8Bit(std::strerror(ENOENT)))));
+  EXPECT_EQ(raised(0), std::pair(0u, QStringLiteral("A call to an OS function failed")));
 }
 
 TEST(ShortCuts, TextsWriteModifiersInOrderAndReadInAnyOrderAndCase) {

@@ -82,6 +82,15 @@ TEST(Records, UnionInflateAndNormalize) {
   // The bounding rectangle of points, for both kinds of record.
   EXPECT_EQ(TRect::Create({{4, 1}, {-2, 3}, {0, -5}}), (TRect{-2, -5, 4, 3}));
   EXPECT_EQ(TRect::Create({}), TRect{});
+  // Failure messages print each value in the shortest text that reads back as that value.
+  EXPECT_EQ(::testing::PrintToString(TPointF{0.1f, -2}), "TPointF{0.1, -2}");
+  EXPECT_EQ(::testing::PrintToString(TRectF{1e-7f, 0, 3.25f, 1e30f}), "TRectF{1e-07, 0, 3.25, 1e+30}");
+  EXPECT_EQ(::testing::PrintToString(TPoint{-3, 7}), "TPoint{-3, 7}");
+  EXPECT_EQ(::testing::PrintToString(TRect{1, 2, 3, 4}), "TRect{1, 2, 3, 4}");
+  std::array<TPoint, 4> corners;
+  TRect{1, 2, 3, 4}.RectToArray(corners);
+  EXPECT_EQ(corners[1], (TPoint{3, 2}));
+  EXPECT_EQ(corners[3], (TPoint{1, 4}));
 }
 
 TEST(KxDeUtilsRects, PointArraysMoveRoundAndWidenAndRectanglesZoom) {
@@ -209,6 +218,7 @@ TEST(KxDeUtilsHits, NearLineRoundsTheLineAndNeverExtendsTheSegment) {
       {{2.5f, 5}, {0, 0}, {5, 10}, 0, false, "steep: not the unrounded x"},
       {{4, 7}, {5, 10}, {0, 0}, 1, true, "steep, reversed: x 3.5 taken as 4"},
       {{10.5f, 5}, {0, 0}, {10, 5}, 2, false, "slanted, past the end within fuzz"},
+      {{5, 10.5f}, {0, 0}, {5, 10}, 2, false, "steep, past the end within fuzz"},
       {{10, 5}, {0, 0}, {10, 5}, 0, false, "the far corner of the half-open box"},
       {{10, 5}, {0, 0}, {10, 5}, 1, true, "the far corner with fuzz"},
       {{9.5f, 50}, {10.4f, 0}, {10.4f, 100}, 0.5f, true, "axis-parallel: the rounded x"},
@@ -280,6 +290,9 @@ TEST(KxDeUtilsLines, SegmentsIntersectWithinBothOrNotAtAll) {
   EXPECT_FALSE(U::DoLineIntersectRect(TPointF{11, 0}, TPointF{20, 10}, r));
   EXPECT_TRUE(U::DoLineIntersectRect(TPointF{5, 0}, TPointF{5, 10}, TRectF{0, 5, 10, 5})) << "a flat rectangle";
   EXPECT_FALSE(U::DoLineIntersectRect(TPointF{2, 5}, TPointF{8, 5}, TRectF{0, 5, 10, 5})) << "along it";
+  EXPECT_TRUE(U::DoLineIntersectRect(TPointF{0, 5}, TPointF{10, 5}, TRectF{5, 0, 5, 10}))
+      << "a rectangle without width";
+  EXPECT_FALSE(U::DoLineIntersectRect(TPointF{0, 12}, TPointF{10, 12}, TRectF{5, 0, 5, 10}));
 }
 
 TEST(KxDeUtilsLines, InfiniteLinesMeetOrOverlap) {
@@ -389,10 +402,12 @@ TEST(KxDeUtilsRotation, RectanglesTurnTwoOrAllFourCornersAboutTheirCentres) {
   const TRectF r{2, 4, 10, 20};
   EXPECT_EQ(U::RotationPt(r, TKxDeRotationCenter::kxdroPtBottomLeft), (TPointF{2, 20}));
   EXPECT_EQ(U::RotationPt(r, TKxDeRotationCenter::kxdroRefPoint), (TPointF{6, 12}));
+  EXPECT_EQ(U::RotationPt(TRect{2, 4, 10, 20}, TKxDeRotationCenter::kxdroPtBottomRight), (TPointF{10, 20}));
   ExpectNear(U::RotateRect(TRectF{0, 0, 10, 20}, 90, TKxDeRotationCenter::kxdroPtBottomLeft), TRectF{-20, 10, 0, 20});
   EXPECT_EQ(U::RotateRect(TRectF{0, 0, 10, 20}, 37), U::RotateRect(TRectF{0, 0, 10, 20}, 37, TPointF{5, 10}));
   const TRectF reversed{10, 10, 0, 0};
   EXPECT_EQ(U::RotateRectToScreen(reversed, 0, TPointF{3, 3}), reversed) << "unturned stays as it is";
+  ExpectNear(U::RotateRectToScreen(square, 45, TPointF{5, 5}), TRectF{5 - d, 5 - d, 5 + d, 5 + d});
   EXPECT_EQ(U::RotateRect2(reversed, 0, TPointF{3, 3}), (TRectF{0, 0, 10, 10})) << "ordered";
   TPointF f;
   U::RotatedSize(10.0f, 10.0f, 45.0f, f);

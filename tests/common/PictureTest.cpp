@@ -183,6 +183,12 @@ TEST(PictureRegistry, ExtensionsAndClasses) {
   EXPECT_TRUE(
       list.contains(TPictureFormatLine{QStringLiteral("svg=Scalable Vector Graphics"), ClassOf<TSvgGraphic>()}));
   EXPECT_EQ(GraphicClassByName(QStringLiteral("tsvggraphic")), ClassOf<TSvgGraphic>());
+  // A codec's extension comes and goes alone; the class keeps its other extensions.
+  RegisterPictureFileFormat(QStringLiteral(".VTst"), QStringLiteral("Test pictures"), ClassOf<TPngImage>());
+  EXPECT_EQ(GraphicClassForExtension(QStringLiteral("vtst")), ClassOf<TPngImage>());
+  UnregisterPictureFileFormat(QStringLiteral("VTST"));
+  EXPECT_EQ(GraphicClassForExtension(QStringLiteral("vtst")), nullptr);
+  EXPECT_EQ(GraphicClassForExtension(QStringLiteral("png")), ClassOf<TPngImage>());
 }
 
 TEST(PictureLists, NamesNotifiersAndLinkedProps) {
@@ -227,6 +233,16 @@ TEST(PictureLists, NamesNotifiersAndLinkedProps) {
     EXPECT_EQ(copy.Pictures()->Items(0)->Description(), logo->Description());
     EXPECT_TRUE(copy.GetPicture(QStringLiteral("brand"))->HasEmptyPicture());
     EXPECT_NE(copy.GetPicture(0), logo->Picture());
+    // Deleting is a change; an index out of range changes nothing, a deleted name is not found.
+    copy.Pictures()->Delete(7);
+    copy.Pictures()->Delete(0);
+    EXPECT_EQ(copyChanges, 2);
+    EXPECT_EQ(copy.GetPicture(QStringLiteral("brand")), nullptr);
+    ASSERT_NE(copy.GetPicture(QStringLiteral("other")), nullptr);
+    copy.UnregisterNotifier(&copyNotifier);
+    copy.Pictures()->Delete(0);
+    EXPECT_EQ(copyChanges, 2) << "an unregistered notifier hears nothing";
+    EXPECT_EQ(copy.GetCount(), 0);
     props->SetPictureList(&list);
     props->SetPictureIndex(0);
     EXPECT_EQ(props->GetPicture(), logo->Picture()->Picture());
@@ -363,6 +379,7 @@ TEST_F(PictureXml, DamagedDataLeavesAnEmptyPictureReportsItAndRaisesNothing) {
       {"<Picture><Data Class=\"TBitmap\" File=\"false\">" + QByteArray("\x0a\xff\xff\xff\x7fzz").toBase64() +
            "</Data></Picture>",
        false},
+      {"<Picture><Data Class=\"TPngImage\" File=\"true\">not*base64!</Data></Picture>", false},
   };
   for (const auto& [xml, placeholder] : cases) {
     TMessageSinkGuard catcher;

@@ -29,7 +29,13 @@ TEST_F(XmlValues, EveryTypeRoundTripsThroughItsShortestTextWhateverTheLocale) {
     XmlWriteSingle(Root, name.c_str(), f);
     const float back = XmlReadSingle(Root, name.c_str(), 42.0f);
     EXPECT_EQ(std::memcmp(&back, &f, sizeof f), 0) << f << ": bit for bit, the sign of zero included";
+    XmlWriteAttrSingle(Root, name.c_str(), f);
+    const float attr = XmlReadAttrSingle(Root, name.c_str(), 42.0f);
+    EXPECT_EQ(std::memcmp(&attr, &f, sizeof f), 0) << f << " as an attribute";
+    EXPECT_EQ(XmlSingleText(f), QByteArray(Root.attribute(name.c_str()).value()));
   }
+  EXPECT_EQ(XmlSingleText(0.1f), "0.1");
+  EXPECT_EQ(XmlBoolText(false) + XmlBoolText(true), "falsetrue");
   for (double d : {0.1, -2.5e300, std::numeric_limits<double>::min(), 96.0 / 25.4}) {
     XmlWriteDouble(Root, "d", d);
     EXPECT_EQ(XmlReadDouble(Root, "d", 0), d);
@@ -47,6 +53,9 @@ TEST_F(XmlValues, EveryTypeRoundTripsThroughItsShortestTextWhateverTheLocale) {
   XmlWriteInteger(Root, "v", 1);
   XmlWriteInteger(Root, "v", 2);
   EXPECT_EQ(std::distance(Root.children("v").begin(), Root.children("v").end()), 1) << "writing twice replaces";
+  XmlAddChild(Root, "k"), XmlAddChild(Root, "k");
+  XmlDeleteChildren(Root, "k");
+  EXPECT_TRUE(!Root.child("k") && Root.child("v")) << "every child of that name goes, the others stay";
   XmlWriteAttrInt64(Root, "ID", 4000000000LL);
   EXPECT_EQ(XmlReadAttrInteger(Root, "ID", -1), -1) << "does not fit 32 bits";
 }
@@ -73,6 +82,8 @@ TEST_F(XmlValues, MissingMalformedOrOutOfRangeValuesGiveTheDefault) {
   EXPECT_EQ(XmlReadDoubleIn(Root, "big", 1.5, -1e6, 1e6), 1.5);
   EXPECT_EQ(XmlReadIntegerIn(Root, "i", 7, 0, 255), 7);
   EXPECT_EQ(XmlReadIntegerIn(Root, "i", 7, 0, 300), 300) << "bounds are inclusive";
+  EXPECT_EQ(XmlReadInt64In(Root, "huge", 7, 0, 99999999998LL), 7);
+  EXPECT_EQ(XmlReadInt64In(Root, "huge", 7, 0, 99999999999LL), 99999999999LL);
   bool v = true;
   for (const char* bad : {"", "yes", "truex", "t", "2", "tru e"}) EXPECT_FALSE(XmlParseBool(bad, v)) << bad;
   EXPECT_TRUE(v) << "untouched by refused text";

@@ -87,6 +87,12 @@ TEST_F(Layers, PrintingAndKindSwitchesTellTheirShapesTopFirstThenRepaint) {
   Layer->SetKindOfLayer(TKxDeKindOfLayer::kxdekol300);
   EXPECT_EQ(Log.Entries, (Strings{"kind second kxdekol300", "kind first kxdekol300", "layer changed layer"}));
   EXPECT_EQ(Layer->GetResolution(), 12) << "dots per millimetre of a 300-dot head";
+  using enum TKxDeKindOfLayer;
+  for (const auto& [kind, dots] :
+       {std::pair(kxdekol200, 8), std::pair(kxdekol600, 24), std::pair(kxdekoAll, 24), std::pair(kxdekol300, 12)}) {
+    Layer->SetKindOfLayer(kind);
+    EXPECT_EQ(Layer->GetResolution(), dots) << int(kind);
+  }
   Log.Clear();
   Layer->SetPrintingAllowed(false);
   Layer->SetKindOfLayer(TKxDeKindOfLayer::kxdekol300);

@@ -110,6 +110,7 @@ TEST_F(Points, HandlesAttachOnceAreHitOnTheirRoundedSpotAndDieWithThePoint) {
   EXPECT_EQ(a->ControlAt(TPointF{7, 10}, 0), 0);
   EXPECT_EQ(a->ControlAt(TPointF{6.6f, 10}, 2), 0);
   EXPECT_EQ(a->ControlAt(TPointF{15, 16}, 3), 1);
+  EXPECT_EQ(a->ControlAt(TPointF{15, 20}, 3), -1);
   Shape->Delete(0);  // frees the point with both handles (the sanitizer build checks)
   EXPECT_EQ(Shape->PointCount(), 1);
 }
@@ -123,6 +124,12 @@ TEST_F(Points, ControlsMoveBetweenShapesAndPointsTakeOnlyPoints) {
   EXPECT_EQ(c->GetValue(), (TPointF{4, 5}));
   TOwned<TKxDePoint> b(Create<TKxDePoint>());
   EXPECT_THROW(b->Assign(c), Exception) << "a point takes only points";
+  // A point takes another's position; its index is its place in its shape, -1 without one.
+  AddPoints({{1, 1}, {2, 2}});
+  Shape->Points(1)->Assign(Shape->Points(0));
+  EXPECT_EQ(Shape->PointValue(1), (TPointF{1, 1}));
+  EXPECT_EQ(Shape->Points(1)->GetIndex(), 1);
+  EXPECT_EQ(b->GetIndex(), -1);
   Free(c);
 }
 

@@ -18,6 +18,8 @@ TEST_F(Registry, RegistersOnceFindsIgnoringCaseAndCreatesByName) {
   EXPECT_TRUE(TKxDeRegister::RegisterShape(ClassOf<TTestShape>(), "Test shape", "A shape for tests"));
   EXPECT_TRUE(TKxDeRegister::RegisterShape(ClassOf<TTestShape>(), "Second", ""));
   EXPECT_EQ(TKxDeRegister::FindShapeDisplayName(ClassOf<TTestShape>()), "Test shape") << "the first entry stays";
+  EXPECT_EQ(TKxDeRegister::FindShapeDescription(ClassOf<TTestShape>()), "A shape for tests");
+  EXPECT_EQ(TKxDeRegister::FindShapeDescription(ClassOf<TKxDeShape>()), QString()) << "not registered";
   EXPECT_FALSE(TKxDeRegister::RegisterShape(nullptr, "None", ""));
   EXPECT_FALSE(TKxDeRegister::RegisterShape(ClassOf<TKxDePoint>(), "A point", "")) << "not a shape class";
   for (const char* name : {"TTestShape", "ttestshape", "TTESTSHAPE"})

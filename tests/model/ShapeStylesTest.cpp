@@ -142,6 +142,51 @@ TEST_F(ShapeStyles, APaintingTransformBelongsToItsShape) {
   EXPECT_EQ(Shape->WSpaceMtx(), QTransform::fromScale(2, 3));
 }
 
+// Records and style objects set every field of a style at once; clamped fields stay clamped.
+TEST_F(ShapeStyles, RecordsAndStyleObjectsSetWholeStyles) {
+  Shape->Use(TKxDeShapeStyle::kxssUsesGradient);
+  const TKxDeBrushRec brush{clRed, TBrushStyle::bsCross};
+  const TKxDePenRec pen{clBlue, TPenMode::pmXor, TPenStyle::psDash, 2.5f};
+  const TKxDeShapeFontRec font{2, clGreen, QStringLiteral("DejaVu Serif"), 17, {TFontStyle::fsItalic}};
+  const TKxDeShapeGradienthRec gradient{clRed, clYellow, true, -40, 30, TKxDeShapeGradientStyle::kxdgsLinearV};
+  Shape->SetBrushRec(brush);
+  Shape->SetPenRec(pen);
+  Shape->SetFontRec(font);
+  Shape->SetGradientRec(gradient);
+  EXPECT_EQ(Shape->Brush()->ToRec(), brush);
+  EXPECT_EQ(Shape->Pen()->ToRec(), pen);
+  EXPECT_EQ(Shape->Font()->ToRec(), font);
+  EXPECT_EQ(Shape->Gradient()->ToRec(), gradient);
+  TKxDeShapeGradienthRec wide = gradient;
+  wide.Rotation = -120, wide.Shift = 127;
+  Shape->SetGradientRec(wide);
+  EXPECT_EQ(Shape->Gradient()->Rotation(), -100);
+  EXPECT_EQ(Shape->Gradient()->Shift(), 100);
+  // Style objects copy the same way; a shape without a gradient ignores one.
+  TOwned<TStyledShape> other(Create<TStyledShape>(nullptr, nullptr));
+  other->SetPen(Shape->Pen());
+  other->SetGradient(Shape->Gradient());
+  EXPECT_EQ(other->Pen()->ToRec(), pen);
+  EXPECT_EQ(other->Gradient(), nullptr);
+  other->Use(TKxDeShapeStyle::kxssUsesGradient);
+  other->SetGradient(Shape->Gradient());
+  TKxDeShapeGradienthRec copied = Shape->Gradient()->ToRec();
+  copied.ColorBegin = other->Color();
+  EXPECT_EQ(other->Gradient()->ToRec(), copied) << "the first colour stays the shape's own";
+  QImage pattern;
+  ASSERT_TRUE(other->Gradient()->CopyPatternTo(pattern));
+  other->Gradient()->SetInvisible(true);
+  EXPECT_TRUE(other->Gradient()->NeedsUpdate()) << "hiding a gradient rebuilds its pattern";
+  // A text view takes a height in millimetres and sets the point size from it.
+  TOwned<TmekFont> view(Create<TmekFont>(other.get()));
+  view->AssignRec(TKxDeShapeFontRec2{3, QStringLiteral("DejaVu Sans"), 6.0f, {TFontStyle::fsBold}});
+  EXPECT_EQ(other->Font()->Charset(), 3);
+  EXPECT_EQ(other->Font()->Name(), QStringLiteral("DejaVu Sans"));
+  EXPECT_EQ(other->Font()->Size(), TKxDeUtils::MMToFontPoints(6.0f));
+  EXPECT_GT(other->Font()->Size(), TKxDeUtils::MMToFontPoints(3.0f));
+  EXPECT_EQ(other->Font()->Style(), TFontStyles{TFontStyle::fsBold});
+}
+
 TEST_F(ShapeStyles, BrushGradientAndShapeShareOneColour) {
   Shape->Use(TKxDeShapeStyle::kxssUsesGradient);
   Shape->Gradient()->SetStyle(TKxDeShapeGradientStyle::kxdgsLinearH);
@@ -243,6 +288,9 @@ TEST(ShapeDevicePens, DashTablesScaleWithTheZoom) {
   EXPECT_EQ(zoomed(TPenStyle::psDashDotDot, 0.5),
             (std::vector<uint32_t>{px(3, .5), px(2, .5), px(1, .5), px(2, .5), px(1, .5), px(3, .5)}));
   EXPECT_EQ(zoomed(TPenStyle::psClear, 3), (std::vector<uint32_t>{0, 0}));
+  EXPECT_EQ(zoomed(TPenStyle::psInsideFrame, 3), (std::vector<uint32_t>{0, 0}));
+  EXPECT_EQ(zoomed(TPenStyle::psAlternate, 3), (std::vector<uint32_t>{0, 0}));
+  EXPECT_EQ(zoomed(TPenStyle::psUserStyle, 0.5), zoomed(TPenStyle::psDashDotDot, 0.5)) << "dashes as dash-dot-dot";
   EXPECT_EQ(zoomed(static_cast<TPenStyle>(42), 1), (std::vector<uint32_t>{99})) << "unknown style: untouched";
   // On a canvas: dashes of 11, gaps of 11, two pixels wide at zoom 1.
   TOwned<TKxDeShapePen> pen(Create<TKxDeShapePen>());

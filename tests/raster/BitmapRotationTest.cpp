@@ -48,7 +48,8 @@ TEST(BitmapRotation, QuarterTurnsAndMirrorsMoveEveryPixel) {
   const struct {
     TKxDeBitmapRotationstyle Style;
     bool MirrorX, MirrorY;
-  } mirrors[] = {{TKxDeBitmapRotationstyle::brs180, true, true},
+  } mirrors[] = {{TKxDeBitmapRotationstyle::brs0, false, false},
+                 {TKxDeBitmapRotationstyle::brs180, true, true},
                  {TKxDeBitmapRotationstyle::brsHorMirror, true, false},
                  {TKxDeBitmapRotationstyle::brsVerMirror, false, true}};
   for (const auto& m : mirrors) {
@@ -60,6 +61,9 @@ TEST(BitmapRotation, QuarterTurnsAndMirrorsMoveEveryPixel) {
   auto bitmap = Numbered();
   Rotation90(bitmap.get(), TKxDeBitmapRotationstyle::brs270);
   ExpectPixels(*bitmap, 2, 3, ccw, "270");
+  bitmap = Numbered();
+  Rotation90(bitmap.get(), TKxDeBitmapRotationstyle::brs90);
+  ExpectPixels(*bitmap, 2, 3, cw, "90");
 }
 
 TEST(BitmapRotation, QuarterTurnsBackAndForthRestoreAnySizeAndKeepTheCanvas) {

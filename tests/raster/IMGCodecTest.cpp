@@ -159,6 +159,7 @@ TEST(IMGDecoder, RecordsThatOverrunOrEndEarlyStayInsideTheImage) {
        "55 AA 55|00 00 00"},
       {"a double zero without marker does nothing", File(8, 1, Hex("00 00 07 81")), "00"},
       {"a bit string cut by the end", File(24, 2, Hex("80 03 0F")), "F0 00 00|FF FF FF"},
+      {"a pattern cut by the end", File(24, 2, Hex("81 00 02 AA"), 1, 8, 2), "00 00 00|FF FF FF"},
       {"only the header: everything white", File(9, 2, QByteArray()), "FF FF|FF FF"},
   };
   for (const TCase& c : cases) EXPECT_EQ(Rows(Decode(c.File)), QString::fromLatin1(c.Rows)) << c.Name;

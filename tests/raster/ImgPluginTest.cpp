@@ -27,6 +27,7 @@ TEST_F(ImgPlugin, WriterProducesTheCodecBytesInBlackAndWhiteAndReaderReadsThem) 
   ASSERT_TRUE(writer.write(original)) << writer.errorString().toStdString();
   EXPECT_EQ(vorn::test::ReadFile(path), IMGEncodeBytes(original));
   QImageReader reader(path);
+  EXPECT_EQ(reader.size(), QSize(301, 57)) << "known from the header, before reading";
   const QImage back = reader.read();
   EXPECT_EQ(back.format(), QImage::Format_Mono);
   EXPECT_TRUE(SamePixels(back, original));

@@ -437,12 +437,34 @@ TEST_F(DejaVuRef, KerningAndABCExtents) {
   EXPECT_EQ(TmekFontRef::GetStandardTextWidth(*shapeFont, QStringLiteral("II"), height), 806);
 }
 
+// A shape font answers every measure as the platform font of its family does.
 TEST_F(DejaVuRef, DesignUnitsScaleToPointsDevicesAndWorldUnits) {
   const double mm = CoordsPixelsPerMMConvertValue, dpi = ScreenPixelsPerInch;
-  EXPECT_DOUBLE_EQ(TmekFontRef::GetFontMetrics(Font, 7).tmAscent, 1901 * (7 * mm / dpi * 72) / 2048);
-  EXPECT_DOUBLE_EQ(TmekFontRef::GetNeutralFontMetrics(Font, 1024).tmDescent, (2384 - 1901) / 2.0);
-  EXPECT_DOUBLE_EQ(TmekFontRef::ConvertToCoordinates(Font, 2048, 10), 10 * mm);
-  EXPECT_THROW(TmekFontRef::Transform2(*TmekFontRef::GetRefFontMetrics(Font), 12, 0), Exception) << "no resolution";
+  TOwned<TKxDeShapeFont> shapeFont(Create<TKxDeShapeFont>());
+  shapeFont->SetName(Font.Name());
+  const auto measures = [&](const char* Kind, const auto& F) {
+    SCOPED_TRACE(Kind);
+    EXPECT_EQ(TmekFontRef::GetEMSize(F), 2048);
+    EXPECT_EQ(TmekFontRef::GetHeight(F), 2384);
+    EXPECT_EQ(TmekFontRef::GetAscentPart(F), 1901);
+    EXPECT_EQ(TmekFontRef::GetDescentPart(F), 483);
+    EXPECT_EQ(TmekFontRef::GetInternalLeading(F), 2384 - 2048);
+    EXPECT_EQ(TmekFontRef::GetExternalLeading(F), 0);
+    EXPECT_TRUE(TmekFontRef::IsTTF(F) && !TmekFontRef::IsOTF(F) && TmekFontRef::IsKerningAvailable(F));
+    EXPECT_EQ(TmekFontRef::GetKerningValue(F, 'A', 'V'), -131);
+    EXPECT_EQ(TmekFontRef::CreateLogicalFont(F).lfFaceName, Font.Name());
+    EXPECT_DOUBLE_EQ(TmekFontRef::GetFontMetrics(F, 7).tmAscent, 1901 * (7 * mm / dpi * 72) / 2048);
+    EXPECT_DOUBLE_EQ(TmekFontRef::GetFontDeviceMetrics(F, 50, 300).tmHeight, 2384 * (50.0 / 300 * 72) / 2048);
+    EXPECT_DOUBLE_EQ(TmekFontRef::GetNeutralFontMetrics(F, 1024).tmDescent, (2384 - 1901) / 2.0);
+    EXPECT_DOUBLE_EQ(TmekFontRef::ConvertToCoordinates(F, 2048, 10), 10 * mm);
+    EXPECT_DOUBLE_EQ(TmekFontRef::ConvertToFontSize(F, 1024, 10), 5);
+    EXPECT_DOUBLE_EQ(TmekFontRef::CoordinatesFontFactor(F, 4096), 2 * mm);
+    EXPECT_DOUBLE_EQ(TmekFontRef::GetEMSizedTracking(F, 4, 1), 512) << "a quarter of the height without leading";
+    EXPECT_DOUBLE_EQ(TmekFontRef::GetFontHeightFromNumHeight(F, 10), 10.0 * 2384 / (1901 - 336));
+    EXPECT_THROW(TmekFontRef::GetFontDeviceMetrics(F, 12, 0), Exception) << "no resolution";
+  };
+  measures("platform font", Font);
+  measures("shape font", *shapeFont);
 }
 
 TEST(OpenTypeFonts, PostScriptOutlinesAreNotTrueType) {
