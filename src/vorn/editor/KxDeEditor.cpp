@@ -432,10 +432,10 @@ void TKxDeCustomEditor::ReleaseAt(TMouseButton Button, TShiftState Shift, const 
   ResetHittest(FHoverHit);
   // A gesture during which a shape raised changes nothing.
   const bool left = Button == TMouseButton::mbLeft;
+  // (A hit record's Test is the point itself: released where pressed needs no hit test.)
   if (!FFaulted && !from.Shape &&
       (from.HitType == TKxDeHitType::kxhtNone || from.HitType == TKxDeHitType::kxhtLayer) && left &&
-      (FEditState == kxesNone || FEditState == kxesRectSelect || FEditState == kxesZoomRect) &&
-      HitCase(V, FEditState, k).Test == from.Test && !FFaulted)
+      (FEditState == kxesNone || FEditState == kxesRectSelect || FEditState == kxesZoomRect) && to.Test == from.Test)
     ClearSelection();
   if (left && FEditState != kxesNone && !FFaulted) {
     if (FEditState == kxesToolEdit) {

@@ -301,6 +301,8 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // The cursor the control shows where the editor has none of its own.
   TCursor FControlCursor = crDefault;
   std::vector<TKxDeShapeBase*> FScratch;
+  // Shapes the index finds near the point of a hit test, sorted (to test selected ones quickly).
+  std::vector<TKxDeShapeBase*> FNearSelected;
   TKxDeToolBase* FCurrentTool = nullptr;
   // A left press in kxesToolEdit went to the tool; its release has not come yet.
   bool FToolGesture = false;
