@@ -109,9 +109,9 @@ class EditorClients : public ::testing::Test {
     if (Event) l.push_back("event " + What);
     return l;
   }
-  static Log Join(std::initializer_list<Log> Parts) {
+  static Log Join(std::initializer_list<Log> Logs) {
     Log all;
-    for (const Log& p : Parts) all.insert(all.end(), p.begin(), p.end());
+    for (const Log& p : Logs) all.insert(all.end(), p.begin(), p.end());
     return all;
   }
 
