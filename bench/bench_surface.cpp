@@ -15,6 +15,7 @@
 // The memory of 100,000 plain four-point shapes in a layer, with and without the index, is the
 // heap's in-use bytes (mallinfo2) per shape.
 
+#include "BenchFigures.h"
 #include "BenchMain.h"
 #include "../tests/surface/IndexedSurface.h"
 
@@ -44,30 +45,12 @@
 #include <vector>
 
 using namespace vorn;
+using namespace vornbench;
 using vorn::test::TIndexedSurface;
 
 namespace {
 
-constexpr int kShapes = 100000;
 constexpr int kMoved = 10000;
-constexpr float kWorld = 20000;  // the shapes lie in a square of this side, a quarter of it covered
-
-struct TFigure {
-  float X, Y, W, H;
-  bool Ellipse;
-};
-
-const std::vector<TFigure>& Figures() {
-  static const std::vector<TFigure> figures = [] {
-    std::mt19937 random(100000);
-    std::uniform_real_distribution<float> size(10, 60), place(0, kWorld - 60);
-    std::vector<TFigure> f(kShapes);
-    for (int i = 0; i < kShapes; ++i)
-      f[static_cast<size_t>(i)] = {place(random), place(random), size(random), size(random), i % 2 == 1};
-    return f;
-  }();
-  return figures;
-}
 
 const std::vector<QPointF>& HoverPoints() {
   static const std::vector<QPointF> points = [] {
@@ -108,19 +91,7 @@ struct TEngineDocument {
   std::unique_ptr<TIndexedSurface> Surface = std::make_unique<TIndexedSurface>();
   TKxDeLayer* Layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(Surface.get()));
 
-  TEngineDocument() {
-    // Shapes keep the styles they are given, as when a document is read.
-    Layer->SkipDefaultProperty();
-    for (const TFigure& f : Figures()) {
-      TVornShape* s = f.Ellipse ? static_cast<TVornShape*>(Create<TVornEllipse>(nullptr, nullptr))
-                                : static_cast<TVornShape*>(Create<TVornRectangle>(nullptr, nullptr));
-      s->SetBounds(f.X, f.Y, f.W, f.H);
-      s->Brush()->SetColor(f.Ellipse ? 0x00A0FF : 0xFF8000);
-      s->Pen()->SetWidth(0.2f);
-      Layer->InsertShape(s);
-    }
-    Layer->UnskipDefaultProperty();
-  }
+  TEngineDocument() { AddFigures(Layer); }
   TKxDeShapeBase* HitTest(const QPointF& P) {
     return Surface->Index().HitShape(Surface->Layers(), TPointF{static_cast<float>(P.x()), static_cast<float>(P.y())});
   }
@@ -132,17 +103,7 @@ struct TScene {
 
   explicit TScene(QGraphicsScene::ItemIndexMethod Method) {
     Scene.setItemIndexMethod(Method);
-    Items.reserve(kShapes);
-    for (const TFigure& f : Figures()) {
-      QAbstractGraphicsShapeItem* item =
-          f.Ellipse ? static_cast<QAbstractGraphicsShapeItem*>(new QGraphicsEllipseItem(0, 0, f.W, f.H))
-                    : static_cast<QAbstractGraphicsShapeItem*>(new QGraphicsRectItem(0, 0, f.W, f.H));
-      item->setPos(f.X, f.Y);
-      item->setBrush(QColor(f.Ellipse ? 0xFFA000 : 0x0080FF));
-      item->setPen(QPen(Qt::black, 0.2 * 96 / 25.4));
-      Scene.addItem(item);
-      Items.push_back(item);
-    }
+    AddFigures(Scene, Items);
   }
   QGraphicsItem* HitTest(const QPointF& P) { return Scene.itemAt(P, QTransform()); }
 };

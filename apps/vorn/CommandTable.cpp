@@ -18,6 +18,7 @@ const TCommandInfo kCommands[] = {
      "render TEMPLATE --merge DATA.csv {-o OUT.pdf | -d OUTDIR [--format EXT] [--name PATTERN]} [...]",
      true},
     {"view", "view DOC [--zoom PERCENT] [--size WxH] [--screenshot OUT.png]", true},
+    {"edit", "edit DOC [--zoom PERCENT] [--size WxH] [--screenshot OUT.png]   (Ctrl+S saves)", true},
     {"info", "info DOC", true},
     {"resave", "resave IN OUT", true},
 };

@@ -21,6 +21,7 @@ int RunRender(const QStringList& Args);   // RenderCommand.cpp
 int RunInfo(const QStringList& Args);     // InfoCommand.cpp
 int RunResave(const QStringList& Args);   // ResaveCommand.cpp
 int RunView(const QStringList& Args);     // ViewCommand.cpp
+int RunEdit(const QStringList& Args);     // EditCommand.cpp
 
 namespace {
 
@@ -43,10 +44,11 @@ int Run(int argc, char** argv) {
   QStringList args;
   for (int i = 2; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   const char* name = argv[1];
-  // The viewer picks its platform itself: a window needs the display, a screenshot none.
-  if (std::strcmp(name, "view") == 0) {
+  // The viewer and the editor pick their platform themselves: a window needs the display, a
+  // screenshot none.
+  if (std::strcmp(name, "view") == 0 || std::strcmp(name, "edit") == 0) {
     DefaultHandler = qInstallMessageHandler(QuietHandler);
-    return RunView(args);
+    return name[0] == 'v' ? RunView(args) : RunEdit(args);
   }
   // Rendering and fonts need a GUI application; offscreen works without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -8,10 +8,11 @@
 #include <vorn/model/KxDeShapeBrush.h>
 #include <vorn/shapes/VornShapes.h>
 
+#include "EditorPixels.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QTest>
 
@@ -320,18 +321,8 @@ TEST_F(Editor, HoverMakesUnselectedShapesHot) {
 
 class EditorPixels : public Editor {
  protected:
-  QImage Grab(const char* Name) {
-    QImage image = E.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QString dir = QStringLiteral(VORN_BINARY_DIR "/test-output");
-    QDir().mkpath(dir);
-    image.save(dir + QLatin1Char('/') + QLatin1String(Name) + QStringLiteral(".png"));
-    return image;
-  }
-  // The pixel at window point P (device pixels may be more than one per window point).
-  static QColor Pixel(const QImage& I, QPoint P) {
-    const qreal r = I.devicePixelRatio();
-    return I.pixelColor(qRound(P.x() * r), qRound(P.y() * r));
-  }
+  QImage Grab(const char* Name) { return GrabToFile(E, Name); }
+  static QColor Pixel(const QImage& I, QPoint P) { return PixelAt(I, P); }
 };
 
 TEST_F(EditorPixels, SelectedShapesShowHandlesAtTheirCorners) {

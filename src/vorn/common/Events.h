@@ -47,6 +47,11 @@ using TKxDeShapeLoadErrorEvent =
     std::function<void(TKxDeShapeBase* Shape, const QString& LogMessage, int32_t ErrorNumber)>;
 using TKxDePositionEvent = std::function<void(TObject* Sender, float& x, float& y)>;
 using TKxDEOnCursorMoveEvent = std::function<void(TObject* Sender, TPointF Pd, float Zoom)>;
+// The standard input events of the controls: widget coordinates, Qt key codes.
+using TMouseEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int32_t X, int32_t Y)>;
+using TKeyEvent = std::function<void(TObject* Sender, int32_t& Key, TShiftState Shift)>;
 using TKxDeMouseWheelZoomEvent = std::function<void(TObject* Sender, int16_t WheelDelta)>;
 using TKxDeOnGetMouseCursorEvent = std::function<void(TObject* Sender, TCursor& Cr)>;
 using TKxDeOnBeforeCreateNewShape = std::function<void(TObject* Sender, TKxDeShapeClass& AShapeClass)>;

@@ -170,11 +170,15 @@ TShiftState TKxDeCustomControl::ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt
   return s;
 }
 
-void TKxDeCustomControl::MouseDown(TMouseButton, TShiftState, int32_t, int32_t) {}
-void TKxDeCustomControl::MouseMove(TShiftState, int32_t, int32_t) {}
-void TKxDeCustomControl::MouseUp(TMouseButton, TShiftState, int32_t, int32_t) {}
-void TKxDeCustomControl::DblClick() {}
-void TKxDeCustomControl::KeyDown(int32_t&, TShiftState) {}
+void TKxDeCustomControl::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  CallEvent(OnMouseDown, this, Button, Shift, X, Y);
+}
+void TKxDeCustomControl::MouseMove(TShiftState Shift, int32_t X, int32_t Y) { CallEvent(OnMouseMove, this, Shift, X, Y); }
+void TKxDeCustomControl::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  CallEvent(OnMouseUp, this, Button, Shift, X, Y);
+}
+void TKxDeCustomControl::DblClick() { CallEvent(OnDblClick, this); }
+void TKxDeCustomControl::KeyDown(int32_t& Key, TShiftState Shift) { CallEvent(OnKeyDown, this, Key, Shift); }
 
 void TKxDeCustomControl::mousePressEvent(QMouseEvent* Event) {
   const QPoint p = Event->position().toPoint();

@@ -104,6 +104,13 @@ class TKxDeCustomControl : public QWidget, public TObject {
   virtual void DblClick();
   // Keys; Key is a Qt key code.
   virtual void KeyDown(int32_t& Key, TShiftState Shift);
+  // Raised by the handlers above as they run here (a subclass's handler calls this base behaviour
+  // after its own work); a key handler may set Key to 0 to consume it.
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseUp;
+  TNotifyEvent OnDblClick;
+  TKeyEvent OnKeyDown;
 
   // The shift state of a Qt input event's modifiers and buttons.
   static TShiftState ShiftStateOf(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons = Qt::NoButton);

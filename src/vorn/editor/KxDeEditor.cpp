@@ -6,6 +6,8 @@
 #include "vorn/common/KxDeUtils.h"
 #include "vorn/common/Units.h"
 #include "vorn/editor/EditorLog_p.h"
+#include "vorn/editor/KxDeEditorClient.h"
+#include "vorn/editor/KxDeToolBase.h"
 #include "vorn/model/KxDeShapeBase.h"
 
 #include <QFocusEvent>
@@ -56,7 +58,11 @@ TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
   SetBufferedPaint(true);
 }
 
-TKxDeCustomEditor::~TKxDeCustomEditor() { BeforeDestruction(); }
+TKxDeCustomEditor::~TKxDeCustomEditor() {
+  // The host's tool outlives the editor; it only forgets it.
+  if (FCurrentTool) std::exchange(FCurrentTool, nullptr)->FEditor = nullptr;
+  BeforeDestruction();
+}
 
 // ---- Settings --------------------------------------------------------------------------------------
 
@@ -89,6 +95,7 @@ void TKxDeCustomEditor::SetEditorOrientation(TKxDeEditorOrient Value) {
   if (FEditorOrientation == Value) return;
   FEditorOrientation = Value;
   update();
+  ForEachEditorClient([](TKxDeEditorClient* C) { C->DoOrientChange(); });
 }
 
 void TKxDeCustomEditor::BeginUndoGroup() {}
@@ -108,11 +115,14 @@ void TKxDeCustomEditor::SetEditState(TKxDeEditState S) {
     ResetHittest(FDownHit);
     if (!FEditOptions.Contains(TKxDeEditOption::kxdoHottrack)) ResetHittest(FHoverHit);
     FDragged = false;
+    FToolGesture = false;
+    if (FCurrentTool) SetCurrentTool(nullptr);
   }
   UpdateHottrack();
   update();
   UpdateCursor(ViewPoint(FPointerPos.X, FPointerPos.Y));
   DoEditStateChanged();
+  ForEachEditorClient([](TKxDeEditorClient* C) { C->DoEditStateChange(); });
   CallEvent(OnEditStateChange, this);
 }
 
@@ -269,6 +279,14 @@ void TKxDeCustomEditor::PressAt(TMouseButton Button, TShiftState Shift, const TP
     if (FEditState == kxesNone && h.Shape && !IsSelected(h.Shape)) Select(h.Shape);
     return;
   }
+  if (FEditState == kxesToolEdit) {
+    ToolPress(LayerPoint(h.Test));
+    return;
+  }
+  if (FEditState != kxesZoomRect && FEditState != kxesCreateNew && h.HitType == TKxDeHitType::kxhtOrientIcon) {
+    SetEditState(kxesOrientIcon);
+    return;
+  }
   BeginUpdate();
   TFinally done([this] { EndUpdate(); });
   const bool multi = k == FMultiSelectKeys;
@@ -354,6 +372,9 @@ void TKxDeCustomEditor::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
           case kxesZoomRect:
             if (ButtonHeld(Shift)) update();
             break;
+          case kxesToolEdit:
+            if (ButtonHeld(Shift)) ToolDrag(LayerPoint(FHoverHit.Test));
+            break;
           case kxesMoving:
             // With a coarser quantum the outlines only move when the pointer reaches a step.
             if (FMouseSense == 1 || std::lround(dx) % FMouseSense == 0 || std::lround(dy) % FMouseSense == 0)
@@ -411,16 +432,21 @@ void TKxDeCustomEditor::ReleaseAt(TMouseButton Button, TShiftState Shift, const 
   ResetHittest(FHoverHit);
   // A gesture during which a shape raised changes nothing.
   const bool left = Button == TMouseButton::mbLeft;
+  // (A hit record's Test is the point itself: released where pressed needs no hit test.)
   if (!FFaulted && !from.Shape &&
       (from.HitType == TKxDeHitType::kxhtNone || from.HitType == TKxDeHitType::kxhtLayer) && left &&
-      (FEditState == kxesNone || FEditState == kxesRectSelect || FEditState == kxesZoomRect) &&
-      HitCase(V, FEditState, k).Test == from.Test && !FFaulted)
+      (FEditState == kxesNone || FEditState == kxesRectSelect || FEditState == kxesZoomRect) && to.Test == from.Test)
     ClearSelection();
   if (left && FEditState != kxesNone && !FFaulted) {
-    if (!(FEditState >= kxesToolEdit && FEditState <= kxesRemovePoint) && !(from.Test == to.Test)) {
+    if (FEditState == kxesToolEdit) {
+      ToolRelease(LayerPoint(to.Test));
+    } else if (!(FEditState >= kxesToolEdit && FEditState <= kxesRemovePoint) && !(from.Test == to.Test)) {
       from.Test = LayerPoint(from.Test);
       to.Test = LayerPoint(to.Test);
       ExecuteHitAction(FEditState, from, to, k);
+    } else if (FEditState == kxesOrientIcon) {
+      ExecuteOrientIconAction(FEditState, from, to, k);
+      SetEditState(kxesNone);
     }
   }
   FFaulted = false;

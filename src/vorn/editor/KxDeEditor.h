@@ -30,9 +30,13 @@
 #include <QSet>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace vorn {
+
+class TKxDeEditorClient;
+class TKxDeToolBase;
 
 class TKxDeCustomEditor : public TKxDeSurface {
   Q_OBJECT
@@ -154,12 +158,33 @@ class TKxDeCustomEditor : public TKxDeSurface {
   virtual void GetCurrentCursor(const TPointF& V, TCursor& Cursor);
   void UpdateCursor(const TPointF& V);
 
+  // ---- Tools -----------------------------------------------------------------------------------
+  // The attached tool; none outside kxesToolEdit. Attaching a tool (it may come from another
+  // editor) clears its points and enters kxesToolEdit; none returns to kxesNone, and so does any
+  // return to kxesNone let go of the tool. The host keeps owning its tools.
+  TKxDeToolBase* CurrentTool() const { return FCurrentTool; }
+  void SetCurrentTool(TKxDeToolBase* Tool);
+
+  // ---- Orientation -----------------------------------------------------------------------------
+  // A click on the orientation icon: the orientation turns over and OnOrientIconClick tells the
+  // host, which turns the document if it wishes; the editor itself turns nothing.
+  virtual void ExecuteOrientIconAction(TKxDeEditState State, const TKxDeHitTest& From, const TKxDeHitTest& To,
+                                       TKxDeShiftKeys Shift);
+
   // ---- Events ----------------------------------------------------------------------------------
+  // Each raised after the editor's own hook and its editor clients (TKxDeEditorClient).
   TNotifyEvent OnEditStateChange;
   TNotifyEvent OnSelectionChange;
   TKxDEOnCursorMoveEvent OnCursorMove;
   TKxDeOnGetMouseCursorEvent OnGetMouseCursor;
   TKxDeMouseWheelZoomEvent OnMouseWheelZoom;
+  TNotifyEvent OnOrientIconClick;
+  TNotifyEvent OnBeforeDeleteSelection;
+  TNotifyEvent OnDefBrushChange;
+  TNotifyEvent OnDefPenChange;
+  TNotifyEvent OnDefFontChange;
+  TNotifyEvent OnClipboardChange;
+  TNotifyEvent OnGuideChange;
 
  protected:
   virtual void DrawHottrack(TCanvas* C);
@@ -178,7 +203,32 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void focusInEvent(QFocusEvent* Event) override;
   void focusOutEvent(QFocusEvent* Event) override;
 
+  // ---- Announcements (editor clients, then the event) ------------------------------------------
+  // A default style changed.
+  void DoDefBrushChanged();
+  void DoDefPenChanged();
+  void DoDefFontChanged();
+  // What the clipboard offers changed.
+  void DoClipboardChanged();
+  // A guide changed: the editor repaints.
+  virtual void DoGuideChanged();
+  // Raises OnBeforeDeleteSelection.
+  void DoBeforeDeleteSelection();
+  // Tell the editor clients only; the caller raises the editor's creation event right after.
+  void ClientsNewShapeClass();
+  void ClientsNewShape(TKxDeShapeBase* S);
+  void ClientsEndNewShape(TKxDeShapeBase* S);
+  // The attached tool over the document, with the MoveSize pen.
+  virtual void DrawTool(TCanvas* C);
+
  private:
+  // Calls Call for each registered editor client, in registration order.
+  void ForEachEditorClient(const std::function<void(TKxDeEditorClient*)>& Call);
+  // The tool's share of a gesture in kxesToolEdit, with world points.
+  void ToolPress(const TPointF& P);
+  void ToolDrag(const TPointF& P);
+  void ToolRelease(const TPointF& P);
+
   // Records the pointer at widget point (X, Y) and refreshes the cursor; without mouse actions
   // the state returns to kxesNone. The view point of (X, Y).
   TPointF TrackPointer(int32_t X, int32_t Y);
@@ -251,6 +301,11 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // The cursor the control shows where the editor has none of its own.
   TCursor FControlCursor = crDefault;
   std::vector<TKxDeShapeBase*> FScratch;
+  // Shapes the index finds near the point of a hit test, sorted (to test selected ones quickly).
+  std::vector<TKxDeShapeBase*> FNearSelected;
+  TKxDeToolBase* FCurrentTool = nullptr;
+  // A left press in kxesToolEdit went to the tool; its release has not come yet.
+  bool FToolGesture = false;
 };
 
 // The editor as a host places it, its properties published.

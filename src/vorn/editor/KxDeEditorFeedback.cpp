@@ -86,8 +86,23 @@ TKxDeHitTest TKxDeCustomEditor::HitCase(const TPointF& P, TKxDeEditState, TKxDeS
     ht.State = TKxDeShapeHitState::kxhsHot;
     return ht;
   }
+  if (!FSelections.empty()) {
+    // A selected shape can only answer here when the index finds it near the point (its extent
+    // holds its body and its points) or when it has control handles, which may reach beyond the
+    // extent. Asking only those keeps the test cheap with thousands of shapes selected.
+    FNearSelected.clear();
+    for (TKxDeLayer* layer : FLayers) {
+      Index().ForLayer(layer).ItemsAt(lp, std::max(fuzz, size), FScratch);
+      FNearSelected.insert(FNearSelected.end(), FScratch.begin(), FScratch.end());
+    }
+    std::sort(FNearSelected.begin(), FNearSelected.end());
+  }
   for (TKxDeShapeBase* s : FSelections) {
     if (!s->Visible() || s->InDestroy()) continue;
+    const TKxDeShapeStyles style = s->ShapeStyle();
+    if (!style.Contains(TKxDeShapeStyle::kxssUsesPointControls) && !style.Contains(TKxDeShapeStyle::kxssUsesControls) &&
+        !std::binary_search(FNearSelected.begin(), FNearSelected.end(), s))
+      continue;
     if (ShapeHit(s, lp, fuzz, size, true, Shift, ht)) {
       ht.State = TKxDeShapeHitState::kxhsSelected;
       return ht;
@@ -221,6 +236,7 @@ void TKxDeCustomEditor::AfterPaint(TCanvas* C) {
   DrawHottrack(C);
   if (FEditState == kxesRectSelect || FEditState == kxesZoomRect) DrawSelectionRect(C);
   else if (FEditState == kxesMoving) DrawSelectionMove(C);
+  else if (FEditState == kxesToolEdit) DrawTool(C);
   C->ResetClip();
 }
 

@@ -2,6 +2,7 @@
 
 #include "vorn/editor/KxDeEditor.h"
 
+#include "vorn/editor/KxDeEditorClient.h"
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDeShapeBase.h"
 #include "vorn/surface/KxDeSurfaceIndex_p.h"
@@ -156,6 +157,7 @@ void TKxDeCustomEditor::Append(TKxDeShapeBase* S) {
 void TKxDeCustomEditor::SelectionChanged() {
   RefreshClientBuffer();
   DoSelectionChanged();
+  ForEachEditorClient([](TKxDeEditorClient* C) { C->DoSelectionChange(); });
   CallEvent(OnSelectionChange, this);
 }
 

@@ -1,0 +1,218 @@
+// The editor's gestures on 100,000 rectangles and ellipses (the document of bench_surface):
+//
+// - one hover MouseMove over the view at zoom 100: the hit case and the hot shape, then the
+//   repaint that shows the hot outline (target: 1 ms);
+// - a rubber band over a tenth of the page at zoom 5 that selects about 10,000 shapes: press,
+//   two moves, release (SelectIn), then the repaint that shows their handles (target: 20 ms);
+// - moving 10,000 selected shapes by one drag at zoom 100 (press on one of them, two moves,
+//   release: one surface update, no undo recorded), beside moving the same 10,000 items of a
+//   QGraphicsScene (BSP index) and asking it one itemAt, as the scene finishes its index lazily
+//   and the editor asks its own at the release to choose the hot shape (target: half the scene's
+//   time; the ratio is the counter "x_scene"). Argument 0 moves the shapes of the band, lying
+//   together; argument 1 every tenth shape, spread over the page.
+// The benchmarks are meant to run in the order written: the move is compared with the scene's
+// figure measured before it.
+
+#include "BenchFigures.h"
+#include "BenchMain.h"
+
+#include <vorn/editor/KxDeEditor.h>
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QGraphicsScene>
+#include <QTest>
+
+#include <chrono>
+#include <memory>
+#include <random>
+#include <vector>
+
+using namespace vorn;
+using namespace vornbench;
+
+namespace {
+
+// The band: a tenth of the page's height across its whole width, holding the view of the move.
+const TRectF kBand{-100, 9000, kWorld + 100, 9000 + kWorld / 10};
+// The view of the hover and the move: 1600 x 1000 client pixels at (9000, 9000).
+constexpr int kViewW = 1600, kViewH = 1000;
+constexpr int kViewX = 9000, kViewY = 9000;
+
+using TClock = std::chrono::steady_clock;
+double Since(TClock::time_point T) { return std::chrono::duration<double>(TClock::now() - T).count(); }
+
+// The editor with the document, shown without bars or indent.
+class TBenchEditor : public TKxDeEditor {
+ public:
+  TBenchEditor() {
+    SetShowScrollbars(false);
+    SetIndent(0);
+    BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
+    // Moves go exactly where the pointer goes.
+    SetEditOptions(EditOptions() - TKxDeEditOption::kxdoSnapToGrid);
+    resize(kViewW, kViewH);
+    Layer()->SetBounds(static_cast<int32_t>(kWorld), static_cast<int32_t>(kWorld));
+    AddFigures(Create<TKxDeLayer>(static_cast<TKxDeSurface*>(this)));
+    setAttribute(Qt::WA_DontShowOnScreen);
+    show();
+  }
+  // Zoom 100 with the view's corner at (kViewX, kViewY), or the whole page at zoom 5.
+  void ShowView() { Frame(100, -kViewX, -kViewY); }
+  void ShowPage() { Frame(5, 0, 0); }
+  QPoint At(float X, float Y) const {
+    const TPointF p = LayerToScreen(TPointF{X, Y});
+    return QPoint(qRound(p.X), qRound(p.Y));
+  }
+  // A press, two moves and a release with the left button, as the window system delivers them
+  // (the application knows the button is held, as the cursor's choice asks).
+  void Gesture(QPoint From, QPoint To, Qt::KeyboardModifiers Keys = {}) {
+    QTest::mousePress(this, Qt::LeftButton, Keys, From);
+    QTest::mouseMove(this, (From + To) / 2);
+    QTest::mouseMove(this, To);
+    QTest::mouseRelease(this, Qt::LeftButton, Keys, To);
+  }
+
+ private:
+  void Frame(int32_t Zoom, int32_t X, int32_t Y) {
+    SetZoom(Zoom);
+    SetLayerOffset(X, Y);
+    repaint();
+  }
+};
+
+TBenchEditor& Editor() {
+  static TBenchEditor* e = new TBenchEditor();  // left to the process's end
+  return *e;
+}
+
+// ---- Hover ------------------------------------------------------------------------------------------
+
+void BM_Hover_Editor(benchmark::State& State) {
+  TBenchEditor& e = Editor();
+  e.ClearSelection();
+  e.ShowView();
+  std::mt19937 random(4711);
+  std::uniform_int_distribution<int> x(0, kViewW - 1), y(0, kViewH - 1);
+  std::vector<QPoint> points(4096);
+  for (QPoint& p : points) p = QPoint(x(random), y(random));
+  size_t i = 0, hot = 0;
+  for (auto _ : State) {
+    const QPoint& p = points[i++ % points.size()];
+    e.MouseMove(TShiftState{}, p.x(), p.y());
+    e.repaint();
+    hot += e.HotShape() != nullptr;
+  }
+  State.counters["hot_share"] = static_cast<double>(hot) / static_cast<double>(State.iterations());
+}
+BENCHMARK(BM_Hover_Editor)->Unit(benchmark::kMicrosecond);
+
+// ---- Rubber band --------------------------------------------------------------------------------------
+
+void BM_RubberBand10000_Editor(benchmark::State& State) {
+  TBenchEditor& e = Editor();
+  e.ShowPage();
+  const QPoint from = e.At(kBand.Left, kBand.Top), to = e.At(kBand.Right, kBand.Bottom);
+  double gesture = 0;
+  for (auto _ : State) {
+    State.PauseTiming();
+    e.ClearSelection();
+    e.repaint();
+    State.ResumeTiming();
+    const auto t = TClock::now();
+    e.Gesture(from, to, Qt::ShiftModifier);
+    gesture += Since(t);
+    e.repaint();
+  }
+  State.counters["selected"] = e.SelectionCount();
+  State.counters["gesture_ms_each"] = gesture / static_cast<double>(State.iterations()) * 1e3;
+}
+BENCHMARK(BM_RubberBand10000_Editor)->Unit(benchmark::kMillisecond);
+
+// ---- Moving ---------------------------------------------------------------------------------------------
+
+// The shapes a move takes: those reaching into the band (Arg 0: lying together, as a rubber band
+// selects them), or every tenth shape (Arg 1: spread over the whole page).
+bool Moves(size_t I, int64_t Arg) {
+  if (Arg == 1) return I % 10 == 0;
+  const TFigure& f = Figures()[I];
+  return f.X + f.W >= kBand.Left && f.X <= kBand.Right && f.Y + f.H >= kBand.Top && f.Y <= kBand.Bottom;
+}
+
+double& SceneMoveSeconds(int64_t Arg) {
+  static double seconds[2] = {0, 0};
+  return seconds[Arg];
+}
+
+void BM_Move10000_SceneBsp(benchmark::State& State) {
+  QGraphicsScene scene;
+  std::vector<QGraphicsItem*> items;
+  AddFigures(scene, items);
+  std::vector<QGraphicsItem*> moved;
+  for (size_t i = 0; i < items.size(); ++i)
+    if (Moves(i, State.range(0))) moved.push_back(items[i]);
+  scene.itemAt(QPointF(10, 10), QTransform());
+  QCoreApplication::processEvents();
+  double d = 7, seconds = 0;
+  for (auto _ : State) {
+    const auto t = TClock::now();
+    for (QGraphicsItem* item : moved) item->moveBy(d, d);
+    benchmark::DoNotOptimize(scene.itemAt(QPointF(kViewX + 500, kViewY + 500), QTransform()));
+    seconds += Since(t);
+    d = -d;
+  }
+  SceneMoveSeconds(State.range(0)) = seconds / static_cast<double>(State.iterations());
+  State.counters["moved"] = static_cast<double>(moved.size());
+}
+BENCHMARK(BM_Move10000_SceneBsp)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_Move10000_Editor(benchmark::State& State) {
+  TBenchEditor& e = Editor();
+  e.ShowView();
+  e.ClearSelection();
+  TKxDeLayer* layer = e.GetLayer(0);
+  for (int32_t i = 0; i < layer->ItemCount(); ++i)
+    if (Moves(static_cast<size_t>(i), State.range(0))) e.AddSelection(layer->Items(i));
+  // A press on the body of a selected shape in the view starts the move.
+  QPoint grab;
+  for (TKxDeShapeBase* s : e.Selections()) {
+    const TRectF b = s->GetBounds();
+    if (b.Left < kViewX + 200 || b.Top < kViewY + 200 || b.Right > kViewX + 1400 || b.Bottom > kViewY + 800 ||
+        b.Right - b.Left < 30 || b.Bottom - b.Top < 30)
+      continue;
+    grab = e.At((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+    QTest::mousePress(&e, Qt::LeftButton, {}, grab);
+    const bool moving = e.EditState() == TKxDeEditState::kxesMoving;
+    QTest::mouseRelease(&e, Qt::LeftButton, {}, grab);
+    if (moving) break;
+    grab = QPoint();
+  }
+  if (grab.isNull()) {
+    State.SkipWithError("no selected shape to grab in the view");
+    return;
+  }
+  const int selected = e.SelectionCount();
+  const TRectF before = e.GetSelectionBounds();
+  float movedBy = 0;
+  int d = 7;
+  double seconds = 0;
+  for (auto _ : State) {
+    const auto t = TClock::now();
+    e.Gesture(grab, grab + QPoint(d, d));
+    seconds += Since(t);
+    if (movedBy == 0) movedBy = e.GetSelectionBounds().Left - before.Left;
+    grab += QPoint(d, d);
+    d = -d;
+  }
+  const double each = seconds / static_cast<double>(State.iterations());
+  State.counters["selected"] = selected;
+  // The first gesture's move of the selection in world units: 7 at zoom 100.
+  State.counters["moved_by"] = movedBy;
+  if (SceneMoveSeconds(State.range(0)) > 0) State.counters["x_scene"] = each / SceneMoveSeconds(State.range(0));
+}
+BENCHMARK(BM_Move10000_Editor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunVornBenchmarks(argc, argv); }
