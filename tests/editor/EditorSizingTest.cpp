@@ -44,10 +44,7 @@ class TSizingBox : public TVornShape {
   bool FailHit = false;
   bool FailDrag = false;
 
-  void Place(const TRectF& R) {
-    FBox = R;
-    Arrange();
-  }
+  void Place(const TRectF& R) { FBox = R, Arrange(); }
   // The page position of point I.
   TPointF OnPage(int32_t I) const { return TKxDeUtils::RotatePoint(GetPointValue(I), Rotation(), GetRotationPoint()); }
 
@@ -72,19 +69,15 @@ class TSizingBox : public TVornShape {
     if (!FArranging && !InPointUpdate()) FBox = TRectF{PointValue(0).X, PointValue(0).Y, PointValue(2).X, PointValue(2).Y};
   }
   void PointChanged(TKxDePoint* Point) override {
-    if (FArranging || InPointUpdate()) return;
+    // The edges (left, top, right, bottom) each handle carries.
+    static constexpr bool edges[8][4] = {{1, 1, 0, 0}, {0, 1, 1, 0}, {0, 0, 1, 1}, {1, 0, 0, 1},
+                                         {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}, {1, 0, 0, 0}};
+    const int32_t i = IndexOf(Point);
+    if (FArranging || InPointUpdate() || i < 0 || i > 7) return;
     const TPointF p = Point->GetValue();
-    switch (IndexOf(Point)) {
-      case 0: FBox.Left = p.X, FBox.Top = p.Y; break;
-      case 1: FBox.Right = p.X, FBox.Top = p.Y; break;
-      case 2: FBox.Right = p.X, FBox.Bottom = p.Y; break;
-      case 3: FBox.Left = p.X, FBox.Bottom = p.Y; break;
-      case 4: FBox.Top = p.Y; break;
-      case 5: FBox.Right = p.X; break;
-      case 6: FBox.Bottom = p.Y; break;
-      case 7: FBox.Left = p.X; break;
-      default: return;
-    }
+    float* sides[4] = {&FBox.Left, &FBox.Top, &FBox.Right, &FBox.Bottom};
+    for (int k = 0; k < 4; ++k)
+      if (edges[i][k]) *sides[k] = k % 2 == 0 ? p.X : p.Y;
     Arrange();
   }
 
@@ -343,6 +336,20 @@ TEST_F(EditorSizing, PointsAreAddedAndRemovedByClicks) {
   EXPECT_EQ(E.EditState(), kxesNone);
   // Escape leaves the point states too.
   E.BeginPointAdd();
+  QTest::keyClick(&E, Qt::Key_Escape);
+  EXPECT_EQ(E.EditState(), kxesNone);
+}
+
+TEST_F(EditorSizing, TheZoomRectangleZoomsUntilEscape) {
+  TSizingBox* b = Box("X", TRectF{100, 80, 220, 140});
+  E.SetPanView();
+  const double zoom = E.GetZoom();
+  // A drag over a shape zooms instead of moving or selecting it; the state stays.
+  Drag(At({110, 90}), At({190, 130}));
+  EXPECT_GT(E.GetZoom(), 2 * zoom);
+  EXPECT_EQ(E.EditState(), kxesZoomRect);
+  EXPECT_EQ(b->GetBounds(), (TRectF{100, 80, 220, 140}));
+  EXPECT_TRUE(E.Undo.empty());
   QTest::keyClick(&E, Qt::Key_Escape);
   EXPECT_EQ(E.EditState(), kxesNone);
 }
