@@ -340,6 +340,41 @@ TEST_F(EditorSizing, PointsAreAddedAndRemovedByClicks) {
   EXPECT_EQ(E.EditState(), kxesNone);
 }
 
+TEST_F(EditorSizing, ApplySizingSpansBoxesAndStraightensPolylineSegments) {
+  // A rectangle-type shape spans the drag from its anchor, whichever way it goes; with the
+  // ControlKeys it grows from the anchor as its centre.
+  struct BoxCase {
+    TPointF To;
+    TKxDeShiftKeys Keys;
+    TRectF Bounds;
+  };
+  const BoxCase boxes[] = {
+      {{4, 2}, {}, {4, 2, 10, 10}},
+      {{30, 25}, {}, {10, 10, 30, 25}},
+      {{4, 2}, {TKxDeShiftKey::kxskAlt}, {4, 2, 16, 18}},
+  };
+  for (const BoxCase& c : boxes) {
+    auto* r = Create<TVornRectangle>(nullptr, Layer);
+    r->SetBounds(10, 10, 0, 0);
+    E.ApplySizing(r, -1, -1, TPointF{10, 10}, c.To, c.Keys);
+    EXPECT_EQ(r->GetBounds(), c.Bounds);
+    Free(r);
+  }
+  // A polyline's point keeps the segment to its previous point level or upright, unless Ctrl
+  // is held.
+  TVornPolyline* s = Polyline({{0, 0}, {0, 0}, {0, 0}});
+  E.ApplySizing(s, 2, -1, TPointF{0, 0}, TPointF{10, 3}, {});
+  EXPECT_EQ(s->GetPointValue(2), (TPointF{10, 0}));
+  EXPECT_EQ(s->Points(2)->dx(), 10);
+  EXPECT_EQ(s->Points(2)->dy(), 3);
+  E.ApplySizing(s, 2, -1, TPointF{10, 0}, TPointF{20, 3}, TKxDeShiftKeys{TKxDeShiftKey::kxskCtrl});
+  EXPECT_EQ(s->GetPointValue(2), (TPointF{20, 3}));
+  // Indices out of range change nothing.
+  E.ApplySizing(s, 1, 2, TPointF{0, 0}, TPointF{5, 5}, {});
+  E.ApplyControlMove(s, 0, TPointF{0, 0}, TPointF{5, 5}, {});
+  EXPECT_EQ(s->GetPointArray(), (std::vector<TPointF>{{0, 0}, {0, 0}, {20, 3}}));
+}
+
 TEST_F(EditorSizing, TheZoomRectangleZoomsUntilEscape) {
   TSizingBox* b = Box("X", TRectF{100, 80, 220, 140});
   E.SetPanView();
