@@ -334,10 +334,6 @@ TEST_F(EditorSizing, PointsAreAddedAndRemovedByClicks) {
   EXPECT_EQ(Layer->ItemCount(), before - 1);
   EXPECT_EQ(E.SelectionCount(), 0);
   EXPECT_EQ(E.EditState(), kxesNone);
-  // Escape leaves the point states too.
-  E.BeginPointAdd();
-  QTest::keyClick(&E, Qt::Key_Escape);
-  EXPECT_EQ(E.EditState(), kxesNone);
 }
 
 TEST_F(EditorSizing, ApplySizingSpansBoxesAndStraightensPolylineSegments) {
@@ -375,20 +371,6 @@ TEST_F(EditorSizing, ApplySizingSpansBoxesAndStraightensPolylineSegments) {
   EXPECT_EQ(s->GetPointArray(), (std::vector<TPointF>{{0, 0}, {0, 0}, {20, 3}}));
 }
 
-TEST_F(EditorSizing, TheZoomRectangleZoomsUntilEscape) {
-  TSizingBox* b = Box("X", TRectF{100, 80, 220, 140});
-  E.SetPanView();
-  const double zoom = E.GetZoom();
-  // A drag over a shape zooms instead of moving or selecting it; the state stays.
-  Drag(At({110, 90}), At({190, 130}));
-  EXPECT_GT(E.GetZoom(), 2 * zoom);
-  EXPECT_EQ(E.EditState(), kxesZoomRect);
-  EXPECT_EQ(b->GetBounds(), (TRectF{100, 80, 220, 140}));
-  EXPECT_TRUE(E.Undo.empty());
-  QTest::keyClick(&E, Qt::Key_Escape);
-  EXPECT_EQ(E.EditState(), kxesNone);
-}
-
 TEST_F(EditorSizing, EscapeDuringSizingLeavesTheDocumentAsItWas) {
   TSizingBox* b = Box("X", TRectF{20, 20, 80, 80});
   QTest::mousePress(&E, Qt::LeftButton, {}, At({80, 80}));
@@ -422,27 +404,6 @@ TEST_F(EditorSizing, AShapeThatRaisesCancelsTheSizing) {
   EXPECT_EQ(E.Selections(), (std::vector<TKxDeShapeBase*>{b}));
 }
 
-TEST_F(EditorSizing, TheCursorTellsWhatAPressWouldDo) {
-  Box("X", TRectF{100, 80, 220, 140});
-  struct Case {
-    TKxDeEditState State;
-    TPointF At;
-    Qt::CursorShape Cursor;
-  };
-  const Case cases[] = {
-      {kxesNone, {100, 80}, Qt::SizeFDiagCursor},  {kxesNone, {220, 140}, Qt::SizeFDiagCursor},
-      {kxesNone, {220, 80}, Qt::SizeBDiagCursor},  {kxesNone, {150, 110}, Qt::SizeAllCursor},
-      {kxesNone, {300, 200}, Qt::ArrowCursor},     {kxesAddPoint, {150, 110}, Qt::CrossCursor},
-      {kxesRemovePoint, {100, 80}, Qt::UpArrowCursor},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.At.X << "," << c.At.Y);
-    E.SetEditState(c.State);
-    QTest::mouseMove(&E, At(c.At));
-    EXPECT_EQ(E.cursor().shape(), c.Cursor);
-  }
-}
-
 TEST_F(EditorSizing, TheDraggedOutlineShowsWhereTheShapeWillBe) {
   auto* r = Create<TVornRectangle>(nullptr, Layer);
   r->SetBounds(40, 40, 80, 60);
@@ -454,9 +415,8 @@ TEST_F(EditorSizing, TheDraggedOutlineShowsWhereTheShapeWillBe) {
   QTest::mouseMove(&E, At({160, 130}));
   QTest::mouseMove(&E, At({200, 160}));
   const QImage during = E.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const QString dir = QStringLiteral(VORN_BINARY_DIR "/test-output");
-  QDir().mkpath(dir);
-  during.save(dir + QStringLiteral("/editor-sizing.png"));
+  QDir().mkpath(QStringLiteral(VORN_BINARY_DIR "/test-output"));
+  during.save(QStringLiteral(VORN_BINARY_DIR "/test-output/editor-sizing.png"));
   const qreal ratio = during.devicePixelRatio();
   auto pixel = [&](const QImage& I, QPoint P) { return I.pixelColor(qRound(P.x() * ratio), qRound(P.y() * ratio)); };
   // The outline runs in the dotted magenta MoveSize pen along the new edges: of three
@@ -479,9 +439,7 @@ TEST_F(EditorSizing, TheDraggedOutlineShowsWhereTheShapeWillBe) {
   EXPECT_EQ(r->GetBounds(), (TRectF{40, 40, 120, 100}));
   QTest::mouseRelease(&E, Qt::LeftButton, {}, At({200, 160}));
   EXPECT_EQ(r->GetBounds(), (TRectF{40, 40, 200, 160}));
-  // Once sized, the shape shows itself with its handles; the outline is gone.
-  const QImage after = E.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  EXPECT_FALSE(marked(after, At({200, 120}), QPoint(0, 1)));
+  EXPECT_FALSE(marked(E.grab().toImage().convertToFormat(QImage::Format_RGB32), At({200, 120}), QPoint(0, 1)));
 }
 
 }  // namespace
