@@ -182,7 +182,7 @@ bool TKxDeCustomEditor::Movable(const TKxDeShapeBase* S) { return S->Visible() &
 // ---- Gestures --------------------------------------------------------------------------------------
 
 void TKxDeCustomEditor::ExecuteHitAction(TKxDeEditState State, const TKxDeHitTest& From, const TKxDeHitTest& To,
-                                         TKxDeShiftKeys) {
+                                         TKxDeShiftKeys Shift) {
   const TRectF ordered{std::min(From.Test.X, To.Test.X), std::min(From.Test.Y, To.Test.Y),
                        std::max(From.Test.X, To.Test.X), std::max(From.Test.Y, To.Test.Y)};
   switch (State) {
@@ -200,6 +200,9 @@ void TKxDeCustomEditor::ExecuteHitAction(TKxDeEditState State, const TKxDeHitTes
     case kxesMoving:
       if (FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions) && !FSelections.empty())
         MoveSelection(GestureMove(From.Test, To.Test));
+      break;
+    case kxesSizing:
+      ExecuteSizing(From, To, Shift);
       break;
     default:
       break;
@@ -272,6 +275,9 @@ void TKxDeCustomEditor::PressAt(TMouseButton Button, TShiftState Shift, const TP
     h.PartIndex = -1;
     h.HitType = TKxDeHitType::kxhtShape;
   }
+  if (h.HitType == TKxDeHitType::kxhtPoint)
+    h.PartIndex = GrabbedPoint(h.Shape, h.PartIndex, LayerPoint(h.Test),
+                               static_cast<float>(FSelection->PointSize() / GetZoom()));
   FDownHit = h;
   FHoverHit = h;
   SetHotShape(nullptr);
@@ -324,6 +330,10 @@ void TKxDeCustomEditor::PressAt(TMouseButton Button, TShiftState Shift, const TP
     }
     return;
   }
+  // A press that removes a shape's last point removes the shape (and ends the state): the
+  // press ends there.
+  if (FEditState == kxesRemovePoint) return RemovePointAt(h);
+  if (FEditState == kxesAddPoint) return AddPointAt(h, LayerPoint(h.Test));
   if (FEditState != kxesNone) return;
   if (h.Shape && IsSelected(h.Shape)) {
     if (onHandle) {
@@ -366,8 +376,10 @@ void TKxDeCustomEditor::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
         if (dx != 0 || dy != 0) FDragged = true;
         switch (FEditState) {
           case kxesRectSelect:
-          case kxesSizing:
             update();
+            break;
+          case kxesSizing:
+            SizingMove(Shift);
             break;
           case kxesZoomRect:
             if (ButtonHeld(Shift)) update();
@@ -425,9 +437,17 @@ void TKxDeCustomEditor::ReleaseAt(TMouseButton Button, TShiftState Shift, const 
   TRectF rf;
   LayerBounds(r, rf);
   const TKxDeShiftKeys k = TKxDeUtils::ShiftToScShift(Shift);
+  if (FEditState == kxesSizing && !FFaulted) {
+    // The drag as it ends here; a shape that keeps its proportions takes the constrained end.
+    FHoverHit.Test = TPointF{V.X - r.Left, V.Y - r.Top};
+    SizingDrag(k);
+  }
   TKxDeHitTest from = FDownHit;
   TKxDeHitTest to = FDownHit;
   to.Test = TPointF{V.X - r.Left, V.Y - r.Top};
+  if (FEditState == kxesSizing && from.Shape &&
+      from.Shape->ShapeStyle().Contains(TKxDeShapeStyle::kxssProportionnalResize))
+    to.Test = from.Pt2;
   ResetHittest(FDownHit);
   ResetHittest(FHoverHit);
   // A gesture during which a shape raised changes nothing.

@@ -131,6 +131,27 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // selection by KeyMoveSizeStep millimetres (Ctrl: by the grid; Shift: resize instead).
   void KeyDown(int32_t& Key, TShiftState Shift) override;
 
+  // ---- Sizing and point editing ----------------------------------------------------------------
+  // Applies a drag FromPt -> ToPt (world units) to S. Without a point (PointIndex < 0) a
+  // rectangle-type shape spans the drag from FromPt (from its centre while ControlKeys are held)
+  // and may adjust the rectangle to its needs. A point is placed at ToPt (a poly-point shape
+  // keeps the segment to its previous point level or upright unless Ctrl is held). A point's
+  // Bezier handle (SubIndex 0 or 1) grows by the drag and disappears when dragged back onto its
+  // point. A point value beyond the points moves by the drag. Anything out of range is ignored.
+  virtual void ApplySizing(TKxDeShapeBase* S, int32_t PointIndex, int32_t SubIndex, const TPointF& FromPt,
+                           const TPointF& ToPt, TKxDeShiftKeys Shift);
+  // Moves control ControlIndex of S by the drag; the shape decides what its control means.
+  virtual void ApplyControlMove(TKxDeShapeBase* S, int32_t ControlIndex, const TPointF& FromPt, const TPointF& ToPt,
+                                TKxDeShiftKeys Shift);
+  // The zoom rectangle: each drag zooms to the rectangle it spans, until Escape.
+  void SetPanView();
+  // Clicks on a selected shape insert points into it (or remove the points clicked) until
+  // EndPointAdd (EndPointRemove) or Escape.
+  void BeginPointAdd();
+  void EndPointAdd();
+  void BeginPointRemove();
+  void EndPointRemove();
+
   // ---- Selection -------------------------------------------------------------------------------
   // Only shapes lying directly in a shown, unlocked layer of this editor that are themselves
   // shown and unlocked, and only with kxdoCanSelect.
@@ -190,6 +211,8 @@ class TKxDeCustomEditor : public TKxDeSurface {
   virtual void DrawHottrack(TCanvas* C);
   virtual void DrawSelectionRect(TCanvas* C);
   virtual void DrawSelectionMove(TCanvas* C);
+  // The outline of the shape being sized, with the drag applied, in the MoveSize pen.
+  virtual void DrawSelectionSize(TCanvas* C);
   virtual void HotShapeChanged();
   virtual void DoEditStateChanged();
   virtual void DoSelectionChanged();
@@ -267,6 +290,27 @@ class TKxDeCustomEditor : public TKxDeSurface {
   static bool Movable(const TKxDeShapeBase* S);
   // Ends the current gesture after a shape raised during it.
   void Fault();
+
+  // ---- Sizing gestures (KxDeEditorSizing.cpp) ----
+  // The shape of the sizing gesture in progress when it may still be sized, else none.
+  TKxDeShapeBase* SizingShape() const;
+  // The drag from DownHit to HoverHit as the shape will receive it (turned into its frame,
+  // quantized, constrained, snapped); keeps the constrained end in DownHit.Pt2.
+  TPointF SizingDrag(TKxDeShiftKeys Shift);
+  // A pointer move while sizing: ControlKeys pull Bezier handles out of the dragged point.
+  void SizingMove(TShiftState Shift);
+  // The end of a sizing drag (From, To in world units).
+  void ExecuteSizing(const TKxDeHitTest& From, const TKxDeHitTest& To, TKxDeShiftKeys Shift);
+  // The point of a turned shape whose handle (Size world units wide) lies under world point P,
+  // for the point hit test's index I.
+  static int32_t GrabbedPoint(const TKxDeShapeBase* S, int32_t I, const TPointF& P, float Size);
+  // A drag rounded to MouseSense, except for a shape still being drawn (no container yet).
+  TPointF QuantizeFor(const TKxDeShapeBase* S, const TPointF& D) const;
+  // A press while adding or removing points.
+  void AddPointAt(const TKxDeHitTest& H, const TPointF& P);
+  void RemovePointAt(const TKxDeHitTest& H);
+  // The modifiers of the last pointer move while sizing (the feedback is drawn with them).
+  TKxDeShiftKeys FSizingKeys;
 
   TKxDeEditOptions FEditOptions;
   uint8_t FHitFuzz = 2;

@@ -237,6 +237,7 @@ void TKxDeCustomEditor::AfterPaint(TCanvas* C) {
   if (FEditState == kxesRectSelect || FEditState == kxesZoomRect) DrawSelectionRect(C);
   else if (FEditState == kxesMoving) DrawSelectionMove(C);
   else if (FEditState == kxesToolEdit) DrawTool(C);
+  else if (FEditState == kxesSizing) DrawSelectionSize(C);
   C->ResetClip();
 }
 
