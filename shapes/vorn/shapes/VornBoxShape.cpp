@@ -71,22 +71,21 @@ void TVornBoxShape::PaintShape(TCanvas* C, const QTransform& ToDevice, double Zo
                                PmekDeviceCapsInfo DeviceCapsInfo) {
   // Painted from painter paths: a gradient (clipped to the figure) and figures the painter has no
   // call for. The device transform only scales and shifts, so the box maps to a box.
-  QPainter* p = C->Painter();
   const QRectF box = ToDevice.mapRect(CornerBox());
   if (HasGradient() || !DrawDeviceBox(nullptr, box)) {
     TVornShape::PaintShape(C, ToDevice, Zoom, GDIRotation, DeviceCapsInfo);
     return;
   }
   if (HasBrush()) {
-    TBrush brush;
-    Brush()->AssignTo(&brush);
+    QPainter* p = C->DevicePainter();
     p->setPen(Qt::NoPen);
-    p->setBrush(brush.ToQBrush());
+    p->setBrush(DeviceBrush());
     DrawDeviceBox(p, box);
   }
   if (HasPen()) {
     // A frame pen draws inside the outline: its centre runs half its width in.
     C->Pen()->SetMode(Pen()->Mode());
+    QPainter* p = C->DevicePainter();
     p->setPen(DevicePen(Zoom, true));
     p->setBrush(Qt::NoBrush);
     DrawDeviceBox(p, Deflated(box, InkWidth(Zoom) / 2.0));

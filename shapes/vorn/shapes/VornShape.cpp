@@ -183,6 +183,14 @@ QPen TVornShape::DevicePen(double Zoom, bool Closed) const {
   return pen;
 }
 
+QBrush TVornShape::DeviceBrush() const {
+  // The shape brush as a Qt brush, set on the painter directly: going through the canvas brush
+  // would make the canvas refresh its whole painter state for every shape.
+  TBrush brush;
+  Brush()->AssignTo(&brush);
+  return brush.ToQBrush();
+}
+
 void TVornShape::FillDevicePath(TCanvas* C, const QPainterPath& DevicePath) {
   if (!IsClosedGeometry() || DevicePath.isEmpty()) return;
   if (HasGradient()) {
@@ -197,20 +205,16 @@ void TVornShape::FillDevicePath(TCanvas* C, const QPainterPath& DevicePath) {
     return;
   }
   if (!HasBrush()) return;
-  // The shape brush as a Qt brush, set on the painter directly: going through the canvas brush
-  // would make the canvas refresh its whole painter state for every shape.
-  TBrush brush;
-  Brush()->AssignTo(&brush);
-  QPainter* p = C->Painter();
+  QPainter* p = C->DevicePainter();
   p->setPen(Qt::NoPen);
-  p->setBrush(brush.ToQBrush());
+  p->setBrush(DeviceBrush());
   p->drawPath(DevicePath);
 }
 
 void TVornShape::StrokeDevicePath(TCanvas* C, const QPainterPath& DevicePath, double Zoom, bool Closed) {
   if (!HasPen() || DevicePath.isEmpty()) return;
   C->Pen()->SetMode(Pen()->Mode());
-  QPainter* p = C->Painter();
+  QPainter* p = C->DevicePainter();
   p->setPen(DevicePen(Zoom, Closed));
   p->setBrush(Qt::NoBrush);
   p->drawPath(DevicePath);
@@ -238,7 +242,7 @@ void TVornShape::Paint(TCanvas* C, float X, float Y, double Zoom, int32_t GDIRot
   // The engine's painting transform turns the canvas about the shape's rotation centre.
   SetRotationMatrix(C, X, Y, Zoom, Rotation());
   PaintShape(C, VornDeviceTransform(X, Y, Zoom), Zoom, GDIRotation, DeviceCapsInfo);
-  C->SetTransform(saved);
+  if (C->Transform() != saved) C->SetTransform(saved);
 }
 
 // ---- Selection feedback ---------------------------------------------------------------------------

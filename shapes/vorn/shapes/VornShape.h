@@ -125,6 +125,8 @@ class TVornShape : public TKxDeShape, public IKxDeHitExtent {
   // The shape's pen as a Qt pen for the device (frame pen for closed outlines, line pen with
   // the dash pattern and caps otherwise).
   QPen DevicePen(double Zoom, bool Closed) const;
+  // The shape's brush as a Qt brush.
+  QBrush DeviceBrush() const;
   // True when the brush or the gradient paints something.
   bool IsFilled() const;
   // The standard paint: fill and outline of GeometryPath.

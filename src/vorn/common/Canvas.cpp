@@ -156,6 +156,11 @@ QPainter* TCanvas::Painter() {
   return FPainter;
 }
 
+QPainter* TCanvas::DevicePainter() {
+  RequireModes();
+  return FPainter;
+}
+
 QPaintDevice* TCanvas::Device() const { return FPainter->device(); }
 
 QImage* TCanvas::Image() const {
@@ -192,12 +197,15 @@ QPainter::CompositionMode TCanvas::CompositionFor(TPenMode Mode) const {
 
 bool TCanvas::SkipDrawing() const { return FPen.Mode() == TPenMode::pmNop; }
 
+void TCanvas::RequireModes() {
+  if (!FStateDirty) return;
+  FPainter->setFont(FFont.ToQFont());
+  FPainter->setCompositionMode(CompositionFor(FPen.Mode()));
+  FStateDirty = false;
+}
+
 void TCanvas::RequireState(bool UsePen, bool UseBrush) {
-  if (FStateDirty) {
-    FPainter->setFont(FFont.ToQFont());
-    FPainter->setCompositionMode(CompositionFor(FPen.Mode()));
-    FStateDirty = false;
-  }
+  RequireModes();
   // Pen and brush are set per call: an operation that must not outline or fill turns them off.
   FPainter->setPen(UsePen ? FPen.ToQPen() : QPen(Qt::NoPen));
   FPainter->setBrush(UseBrush ? FBrush.ToQBrush() : QBrush(Qt::NoBrush));

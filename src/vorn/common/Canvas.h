@@ -128,6 +128,9 @@ class TCanvas {
   TBrush* Brush() { return &FBrush; }
   TFont* Font() { return &FFont; }
   QPainter* Painter();
+  // The painter with the canvas font and raster operation applied, its pen and brush left as they
+  // are: for painting that sets its own pen and brush before every figure.
+  QPainter* DevicePainter();
   QPaintDevice* Device() const;
   // The image being painted, when the device is one (null otherwise).
   QImage* Image() const;
@@ -193,6 +196,8 @@ class TCanvas {
   void Init();
   // Brings the painter's pen, brush, font and raster operation up to date.
   void RequireState(bool UsePen, bool UseBrush);
+  // Brings the painter's font and raster operation up to date.
+  void RequireModes();
   bool SkipDrawing() const;
   // For an inside-frame pen: the outline its centre follows so that its ink fills the rectangle's
   // edge inwards (the painter's pen narrowed when the figure is thinner than it); none otherwise.

@@ -282,6 +282,9 @@ void TKxDeShapeBase::Rotate(float Angle, float OffsetX, float OffsetY, double Zo
 void TKxDeShapeBase::SetRotationMatrix(TCanvas* C, float OffsetX, float OffsetY, double Zoom, float Angle) {
   if (!C) return;
   SetWSpaceMtx(C->Transform());
+  // Unturned, the canvas keeps its transform: setting even the same one again makes the painter
+  // prepare its pen and brush anew for the next figure.
+  if (Angle == 0 || !FShapeStyle.Contains(TKxDeShapeStyle::kxssCanRotate)) return;
   Rotate(Angle, OffsetX, OffsetY, Zoom);
   C->SetTransform(WSpaceMtx());
 }
