@@ -44,7 +44,15 @@ TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
       FSelection(Create<TKxDeSelectionProps>()),
       FHottrack(Create<TKxDeHottrackProps>()),
       FSelectionRect(Create<TKxDeSelectionRectProperties>()),
-      FMoveSize(Create<TKxDeMoveSizeProps>()) {
+      FMoveSize(Create<TKxDeMoveSizeProps>()),
+      FShapeWatcher(Create<TKxDeShapeNotifier>()),
+      FDefaultBrush(Create<TKxDeShapeBrush>()),
+      FDefaultPen(Create<TKxDeShapePen>()),
+      FDefaultFont(Create<TKxDeShapeFont>()) {
+  FShapeWatcher->OnDestroy = [this](TObject*, TKxDeShapeBase* S) { WatchedShapeDestroyed(S); };
+  FDefaultBrush->OnChange = [this](TObject*) { DoDefBrushChange(); };
+  FDefaultPen->OnChange = [this](TObject*) { DoDefPenChange(); };
+  FDefaultFont->OnChange = [this](TObject*) { DoDefFontChange(); };
   // Handles live in the client buffer; the rest is drawn at each paint.
   FSelection->OnChange = [this](TObject*) { RefreshClientBuffer(); };
   auto repaint = [this](TObject*) { update(); };
@@ -56,7 +64,10 @@ TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
   SetBufferedPaint(true);
 }
 
-TKxDeCustomEditor::~TKxDeCustomEditor() { BeforeDestruction(); }
+TKxDeCustomEditor::~TKxDeCustomEditor() {
+  DropNewShape();
+  BeforeDestruction();
+}
 
 // ---- Settings --------------------------------------------------------------------------------------
 
@@ -101,6 +112,10 @@ void TKxDeCustomEditor::SetEditState(TKxDeEditState S) {
                     FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions);
   if (!acts && S >= kxesRectSelect && S <= kxesRemovePoint) S = kxesNone;
   if (S == FEditState) return;
+  if (S != kxesCreateNew && FNewShapeClass) {
+    FNewShapeClass = nullptr;
+    DoNewShapeClass();
+  }
   FEditState = S;
   if (S != kxesZoomRect && !(S >= kxesToolEdit && S <= kxesRemovePoint)) ResetHittest(FCreateAnchor);
   if (S == kxesNone) {
@@ -108,6 +123,7 @@ void TKxDeCustomEditor::SetEditState(TKxDeEditState S) {
     ResetHittest(FDownHit);
     if (!FEditOptions.Contains(TKxDeEditOption::kxdoHottrack)) ResetHittest(FHoverHit);
     FDragged = false;
+    DropNewShape();
   }
   UpdateHottrack();
   update();
@@ -267,10 +283,15 @@ void TKxDeCustomEditor::PressAt(TMouseButton Button, TShiftState Shift, const TP
   SetHotShape(nullptr);
   if (Button == TMouseButton::mbRight) {
     if (FEditState == kxesNone && h.Shape && !IsSelected(h.Shape)) Select(h.Shape);
+    if (FEditState == kxesCreateNew) CreationPress(Button, Shift);
     return;
   }
   BeginUpdate();
   TFinally done([this] { EndUpdate(); });
+  if (FEditState == kxesCreateNew) {
+    CreationPress(Button, Shift);
+    return;
+  }
   const bool multi = k == FMultiSelectKeys;
   const bool onHandle = h.State == TKxDeShapeHitState::kxhsSelected && h.PartIndex >= 0;
   // A handle of a selected shape: its point becomes (one of) the picked points and sizing starts.
@@ -354,6 +375,9 @@ void TKxDeCustomEditor::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
           case kxesZoomRect:
             if (ButtonHeld(Shift)) update();
             break;
+          case kxesCreateNew:
+            CreationMove(Shift);
+            break;
           case kxesMoving:
             // With a coarser quantum the outlines only move when the pointer reaches a step.
             if (FMouseSense == 1 || std::lround(dx) % FMouseSense == 0 || std::lround(dy) % FMouseSense == 0)
@@ -427,6 +451,7 @@ void TKxDeCustomEditor::ReleaseAt(TMouseButton Button, TShiftState Shift, const 
   {
     BeginUpdate();
     TFinally done([this] { EndUpdate(); });
+    if (left && FEditState == kxesCreateNew) CreationRelease(Shift, V);
     if (!r.IsEmpty() && !ButtonHeld(Shift) && !Sticky(FEditState) &&
         FEditOptions.Contains(TKxDeEditOption::kxdoHottrack))
       Hover(V, X, Y);
@@ -448,6 +473,7 @@ void TKxDeCustomEditor::KeyDown(int32_t& Key, TShiftState Shift) {
   TKxDeSurface::KeyDown(Key, Shift);
   if (Key != Qt::Key_Escape) return;
   if (FEditState == kxesNone) ClearSelection();
+  else if (FEditState == kxesCreateNew) RestartNewShape();
   else SetEditState(kxesNone);
   Key = 0;
 }

@@ -221,6 +221,7 @@ void TKxDeCustomEditor::AfterPaint(TCanvas* C) {
   DrawHottrack(C);
   if (FEditState == kxesRectSelect || FEditState == kxesZoomRect) DrawSelectionRect(C);
   else if (FEditState == kxesMoving) DrawSelectionMove(C);
+  else if (FEditState == kxesCreateNew) DrawNewCreation(C);
   C->ResetClip();
 }
 

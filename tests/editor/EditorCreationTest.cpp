@@ -1,0 +1,498 @@
+// Drawing new shapes with the mouse, the commands on the selection (delete, z-order, grouping)
+// and the editor's commands as actions, driven through a real editor as a user would.
+
+#include <vorn/common/Units.h>
+#include <vorn/editor/KxDeEditor.h>
+#include <vorn/editor/KxDeEditorActions.h>
+#include <vorn/model/KxDeGroup.h>
+#include <vorn/model/KxDeLayer.h>
+#include <vorn/model/KxDePackage.h>
+#include <vorn/model/KxDePoint.h>
+#include <vorn/shapes/VornShapes.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vorn::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+using enum TKxDeEditState;
+
+// A rectangle whose pen width is its own business.
+class TOwnWidthRectangle : public TVornRectangle {
+ public:
+  TOwnWidthRectangle(TKxDeSurface* S, TKxDeContainer* O) : TVornRectangle(S, O) {
+    SetShapeStyle(ShapeStyle() + TKxDeShapeStyle::kxssNoPenWidth);
+  }
+};
+
+// Records the undo brackets and the announcements the editor makes.
+class TLoggingEditor : public TKxDeEditor {
+ public:
+  Strings Log;
+  void BeginUndoGroup() override { Log.push_back("begin"); }
+  void EndUndoGroup() override { Log.push_back("end"); }
+  void NotifyUndo(TKxDeShapeBase* S, TKxDeAction A, const QString&) override {
+    Log.push_back(EnumToText(A).toStdString() + " " + (S ? S->Name().toStdString() : "none"));
+  }
+};
+
+class EditorCreation : public ::testing::Test {
+ public:
+  void SetUp() override {
+    E.resize(420, 320);
+    E.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
+    E.Layer()->SetBounds(360, 240);
+    Layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&E));
+    A = Box("A", 20, 20);
+    B = Box("B", 120, 20);
+    C = Box("C", 20, 140);
+    // Points land where the pointer is; the editor's default styles are not overridden by the
+    // layer's own.
+    E.SetEditOptions(E.EditOptions() - TKxDeEditOption::kxdoSnapToGrid);
+    Layer->ObjectsDefaultProperties()->SetUseDefaultPen(false);
+    Layer->ObjectsDefaultProperties()->SetUseDefaultBrush(false);
+    E.show();
+    E.setFocus();
+    E.Log.clear();
+  }
+  TKxDeShapeBase* Box(const char* Name, float X, float Y) {
+    auto* s = Create<TVornRectangle>(nullptr, Layer);
+    s->SetBounds(X, Y, 60, 60);
+    s->SetName(QString::fromLatin1(Name));
+    return s;
+  }
+  QPoint At(float X, float Y) const {
+    const TPointF p = E.LayerToScreen(TPointF{X, Y});
+    return QPoint(qRound(p.X), qRound(p.Y));
+  }
+  void Press(float X, float Y, Qt::MouseButton Button = Qt::LeftButton, Qt::KeyboardModifiers Keys = {}) {
+    QTest::mousePress(&E, Button, Keys, At(X, Y));
+  }
+  void Release(float X, float Y, Qt::MouseButton Button = Qt::LeftButton) {
+    QTest::mouseRelease(&E, Button, {}, At(X, Y));
+  }
+  void Move(float X, float Y) { QTest::mouseMove(&E, At(X, Y)); }
+  void Click(float X, float Y, Qt::MouseButton Button = Qt::LeftButton) {
+    Press(X, Y, Button);
+    Release(X, Y, Button);
+  }
+  std::string Names() const {
+    std::string out;
+    for (int32_t i = 0; i < Layer->ItemCount(); ++i) out += Layer->Items(i)->Name().toStdString();
+    return out;
+  }
+  std::string Selected() const {
+    std::string out;
+    for (TKxDeShapeBase* s : E.Selections()) out += s->Name().isEmpty() ? "?" : s->Name().toStdString();
+    return out;
+  }
+  static std::vector<TPointF> PointsOf(const TKxDeShapeBase* S) {
+    std::vector<TPointF> out;
+    for (int32_t i = 0; i < S->PointCount(); ++i) out.push_back(S->PointValue(i));
+    return out;
+  }
+  TKxDeShapeBase* Last() const { return Layer->Items(Layer->ItemCount() - 1); }
+
+  TLoggingEditor E;
+  TKxDeLayer* Layer = nullptr;
+  TKxDeShapeBase* A = nullptr;
+  TKxDeShapeBase* B = nullptr;
+  TKxDeShapeBase* C = nullptr;
+};
+
+// ---- Creation --------------------------------------------------------------------------------------
+
+struct TGestureCase {
+  const char* Name;
+  TKxDeShapeClass Class;
+  std::function<void(EditorCreation&)> Draw;
+  std::vector<TPointF> Points;  // the finished shape's points
+};
+
+class EditorCreationGesture : public EditorCreation, public ::testing::WithParamInterface<TGestureCase> {};
+
+TEST_P(EditorCreationGesture, AddsOneShapeOfTheClassToTheActiveLayerWithTheDefaultStyles) {
+  const TGestureCase& c = GetParam();
+  E.DefaultPen()->SetWidth(3);
+  E.DefaultPen()->SetColor(0x0000FF);
+  E.DefaultBrush()->SetColor(0x00FF00);
+  Strings events;
+  E.OnNewShape = [&](TObject*, TKxDeShapeBase*) { events.push_back("new"); };
+  E.OnEndNewShape = [&](TObject*, TKxDeShapeBase*&) { events.push_back("end"); };
+  E.SetNewShapeClass(c.Class);
+  E.Log.clear();
+  c.Draw(*this);
+  ASSERT_EQ(Layer->ItemCount(), 4);
+  TKxDeShapeBase* s = Last();
+  EXPECT_EQ(s->ClassType(), c.Class);
+  EXPECT_EQ(PointsOf(s), c.Points);
+  EXPECT_EQ(s->Pen()->Width(), 3.0f);
+  EXPECT_EQ(s->Pen()->Color(), 0x0000FF);
+  if (s->ShapeStyle().Contains(TKxDeShapeStyle::kxssUsesBrush)) {
+    EXPECT_EQ(s->Brush()->Color(), 0x00FF00);
+  }
+  EXPECT_EQ(E.Selections(), std::vector<TKxDeShapeBase*>{s});
+  EXPECT_EQ(events, (Strings{"new", "end"}));
+  EXPECT_EQ(E.NewShape(), nullptr);
+  EXPECT_EQ(E.CreationCount(), 1);
+  // The insertion is one undo group; the drawing before it recorded nothing.
+  ASSERT_FALSE(E.Log.empty());
+  EXPECT_EQ(E.Log.front(), "begin");
+  EXPECT_EQ(E.Log.back(), "end");
+  // Still drawing: the next press starts another shape of the same class.
+  EXPECT_EQ(E.EditState(), kxesCreateNew);
+  EXPECT_EQ(E.NewShapeClass(), c.Class);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gestures, EditorCreationGesture,
+    ::testing::Values(
+        // Press, release, size with the pointer, press again.
+        TGestureCase{"Rectangle", ClassOf<TVornRectangle>(),
+                     [](EditorCreation& T) {
+                       T.Click(200, 150);
+                       T.Move(240, 170);
+                       T.Move(260, 200);
+                       T.Click(260, 200);
+                     },
+                     {{200, 150}, {260, 150}, {260, 200}, {200, 200}}},
+        // Press, drag, release; without Ctrl the segment stays horizontal.
+        TGestureCase{"Line", ClassOf<TVornLine>(),
+                     [](EditorCreation& T) {
+                       T.Press(200, 150);
+                       T.Move(230, 152);
+                       T.Release(260, 155);
+                     },
+                     {{200, 150}, {260, 150}}},
+        // A point per click, the last one following the pointer; a double click ends.
+        TGestureCase{"Polyline", ClassOf<TVornPolyline>(),
+                     [](EditorCreation& T) {
+                       T.Click(200, 150);
+                       T.Move(260, 150);
+                       T.Click(260, 150);
+                       T.Move(260, 220);
+                       QTest::mouseDClick(&T.E, Qt::LeftButton, {}, T.At(260, 220));
+                     },
+                     {{200, 150}, {260, 150}, {260, 220}}},
+        // The path of the pointer while the button is held.
+        TGestureCase{"FreeHand", ClassOf<TVornFreeHand>(),
+                     [](EditorCreation& T) {
+                       T.Press(200, 150);
+                       T.Move(220, 150);
+                       T.Move(240, 170);
+                       T.Release(240, 200);
+                     },
+                     {{200, 150}, {220, 150}, {240, 170}, {240, 200}}}),
+    [](const ::testing::TestParamInfo<TGestureCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(EditorCreation, BezierHandlesArePulledOutOfTheLastPointWhileTheButtonIsHeld) {
+  E.SetNewShapeClass(ClassOf<TVornPolyline>());
+  Click(100, 100);
+  Move(200, 100);
+  Press(200, 100);
+  Move(220, 110);
+  Release(220, 110);
+  // The release leaves a new point on the handled one; it follows the pointer.
+  ASSERT_NE(E.NewShape(), nullptr);
+  EXPECT_EQ(PointsOf(E.NewShape()), (std::vector<TPointF>{{100, 100}, {200, 100}, {200, 100}}));
+  TKxDePoint* q = E.NewShape()->Points(1);
+  ASSERT_TRUE(q->Control_1() && q->Control_2());
+  EXPECT_EQ(q->Control_1()->GetValue(), (TPointF{-20, -10}));
+  EXPECT_EQ(q->Control_2()->GetValue(), (TPointF{20, 10}));
+  // Without Ctrl a segment runs horizontally or vertically, by the larger component of the way
+  // from the first point: (100, 80) keeps the new point on y = 100.
+  Move(200, 180);
+  EXPECT_EQ(E.NewShape()->PointValue(2), (TPointF{200, 100}));
+  // The right button ends the shape with its last point where the pointer is.
+  Move(200, 230);
+  Click(200, 230, Qt::RightButton);
+  EXPECT_EQ(PointsOf(Last()), (std::vector<TPointF>{{100, 100}, {200, 100}, {200, 230}}));
+  EXPECT_NE(Last()->Points(1)->Control_2(), nullptr);
+}
+
+TEST_F(EditorCreation, EscapeAndCancelLeaveTheDocumentAsItWas) {
+  for (TKxDeShapeClass cls : {ClassOf<TVornRectangle>(), ClassOf<TVornLine>(), ClassOf<TVornPolyline>(),
+                              ClassOf<TVornFreeHand>()}) {
+    SCOPED_TRACE(cls->ClassName().toStdString());
+    E.SetNewShapeClass(cls);
+    E.Log.clear();
+    Press(200, 150);
+    Move(240, 180);
+    ASSERT_NE(E.NewShape(), nullptr);
+    QTest::keyClick(&E, Qt::Key_Escape);
+    Release(240, 180);
+    EXPECT_EQ(E.NewShape(), nullptr);
+    EXPECT_EQ(Names(), "ABC");
+    EXPECT_TRUE(E.Log.empty());
+    // Escape drops only the shape in progress.
+    EXPECT_EQ(E.EditState(), kxesCreateNew);
+    EXPECT_EQ(E.NewShapeClass(), cls);
+    Press(100, 100);
+    EXPECT_NE(E.NewShape(), nullptr);
+    // Choosing no class leaves creation altogether.
+    E.SetNewShapeClass(nullptr);
+    Release(100, 100);
+    EXPECT_EQ(E.NewShape(), nullptr);
+    EXPECT_EQ(E.EditState(), kxesNone);
+    EXPECT_EQ(Names(), "ABC");
+  }
+}
+
+TEST_F(EditorCreation, ShapesOfNoExtentAreDroppedAndEdgeCasesOfTheClassesHold) {
+  // Two clicks at one place make a rectangle of no size: dropped.
+  E.SetNewShapeClass(ClassOf<TVornRectangle>());
+  Click(200, 150);
+  Click(200, 150);
+  EXPECT_EQ(Names(), "ABC");
+  // No width but a height: kept.
+  Click(200, 150);
+  Move(200, 190);
+  Click(200, 190);
+  ASSERT_EQ(Layer->ItemCount(), 4);
+  EXPECT_EQ(Last()->GetBounds(), (TRectF{200, 150, 200, 190}));
+  // A class that keeps its own pen width gets the default colour only.
+  TKxDeShapeBase* probe = Create<TOwnWidthRectangle>(nullptr, nullptr);
+  const float own = probe->Pen()->Width();
+  Free(probe);
+  E.DefaultPen()->SetWidth(own + 2);
+  E.DefaultPen()->SetColor(0xFF0000);
+  E.SetNewShapeClass(ClassOf<TOwnWidthRectangle>());
+  Click(100, 100);
+  Click(150, 120);
+  ASSERT_EQ(Layer->ItemCount(), 5);
+  EXPECT_EQ(Last()->Pen()->Width(), own);
+  EXPECT_EQ(Last()->Pen()->Color(), 0xFF0000);
+  // Without kxdoRightClickEndsCreation the right button leaves the shape in progress.
+  E.SetEditOptions(E.EditOptions() - TKxDeEditOption::kxdoRightClickEndsCreation);
+  E.SetNewShapeClass(ClassOf<TVornRectangle>());
+  Click(100, 100);
+  Move(130, 130);
+  Click(130, 130, Qt::RightButton);
+  EXPECT_NE(E.NewShape(), nullptr);
+  EXPECT_EQ(Layer->ItemCount(), 5);
+}
+
+TEST_F(EditorCreation, HandlersMayStopReplaceOrDestroyTheNewShape) {
+  E.SetNewShapeClass(ClassOf<TVornRectangle>());
+  // Clearing the class before creation makes nothing; the state stays.
+  E.OnBeforeCreateNewShape = [](TObject*, TKxDeShapeClass& Cls) { Cls = nullptr; };
+  Click(200, 150);
+  EXPECT_EQ(E.NewShape(), nullptr);
+  EXPECT_EQ(E.EditState(), kxesCreateNew);
+  // Replacing the class makes a shape of the other one.
+  E.OnBeforeCreateNewShape = [](TObject*, TKxDeShapeClass& Cls) { Cls = ClassOf<TVornEllipse>(); };
+  E.SetNewShapeClass(ClassOf<TVornRectangle>());
+  Click(200, 150);
+  Click(230, 170);
+  ASSERT_EQ(Layer->ItemCount(), 4);
+  EXPECT_EQ(Last()->ClassType(), ClassOf<TVornEllipse>());
+  E.OnBeforeCreateNewShape = nullptr;
+  // A handler that destroys the finished shape: nothing is inserted and nothing crashes.
+  E.OnEndNewShape = [](TObject*, TKxDeShapeBase*& S) { Free(S); };
+  Click(100, 100);
+  Click(120, 120);
+  EXPECT_EQ(Layer->ItemCount(), 4);
+  // One that puts another shape in its place: that one is inserted and selected.
+  TKxDeShapeBase* replacement = nullptr;
+  E.OnEndNewShape = [&](TObject*, TKxDeShapeBase*&) {
+    replacement = Create<TVornEllipse>(nullptr, nullptr);
+    replacement->SetBounds(5, 5, 10, 10);
+    E.RedefineNewShape(replacement);
+  };
+  Click(100, 100);
+  Click(120, 120);
+  ASSERT_EQ(Layer->ItemCount(), 5);
+  EXPECT_EQ(Last(), replacement);
+  EXPECT_EQ(E.Selections(), std::vector<TKxDeShapeBase*>{replacement});
+  E.OnEndNewShape = nullptr;
+  // Someone else destroys the shape in progress: the editor lets go of it and starts anew.
+  Click(100, 100);
+  Move(120, 120);
+  ASSERT_NE(E.NewShape(), nullptr);
+  TKxDeShapeBase* doomed = E.NewShape();
+  Free(doomed);
+  EXPECT_EQ(E.NewShape(), nullptr);
+  Move(130, 130);
+  Click(130, 130);
+  EXPECT_NE(E.NewShape(), nullptr);
+}
+
+TEST_F(EditorCreation, CreationMakesALayerWhenTheDocumentHasNone) {
+  E.Clear();
+  E.SetNewShapeClass(ClassOf<TVornRectangle>());
+  Click(100, 100);
+  Click(140, 130);
+  ASSERT_EQ(E.LayerCount(), 1);
+  EXPECT_EQ(E.GetLayer(0)->ItemCount(), 1);
+  EXPECT_EQ(E.GetLayer(0)->Items(0)->GetBounds(), (TRectF{100, 100, 140, 130}));
+}
+
+// ---- Commands on the selection ---------------------------------------------------------------------
+
+TEST_F(EditorCreation, DeleteSelectionDestroysTheSelectedShapesInOneUndoGroup) {
+  int before = 0;
+  int changes = 0;
+  E.OnBeforeDeleteSelection = [&](TObject*) { ++before; };
+  E.OnSelectionChange = [&](TObject*) { ++changes; };
+  E.SelectList({A, C});
+  changes = 0;
+  // Locked after it was selected: deleted all the same.
+  C->SetLocked(true);
+  E.Log.clear();
+  E.DeleteSelection();
+  EXPECT_EQ(Names(), "B");
+  EXPECT_EQ(E.SelectionCount(), 0);
+  EXPECT_EQ(before, 1);
+  EXPECT_EQ(changes, 1);
+  ASSERT_GE(E.Log.size(), 3u);
+  EXPECT_EQ(E.Log.front(), "begin");
+  EXPECT_EQ(E.Log.back(), "end");
+  // Nothing selected: nothing happens, not even the event.
+  E.DeleteSelection();
+  EXPECT_EQ(before, 1);
+}
+
+TEST_F(EditorCreation, ZOrderMovesTheSelectionLastSelectedFirst) {
+  struct TCase {
+    std::vector<const char*> Select;
+    void (TKxDeCustomEditor::*Command)();
+    const char* Order;
+  };
+  const TCase cases[] = {
+      {{"A"}, &TKxDeCustomEditor::BringToFront, "BCA"},    {{"C"}, &TKxDeCustomEditor::SendToBack, "CAB"},
+      {{"A"}, &TKxDeCustomEditor::BringForward, "BAC"},    {{"C"}, &TKxDeCustomEditor::SendBackward, "ACB"},
+      {{"A", "B"}, &TKxDeCustomEditor::BringToFront, "CBA"}, {{"C"}, &TKxDeCustomEditor::BringToFront, "ABC"},
+  };
+  for (const TCase& c : cases) {
+    // Back to A, B, C.
+    Layer->SendToBack(A);
+    Layer->BringToFront(C);
+    ASSERT_EQ(Names(), "ABC");
+    TKxDeShapeArray list;
+    for (const char* n : c.Select) list.push_back(n[0] == 'A' ? A : n[0] == 'B' ? B : C);
+    E.SelectList(list);
+    (E.*c.Command)();
+    EXPECT_EQ(Names(), c.Order) << c.Select.size() << " " << c.Order;
+  }
+}
+
+TEST_F(EditorCreation, GroupingTheSelectionSelectsWhatItMade) {
+  E.SelectList({A, B});
+  TKxDeGroup* g = E.GroupSelection();
+  ASSERT_NE(g, nullptr);
+  g->SetName(QStringLiteral("G"));
+  EXPECT_EQ(Names(), "CG");
+  EXPECT_EQ(g->ItemCount(), 2);
+  EXPECT_EQ(Selected(), "G");
+  EXPECT_EQ(E.GetGroupInSelection(), g);
+  EXPECT_TRUE(E.SelectionContains(ClassOf<TKxDeGroup>()));
+  // A shape inside a group is not selectable on its own.
+  E.Select(A);
+  EXPECT_EQ(Selected(), "G");
+  E.UngroupSelection();
+  EXPECT_EQ(Names(), "CAB");
+  EXPECT_EQ(Selected(), "AB");
+  // Packing works the same way.
+  TKxDePackage* p = E.PackSelection();
+  ASSERT_NE(p, nullptr);
+  p->SetName(QStringLiteral("P"));
+  EXPECT_EQ(Names(), "CP");
+  EXPECT_EQ(Selected(), "P");
+  E.UnpackSelection();
+  EXPECT_EQ(Names(), "CAB");
+  EXPECT_EQ(Selected(), "AB");
+}
+
+// ---- Actions -----------------------------------------------------------------------------------------
+
+TEST_F(EditorCreation, ActionsAreEnabledByWhatTheyCanDoAndRunTheirCommand) {
+  TKxDeEditorActions actions(&E);
+  auto enabled = [&] {
+    std::string out;
+    for (QAction* a : {actions.DeleteAction(), actions.GroupAction(), actions.UngroupAction(), actions.PackAction(),
+                       actions.UnpackAction(), actions.BringToFrontAction(), actions.SendToBackAction(),
+                       actions.NudgeLeftAction()})
+      out += a->isEnabled() ? '1' : '0';
+    return out;
+  };
+  EXPECT_TRUE(actions.SelectAllAction()->isEnabled());
+  EXPECT_EQ(enabled(), "00000000");
+  E.Select(A);  // the bottom shape: it can only go up
+  EXPECT_EQ(enabled(), "10010101");
+  actions.BringToFrontAction()->trigger();
+  EXPECT_EQ(Names(), "BCA");
+  EXPECT_EQ(enabled(), "10010011");
+  actions.SelectAllAction()->trigger();
+  EXPECT_EQ(Selected(), "BCA");
+  EXPECT_EQ(enabled(), "11010111");
+  actions.GroupAction()->trigger();
+  EXPECT_EQ(E.SelectionCount(), 1);
+  EXPECT_EQ(enabled(), "10110001");
+  actions.UngroupAction()->trigger();
+  EXPECT_EQ(E.SelectionCount(), 3);
+  // A document change that no selection change tells of: a shape put above the selection.
+  E.Select(A);
+  Box("D", 200, 150);
+  QApplication::processEvents();
+  EXPECT_TRUE(actions.BringToFrontAction()->isEnabled());
+  actions.NudgeRightAction()->trigger();
+  EXPECT_FLOAT_EQ(A->GetBounds().Left, 20 + CoordsPixelsPerMMConvertValue);
+  actions.DeleteAction()->trigger();
+  EXPECT_EQ(Names(), "BCD");
+  EXPECT_EQ(enabled(), "00000000");
+  // The shortcuts act while the editor has the focus.
+  for (QAction* a : actions.Actions()) EXPECT_TRUE(E.actions().contains(a));
+  EXPECT_EQ(actions.DeleteAction()->shortcut(), QKeySequence(QKeySequence::Delete));
+}
+
+// ---- What the user sees ------------------------------------------------------------------------------
+
+TEST_F(EditorCreation, TheShapeBeingDrawnShowsItsOutline) {
+  auto grab = [&](const char* Name) {
+    QImage image = E.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QString dir = QStringLiteral(VORN_BINARY_DIR "/test-output");
+    QDir().mkpath(dir);
+    image.save(dir + QLatin1Char('/') + QLatin1String(Name) + QStringLiteral(".png"));
+    return image;
+  };
+  auto pixel = [](const QImage& I, QPoint P) {
+    const qreal r = I.devicePixelRatio();
+    return I.pixelColor(qRound(P.x() * r), qRound(P.y() * r));
+  };
+  const QImage before = grab("editor-before-creation");
+  E.SetNewShapeClass(ClassOf<TVornRectangle>());
+  Click(200, 110);
+  Move(260, 150);
+  Move(300, 200);
+  const QImage during = grab("editor-creation");
+  // The dotted magenta outline (MoveSize's pen) along the top and the right edge: of three
+  // neighbouring pixels at least one is magenta; inside the outline the page is untouched.
+  const QColor magenta(0xFF, 0x00, 0xFF);
+  auto marked = [&](QPoint P, QPoint Step) {
+    for (int i = 0; i < 3; ++i)
+      if (pixel(during, P + i * Step) == magenta) return true;
+    return false;
+  };
+  EXPECT_TRUE(marked(At(250, 110), QPoint(1, 0)));
+  EXPECT_TRUE(marked(At(300, 150), QPoint(0, 1)));
+  EXPECT_FALSE(marked(At(250, 150), QPoint(1, 0)));
+  EXPECT_FALSE(marked(At(250, 110), QPoint(0, -1) * 4));
+  EXPECT_EQ(pixel(during, At(250, 150)), pixel(before, At(250, 150)));
+  // Escape: the outline is gone.
+  QTest::keyClick(&E, Qt::Key_Escape);
+  const QImage after = grab("editor-after-creation");
+  EXPECT_EQ(pixel(after, At(250, 110)), pixel(before, At(250, 110)));
+}
+
+}  // namespace
+}  // namespace vorn::test
