@@ -464,8 +464,14 @@ TEST_F(EditorCreation, ActionsAreEnabledByWhatTheyCanDoAndRunTheirCommand) {
   EXPECT_EQ(Names(), "BCD");
   EXPECT_EQ(enabled(), "00000000");
   // The shortcuts act while the editor has the focus.
-  for (QAction* a : actions.Actions()) EXPECT_TRUE(E.actions().contains(a));
-  EXPECT_EQ(actions.DeleteAction()->shortcut(), QKeySequence(QKeySequence::Delete));
+  E.activateWindow();
+  E.setFocus();
+  E.Select(B);
+  QTest::keyClick(&E, Qt::Key_G, Qt::ControlModifier);  // nothing to group: one shape
+  QTest::keyClick(&E, Qt::Key_BracketRight, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Names(), "CDB");
+  QTest::keyClick(&E, Qt::Key_Delete);
+  EXPECT_EQ(Names(), "CD");
 }
 
 // ---- What the user sees ------------------------------------------------------------------------------
