@@ -159,46 +159,49 @@ TEST_P(EditorCreationGesture, AddsOneShapeOfTheClassToTheActiveLayerWithTheDefau
   EXPECT_EQ(E.NewShapeClass(), c.Class);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Gestures, EditorCreationGesture,
-    ::testing::Values(
-        // Press, release, size with the pointer, press again.
-        TGestureCase{"Rectangle", ClassOf<TVornRectangle>(),
-                     [](EditorCreation& T) {
-                       T.Click(200, 150);
-                       T.Move(240, 170);
-                       T.Move(260, 200);
-                       T.Click(260, 200);
-                     },
-                     {{200, 150}, {260, 150}, {260, 200}, {200, 200}}},
-        // Press, drag, release; without Ctrl the segment stays horizontal.
-        TGestureCase{"Line", ClassOf<TVornLine>(),
-                     [](EditorCreation& T) {
-                       T.Press(200, 150);
-                       T.Move(230, 152);
-                       T.Release(260, 155);
-                     },
-                     {{200, 150}, {260, 150}}},
-        // A point per click, the last one following the pointer; a double click ends.
-        TGestureCase{"Polyline", ClassOf<TVornPolyline>(),
-                     [](EditorCreation& T) {
-                       T.Click(200, 150);
-                       T.Move(260, 150);
-                       T.Click(260, 150);
-                       T.Move(260, 220);
-                       QTest::mouseDClick(&T.E, Qt::LeftButton, {}, T.At(260, 220));
-                     },
-                     {{200, 150}, {260, 150}, {260, 220}}},
-        // The path of the pointer while the button is held.
-        TGestureCase{"FreeHand", ClassOf<TVornFreeHand>(),
-                     [](EditorCreation& T) {
-                       T.Press(200, 150);
-                       T.Move(220, 150);
-                       T.Move(240, 170);
-                       T.Release(240, 200);
-                     },
-                     {{200, 150}, {220, 150}, {240, 170}, {240, 200}}}),
-    [](const ::testing::TestParamInfo<TGestureCase>& I) { return std::string(I.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Gestures, EditorCreationGesture,
+                         ::testing::Values(
+                             // Press, release, size with the pointer, press again.
+                             TGestureCase{"Rectangle",
+                                          ClassOf<TVornRectangle>(),
+                                          [](EditorCreation& T) {
+                                            T.Click(200, 150);
+                                            T.Move(240, 170);
+                                            T.Move(260, 200);
+                                            T.Click(260, 200);
+                                          },
+                                          {{200, 150}, {260, 150}, {260, 200}, {200, 200}}},
+                             // Press, drag, release; without Ctrl the segment stays horizontal.
+                             TGestureCase{"Line",
+                                          ClassOf<TVornLine>(),
+                                          [](EditorCreation& T) {
+                                            T.Press(200, 150);
+                                            T.Move(230, 152);
+                                            T.Release(260, 155);
+                                          },
+                                          {{200, 150}, {260, 150}}},
+                             // A point per click, the last one following the pointer; a double click ends.
+                             TGestureCase{"Polyline",
+                                          ClassOf<TVornPolyline>(),
+                                          [](EditorCreation& T) {
+                                            T.Click(200, 150);
+                                            T.Move(260, 150);
+                                            T.Click(260, 150);
+                                            T.Move(260, 220);
+                                            QTest::mouseDClick(&T.E, Qt::LeftButton, {}, T.At(260, 220));
+                                          },
+                                          {{200, 150}, {260, 150}, {260, 220}}},
+                             // The path of the pointer while the button is held.
+                             TGestureCase{"FreeHand",
+                                          ClassOf<TVornFreeHand>(),
+                                          [](EditorCreation& T) {
+                                            T.Press(200, 150);
+                                            T.Move(220, 150);
+                                            T.Move(240, 170);
+                                            T.Release(240, 200);
+                                          },
+                                          {{200, 150}, {220, 150}, {240, 170}, {240, 200}}}),
+                         [](const ::testing::TestParamInfo<TGestureCase>& I) { return std::string(I.param.Name); });
 
 TEST_F(EditorCreation, BezierHandlesArePulledOutOfTheLastPointWhileTheButtonIsHeld) {
   E.SetNewShapeClass(ClassOf<TVornPolyline>());
@@ -226,8 +229,8 @@ TEST_F(EditorCreation, BezierHandlesArePulledOutOfTheLastPointWhileTheButtonIsHe
 }
 
 TEST_F(EditorCreation, EscapeAndCancelLeaveTheDocumentAsItWas) {
-  for (TKxDeShapeClass cls : {ClassOf<TVornRectangle>(), ClassOf<TVornLine>(), ClassOf<TVornPolyline>(),
-                              ClassOf<TVornFreeHand>()}) {
+  for (TKxDeShapeClass cls :
+       {ClassOf<TVornRectangle>(), ClassOf<TVornLine>(), ClassOf<TVornPolyline>(), ClassOf<TVornFreeHand>()}) {
     SCOPED_TRACE(cls->ClassName().toStdString());
     E.SetNewShapeClass(cls);
     E.Log.clear();
@@ -382,8 +385,8 @@ TEST_F(EditorCreation, ZOrderMovesTheSelectionLastSelectedFirst) {
     const char* Order;
   };
   const TCase cases[] = {
-      {{"A"}, &TKxDeCustomEditor::BringToFront, "BCA"},    {{"C"}, &TKxDeCustomEditor::SendToBack, "CAB"},
-      {{"A"}, &TKxDeCustomEditor::BringForward, "BAC"},    {{"C"}, &TKxDeCustomEditor::SendBackward, "ACB"},
+      {{"A"}, &TKxDeCustomEditor::BringToFront, "BCA"},      {{"C"}, &TKxDeCustomEditor::SendToBack, "CAB"},
+      {{"A"}, &TKxDeCustomEditor::BringForward, "BAC"},      {{"C"}, &TKxDeCustomEditor::SendBackward, "ACB"},
       {{"A", "B"}, &TKxDeCustomEditor::BringToFront, "CBA"}, {{"C"}, &TKxDeCustomEditor::BringToFront, "ABC"},
   };
   for (const TCase& c : cases) {
@@ -432,9 +435,9 @@ TEST_F(EditorCreation, ActionsAreEnabledByWhatTheyCanDoAndRunTheirCommand) {
   TKxDeEditorActions actions(&E);
   auto enabled = [&] {
     std::string out;
-    for (QAction* a : {actions.DeleteAction(), actions.GroupAction(), actions.UngroupAction(), actions.PackAction(),
-                       actions.UnpackAction(), actions.BringToFrontAction(), actions.SendToBackAction(),
-                       actions.NudgeLeftAction()})
+    for (QAction* a :
+         {actions.DeleteAction(), actions.GroupAction(), actions.UngroupAction(), actions.PackAction(),
+          actions.UnpackAction(), actions.BringToFrontAction(), actions.SendToBackAction(), actions.NudgeLeftAction()})
       out += a->isEnabled() ? '1' : '0';
     return out;
   };

@@ -39,10 +39,10 @@ TKxDeEditorActions::TKxDeEditorActions(TKxDeCustomEditor* Editor, QObject* Paren
   Separator();
   FBringToFront = Make(tr("Bring to front"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketRight),
                        [](E* Ed) { Ed->BringToFront(); });
-  FBringForward = Make(tr("Bring forward"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
-                       [](E* Ed) { Ed->BringForward(); });
-  FSendBackward = Make(tr("Send backward"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
-                       [](E* Ed) { Ed->SendBackward(); });
+  FBringForward =
+      Make(tr("Bring forward"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight), [](E* Ed) { Ed->BringForward(); });
+  FSendBackward =
+      Make(tr("Send backward"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft), [](E* Ed) { Ed->SendBackward(); });
   FSendToBack = Make(tr("Send to back"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketLeft),
                      [](E* Ed) { Ed->SendToBack(); });
   Separator();
@@ -93,7 +93,8 @@ void TKxDeEditorActions::Separator() {
 void TKxDeEditorActions::UpdateLater() {
   if (FUpdatePending) return;
   FUpdatePending = true;
-  QMetaObject::invokeMethod(this, [this] { UpdateActions(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { UpdateActions(); }, Qt::QueuedConnection);
 }
 
 void TKxDeEditorActions::UpdateActions() {

@@ -214,7 +214,7 @@ void TKxDeCustomEditor::CreationPress(TMouseButton Button, TShiftState Shift) {
     // A poly-point shape starts as a segment of no length, its end following the pointer.
     const int32_t wanted = s->GetShapeType() == TKxShapeType::kxtyPolyPoints ? 2
                            : s->GetShapeType() == TKxShapeType::kxtyFreeHand ? 1
-                                                                               : 0;
+                                                                             : 0;
     while (s->PointCount() < wanted) s->Add(p.X, p.Y);
     FCreateAnchor.Test = FCreateAnchor.Pt2 = p;
     FCreateAnchor.Shape = s;
@@ -232,8 +232,7 @@ void TKxDeCustomEditor::CreationPress(TMouseButton Button, TShiftState Shift) {
         EndNewShape();
       else RepeatLastPoint();
       break;
-    case TKxShapeType::kxtyFreeHand:
-      break;
+    case TKxShapeType::kxtyFreeHand: break;
   }
 }
 
@@ -304,16 +303,20 @@ void TKxDeCustomEditor::SizeNewShape(int32_t PointIndex, const TPointF& To, TKxD
     const bool centred = !FControlKeys.Empty() && FControlKeys == Shift;
     const float w0 = std::fabs(To.X - from.X);
     const float h0 = std::fabs(To.Y - from.Y);
-    TRectF r = centred ? TRectF{from.X - w0, from.Y - h0, from.X + w0, from.Y + h0}
-                       : TRectF{from.X, from.Y, To.X, To.Y};
+    TRectF r =
+        centred ? TRectF{from.X - w0, from.Y - h0, from.X + w0, from.Y + h0} : TRectF{from.X, from.Y, To.X, To.Y};
     s->ArrangeBoundsRect(r);
     const float w = std::fabs(r.Width());
     const float h = std::fabs(r.Height());
     const bool east = To.X >= from.X;
     const bool north = To.Y < from.Y;
-    if (centred) r = TRectF{from.X - w / 2, from.Y - h / 2, from.X + w / 2, from.Y + h / 2};
-    else r = TRectF{east ? from.X : from.X - w, north ? from.Y - h : from.Y, east ? from.X + w : from.X,
-                    north ? from.Y : from.Y + h};
+    if (centred) {
+      r = TRectF{from.X - w / 2, from.Y - h / 2, from.X + w / 2, from.Y + h / 2};
+    } else {
+      // Back at the anchor, towards the pointer's quadrant.
+      r = TRectF{east ? from.X : from.X - w, north ? from.Y - h : from.Y, east ? from.X + w : from.X,
+                 north ? from.Y : from.Y + h};
+    }
     s->SetBounds(r.Left, r.Top, r.Width(), r.Height());
     return;
   }
@@ -384,7 +387,8 @@ void TKxDeCustomEditor::DrawNewCreation(TCanvas* C) {
   }
   // A shape that cannot show itself is dropped once the painting is over.
   if (!DrawShapeSelection(s, C, TPointF{rf.Left, rf.Top}, drag, FMoveSize->Data()))
-    QMetaObject::invokeMethod(this, [this] { RestartNewShape(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { RestartNewShape(); }, Qt::QueuedConnection);
 }
 
 }  // namespace vorn
