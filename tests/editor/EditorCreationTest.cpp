@@ -229,6 +229,8 @@ TEST_F(EditorCreation, BezierHandlesArePulledOutOfTheLastPointWhileTheButtonIsHe
 }
 
 TEST_F(EditorCreation, EscapeAndCancelLeaveTheDocumentAsItWas) {
+  int classChanges = 0;
+  E.OnNewShapeClass = [&](TObject*) { ++classChanges; };
   for (TKxDeShapeClass cls :
        {ClassOf<TVornRectangle>(), ClassOf<TVornLine>(), ClassOf<TVornPolyline>(), ClassOf<TVornFreeHand>()}) {
     SCOPED_TRACE(cls->ClassName().toStdString());
@@ -254,6 +256,12 @@ TEST_F(EditorCreation, EscapeAndCancelLeaveTheDocumentAsItWas) {
     EXPECT_EQ(E.EditState(), kxesNone);
     EXPECT_EQ(Names(), "ABC");
   }
+  EXPECT_EQ(classChanges, 8);
+  // Another state ends creation and forgets the class.
+  E.SetNewShapeClass(ClassOf<TVornRectangle>());
+  E.SetEditState(kxesZoomRect);
+  EXPECT_EQ(E.NewShapeClass(), nullptr);
+  EXPECT_EQ(classChanges, 10);
 }
 
 TEST_F(EditorCreation, ShapesOfNoExtentAreDroppedAndEdgeCasesOfTheClassesHold) {
@@ -376,6 +384,29 @@ TEST_F(EditorCreation, DeleteSelectionDestroysTheSelectedShapesInOneUndoGroup) {
   // Nothing selected: nothing happens, not even the event.
   E.DeleteSelection();
   EXPECT_EQ(before, 1);
+}
+
+TEST_F(EditorCreation, SelectingInARectangleWholeOrTouchedAndOnePerLayerWithoutMultiSelect) {
+  auto* top = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&E));
+  TKxDeShapeBase* d = Create<TVornRectangle>(nullptr, top);
+  d->SetBounds(40, 40, 20, 20);
+  d->SetName(QStringLiteral("D"));
+  // A lies wholly inside, B only reaches in.
+  const TRectF r{10, 10, 130, 90};
+  E.SelectIn(r, true);
+  EXPECT_EQ(Selected(), "AD");
+  E.SelectIn(r, false);
+  EXPECT_EQ(Selected(), "ABD");
+  E.SelectIn(TRectF{}, false);
+  EXPECT_EQ(Selected(), "");
+  // One shape of each layer at most, and AddSelection replaces.
+  E.SetEditOptions(E.EditOptions() - TKxDeEditOption::kxdoMultiSelect);
+  E.SelectIn(r, false);
+  EXPECT_EQ(Selected(), "AD");
+  E.SelectAll();
+  EXPECT_EQ(Selected(), "AD");
+  E.AddSelection(C);
+  EXPECT_EQ(Selected(), "C");
 }
 
 TEST_F(EditorCreation, ZOrderMovesTheSelectionLastSelectedFirst) {
