@@ -46,7 +46,15 @@ TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
       FSelection(Create<TKxDeSelectionProps>()),
       FHottrack(Create<TKxDeHottrackProps>()),
       FSelectionRect(Create<TKxDeSelectionRectProperties>()),
-      FMoveSize(Create<TKxDeMoveSizeProps>()) {
+      FMoveSize(Create<TKxDeMoveSizeProps>()),
+      FShapeWatcher(Create<TKxDeShapeNotifier>()),
+      FDefaultBrush(Create<TKxDeShapeBrush>()),
+      FDefaultPen(Create<TKxDeShapePen>()),
+      FDefaultFont(Create<TKxDeShapeFont>()) {
+  FShapeWatcher->OnDestroy = [this](TObject*, TKxDeShapeBase* S) { WatchedShapeDestroyed(S); };
+  FDefaultBrush->OnChange = [this](TObject*) { DoDefBrushChanged(); };
+  FDefaultPen->OnChange = [this](TObject*) { DoDefPenChanged(); };
+  FDefaultFont->OnChange = [this](TObject*) { DoDefFontChanged(); };
   // Handles live in the client buffer; the rest is drawn at each paint.
   FSelection->OnChange = [this](TObject*) { RefreshClientBuffer(); };
   auto repaint = [this](TObject*) { update(); };
@@ -61,6 +69,7 @@ TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
 TKxDeCustomEditor::~TKxDeCustomEditor() {
   // The host's tool outlives the editor; it only forgets it.
   if (FCurrentTool) std::exchange(FCurrentTool, nullptr)->FEditor = nullptr;
+  DropNewShape();
   BeforeDestruction();
 }
 
@@ -108,6 +117,10 @@ void TKxDeCustomEditor::SetEditState(TKxDeEditState S) {
                     FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions);
   if (!acts && S >= kxesRectSelect && S <= kxesRemovePoint) S = kxesNone;
   if (S == FEditState) return;
+  if (S != kxesCreateNew && FNewShapeClass) {
+    FNewShapeClass = nullptr;
+    DoNewShapeClass();
+  }
   FEditState = S;
   if (S != kxesZoomRect && !(S >= kxesToolEdit && S <= kxesRemovePoint)) ResetHittest(FCreateAnchor);
   if (S == kxesNone) {
@@ -117,6 +130,7 @@ void TKxDeCustomEditor::SetEditState(TKxDeEditState S) {
     FDragged = false;
     FToolGesture = false;
     if (FCurrentTool) SetCurrentTool(nullptr);
+    DropNewShape();
   }
   UpdateHottrack();
   update();
@@ -283,6 +297,7 @@ void TKxDeCustomEditor::PressAt(TMouseButton Button, TShiftState Shift, const TP
   SetHotShape(nullptr);
   if (Button == TMouseButton::mbRight) {
     if (FEditState == kxesNone && h.Shape && !IsSelected(h.Shape)) Select(h.Shape);
+    if (FEditState == kxesCreateNew) CreationPress(Button, Shift);
     return;
   }
   if (FEditState == kxesToolEdit) {
@@ -295,6 +310,10 @@ void TKxDeCustomEditor::PressAt(TMouseButton Button, TShiftState Shift, const TP
   }
   BeginUpdate();
   TFinally done([this] { EndUpdate(); });
+  if (FEditState == kxesCreateNew) {
+    CreationPress(Button, Shift);
+    return;
+  }
   const bool multi = k == FMultiSelectKeys;
   const bool onHandle = h.State == TKxDeShapeHitState::kxhsSelected && h.PartIndex >= 0;
   // A handle of a selected shape: its point becomes (one of) the picked points and sizing starts.
@@ -387,6 +406,9 @@ void TKxDeCustomEditor::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
           case kxesToolEdit:
             if (ButtonHeld(Shift)) ToolDrag(LayerPoint(FHoverHit.Test));
             break;
+          case kxesCreateNew:
+            CreationMove(Shift);
+            break;
           case kxesMoving:
             // With a coarser quantum the outlines only move when the pointer reaches a step.
             if (FMouseSense == 1 || std::lround(dx) % FMouseSense == 0 || std::lround(dy) % FMouseSense == 0)
@@ -473,6 +495,7 @@ void TKxDeCustomEditor::ReleaseAt(TMouseButton Button, TShiftState Shift, const 
   {
     BeginUpdate();
     TFinally done([this] { EndUpdate(); });
+    if (left && FEditState == kxesCreateNew) CreationRelease(Shift, V);
     if (!r.IsEmpty() && !ButtonHeld(Shift) && !Sticky(FEditState) &&
         FEditOptions.Contains(TKxDeEditOption::kxdoHottrack))
       Hover(V, X, Y);
@@ -494,6 +517,7 @@ void TKxDeCustomEditor::KeyDown(int32_t& Key, TShiftState Shift) {
   TKxDeSurface::KeyDown(Key, Shift);
   if (Key != Qt::Key_Escape) return;
   if (FEditState == kxesNone) ClearSelection();
+  else if (FEditState == kxesCreateNew) RestartNewShape();
   else SetEditState(kxesNone);
   Key = 0;
 }

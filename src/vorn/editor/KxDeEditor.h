@@ -25,6 +25,10 @@
 #include "vorn/common/DrawingCommons.h"
 #include "vorn/common/Events.h"
 #include "vorn/editor/KxDeEditorProperties.h"
+#include "vorn/model/KxDeShapeBrush.h"
+#include "vorn/model/KxDeShapeFont.h"
+#include "vorn/model/KxDeShapeNotifier.h"
+#include "vorn/model/KxDeShapePen.h"
 #include "vorn/surface/KxDeSurface.h"
 
 #include <QSet>
@@ -174,6 +178,77 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // Drops what no longer qualifies (options, shapes gone) and announces a change.
   void UpdateSelection();
 
+  // ---- Working on the selection ------------------------------------------------------------------
+  // The same as AddSelection, RemoveSelection and Select for several shapes, with one change.
+  void AddSelections(const TKxDeShapeArray& List);
+  void RemoveSelections(const TKxDeShapeArray& List);
+  void SelectList(const TKxDeShapeArray& List);
+  void GetSelections(TKxDeShapeArray& List) const { List = FSelections; }
+  // A selected shape is of class C or derives from it.
+  bool SelectionContains(TKxDeShapeClass C) const;
+  // The first selected group, or none.
+  TKxDeGroup* GetGroupInSelection() const;
+  // Destroys the selected shapes that are shown (locked ones too), the last selected first, in
+  // one undo group and one surface update.
+  void DeleteSelection();
+  // Z-order of each selected shape within its container, the last selected first.
+  using TKxDeSurface::BringForward;
+  using TKxDeSurface::BringToFront;
+  using TKxDeSurface::SendBackward;
+  using TKxDeSurface::SendToBack;
+  void BringToFront();
+  void SendToBack();
+  void BringForward();
+  void SendBackward();
+  // Grouping of the selection in selection order. Group and Pack make the new container the sole
+  // selection; ungrouping selects the former members.
+  TKxDeGroup* Group(const TKxDeShapeArray& A) override;
+  TKxDePackage* Pack(const TKxDeShapeArray& A) override;
+  TKxDeGroup* GroupSelection() { return Group(FSelections); }
+  TKxDePackage* PackSelection() { return Pack(FSelections); }
+  void UngroupSelection();
+  void UnpackSelection();
+  void Lock(const TKxDeShapeArray& A);
+  void LockSelection() { Lock(FSelections); }
+  // The default styles of their layers, given again to the selected shapes or to every shape.
+  void AssignDefaultPropertiesToSelection();
+  void AssignDefaultPropertiesToAll();
+  // Whether each command would change anything now (menus and toolbars enable by it).
+  bool CanBringForward() const;
+  bool CanSendBackward() const;
+  bool CanUngroup() const;
+  bool CanUnpack() const;
+
+  // ---- Creating shapes -----------------------------------------------------------------------------
+  // A class enters kxesCreateNew, where each press starts (or goes on with) a shape of it; none
+  // returns to kxesNone and drops the shape in progress.
+  TKxDeShapeClass NewShapeClass() const { return FNewShapeClass; }
+  void SetNewShapeClass(TKxDeShapeClass C);
+  // The shape being drawn: owned by the editor and in no layer until it is finished.
+  TKxDeShapeBase* NewShape() const { return FNewShape; }
+  // Test: the (snapped) world point of the first press; Shape: the shape being drawn.
+  const TKxDeHitTest& CreateAnchor() const { return FCreateAnchor; }
+  // Finishes a pending shape and starts one of NewShapeClass (OnBeforeCreateNewShape may change
+  // or clear the class first).
+  void CreateNewShape();
+  // Drops a degenerate shape; otherwise gives it the default styles and, unless an
+  // OnEndNewShape handler destroyed it, adds it to the active layer as the sole selection.
+  void EndNewShape();
+  // Drops the shape in progress and leaves kxesCreateNew.
+  void CancelNewShape();
+  // Drops the shape in progress; the next press starts a new one of the same class.
+  void RestartNewShape();
+  // For OnEndNewShape handlers: the shape being finished is destroyed and Shape is inserted
+  // in its place.
+  void RedefineNewShape(TKxDeShapeBase* Shape);
+  // Styles every new shape gets (those its class uses).
+  TKxDeShapeBrush* DefaultBrush() const { return FDefaultBrush.get(); }
+  void SetDefaultBrush(const TKxDeShapeBrush* Value);
+  TKxDeShapePen* DefaultPen() const { return FDefaultPen.get(); }
+  void SetDefaultPen(const TKxDeShapePen* Value);
+  TKxDeShapeFont* DefaultFont() const { return FDefaultFont.get(); }
+  void SetDefaultFont(const TKxDeShapeFont* Value);
+
   // ---- Cursor ----------------------------------------------------------------------------------
   // The cursor for view point V in the current state.
   virtual void GetCurrentCursor(const TPointF& V, TCursor& Cursor);
@@ -200,6 +275,12 @@ class TKxDeCustomEditor : public TKxDeSurface {
   TKxDeOnGetMouseCursorEvent OnGetMouseCursor;
   TKxDeMouseWheelZoomEvent OnMouseWheelZoom;
   TNotifyEvent OnOrientIconClick;
+  TNotifyEvent OnNewShapeClass;
+  TKxDeOnBeforeCreateNewShape OnBeforeCreateNewShape;
+  TKxDeShapeEvent OnNewShape;
+  // The shape being finished; a handler may destroy it, or put another shape in the reference
+  // (as RedefineNewShape; none drops the shape).
+  TKxDeShapeEvent2 OnEndNewShape;
   TNotifyEvent OnBeforeDeleteSelection;
   TNotifyEvent OnDefBrushChange;
   TNotifyEvent OnDefPenChange;
@@ -207,7 +288,18 @@ class TKxDeCustomEditor : public TKxDeSurface {
   TNotifyEvent OnClipboardChange;
   TNotifyEvent OnGuideChange;
 
+ Q_SIGNALS:
+  // The selection changed, or the document around it: the commands may act differently now.
+  void CommandsChanged();
+
  protected:
+  virtual void DrawNewCreation(TCanvas* C);
+  // Announcements of creation: the editor clients, then the event.
+  virtual void DoNewShapeClass();
+  virtual void DoNewShape(TKxDeShapeBase* S);
+  virtual void DoEndNewShape(TKxDeShapeBase*& S);
+  // A double click is a press flagged ssDouble (after DblClick).
+  void mouseDoubleClickEvent(QMouseEvent* Event) override;
   virtual void DrawHottrack(TCanvas* C);
   virtual void DrawSelectionRect(TCanvas* C);
   virtual void DrawSelectionMove(TCanvas* C);
@@ -272,6 +364,9 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void SetHotShape(TKxDeShapeBase* S);
   // Lists S as selected (the last one).
   void Append(TKxDeShapeBase* S);
+  // Appends the shapes of List that can be selected (only the last without kxdoMultiSelect);
+  // true when any was.
+  bool AppendSelectable(const TKxDeShapeArray& List);
   // The selection changed: new handles, hooks, event.
   void SelectionChanged();
   // Clears the point selection of S.
@@ -290,6 +385,22 @@ class TKxDeCustomEditor : public TKxDeSurface {
   static bool Movable(const TKxDeShapeBase* S);
   // Ends the current gesture after a shape raised during it.
   void Fault();
+  // The creation gestures: a press, a move and a release in kxesCreateNew.
+  void CreationPress(TMouseButton Button, TShiftState Shift);
+  void CreationMove(TShiftState Shift);
+  void CreationRelease(TShiftState Shift, const TPointF& V);
+  // The world point of a hit record's Test, on the grid when snapping.
+  TPointF CreationPoint(const TPointF& Test, bool Snap) const;
+  // Sizes the new shape from the anchor to To (PointIndex < 0), or moves its point PointIndex.
+  void SizeNewShape(int32_t PointIndex, const TPointF& To, TKxDeShiftKeys Shift);
+  // Pulls symmetric Bezier handles out of the new shape's last point towards P.
+  void PullControls(const TPointF& P);
+  // Adds a point at the position of the new shape's last point (it follows the pointer).
+  void RepeatLastPoint();
+  // Destroys the shape in progress (unwatched first).
+  void DropNewShape();
+  // The watcher saw S go.
+  void WatchedShapeDestroyed(TKxDeShapeBase* S);
 
   // ---- Sizing gestures (KxDeEditorSizing.cpp) ----
   // The shape of the sizing gesture in progress when it may still be sized, else none.
@@ -350,6 +461,17 @@ class TKxDeCustomEditor : public TKxDeSurface {
   TKxDeToolBase* FCurrentTool = nullptr;
   // A left press in kxesToolEdit went to the tool; its release has not come yet.
   bool FToolGesture = false;
+
+  TKxDeShapeClass FNewShapeClass = nullptr;
+  TKxDeShapeBase* FNewShape = nullptr;
+  // The shape inside EndNewShape's announcements (a handler may destroy or replace it).
+  TKxDeShapeBase* FFinishing = nullptr;
+  // A button was held at the last pointer move of a creation.
+  bool FCreationHeld = false;
+  TOwned<TKxDeShapeNotifier> FShapeWatcher;
+  TOwned<TKxDeShapeBrush> FDefaultBrush;
+  TOwned<TKxDeShapePen> FDefaultPen;
+  TOwned<TKxDeShapeFont> FDefaultFont;
 };
 
 // The editor as a host places it, its properties published.
@@ -370,6 +492,9 @@ class TKxDeEditor : public TKxDeCustomEditor {
   Q_PROPERTY(vorn::TKxDeHottrackProps* Hottrack READ Hottrack WRITE SetHottrack)
   Q_PROPERTY(vorn::TKxDeSelectionRectProperties* SelectionRect READ SelectionRect WRITE SetSelectionRect)
   Q_PROPERTY(vorn::TKxDeMoveSizeProps* MoveSize READ MoveSize WRITE SetMoveSize)
+  Q_PROPERTY(vorn::TKxDeShapeBrush* DefaultBrush READ DefaultBrush WRITE SetDefaultBrush)
+  Q_PROPERTY(vorn::TKxDeShapePen* DefaultPen READ DefaultPen WRITE SetDefaultPen)
+  Q_PROPERTY(vorn::TKxDeShapeFont* DefaultFont READ DefaultFont WRITE SetDefaultFont)
 
  public:
   using inherited = TKxDeCustomEditor;

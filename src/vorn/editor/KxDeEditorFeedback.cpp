@@ -238,6 +238,7 @@ void TKxDeCustomEditor::AfterPaint(TCanvas* C) {
   else if (FEditState == kxesMoving) DrawSelectionMove(C);
   else if (FEditState == kxesToolEdit) DrawTool(C);
   else if (FEditState == kxesSizing) DrawSelectionSize(C);
+  else if (FEditState == kxesCreateNew) DrawNewCreation(C);
   C->ResetClip();
 }
 

@@ -2,8 +2,11 @@
 
 #include "vorn/editor/KxDeEditor.h"
 
+#include "vorn/common/Finally_p.h"
 #include "vorn/editor/KxDeEditorClient.h"
+#include "vorn/model/KxDeGroup.h"
 #include "vorn/model/KxDeLayer.h"
+#include "vorn/model/KxDePackage.h"
 #include "vorn/model/KxDeShapeBase.h"
 #include "vorn/surface/KxDeSurfaceIndex_p.h"
 
@@ -159,8 +162,222 @@ void TKxDeCustomEditor::SelectionChanged() {
   DoSelectionChanged();
   ForEachEditorClient([](TKxDeEditorClient* C) { C->DoSelectionChange(); });
   CallEvent(OnSelectionChange, this);
+  Q_EMIT CommandsChanged();
 }
 
 void TKxDeCustomEditor::DoSelectionChanged() {}
+
+// ---- Several shapes at once ----------------------------------------------------------------------
+
+bool TKxDeCustomEditor::AppendSelectable(const TKxDeShapeArray& List) {
+  bool appended = false;
+  const bool multi = FEditOptions.Contains(TKxDeEditOption::kxdoMultiSelect);
+  for (TKxDeShapeBase* s : List) {
+    if (!CanSelect(s) || IsSelected(s)) continue;
+    if (!multi) {
+      FSelections.clear();
+      FSelected.clear();
+    }
+    Append(s);
+    appended = true;
+  }
+  return appended;
+}
+
+void TKxDeCustomEditor::AddSelections(const TKxDeShapeArray& List) {
+  if (AppendSelectable(List)) SelectionChanged();
+}
+
+void TKxDeCustomEditor::RemoveSelections(const TKxDeShapeArray& List) {
+  bool changed = false;
+  for (TKxDeShapeBase* s : List) {
+    if (!IsSelected(s)) continue;
+    ClearPointSelection(s);
+    FSelections.erase(std::find(FSelections.begin(), FSelections.end(), s));
+    FSelected.remove(s);
+    changed = true;
+  }
+  if (changed) SelectionChanged();
+}
+
+void TKxDeCustomEditor::SelectList(const TKxDeShapeArray& List) {
+  // Shapes that cannot be selected are left out, as by Select.
+  const TKxDeShapeArray before = FSelections;
+  for (TKxDeShapeBase* s : FSelections) ClearPointSelection(s);
+  FSelections.clear();
+  FSelected.clear();
+  AppendSelectable(List);
+  if (before != FSelections) SelectionChanged();
+}
+
+bool TKxDeCustomEditor::SelectionContains(TKxDeShapeClass C) const {
+  return C && std::any_of(FSelections.begin(), FSelections.end(),
+                          [C](const TKxDeShapeBase* S) { return S->ClassType()->InheritsFrom(C); });
+}
+
+TKxDeGroup* TKxDeCustomEditor::GetGroupInSelection() const {
+  for (TKxDeShapeBase* s : FSelections)
+    if (auto* g = dynamic_cast<TKxDeGroup*>(s)) return g;
+  return nullptr;
+}
+
+// ---- Commands on the selection ---------------------------------------------------------------------
+
+void TKxDeCustomEditor::DeleteSelection() {
+  if (FSelections.empty()) return;
+  DoBeforeDeleteSelection();
+  BeginUpdate();
+  TFinally update([this] { EndUpdate(); });
+  // The lock does not protect a shape from deletion: it was selected before it was locked.
+  std::vector<TKxDeShapeBase*> doomed;
+  for (TKxDeShapeBase* s : FSelections)
+    if (s->Visible() && !s->InDestroy()) doomed.push_back(s);
+  FSelections.clear();
+  FSelected.clear();
+  if (!doomed.empty()) {
+    BeginUndoGroup();
+    TFinally undo([this] { EndUndoGroup(); });
+    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
+      if (Exists(*it)) Free(*it);
+  }
+  SelectionChanged();
+}
+
+namespace {
+
+// S is not yet the top (Up) or the bottom child of its container.
+bool CanReorder(const TKxDeShapeBase* S, bool Up) {
+  const TKxDeContainer* c = S->Owner();
+  if (!c) return false;
+  const int32_t i = c->IndexOf(S);
+  return Up ? i >= 0 && i < c->ItemCount() - 1 : i > 0;
+}
+
+}  // namespace
+
+template <class F>
+static void ReorderEach(TKxDeCustomEditor* E, const std::vector<TKxDeShapeBase*>& Selection, F&& Move) {
+  E->BeginUpdate();
+  TFinally update([E] { E->EndUpdate(); });
+  // A reorder may make a handler change the selection: walk a copy, the last selected first.
+  const std::vector<TKxDeShapeBase*> shapes = Selection;
+  for (auto it = shapes.rbegin(); it != shapes.rend(); ++it)
+    if (E->Exists(*it))
+      if (TKxDeContainer* c = (*it)->Owner()) Move(c, *it);
+}
+
+void TKxDeCustomEditor::BringToFront() {
+  ReorderEach(this, FSelections, [](TKxDeContainer* C, TKxDeShapeBase* S) { C->BringToFront(S); });
+  Q_EMIT CommandsChanged();
+}
+
+void TKxDeCustomEditor::SendToBack() {
+  ReorderEach(this, FSelections, [](TKxDeContainer* C, TKxDeShapeBase* S) { C->SendToBack(S); });
+  Q_EMIT CommandsChanged();
+}
+
+void TKxDeCustomEditor::BringForward() {
+  ReorderEach(this, FSelections, [](TKxDeContainer* C, TKxDeShapeBase* S) { C->BringForward(S); });
+  Q_EMIT CommandsChanged();
+}
+
+void TKxDeCustomEditor::SendBackward() {
+  ReorderEach(this, FSelections, [](TKxDeContainer* C, TKxDeShapeBase* S) { C->SendBackward(S); });
+  Q_EMIT CommandsChanged();
+}
+
+bool TKxDeCustomEditor::CanBringForward() const {
+  return std::any_of(FSelections.begin(), FSelections.end(),
+                     [](const TKxDeShapeBase* S) { return CanReorder(S, true); });
+}
+
+bool TKxDeCustomEditor::CanSendBackward() const {
+  return std::any_of(FSelections.begin(), FSelections.end(),
+                     [](const TKxDeShapeBase* S) { return CanReorder(S, false); });
+}
+
+bool TKxDeCustomEditor::CanUngroup() const { return GetGroupInSelection() != nullptr; }
+
+bool TKxDeCustomEditor::CanUnpack() const {
+  return std::any_of(FSelections.begin(), FSelections.end(),
+                     [](const TKxDeShapeBase* S) { return dynamic_cast<const TKxDePackage*>(S) != nullptr; });
+}
+
+TKxDeGroup* TKxDeCustomEditor::Group(const TKxDeShapeArray& A) {
+  BeginUpdate();
+  TFinally update([this] { EndUpdate(); });
+  // The list may be the selection itself, which the grouping changes.
+  TKxDeGroup* g = TKxDeSurface::Group(TKxDeShapeArray(A));
+  if (g) Select(g);
+  return g;
+}
+
+TKxDePackage* TKxDeCustomEditor::Pack(const TKxDeShapeArray& A) {
+  BeginUpdate();
+  TFinally update([this] { EndUpdate(); });
+  TKxDePackage* p = TKxDeSurface::Pack(TKxDeShapeArray(A));
+  if (p) Select(p);
+  return p;
+}
+
+namespace {
+
+// Empties every container of type C in the selection onto its layer through Disband, and
+// selects what they held.
+template <class C, class F>
+void DisbandSelected(TKxDeCustomEditor* E, F&& Disband) {
+  const TKxDeShapeArray selection = E->Selections();
+  TKxDeShapeArray members;
+  E->BeginUpdate();
+  TFinally update([E] { E->EndUpdate(); });
+  bool any = false;
+  for (TKxDeShapeBase* s : selection) {
+    auto* c = dynamic_cast<C*>(s);
+    if (!c || !E->Exists(c)) continue;
+    for (int32_t i = 0; i < c->ItemCount(); ++i) members.push_back(c->Items(i));
+    Disband(c);
+    any = true;
+  }
+  if (any) E->AddSelections(members);
+}
+
+}  // namespace
+
+void TKxDeCustomEditor::UngroupSelection() {
+  DisbandSelected<TKxDeGroup>(this, [this](TKxDeGroup* G) { Ungroup(G); });
+}
+
+void TKxDeCustomEditor::UnpackSelection() {
+  DisbandSelected<TKxDePackage>(this, [this](TKxDePackage* P) { Unpack(P); });
+}
+
+void TKxDeCustomEditor::Lock(const TKxDeShapeArray& A) {
+  const TKxDeShapeArray shapes = A;
+  BeginUndoGroup();
+  TFinally undo([this] { EndUndoGroup(); });
+  BeginUpdate();
+  TFinally update([this] { EndUpdate(); });
+  for (TKxDeShapeBase* s : shapes)
+    if (Exists(s)) s->SetLocked(true);
+}
+
+void TKxDeCustomEditor::AssignDefaultPropertiesToSelection() {
+  const TKxDeShapeArray shapes = FSelections;
+  BeginUpdate();
+  TFinally update([this] { EndUpdate(); });
+  BeginUndoGroup();
+  TFinally undo([this] { EndUndoGroup(); });
+  for (TKxDeShapeBase* s : shapes)
+    if (TKxDeLayer* l = Exists(s) ? s->GetLayer() : nullptr) l->AssignDefaultPropertiesToShape(s);
+}
+
+void TKxDeCustomEditor::AssignDefaultPropertiesToAll() {
+  BeginUpdate();
+  TFinally update([this] { EndUpdate(); });
+  BeginUndoGroup();
+  TFinally undo([this] { EndUndoGroup(); });
+  for (TKxDeLayer* layer : FLayers)
+    for (int32_t i = 0; i < layer->ItemCount(); ++i) layer->AssignDefaultPropertiesToShape(layer->Items(i));
+}
 
 }  // namespace vorn

@@ -302,6 +302,65 @@
     </message>
 </context>
 <context>
+    <name>vorn::TKxDeEditorActions</name>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>Alles auswählen</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Gruppieren</translation>
+    </message>
+    <message>
+        <source>Ungroup</source>
+        <translation>Gruppierung aufheben</translation>
+    </message>
+    <message>
+        <source>Pack</source>
+        <translation>Verpacken</translation>
+    </message>
+    <message>
+        <source>Unpack</source>
+        <translation>Entpacken</translation>
+    </message>
+    <message>
+        <source>Bring to front</source>
+        <translation>In den Vordergrund</translation>
+    </message>
+    <message>
+        <source>Bring forward</source>
+        <translation>Eine Ebene nach vorne</translation>
+    </message>
+    <message>
+        <source>Send backward</source>
+        <translation>Eine Ebene nach hinten</translation>
+    </message>
+    <message>
+        <source>Send to back</source>
+        <translation>In den Hintergrund</translation>
+    </message>
+    <message>
+        <source>Nudge left</source>
+        <translation>Nach links schieben</translation>
+    </message>
+    <message>
+        <source>Nudge right</source>
+        <translation>Nach rechts schieben</translation>
+    </message>
+    <message>
+        <source>Nudge up</source>
+        <translation>Nach oben schieben</translation>
+    </message>
+    <message>
+        <source>Nudge down</source>
+        <translation>Nach unten schieben</translation>
+    </message>
+</context>
+<context>
     <name>vorn::TmekBrushDialog</name>
     <message>
         <source>Brush</source>

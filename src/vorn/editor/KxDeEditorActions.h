@@ -1,0 +1,80 @@
+#pragma once
+// TKxDeEditorActions: the editor's commands as QActions, for a host's menus and toolbars.
+//
+// Delete, select all, group, ungroup, pack, unpack, the four z-order moves and the four nudges,
+// each with its usual shortcut. The shortcuts work while the editor (or a child of it) has the
+// focus, so Delete and the arrows typed into another field of the window stay that field's. An
+// action is enabled only while its command would change something; the state follows the
+// selection and the document around it (UpdateActions brings it up to date at any time).
+
+#include "vorn/common/Object.h"
+#include "vorn/model/KxDeSurfaceClient.h"
+
+#include <QAction>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+namespace vorn {
+
+class TKxDeCustomEditor;
+
+class TKxDeEditorActions : public QObject {
+  Q_OBJECT
+
+ public:
+  // The actions are added to Editor and owned by this object (itself a child of Editor unless
+  // Parent says otherwise).
+  explicit TKxDeEditorActions(TKxDeCustomEditor* Editor, QObject* Parent = nullptr);
+  ~TKxDeEditorActions() override;
+
+  TKxDeCustomEditor* Editor() const { return FEditor; }
+
+  QAction* DeleteAction() const { return FDelete; }
+  QAction* SelectAllAction() const { return FSelectAll; }
+  QAction* GroupAction() const { return FGroup; }
+  QAction* UngroupAction() const { return FUngroup; }
+  QAction* PackAction() const { return FPack; }
+  QAction* UnpackAction() const { return FUnpack; }
+  QAction* BringToFrontAction() const { return FBringToFront; }
+  QAction* BringForwardAction() const { return FBringForward; }
+  QAction* SendBackwardAction() const { return FSendBackward; }
+  QAction* SendToBackAction() const { return FSendToBack; }
+  // Moves by the editor's KeyMoveSizeStep, as the arrow keys do.
+  QAction* NudgeLeftAction() const { return FNudge[0]; }
+  QAction* NudgeRightAction() const { return FNudge[1]; }
+  QAction* NudgeUpAction() const { return FNudge[2]; }
+  QAction* NudgeDownAction() const { return FNudge[3]; }
+  // Every action in menu order; separators (actions of their own) between the families.
+  QList<QAction*> Actions() const { return FActions; }
+
+  // Enables each action by whether its command can act now.
+  void UpdateActions();
+
+ private:
+  // A new action in the list, running Command on the editor.
+  QAction* Make(const QString& Text, const QKeySequence& Key, std::function<void(TKxDeCustomEditor*)> Command);
+  void Separator();
+  // Document changes come in bursts (a move of many shapes): they are answered once, afterwards.
+  void UpdateLater();
+
+  QPointer<TKxDeCustomEditor> FEditor;
+  QAction* FDelete = nullptr;
+  QAction* FSelectAll = nullptr;
+  QAction* FGroup = nullptr;
+  QAction* FUngroup = nullptr;
+  QAction* FPack = nullptr;
+  QAction* FUnpack = nullptr;
+  QAction* FBringToFront = nullptr;
+  QAction* FBringForward = nullptr;
+  QAction* FSendBackward = nullptr;
+  QAction* FSendToBack = nullptr;
+  QAction* FNudge[4] = {};
+  QList<QAction*> FActions;
+  bool FUpdatePending = false;
+  TOwned<TKxDeSurfaceClient> FClient;
+};
+
+}  // namespace vorn
