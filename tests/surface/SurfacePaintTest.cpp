@@ -251,7 +251,9 @@ TEST(SurfaceDeviceRatio, BuffersInDevicePixelsKeepLinesSharp) {
   surface.show();
   const qreal ratio = surface.devicePixelRatioF();
   const QByteArray expected = qgetenv("VORN_TEST_DEVICE_RATIO");
-  if (!expected.isEmpty()) ASSERT_EQ(ratio, expected.toDouble());
+  if (!expected.isEmpty()) {
+    ASSERT_EQ(ratio, expected.toDouble());
+  }
   const auto r = static_cast<int>(ratio);
   if (ratio != r) GTEST_SKIP() << "whole ratios only here";
   const QImage shot = Grab(surface);
@@ -298,7 +300,9 @@ TEST(SurfaceDeviceRatio, FractionalRatiosPaintSharpAtDeviceResolution) {
   surface.show();
   const qreal ratio = surface.devicePixelRatioF();
   const QByteArray expected = qgetenv("VORN_TEST_DEVICE_RATIO");
-  if (!expected.isEmpty()) ASSERT_EQ(ratio, expected.toDouble());
+  if (!expected.isEmpty()) {
+    ASSERT_EQ(ratio, expected.toDouble());
+  }
 
   const TRect client = surface.GetClientRect();
   EXPECT_EQ(surface.ClientBufferImage().size(),
