@@ -1,24 +1,16 @@
 // Editor clients hear the editor's own announcements after its hook and before its event, in
 // registration order; plain surface clients hear none of them.
 
-#include <vorn/editor/KxDeEditor.h>
 #include <vorn/editor/KxDeEditorClient.h>
-#include <vorn/model/KxDeLayer.h>
-#include <vorn/shapes/VornShapes.h>
 
-#include <gtest/gtest.h>
-
-#include <QTest>
+#include "EditorFixture.h"
 
 #include <functional>
-#include <string>
-#include <vector>
 
 namespace vorn::test {
 namespace {
 
 using Log = std::vector<std::string>;
-using enum TKxDeEditState;
 
 // An editor whose hooks write to the log, and which lets a test make its announcements.
 class TLoggingEditor : public TKxDeEditor {
@@ -36,18 +28,18 @@ class TLoggingEditor : public TKxDeEditor {
   using TKxDeCustomEditor::DoGuideChanged;
 };
 
-class EditorClients : public ::testing::Test {
+// The log outlives the editor that writes to it.
+struct TLogFirst {
+  Log Out;
+};
+
+class EditorClients : public TLogFirst, public TEditorWindow<TLoggingEditor> {
  protected:
   void SetUp() override {
     E.Out = &Out;
-    E.resize(300, 200);
-    E.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
-    E.Layer()->SetBounds(260, 160);
-    Layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&E));
-    A = Create<TVornRectangle>(nullptr, Layer);
-    A->SetBounds(20, 20, 60, 60);
-    B = Create<TVornRectangle>(nullptr, Layer);
-    B->SetBounds(120, 20, 60, 60);
+    TEditorWindow::SetUp();
+    A = Box("A", 20, 20);
+    B = Box("B", 120, 20);
     E.show();
     First = Client("c1");
     Second = Client("c2");
@@ -96,10 +88,6 @@ class EditorClients : public ::testing::Test {
     c->OnShapeReordered = [this, Name](TObject*, TKxDeLayer*, intptr_t, intptr_t) { Out.push_back(Name + " reordered"); };
     return c;
   }
-  QPoint At(float X, float Y) const {
-    const TPointF p = E.LayerToScreen(TPointF{X, Y});
-    return QPoint(qRound(p.X), qRound(p.Y));
-  }
   // What one kind of announcement writes: the hook (if any), both clients, the event.
   static Log Expected(const std::string& What, bool Hook, bool Event = true) {
     Log l;
@@ -115,9 +103,6 @@ class EditorClients : public ::testing::Test {
     return all;
   }
 
-  Log Out;
-  TLoggingEditor E;
-  TKxDeLayer* Layer = nullptr;
   TKxDeShapeBase* A = nullptr;
   TKxDeShapeBase* B = nullptr;
   TOwned<TKxDeEditorClient> First, Second;

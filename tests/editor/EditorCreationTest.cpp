@@ -2,30 +2,19 @@
 // and the editor's commands as actions, driven through a real editor as a user would.
 
 #include <vorn/common/Units.h>
-#include <vorn/editor/KxDeEditor.h>
 #include <vorn/editor/KxDeEditorActions.h>
 #include <vorn/model/KxDeGroup.h>
-#include <vorn/model/KxDeLayer.h>
 #include <vorn/model/KxDePackage.h>
 #include <vorn/model/KxDePoint.h>
-#include <vorn/shapes/VornShapes.h>
 
-#include <gtest/gtest.h>
+#include "EditorFixture.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QImage>
-#include <QTest>
 
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace vorn::test {
 namespace {
-
-using Strings = std::vector<std::string>;
-using enum TKxDeEditState;
 
 // A rectangle whose pen width is its own business.
 class TOwnWidthRectangle : public TVornRectangle {
@@ -35,24 +24,10 @@ class TOwnWidthRectangle : public TVornRectangle {
   }
 };
 
-// Records the undo brackets and the announcements the editor makes.
-class TLoggingEditor : public TKxDeEditor {
- public:
-  Strings Log;
-  void BeginUndoGroup() override { Log.push_back("begin"); }
-  void EndUndoGroup() override { Log.push_back("end"); }
-  void NotifyUndo(TKxDeShapeBase* S, TKxDeAction A, const QString&) override {
-    Log.push_back(EnumToText(A).toStdString() + " " + (S ? S->Name().toStdString() : "none"));
-  }
-};
-
-class EditorCreation : public ::testing::Test {
+class EditorCreation : public TEditorWindow<> {
  public:
   void SetUp() override {
-    E.resize(420, 320);
-    E.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
-    E.Layer()->SetBounds(360, 240);
-    Layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&E));
+    TEditorWindow::SetUp();
     A = Box("A", 20, 20);
     B = Box("B", 120, 20);
     C = Box("C", 20, 140);
@@ -63,39 +38,11 @@ class EditorCreation : public ::testing::Test {
     Layer->ObjectsDefaultProperties()->SetUseDefaultBrush(false);
     E.show();
     E.setFocus();
-    E.Log.clear();
+    E.Undo.clear();
   }
-  TKxDeShapeBase* Box(const char* Name, float X, float Y) {
-    auto* s = Create<TVornRectangle>(nullptr, Layer);
-    s->SetBounds(X, Y, 60, 60);
-    s->SetName(QString::fromLatin1(Name));
-    return s;
-  }
-  QPoint At(float X, float Y) const {
-    const TPointF p = E.LayerToScreen(TPointF{X, Y});
-    return QPoint(qRound(p.X), qRound(p.Y));
-  }
-  void Press(float X, float Y, Qt::MouseButton Button = Qt::LeftButton, Qt::KeyboardModifiers Keys = {}) {
-    QTest::mousePress(&E, Button, Keys, At(X, Y));
-  }
-  void Release(float X, float Y, Qt::MouseButton Button = Qt::LeftButton) {
-    QTest::mouseRelease(&E, Button, {}, At(X, Y));
-  }
+  void Press(float X, float Y) { QTest::mousePress(&E, Qt::LeftButton, {}, At(X, Y)); }
+  void Release(float X, float Y) { QTest::mouseRelease(&E, Qt::LeftButton, {}, At(X, Y)); }
   void Move(float X, float Y) { QTest::mouseMove(&E, At(X, Y)); }
-  void Click(float X, float Y, Qt::MouseButton Button = Qt::LeftButton) {
-    Press(X, Y, Button);
-    Release(X, Y, Button);
-  }
-  std::string Names() const {
-    std::string out;
-    for (int32_t i = 0; i < Layer->ItemCount(); ++i) out += Layer->Items(i)->Name().toStdString();
-    return out;
-  }
-  std::string Selected() const {
-    std::string out;
-    for (TKxDeShapeBase* s : E.Selections()) out += s->Name().isEmpty() ? "?" : s->Name().toStdString();
-    return out;
-  }
   static std::vector<TPointF> PointsOf(const TKxDeShapeBase* S) {
     std::vector<TPointF> out;
     for (int32_t i = 0; i < S->PointCount(); ++i) out.push_back(S->PointValue(i));
@@ -104,17 +51,19 @@ class EditorCreation : public ::testing::Test {
   // The undo brackets and the announcements of one action, in order.
   Strings Recorded(const std::string& Action) const {
     Strings out;
-    for (const std::string& l : E.Log)
+    for (const std::string& l : E.Undo)
       if (l == "begin" || l == "end" || l.rfind(Action + " ", 0) == 0) out.push_back(l);
     return out;
   }
   TKxDeShapeBase* Last() const { return Layer->Items(Layer->ItemCount() - 1); }
 
-  TLoggingEditor E;
-  TKxDeLayer* Layer = nullptr;
   TKxDeShapeBase* A = nullptr;
   TKxDeShapeBase* B = nullptr;
   TKxDeShapeBase* C = nullptr;
+  // The play steps drive the fixture's mouse helpers.
+  using TEditorWindow::At;
+  using TEditorWindow::Click;
+  using TEditorWindow::E;
 };
 
 // ---- Creation --------------------------------------------------------------------------------------
@@ -136,7 +85,7 @@ void Play(EditorCreation& T, const char* Steps) {
     else if (op == 'r') T.Release(x, y);
     else if (op == 'c') T.Click(x, y);
     else if (op == 'm') T.Move(x, y);
-    else if (op == 'R') T.Click(x, y, Qt::RightButton);
+    else if (op == 'R') T.Click(x, y, {}, Qt::RightButton);
     else if (op == 'd') QTest::mouseDClick(&T.E, Qt::LeftButton, {}, T.At(x, y));
   }
 }
@@ -152,7 +101,7 @@ TEST_P(EditorCreationGesture, AddsOneShapeOfTheClassToTheActiveLayerWithTheDefau
   E.OnNewShape = [&](TObject*, TKxDeShapeBase*) { events.push_back("new"); };
   E.OnEndNewShape = [&](TObject*, TKxDeShapeBase*&) { events.push_back("end"); };
   E.SetNewShapeClass(c.Class);
-  E.Log.clear();
+  E.Undo.clear();
   Play(*this, c.Steps);
   ASSERT_EQ(Layer->ItemCount(), 4);
   TKxDeShapeBase* s = Last();
@@ -223,7 +172,7 @@ TEST_F(EditorCreation, EscapeAndCancelLeaveTheDocumentAsItWas) {
        {ClassOf<TVornRectangle>(), ClassOf<TVornLine>(), ClassOf<TVornPolyline>(), ClassOf<TVornFreeHand>()}) {
     SCOPED_TRACE(cls->ClassName().toStdString());
     E.SetNewShapeClass(cls);
-    E.Log.clear();
+    E.Undo.clear();
     Play(*this, "p 200 150 m 240 180");
     ASSERT_NE(E.NewShape(), nullptr);
     QTest::keyClick(&E, Qt::Key_Escape);
@@ -231,7 +180,7 @@ TEST_F(EditorCreation, EscapeAndCancelLeaveTheDocumentAsItWas) {
     // Escape drops only the shape in progress; the next press starts another.
     EXPECT_EQ(E.NewShape(), nullptr);
     EXPECT_EQ(Names(), "ABC");
-    EXPECT_TRUE(E.Log.empty());
+    EXPECT_TRUE(E.Undo.empty());
     EXPECT_EQ(E.EditState(), kxesCreateNew);
     EXPECT_EQ(E.NewShapeClass(), cls);
     Press(100, 100);
@@ -332,7 +281,7 @@ TEST_F(EditorCreation, DeleteSelectionDestroysTheSelectedShapesInOneUndoGroup) {
   changes = 0;
   // Locked after it was selected: deleted all the same.
   C->SetLocked(true);
-  E.Log.clear();
+  E.Undo.clear();
   E.DeleteSelection();
   EXPECT_EQ(Names(), "B");
   EXPECT_EQ(E.SelectionCount(), 0);
@@ -454,32 +403,20 @@ TEST_F(EditorCreation, ActionsAreEnabledByWhatTheyCanDoAndRunTheirCommand) {
 // ---- What the user sees ------------------------------------------------------------------------------
 
 TEST_F(EditorCreation, TheShapeBeingDrawnShowsItsOutline) {
-  auto grab = [&](const char* Name) {
-    QImage image = E.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QDir().mkpath(QStringLiteral(VORN_BINARY_DIR "/test-output"));
-    image.save(QStringLiteral(VORN_BINARY_DIR "/test-output/%1.png").arg(QLatin1String(Name)));
-    return image;
-  };
-  const QImage before = grab("editor-before-creation");
+  const QImage before = Grab("editor-before-creation");
   E.SetNewShapeClass(ClassOf<TVornRectangle>());
   Play(*this, "c 200 110 m 260 150 m 300 200");
-  const QImage during = grab("editor-creation");
-  // The dotted magenta outline (MoveSize's pen) along the top and the right edge: of three
-  // neighbouring pixels at least one is magenta; inside and outside it the page is untouched.
-  auto marked = [&](QPoint P, QPoint Step) {
-    const qreal r = during.devicePixelRatio();
-    for (int i = 0; i < 3; ++i)
-      if (during.pixelColor((P + i * Step) * r) == QColor(0xFF, 0x00, 0xFF)) return true;
-    return false;
-  };
-  EXPECT_TRUE(marked(At(250, 110), QPoint(1, 0)));
-  EXPECT_TRUE(marked(At(300, 150), QPoint(0, 1)));
-  EXPECT_FALSE(marked(At(250, 150), QPoint(1, 0)));
-  EXPECT_FALSE(marked(At(250, 106), QPoint(1, 0)));
-  EXPECT_EQ(during.pixelColor(At(250, 150)), before.pixelColor(At(250, 150)));
+  const QImage during = Grab("editor-creation");
+  // The dotted magenta outline (MoveSize's pen) along the top and the right edge; inside and
+  // outside it the page is untouched.
+  EXPECT_TRUE(Marked(during, At(250, 110), QPoint(1, 0)));
+  EXPECT_TRUE(Marked(during, At(300, 150), QPoint(0, 1)));
+  EXPECT_FALSE(Marked(during, At(250, 150), QPoint(1, 0)));
+  EXPECT_FALSE(Marked(during, At(250, 106), QPoint(1, 0)));
+  EXPECT_EQ(Pixel(during, At(250, 150)), Pixel(before, At(250, 150)));
   // Escape: the outline is gone.
   QTest::keyClick(&E, Qt::Key_Escape);
-  EXPECT_EQ(grab("editor-after-creation").pixelColor(At(250, 110)), before.pixelColor(At(250, 110)));
+  EXPECT_EQ(Pixel(Grab("editor-after-creation"), At(250, 110)), Pixel(before, At(250, 110)));
 }
 
 }  // namespace

@@ -4,29 +4,16 @@
 
 #include <vorn/common/Canvas.h>
 #include <vorn/common/KxDeUtils.h>
-#include <vorn/common/Units.h>
-#include <vorn/editor/KxDeEditor.h>
-#include <vorn/model/KxDeLayer.h>
 #include <vorn/model/KxDePoint.h>
-#include <vorn/model/KxDeShapeBrush.h>
-#include <vorn/shapes/VornShapes.h>
 
-#include <gtest/gtest.h>
+#include "EditorFixture.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QImage>
-#include <QTest>
 
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace vorn::test {
 namespace {
-
-using Strings = std::vector<std::string>;
-using enum TKxDeEditState;
 
 // A box with eight handles, as host shapes have them: the corners (0 top-left, 1 top-right,
 // 2 bottom-right, 3 bottom-left) and the middles of the edges (4 top, 5 right, 6 bottom,
@@ -97,35 +84,21 @@ class TSizingBox : public TVornShape {
   bool FArranging = false;
 };
 
-// Records the undo brackets and records a gesture makes.
-class TRecordingEditor : public TKxDeEditor {
- public:
-  Strings Undo;
-  void BeginUndoGroup() override { Undo.push_back("begin"); }
-  void EndUndoGroup() override { Undo.push_back("end"); }
-  void NotifyUndo(TKxDeShapeBase* S, TKxDeAction A, const QString&) override {
-    Undo.push_back(EnumToText(A).toStdString() + " " + (S ? S->Name().toStdString() : "none"));
-  }
-};
-
-class EditorSizing : public ::testing::Test {
+class EditorSizing : public TEditorWindow<> {
  protected:
   void SetUp() override {
-    E.resize(420, 320);
-    E.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
-    E.Layer()->SetBounds(360, 240);
-    Layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&E));
+    TEditorWindow::SetUp();
     // Snapping is on by default; the cases that test it turn it on again.
     E.SetEditOptions(E.EditOptions() - TKxDeEditOption::kxdoSnapToGrid);
     E.show();
   }
-  TSizingBox* Box(const char* Name, const TRectF& R, float Rotation = 0) {
+  // A selected sizing box named Name, turned by Rotation about its centre.
+  TSizingBox* Sized(const char* Name, const TRectF& R, float Rotation = 0) {
     auto* s = Create<TSizingBox>(nullptr, Layer);
     s->Place(R);
     s->SetRotation(Rotation);
     s->SetName(QString::fromLatin1(Name));
     s->Brush()->SetStyle(TBrushStyle::bsSolid);
-    s->Brush()->SetColor(0xE0E0E0);
     E.Select(s);
     E.Undo.clear();
     return s;
@@ -138,17 +111,6 @@ class EditorSizing : public ::testing::Test {
     E.Undo.clear();
     return s;
   }
-  QPoint At(const TPointF& W) const {
-    const TPointF p = E.LayerToScreen(W);
-    return QPoint(qRound(p.X), qRound(p.Y));
-  }
-  // Press, move in two steps and release, the keys held throughout.
-  void Drag(QPoint From, QPoint To, Qt::KeyboardModifiers Keys = {}) {
-    QTest::mousePress(&E, Qt::LeftButton, Keys, From);
-    QTest::mouseEvent(QTest::MouseMove, &E, Qt::NoButton, Keys, (From + To) / 2);
-    QTest::mouseEvent(QTest::MouseMove, &E, Qt::NoButton, Keys, To);
-    QTest::mouseRelease(&E, Qt::LeftButton, Keys, To);
-  }
   static void ExpectNear(const TPointF& A, const TPointF& B, float Tolerance = 1e-3f) {
     EXPECT_NEAR(A.X, B.X, Tolerance);
     EXPECT_NEAR(A.Y, B.Y, Tolerance);
@@ -157,9 +119,6 @@ class EditorSizing : public ::testing::Test {
     const TRectF b = S->GetBounds();
     return TPointF{b.Right - b.Left, b.Bottom - b.Top};
   }
-
-  TRecordingEditor E;
-  TKxDeLayer* Layer = nullptr;
 };
 
 TEST_F(EditorSizing, EachHandleSizesATurnedBox) {
@@ -186,7 +145,7 @@ TEST_F(EditorSizing, EachHandleSizesATurnedBox) {
   static constexpr int opposite[8] = {2, 3, 0, 1, 6, 7, 4, 5};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "rotation " << c.Rotation << ", handle " << c.Handle);
-    TSizingBox* b = Box("X", TRectF{100, 80, 220, 140}, c.Rotation);
+    TSizingBox* b = Sized("X", TRectF{100, 80, 220, 140}, c.Rotation);
     const TPointF handle = b->OnPage(c.Handle);
     const TPointF stays = b->OnPage(opposite[c.Handle]);
     Drag(At(handle), At(handle) + c.By);
@@ -218,7 +177,7 @@ TEST_F(EditorSizing, AShapeThatKeepsItsProportionsIsSizedAlongItsDiagonal) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "handle " << c.Handle);
-    TSizingBox* b = Box("X", TRectF{60, 60, 260, 160});
+    TSizingBox* b = Sized("X", TRectF{60, 60, 260, 160});
     b->SetShapeStyle(b->ShapeStyle() + TKxDeShapeStyle::kxssProportionnalResize);
     const TPointF handle = b->GetPointValue(c.Handle);
     Drag(At(handle), At(handle) + c.By, c.Keys);
@@ -295,7 +254,7 @@ TEST_F(EditorSizing, DraggedPointsLandOnTheGrid) {
     else o -= TKxDeEditOption::kxdoSnapToGrid;
     E.SetEditOptions(o);
     E.SetMouseSense(c.Sense);
-    TSizingBox* b = Box("X", TRectF{20, 20, 80, 80});
+    TSizingBox* b = Sized("X", TRectF{20, 20, 80, 80});
     Drag(At({80, 80}), At({80, 80}) + c.By);
     ExpectNear(b->GetPointValue(2), c.Lands);
     ExpectNear(b->GetPointValue(0), TPointF{20, 20});
@@ -371,75 +330,52 @@ TEST_F(EditorSizing, ApplySizingSpansBoxesAndStraightensPolylineSegments) {
   EXPECT_EQ(s->GetPointArray(), (std::vector<TPointF>{{0, 0}, {0, 0}, {20, 3}}));
 }
 
-TEST_F(EditorSizing, EscapeDuringSizingLeavesTheDocumentAsItWas) {
-  TSizingBox* b = Box("X", TRectF{20, 20, 80, 80});
-  QTest::mousePress(&E, Qt::LeftButton, {}, At({80, 80}));
-  QTest::mouseMove(&E, At({130, 110}));
-  EXPECT_EQ(E.EditState(), kxesSizing);
-  QTest::keyClick(&E, Qt::Key_Escape);
-  EXPECT_EQ(E.EditState(), kxesNone);
-  QTest::mouseRelease(&E, Qt::LeftButton, {}, At({130, 110}));
-  EXPECT_EQ(b->GetBounds(), (TRectF{20, 20, 80, 80}));
-  EXPECT_TRUE(E.Undo.empty());
-}
-
-TEST_F(EditorSizing, AShapeThatRaisesCancelsTheSizing) {
-  TSizingBox* b = Box("X", TRectF{20, 20, 80, 80});
+TEST_F(EditorSizing, EscapeOrAShapeThatRaisesCancelsTheSizing) {
+  TSizingBox* b = Sized("X", TRectF{20, 20, 80, 80});
   // Its hit test raises at the press: no sizing starts.
   b->FailHit = true;
   Drag(At({80, 80}), At({130, 110}));
   b->FailHit = false;
   EXPECT_EQ(b->GetBounds(), (TRectF{20, 20, 80, 80}));
-  // Drawing the dragged outline raises: the gesture ends and the release changes nothing.
-  b->FailDrag = true;
-  QTest::mousePress(&E, Qt::LeftButton, {}, At({80, 80}));
-  QTest::mouseMove(&E, At({130, 110}));
-  EXPECT_EQ(E.EditState(), kxesSizing);
-  EXPECT_FALSE(E.grab().isNull());
-  QApplication::processEvents();
-  QTest::mouseRelease(&E, Qt::LeftButton, {}, At({130, 110}));
-  EXPECT_EQ(b->GetBounds(), (TRectF{20, 20, 80, 80}));
-  EXPECT_TRUE(E.Undo.empty());
-  EXPECT_EQ(E.EditState(), kxesNone);
+  // Escape, or drawing the dragged outline raising, ends the gesture and the release changes nothing.
+  for (bool escape : {true, false}) {
+    SCOPED_TRACE(escape ? "escape" : "drawing raises");
+    Hold(At({80, 80}), At({130, 110}), {}, 1);
+    EXPECT_EQ(E.EditState(), kxesSizing);
+    if (escape) {
+      QTest::keyClick(&E, Qt::Key_Escape);
+      EXPECT_EQ(E.EditState(), kxesNone);
+    } else {
+      b->FailDrag = true;
+      EXPECT_FALSE(E.grab().isNull());
+      QApplication::processEvents();
+    }
+    QTest::mouseRelease(&E, Qt::LeftButton, {}, At({130, 110}));
+    EXPECT_EQ(b->GetBounds(), (TRectF{20, 20, 80, 80}));
+    EXPECT_TRUE(E.Undo.empty());
+    EXPECT_EQ(E.EditState(), kxesNone);
+  }
   EXPECT_EQ(E.Selections(), (std::vector<TKxDeShapeBase*>{b}));
 }
 
 TEST_F(EditorSizing, TheDraggedOutlineShowsWhereTheShapeWillBe) {
-  auto* r = Create<TVornRectangle>(nullptr, Layer);
-  r->SetBounds(40, 40, 80, 60);
-  r->Brush()->SetStyle(TBrushStyle::bsSolid);
-  r->Brush()->SetColor(0xE0E0E0);
+  TKxDeShapeBase* r = Box("R", 40, 40, 80, 60);
   E.Select(r);
-  const QImage before = E.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  QTest::mousePress(&E, Qt::LeftButton, {}, At({120, 100}));
-  QTest::mouseMove(&E, At({160, 130}));
-  QTest::mouseMove(&E, At({200, 160}));
-  const QImage during = E.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  QDir().mkpath(QStringLiteral(VORN_BINARY_DIR "/test-output"));
-  during.save(QStringLiteral(VORN_BINARY_DIR "/test-output/editor-sizing.png"));
-  const qreal ratio = during.devicePixelRatio();
-  auto pixel = [&](const QImage& I, QPoint P) { return I.pixelColor(qRound(P.x() * ratio), qRound(P.y() * ratio)); };
-  // The outline runs in the dotted magenta MoveSize pen along the new edges: of three
-  // neighbouring pixels along an edge (on either side of its line) at least one is magenta.
-  const QColor magenta(0xFF, 0x00, 0xFF);
-  auto marked = [&](const QImage& I, QPoint P, QPoint Step) {
-    const QPoint across(Step.y(), Step.x());
-    for (int i = 0; i < 3; ++i)
-      for (QPoint q : {P + i * Step, P + i * Step - across})
-        if (pixel(I, q) == magenta) return true;
-    return false;
-  };
-  EXPECT_TRUE(marked(during, At({200, 120}), QPoint(0, 1)));
-  EXPECT_TRUE(marked(during, At({160, 160}), QPoint(1, 0)));
-  EXPECT_TRUE(marked(during, At({40, 130}), QPoint(0, 1)));
-  EXPECT_FALSE(marked(before, At({200, 120}), QPoint(0, 1)));
+  const QImage before = Grab("editor-before-sizing");
+  Hold(At({120, 100}), At({200, 160}));
+  const QImage during = Grab("editor-sizing");
+  // The outline runs in the dotted magenta MoveSize pen along the new edges.
+  EXPECT_TRUE(Marked(during, At({200, 120}), QPoint(0, 1)));
+  EXPECT_TRUE(Marked(during, At({160, 160}), QPoint(1, 0)));
+  EXPECT_TRUE(Marked(during, At({40, 130}), QPoint(0, 1)));
+  EXPECT_FALSE(Marked(before, At({200, 120}), QPoint(0, 1)));
   // Nothing is drawn inside the new box, and the shape itself has not changed yet.
-  EXPECT_FALSE(marked(during, At({160, 130}), QPoint(1, 0)));
-  EXPECT_EQ(pixel(during, At({80, 70})), pixel(before, At({80, 70})));
+  EXPECT_FALSE(Marked(during, At({160, 130}), QPoint(1, 0)));
+  EXPECT_EQ(Pixel(during, At({80, 70})), Pixel(before, At({80, 70})));
   EXPECT_EQ(r->GetBounds(), (TRectF{40, 40, 120, 100}));
   QTest::mouseRelease(&E, Qt::LeftButton, {}, At({200, 160}));
   EXPECT_EQ(r->GetBounds(), (TRectF{40, 40, 200, 160}));
-  EXPECT_FALSE(marked(E.grab().toImage().convertToFormat(QImage::Format_RGB32), At({200, 120}), QPoint(0, 1)));
+  EXPECT_FALSE(Marked(Grab("editor-after-sizing"), At({200, 120}), QPoint(0, 1)));
 }
 
 }  // namespace

@@ -3,29 +3,16 @@
 // Escape, and what the feedback looks like on screen.
 
 #include <vorn/common/Units.h>
-#include <vorn/editor/KxDeEditor.h>
-#include <vorn/model/KxDeLayer.h>
-#include <vorn/model/KxDeShapeBrush.h>
-#include <vorn/shapes/VornShapes.h>
 
-#include "EditorPixels.h"
-
-#include <gtest/gtest.h>
+#include "EditorFixture.h"
 
 #include <QApplication>
-#include <QImage>
-#include <QTest>
 
 #include <cmath>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace vorn::test {
 namespace {
-
-using Strings = std::vector<std::string>;
-using enum TKxDeEditState;
 
 // A rectangle that raises from its hit test or its selection drawing when told to.
 class TFaultyRectangle : public TVornRectangle {
@@ -45,72 +32,18 @@ class TFaultyRectangle : public TVornRectangle {
   }
 };
 
-// Records the undo brackets and records a gesture makes, and the refreshes it causes.
-class TRecordingEditor : public TKxDeEditor {
- public:
-  Strings Undo;
-  int Refreshes = 0;
-  void BeginUndoGroup() override { Undo.push_back("begin"); }
-  void EndUndoGroup() override { Undo.push_back("end"); }
-  void NotifyUndo(TKxDeShapeBase* S, TKxDeAction A, const QString&) override {
-    Undo.push_back(EnumToText(A).toStdString() + " " + (S ? S->Name().toStdString() : "none"));
-  }
-  void Changed(bool Force) override {
-    if (!InUpdate()) ++Refreshes;
-    TKxDeEditor::Changed(Force);
-  }
-};
-
-class Editor : public ::testing::Test {
+// Three squares: A and B side by side at the top, C below A.
+class Editor : public TEditorWindow<> {
  protected:
   void SetUp() override {
-    E.resize(420, 320);
-    E.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
-    E.Layer()->SetBounds(360, 240);
-    Layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&E));
-    A = Box<TVornRectangle>("A", 20, 20);
-    B = Box<TVornRectangle>("B", 120, 20);
-    C = Box<TVornRectangle>("C", 20, 140);
+    TEditorWindow::SetUp();
+    A = Box("A", 20, 20);
+    B = Box("B", 120, 20);
+    C = Box("C", 20, 140);
     E.show();
     E.Undo.clear();
   }
-  template <class T>
-  T* Box(const char* Name, float X, float Y, float W = 60, float H = 60) {
-    auto* s = Create<T>(nullptr, Layer);
-    s->SetBounds(X, Y, W, H);
-    s->SetName(QString::fromLatin1(Name));
-    s->Brush()->SetStyle(TBrushStyle::bsSolid);
-    s->Brush()->SetColor(0xE0E0E0);
-    return s;
-  }
-  // The window pixel of world point (X, Y).
-  QPoint At(float X, float Y) const {
-    const TPointF p = E.LayerToScreen(TPointF{X, Y});
-    return QPoint(qRound(p.X), qRound(p.Y));
-  }
-  void Click(float X, float Y, Qt::KeyboardModifiers Keys = {}) {
-    QTest::mousePress(&E, Qt::LeftButton, Keys, At(X, Y));
-    QTest::mouseRelease(&E, Qt::LeftButton, Keys, At(X, Y));
-  }
-  // Press, move in two steps, release.
-  void Drag(QPoint From, QPoint To, Qt::KeyboardModifiers Keys = {}) {
-    QTest::mousePress(&E, Qt::LeftButton, Keys, From);
-    QTest::mouseMove(&E, (From + To) / 2);
-    QTest::mouseMove(&E, To);
-    QTest::mouseRelease(&E, Qt::LeftButton, Keys, To);
-  }
-  std::string Selected() const {
-    std::string out;
-    for (TKxDeShapeBase* s : E.Selections()) out += s->Name().toStdString();
-    return out;
-  }
-  static TPointF TopLeft(const TKxDeShapeBase* S) {
-    const TRectF b = S->GetBounds();
-    return TPointF{b.Left, b.Top};
-  }
 
-  TRecordingEditor E;
-  TKxDeLayer* Layer = nullptr;
   TKxDeShapeBase* A = nullptr;
   TKxDeShapeBase* B = nullptr;
   TKxDeShapeBase* C = nullptr;
@@ -153,7 +86,7 @@ TEST_F(Editor, MultiSelectKeysToggleAndShiftOnABodyDoesNothing) {
 }
 
 TEST_F(Editor, RubberBandSelectsTheShapesItReaches) {
-  Box<TVornRectangle>("D", 250, 20, 60, 60);
+  Box("D", 250, 20);
   E.Undo.clear();
   Click(40, 40);
   // From empty space around A and B; the band ends inside D (shapes it touches qualify).
@@ -250,8 +183,7 @@ TEST_F(Editor, ArrowKeysNudgeTheSelection) {
 TEST_F(Editor, EscapeCancelsAGestureAndLeavesTheDocumentAsItWas) {
   Click(40, 40);
   E.Undo.clear();
-  QTest::mousePress(&E, Qt::LeftButton, {}, At(40, 40));
-  QTest::mouseMove(&E, At(90, 80));
+  Hold(At(40, 40), At(90, 80), {}, 1);
   EXPECT_EQ(E.EditState(), kxesMoving);
   QTest::keyClick(&E, Qt::Key_Escape);
   EXPECT_EQ(E.EditState(), kxesNone);
@@ -259,8 +191,7 @@ TEST_F(Editor, EscapeCancelsAGestureAndLeavesTheDocumentAsItWas) {
   EXPECT_EQ(TopLeft(A), (TPointF{20, 20}));
   EXPECT_TRUE(E.Undo.empty());
   // A rubber band cancelled the same way selects nothing new.
-  QTest::mousePress(&E, Qt::LeftButton, Qt::ShiftModifier, At(100, 100));
-  QTest::mouseMove(&E, At(300, 230));
+  Hold(At(100, 100), At(300, 230), Qt::ShiftModifier, 1);
   QTest::keyClick(&E, Qt::Key_Escape);
   QTest::mouseRelease(&E, Qt::LeftButton, Qt::ShiftModifier, At(300, 230));
   EXPECT_EQ(Selected(), "A");
@@ -319,11 +250,7 @@ TEST_F(Editor, HoverMakesUnselectedShapesHot) {
 
 // ---- What the user sees ------------------------------------------------------------------------------
 
-class EditorPixels : public Editor {
- protected:
-  QImage Grab(const char* Name) { return GrabToFile(E, Name); }
-  static QColor Pixel(const QImage& I, QPoint P) { return PixelAt(I, P); }
-};
+class EditorPixels : public Editor {};
 
 TEST_F(EditorPixels, SelectedShapesShowHandlesAtTheirCorners) {
   const QImage before = Grab("editor-unselected");
@@ -346,9 +273,7 @@ TEST_F(EditorPixels, SelectedShapesShowHandlesAtTheirCorners) {
 
 TEST_F(EditorPixels, RubberBandIsDrawnWhileDraggingAndGoneAfter) {
   const QImage before = Grab("editor-before-band");
-  QTest::mousePress(&E, Qt::LeftButton, {}, At(100, 100));
-  QTest::mouseMove(&E, At(220, 130));
-  QTest::mouseMove(&E, At(300, 220));
+  Hold(At(100, 100), At(300, 220));
   const QImage during = Grab("editor-band");
   // The band's edges pass through (200, 100) at the top and (300, 160) at the right (the last
   // pixel column inside the right edge); a dotted line: of three neighbouring pixels at least
@@ -384,8 +309,7 @@ TEST_F(Editor, AShapeThatRaisesDoesNotTakeTheEditorDown) {
   f->FailDraw = true;
   EXPECT_FALSE(E.grab().isNull());
   E.Undo.clear();
-  QTest::mousePress(&E, Qt::LeftButton, {}, At(40, 40));
-  QTest::mouseMove(&E, At(60, 60));
+  Hold(At(40, 40), At(60, 60), {}, 1);
   E.grab();
   QApplication::processEvents();
   QTest::mouseRelease(&E, Qt::LeftButton, {}, At(60, 60));

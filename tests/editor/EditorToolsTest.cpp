@@ -1,26 +1,15 @@
 // Tools in the editor: the knife's line as the user drags it, how a tool is attached and let go
 // of, and that a tool which raises does not take the editor down.
 
-#include <vorn/editor/KxDeEditor.h>
 #include <vorn/editor/KxDeKnifeTool.h>
-#include <vorn/model/KxDeLayer.h>
-#include <vorn/model/KxDeShapeBrush.h>
-#include <vorn/shapes/VornShapes.h>
 
-#include "EditorPixels.h"
-
-#include <gtest/gtest.h>
-
-#include <QImage>
-#include <QTest>
+#include "EditorFixture.h"
 
 #include <memory>
 #include <stdexcept>
 
 namespace vorn::test {
 namespace {
-
-using enum TKxDeEditState;
 
 // Counts its actions; raises from Process when told to.
 class TCountingKnife : public TKxDeKnifeTool {
@@ -66,30 +55,14 @@ TEST(EditorKnife, KeepsTheFirstAndTheLatestPointAndAnnouncesChangesOnce) {
   EXPECT_EQ(copy->GetPoint(1), (TPointF{5, 5}));
 }
 
-class EditorTool : public ::testing::Test {
+class EditorTool : public TEditorWindow<TKxDeEditor> {
  protected:
   void SetUp() override {
-    E.resize(420, 320);
-    E.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
-    E.Layer()->SetBounds(360, 240);
-    auto* layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&E));
-    Shape = Create<TVornRectangle>(nullptr, layer);
-    Shape->SetBounds(40, 40, 80, 60);
-    Shape->Brush()->SetStyle(TBrushStyle::bsSolid);
+    TEditorWindow::SetUp();
+    Shape = Box("S", 40, 40, 80, 60);
     E.show();
   }
-  QPoint At(float X, float Y) const {
-    const TPointF p = E.LayerToScreen(TPointF{X, Y});
-    return QPoint(qRound(p.X), qRound(p.Y));
-  }
-  void Drag(QPoint From, QPoint To, int Steps = 3) {
-    QTest::mousePress(&E, Qt::LeftButton, {}, From);
-    for (int i = 1; i <= Steps; ++i) QTest::mouseMove(&E, From + (To - From) * i / Steps);
-  }
-  QImage Grab(const char* Name) { return GrabToFile(E, Name); }
-  static QColor Pixel(const QImage& I, QPoint P) { return PixelAt(I, P); }
 
-  TKxDeEditor E;
   TKxDeShapeBase* Shape = nullptr;
 };
 
@@ -101,7 +74,7 @@ TEST_F(EditorTool, KnifeFollowsTheDragAndLeavesTheDocumentAlone) {
   const QImage before = Grab("knife-before");
 
   // The line runs from the press to wherever the pointer is, across the shape.
-  Drag(At(20, 70), At(300, 70));
+  Hold(At(20, 70), At(300, 70), {}, 3);
   ASSERT_EQ(knife->GetCount(), 2);
   EXPECT_EQ(knife->GetPoint(0), (TPointF{20, 70}));
   EXPECT_EQ(knife->GetPoint(1), (TPointF{300, 70}));
@@ -119,8 +92,7 @@ TEST_F(EditorTool, KnifeFollowsTheDragAndLeavesTheDocumentAlone) {
   EXPECT_EQ(Shape->GetBounds(), (TRectF{40, 40, 120, 100}));
 
   // The next gesture lays a new line.
-  Drag(At(100, 10), At(100, 200), 1);
-  QTest::mouseRelease(&E, Qt::LeftButton, {}, At(100, 200));
+  Drag(At(100, 10), At(100, 200), {}, 1);
   EXPECT_EQ(knife->GetPoint(0), (TPointF{100, 10}));
   EXPECT_EQ(knife->GetPoint(1), (TPointF{100, 200}));
   EXPECT_EQ(knife->Processed, 2);
@@ -168,11 +140,9 @@ TEST_F(EditorTool, AToolThatRaisesLosesItsGestureNotTheEditor) {
   TOwned<TCountingKnife> knife(Create<TCountingKnife>(&E));
   knife->Fail = true;
   Drag(At(20, 20), At(60, 60));
-  QTest::mouseRelease(&E, Qt::LeftButton, {}, At(60, 60));
   EXPECT_EQ(E.EditState(), kxesToolEdit);
   knife->Fail = false;
   Drag(At(30, 30), At(90, 90));
-  QTest::mouseRelease(&E, Qt::LeftButton, {}, At(90, 90));
   EXPECT_EQ(knife->Processed, 1);
   EXPECT_EQ(knife->GetPoint(0), (TPointF{30, 30}));
 }
