@@ -18,6 +18,7 @@
 #include <QString>
 #include <QTest>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,25 @@ class TRecordingEditor : public TKxDeEditor {
   void Changed(bool Force) override {
     if (!InUpdate()) ++Refreshes;
     TKxDeEditor::Changed(Force);
+  }
+};
+
+// A shape of class T that raises from its hit test or from drawing its selection when told to.
+template <class T>
+class TFaulty : public T {
+ public:
+  using T::T;
+  bool FailHit = false;
+  bool FailDraw = false;
+  TKxDeShapeHit HitTest(const TPointF& P, float Fuzz, float PointSize, bool Selected, bool Editing,
+                        TKxDeShiftKeys Shift) const override {
+    if (FailHit) throw std::runtime_error("hit test");
+    return T::HitTest(P, Fuzz, PointSize, Selected, Editing, Shift);
+  }
+  void DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& Drag, const TKxDeSelectionData& Data,
+                     double Zoom) override {
+    if (FailDraw) throw std::runtime_error("selection");
+    T::DrawSelection(C, X, Y, Drag, Data, Zoom);
   }
 };
 

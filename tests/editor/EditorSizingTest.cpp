@@ -10,16 +10,13 @@
 
 #include <QApplication>
 
-#include <stdexcept>
-
 namespace vorn::test {
 namespace {
 
 // A box with eight handles, as host shapes have them: the corners (0 top-left, 1 top-right,
 // 2 bottom-right, 3 bottom-left) and the middles of the edges (4 top, 5 right, 6 bottom,
 // 7 left). A dragged corner takes its two edges along, a dragged middle its edge; the handles
-// then move back onto the new box. It can be told to raise from its hit test or from drawing a
-// drag.
+// then move back onto the new box.
 class TSizingBox : public TVornShape {
  public:
   TSizingBox(TKxDeSurface* ASurface, TKxDeContainer* AOwner) : TVornShape(ASurface, AOwner) {
@@ -28,23 +25,9 @@ class TSizingBox : public TVornShape {
     for (int i = 0; i < 8; ++i) Add(0, 0);
     EndPointUpdate();
   }
-  bool FailHit = false;
-  bool FailDrag = false;
-
   void Place(const TRectF& R) { FBox = R, Arrange(); }
   // The page position of point I.
   TPointF OnPage(int32_t I) const { return TKxDeUtils::RotatePoint(GetPointValue(I), Rotation(), GetRotationPoint()); }
-
-  TKxDeShapeHit HitTest(const TPointF& P, float Fuzz, float PointSize, bool Selected, bool Editing,
-                        TKxDeShiftKeys Shift) const override {
-    if (FailHit) throw std::runtime_error("hit test");
-    return TVornShape::HitTest(P, Fuzz, PointSize, Selected, Editing, Shift);
-  }
-  void DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& Drag, const TKxDeSelectionData& Data,
-                     double Zoom) override {
-    if (FailDrag && Drag.PartIndex >= 0) throw std::runtime_error("drag");
-    TVornShape::DrawSelection(C, X, Y, Drag, Data, Zoom);
-  }
 
  protected:
   QPainterPath GeometryPath(const TVornVertices& V, float) const override {
@@ -93,8 +76,8 @@ class EditorSizing : public TEditorWindow<> {
     E.show();
   }
   // A selected sizing box named Name, turned by Rotation about its centre.
-  TSizingBox* Sized(const char* Name, const TRectF& R, float Rotation = 0) {
-    auto* s = Create<TSizingBox>(nullptr, Layer);
+  TFaulty<TSizingBox>* Sized(const char* Name, const TRectF& R, float Rotation = 0) {
+    auto* s = Create<TFaulty<TSizingBox>>(nullptr, Layer);
     s->Place(R);
     s->SetRotation(Rotation);
     s->SetName(QString::fromLatin1(Name));
@@ -331,7 +314,7 @@ TEST_F(EditorSizing, ApplySizingSpansBoxesAndStraightensPolylineSegments) {
 }
 
 TEST_F(EditorSizing, EscapeOrAShapeThatRaisesCancelsTheSizing) {
-  TSizingBox* b = Sized("X", TRectF{20, 20, 80, 80});
+  auto* b = Sized("X", TRectF{20, 20, 80, 80});
   // Its hit test raises at the press: no sizing starts.
   b->FailHit = true;
   Drag(At({80, 80}), At({130, 110}));
@@ -346,7 +329,7 @@ TEST_F(EditorSizing, EscapeOrAShapeThatRaisesCancelsTheSizing) {
       QTest::keyClick(&E, Qt::Key_Escape);
       EXPECT_EQ(E.EditState(), kxesNone);
     } else {
-      b->FailDrag = true;
+      b->FailDraw = true;
       EXPECT_FALSE(E.grab().isNull());
       QApplication::processEvents();
     }

@@ -9,28 +9,9 @@
 #include <QApplication>
 
 #include <cmath>
-#include <stdexcept>
 
 namespace vorn::test {
 namespace {
-
-// A rectangle that raises from its hit test or its selection drawing when told to.
-class TFaultyRectangle : public TVornRectangle {
- public:
-  using TVornRectangle::TVornRectangle;
-  bool FailHit = false;
-  bool FailDraw = false;
-  TKxDeShapeHit HitTest(const TPointF& P, float Fuzz, float PointSize, bool Selected, bool Editing,
-                        TKxDeShiftKeys Shift) const override {
-    if (FailHit) throw std::runtime_error("hit test");
-    return TVornRectangle::HitTest(P, Fuzz, PointSize, Selected, Editing, Shift);
-  }
-  void DrawSelection(TCanvas* C, int32_t X, int32_t Y, const TKxDeDragPoint& Drag, const TKxDeSelectionData& Data,
-                     double Zoom) override {
-    if (FailDraw) throw std::runtime_error("selection");
-    TVornRectangle::DrawSelection(C, X, Y, Drag, Data, Zoom);
-  }
-};
 
 // Three squares: A and B side by side at the top, C below A.
 class Editor : public TEditorWindow<> {
@@ -294,7 +275,7 @@ TEST_F(EditorPixels, RubberBandIsDrawnWhileDraggingAndGoneAfter) {
 // ---- Shapes that raise -----------------------------------------------------------------------------
 
 TEST_F(Editor, AShapeThatRaisesDoesNotTakeTheEditorDown) {
-  auto* f = Box<TFaultyRectangle>("F", 220, 120);
+  auto* f = Box<TFaulty<TVornRectangle>>("F", 220, 120);
   // A hit test that raises: the press is dropped, nothing changes.
   f->FailHit = true;
   Click(40, 40);
