@@ -1,12 +1,15 @@
-// `vorn edit`: the window edits the document and Ctrl+S writes it back; the command draws the
-// editor into a picture with --screenshot and ends documents it cannot open with one line.
+// `vorn view` and `vorn edit`: the view screenshot shows the document exactly as `vorn render` draws
+// it; the edit window edits the document and Ctrl+S writes it back, its screenshot differs from the
+// view by the grid alone; documents either command cannot show end it with one line.
 
 #include "EditWindow.h"
+#include "support/TestSupport.h"
 #include "support/ToolRun.h"
 
 #include <vorn/editor/KxDeEditor.h>
 #include <vorn/model/KxDeDocument.h>
 #include <vorn/model/KxDeLayer.h>
+#include <vorn/surface/KxDeViewer.h>
 
 #include <gtest/gtest.h>
 
@@ -17,15 +20,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+
 namespace vorn::test {
 namespace {
 
 const char* const kSample = VORN_SOURCE_DIR "/samples/shipping-label.vorn";
 
-class EditCommand : public ::testing::Test {
+
+// The window test needs no built tool; the others skip without one.
+class EditCommand : public TToolTest {
  protected:
   void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
-  QString Path(const QString& Name) const { return Dir.filePath(Name); }
   // The top-level shapes of a document file, with their bounds.
   static std::vector<TRectF> Bounds(const QString& FileName) {
     TKxDeLayerList layers;
@@ -38,7 +44,6 @@ class EditCommand : public ::testing::Test {
     }
     return out;
   }
-  QTemporaryDir Dir;
 };
 
 TEST_F(EditCommand, WindowMovesAShapeAndCtrlSSavesTheDocument) {
@@ -85,35 +90,56 @@ TEST_F(EditCommand, WindowMovesAShapeAndCtrlSSavesTheDocument) {
   EXPECT_EQ(moved, 1);
 }
 
-TEST_F(EditCommand, ScreenshotShowsTheEditorAndBadDocumentsEndWithOneLine) {
+TEST_F(EditCommand, ScreenshotsShowWhatRenderDrawsTheEditorAddsItsGrid) {
   if (!QFileInfo::exists(VornTool())) GTEST_SKIP() << "the vorn tool is not built";
-  const TToolRun shot =
-      RunVornTool({"edit", QString::fromUtf8(kSample), "--screenshot", Path("edit.png"), "--size", "500x640"});
-  ASSERT_EQ(shot.Status, 0) << shot.Err.toStdString();
+  const QString doc = QString::fromUtf8(kSample);
+  for (const char* command : {"view", "edit"}) {
+    const TToolRun shot = RunVornTool({command, doc, "--screenshot", Path(command + QStringLiteral(".png")), "--size",
+                                       "520x700"});
+    ASSERT_EQ(shot.Status, 0) << command << ": " << shot.Err.toStdString();
+  }
+  const TToolRun render = RunVornTool({"render", doc, "-o", Path("render.png"), "--dpi", "96"});
+  ASSERT_EQ(render.Status, 0) << render.Err.toStdString();
+  const QImage viewed = QImage(Path("view.png")).convertToFormat(QImage::Format_RGB32);
+  const QImage edited = QImage(Path("edit.png")).convertToFormat(QImage::Format_RGB32);
+  const QImage page = QImage(Path("render.png")).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(viewed.size(), QSize(520, 700));
+  ASSERT_EQ(edited.size(), viewed.size());
+  ASSERT_FALSE(page.isNull());
+
+  // Where a viewer of that size puts the page (its buffer at the rounded corner).
+  TKxDeViewer layout;
+  layout.resize(520, 700);
+  layout.SetShowStatusBar(true);
+  layout.Layer()->SetBounds(page.width(), page.height());
+  layout.show();
+  const TPointF origin = layout.LayerToScreen(TPointF{0, 0});
+  const QImage area = viewed.copy(static_cast<int>(std::nearbyint(origin.X)),
+                                  static_cast<int>(std::nearbyint(origin.Y)), page.width(), page.height());
+  EXPECT_EQ(DifferingPixels(area, page), 0) << "of " << page.width() * page.height() << " pixels";
   // The editor shows the document as the viewer does, with its grid over the page as the only
   // difference.
-  const TToolRun view =
-      RunVornTool({"view", QString::fromUtf8(kSample), "--screenshot", Path("view.png"), "--size", "500x640"});
-  ASSERT_EQ(view.Status, 0) << view.Err.toStdString();
-  const QImage edited = QImage(Path("edit.png")).convertToFormat(QImage::Format_RGB32);
-  const QImage viewed = QImage(Path("view.png")).convertToFormat(QImage::Format_RGB32);
-  ASSERT_EQ(edited.size(), QSize(500, 640));
-  ASSERT_EQ(viewed.size(), edited.size());
-  int differing = 0;
-  for (int y = 0; y < edited.height(); ++y)
-    for (int x = 0; x < edited.width(); ++x) differing += edited.pixel(x, y) != viewed.pixel(x, y);
-  EXPECT_GT(differing, 0);
-  EXPECT_LT(differing, edited.width() * edited.height() / 20);
+  const int gridded = DifferingPixels(edited, viewed);
+  EXPECT_GT(gridded, 0);
+  EXPECT_LT(gridded, edited.width() * edited.height() / 20);
+}
 
+TEST_F(EditCommand, WhatCannotBeShownEndsWithOneLine) {
+  if (!QFileInfo::exists(VornTool())) GTEST_SKIP() << "the vorn tool is not built";
   QFile damaged(Path("damaged.vorn"));
   ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
   damaged.write("<VornDocument Version=\"1.0\"><Layers><o Class=");
   damaged.close();
-  for (const QString& input : {Path("missing.vorn"), Path("damaged.vorn")}) {
-    const TToolRun run = RunVornTool({"edit", input, "--screenshot", Path("out.png")});
-    EXPECT_EQ(run.Status, 1) << input.toStdString();
-    EXPECT_EQ(run.Errors().size(), 1) << run.Err.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(Path("out.png")));
+  QImage(8, 8, QImage::Format_RGB32).save(Path("picture.png"));
+  for (const char* command : {"view", "edit"}) {
+    for (const QString& input : {Path("missing.vorn"), Path("damaged.vorn"), Path("picture.png")}) {
+      const TToolRun run = RunVornTool({command, input, "--screenshot", Path("out.png")});
+      EXPECT_EQ(run.Status, 1) << command << " " << input.toStdString();
+      const QString err = QString::fromUtf8(run.Err).trimmed();
+      EXPECT_EQ(err.count(QLatin1Char('\n')), 0) << command << ": " << err.toStdString();
+      EXPECT_TRUE(err.startsWith(QLatin1String("vorn: "))) << command << ": " << err.toStdString();
+      EXPECT_FALSE(QFileInfo::exists(Path("out.png")));
+    }
   }
 }
 

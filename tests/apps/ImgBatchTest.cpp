@@ -67,10 +67,11 @@ QByteArray BilevelPgm(const QImage& Mono, bool Wide) {
   return out;
 }
 
-class ImgBatch : public ::testing::Test {
+class ImgBatch : public vorn::test::TToolTest {
  protected:
   void SetUp() override {
-    if (!QFileInfo::exists(vorn::test::VornTool())) GTEST_SKIP() << "the vorn tool is not built";
+    TToolTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     for (const char* tool : {"pbmtogem", "gemtopnm", "pnmtopng", "pngtopnm"})
       if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
         GTEST_SKIP() << tool << " is not installed";
@@ -86,15 +87,11 @@ class ImgBatch : public ::testing::Test {
     for (size_t i = 0; i < Pictures.size(); ++i) Names << QStringLiteral("pic%1").arg(i);
   }
 
-  QString Path(const QString& Name) const { return Dir.filePath(Name); }
   QStringList Paths(const QString& Sub, const QString& Suffix) const {
     QStringList list;
     for (const QString& n : Names) list << Path(Sub + QLatin1Char('/') + n + Suffix);
     return list;
   }
-  static vorn::test::TToolRun Run(const QStringList& Args) { return vorn::test::RunVornTool(Args); }
-
-  QTemporaryDir Dir;
   std::vector<QImage> Pictures;
   QStringList Names;
 };

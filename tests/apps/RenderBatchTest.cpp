@@ -13,10 +13,11 @@ using TRun = vorn::test::TToolRun;
 
 namespace {
 
-class RenderBatch : public ::testing::Test {
+class RenderBatch : public vorn::test::TToolTest {
  protected:
   void SetUp() override {
-    if (!QFileInfo::exists(vorn::test::VornTool())) GTEST_SKIP() << "the vorn tool is not built";
+    TToolTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     RegisterVornShapes();
     // A 60 x 40 mm label: an address text and an EAN-13 barcode filled from the data.
     const auto mm = [](double V) { return static_cast<float>(V * CoordsPixelsPerMMConvertValue); };
@@ -36,14 +37,10 @@ class RenderBatch : public ::testing::Test {
     Free(layer);
   }
 
-  QString Path(const QString& Name) const { return Dir.filePath(Name); }
   void Write(const QString& Name, const QByteArray& Bytes) const { vorn::test::WriteFile(Path(Name), Bytes); }
   QStringList Files(const QString& Sub) const {
     return QDir(Path(Sub)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
   }
-  static TRun Run(const QStringList& Args) { return vorn::test::RunVornTool(Args); }
-
-  QTemporaryDir Dir;
 };
 
 }  // namespace

@@ -39,15 +39,12 @@ TEST(PropInfo, KindsAndTypeNamesOfPublishedProperties) {
       {&TVornText::staticMetaObject, "Font", TTypeKind::tkClass, "TmekFont"},
       {&TVornText::staticMetaObject, "Rotation", TTypeKind::tkFloat, "Single"},
       {&TVornRectangle::staticMetaObject, "Color", TTypeKind::tkInteger, "TColor"},
-      {&TVornBarcode::staticMetaObject, "BarColor", TTypeKind::tkInteger, "TColor"},
       {&TKxDeShapePen::staticMetaObject, "Color", TTypeKind::tkInteger, "TColor"},
       {&TKxDeShapePen::staticMetaObject, "Style", TTypeKind::tkEnumeration, "TPenStyle"},
-      {&TKxDeShapeGradient::staticMetaObject, "ColorEnd", TTypeKind::tkInteger, "TColor"},
       {&TKxDeShapeFont::staticMetaObject, "Style", TTypeKind::tkSet, "TFontStyles"},
       {&TKxDeShapeFont::staticMetaObject, "Charset", TTypeKind::tkInteger, "Integer"},
       {&TKxDePoint::staticMetaObject, "Control_1", TTypeKind::tkClass, "TKxDePointControl"},
       {&TmekLayerObjectsDefaultProperties::staticMetaObject, "Brush", TTypeKind::tkRecord, "TKxDeBrushRec"},
-      {&TmekColorManagementProperties::staticMetaObject, "SplitColor", TTypeKind::tkInteger, "TColor"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);

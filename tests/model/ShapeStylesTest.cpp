@@ -183,7 +183,6 @@ TEST_F(ShapeStyles, RecordsAndStyleObjectsSetWholeStyles) {
   EXPECT_EQ(other->Font()->Charset(), 3);
   EXPECT_EQ(other->Font()->Name(), QStringLiteral("DejaVu Sans"));
   EXPECT_EQ(other->Font()->Size(), TKxDeUtils::MMToFontPoints(6.0f));
-  EXPECT_GT(other->Font()->Size(), TKxDeUtils::MMToFontPoints(3.0f));
   EXPECT_EQ(other->Font()->Style(), TFontStyles{TFontStyle::fsBold});
 }
 

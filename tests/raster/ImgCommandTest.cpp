@@ -11,17 +11,7 @@ namespace {
 
 using TRun = vorn::test::TToolRun;
 
-class ImgCommand : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!QFileInfo::exists(vorn::test::VornTool())) GTEST_SKIP() << "the vorn tool is not built";
-  }
-  static TRun Run(const QStringList& Args) { return vorn::test::RunVornTool(Args); }
-
-  QString Path(const char* Name) const { return Dir.filePath(QString::fromLatin1(Name)); }
-
-  QTemporaryDir Dir;
-};
+using ImgCommand = vorn::test::TToolTest;
 
 using vorn::test::ReadFile;
 }  // namespace

@@ -147,18 +147,6 @@ class TPathPainted : public T {
   bool DrawDeviceBox(QPainter*, const QRectF&) const override { return false; }
 };
 
-// Pixels of A and B that differ by more than Tolerance in a channel.
-int Differing(const QImage& A, const QImage& B, int Tolerance) {
-  int n = 0;
-  for (int y = 0; y < A.height(); ++y)
-    for (int x = 0; x < A.width(); ++x) {
-      const QRgb a = A.pixel(x, y), b = B.pixel(x, y);
-      n += std::abs(qRed(a) - qRed(b)) > Tolerance || std::abs(qGreen(a) - qGreen(b)) > Tolerance ||
-           std::abs(qBlue(a) - qBlue(b)) > Tolerance;
-    }
-  return n;
-}
-
 template <class T>
 void ExpectPlainFigureLikeItsPath(const char* Name) {
   auto plain = MakeShape<T>();
@@ -185,10 +173,10 @@ void ExpectPlainFigureLikeItsPath(const char* Name) {
         const QImage a = render(plain.get()), b = render(path.get());
         QImage white(a.size(), a.format());
         white.fill(Qt::white);
-        EXPECT_GT(Differing(a, white, 100), 5000) << Name << " painted";
+        EXPECT_GT(DifferingPixels(a, white, 100), 5000) << Name << " painted";
         // Smoothed edges may come out a shade apart, hard edges of a turned box a pixel apart here
         // and there; nothing more.
-        EXPECT_LE(Differing(a, b, 100), smooth ? 0 : 8) << Name << " angle " << angle << " zoom " << zoom << " smooth " << smooth;
+        EXPECT_LE(DifferingPixels(a, b, 100), smooth ? 0 : 8) << Name << " angle " << angle << " zoom " << zoom << " smooth " << smooth;
       }
 }
 

@@ -61,10 +61,11 @@ class DocumentRenderer : public ::testing::Test {
 
 using TRun = vorn::test::TToolRun;
 
-class DocumentCommands : public ::testing::Test {
+class DocumentCommands : public TToolTest {
  protected:
   void SetUp() override {
-    if (!QFileInfo::exists(VornTool())) GTEST_SKIP() << "the vorn tool is not built";
+    TToolTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     RegisterVornShapes();
     // A 100 x 50 mm page: a layer with a rectangle, a text and a group of two ellipses.
     TKxDeLayer* layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(nullptr));
@@ -87,11 +88,6 @@ class DocumentCommands : public ::testing::Test {
     Free(layer);
   }
 
-  QString Path(const char* Name) const { return Dir.filePath(QString::fromLatin1(Name)); }
-
-  static TRun Run(const QStringList& Args) { return vorn::test::RunVornTool(Args); }
-
-  QTemporaryDir Dir;
 };
 
 }  // namespace

@@ -55,6 +55,18 @@ inline QString WriteImage(const QTemporaryDir& Dir, const QString& Name, int W, 
   return path;
 }
 
+// How many pixels of two images of one size differ by more than Tolerance in a colour channel.
+inline int DifferingPixels(const QImage& A, const QImage& B, int Tolerance = 0) {
+  int n = 0;
+  for (int y = 0; y < A.height(); ++y)
+    for (int x = 0; x < A.width(); ++x) {
+      const QRgb a = A.pixel(x, y), b = B.pixel(x, y);
+      n += std::abs(qRed(a) - qRed(b)) > Tolerance || std::abs(qGreen(a) - qGreen(b)) > Tolerance ||
+           std::abs(qBlue(a) - qBlue(b)) > Tolerance;
+    }
+  return n;
+}
+
 // One log shared by everything a test watches, so that the order across objects shows.
 struct TCallLog {
   std::vector<std::string> Entries;

@@ -1,8 +1,12 @@
 #pragma once
 // Runs the built `vorn` command line in a test, offscreen, and collects what it printed.
 
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 namespace vorn::test {
 
@@ -35,5 +39,18 @@ inline TToolRun RunVornTool(const QStringList& Args) {
   run.Err = process.readAllStandardError();
   return run;
 }
+
+// A test of the tool: skipped where the tool is not built, with a scratch folder for its files.
+// Fixtures with a SetUp of their own call this one first and stop when IsSkipped().
+class TToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!QFileInfo::exists(VornTool())) GTEST_SKIP() << "the vorn tool is not built";
+    ASSERT_TRUE(Dir.isValid());
+  }
+  QString Path(const QString& Name) const { return Dir.filePath(Name); }
+  static TToolRun Run(const QStringList& Args) { return RunVornTool(Args); }
+  QTemporaryDir Dir;
+};
 
 }  // namespace vorn::test

@@ -235,25 +235,32 @@ TEST(SurfacePicture, DotGridInvertsOnePixelPerPoint) {
   EXPECT_EQ(shot.pixel(x0 + 37, y0 + 38), qRgb(255, 255, 255));
 }
 
+// A borderless surface with a 200 x 160 page and a red box of Width x Height world units at (X, Y),
+// shown; its device pixel ratio, checked against the one the run asked for
+// (VORN_TEST_DEVICE_RATIO, set by the runs with QT_SCALE_FACTOR).
+qreal ShowWithRedBox(TKxDeSurface& Surface, float X, float Y, float Width, float Height) {
+  Surface.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
+  Surface.Layer()->SetBounds(200, 160);
+  auto* box = Create<TVornRectangle>(nullptr, Create<TKxDeLayer>(&Surface));
+  box->SetBounds(X, Y, Width, Height);
+  box->Brush()->SetColor(0x0000FF);
+  box->Pen()->SetStyle(TPenStyle::psClear);
+  Surface.show();
+  const QByteArray expected = qgetenv("VORN_TEST_DEVICE_RATIO");
+  if (!expected.isEmpty()) {
+    EXPECT_EQ(Surface.devicePixelRatioF(), expected.toDouble());
+  }
+  return Surface.devicePixelRatioF();
+}
+
 // The buffers hold device pixels: at a device pixel ratio of 2 (the run with QT_SCALE_FACTOR=2,
 // which also sets VORN_TEST_DEVICE_RATIO) a line one logical pixel wide covers exactly two device
 // pixels and a shape's edge on a whole logical pixel stays sharp.
 TEST(SurfaceDeviceRatio, BuffersInDevicePixelsKeepLinesSharp) {
   TKxDeSurface surface;
-  surface.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
   surface.resize(300, 240);
-  surface.Layer()->SetBounds(200, 160);
   surface.Grid()->SetGridType(TKxDeGridType::kxgtLine);
-  auto* box = Create<TVornRectangle>(nullptr, Create<TKxDeLayer>(&surface));
-  box->SetBounds(100, 40, 50, 30);
-  box->Brush()->SetColor(0x0000FF);
-  box->Pen()->SetStyle(TPenStyle::psClear);
-  surface.show();
-  const qreal ratio = surface.devicePixelRatioF();
-  const QByteArray expected = qgetenv("VORN_TEST_DEVICE_RATIO");
-  if (!expected.isEmpty()) {
-    ASSERT_EQ(ratio, expected.toDouble());
-  }
+  const qreal ratio = ShowWithRedBox(surface, 100, 40, 50, 30);
   const auto r = static_cast<int>(ratio);
   if (ratio != r) GTEST_SKIP() << "whole ratios only here";
   const QImage shot = Grab(surface);
@@ -286,23 +293,12 @@ TEST(SurfaceDeviceRatio, BuffersInDevicePixelsKeepLinesSharp) {
 // exactly 2 * ratio device pixels, with no smoothed edge bleeding into the pixels beside it.
 TEST(SurfaceDeviceRatio, FractionalRatiosPaintSharpAtDeviceResolution) {
   TKxDeSurface surface;
-  surface.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
   surface.SetShowScrollbars(false);
   surface.SetIndent(0);
   surface.resize(301, 201);  // odd sizes: 451.5 x 301.5 device pixels at 1.5
-  surface.Layer()->SetBounds(200, 160);
   surface.SetZoom(200);
   surface.Grid()->SetGridType(TKxDeGridType::kxgtNone);
-  auto* bar = Create<TVornRectangle>(nullptr, Create<TKxDeLayer>(&surface));
-  bar->SetBounds(10, 5, 1, 40);
-  bar->Brush()->SetColor(0x0000FF);
-  bar->Pen()->SetStyle(TPenStyle::psClear);
-  surface.show();
-  const qreal ratio = surface.devicePixelRatioF();
-  const QByteArray expected = qgetenv("VORN_TEST_DEVICE_RATIO");
-  if (!expected.isEmpty()) {
-    ASSERT_EQ(ratio, expected.toDouble());
-  }
+  const qreal ratio = ShowWithRedBox(surface, 10, 5, 1, 40);  // a bar one world unit wide
 
   const TRect client = surface.GetClientRect();
   EXPECT_EQ(surface.ClientBufferImage().size(),
