@@ -300,30 +300,30 @@ QString rsMiscellaneous() { return Tr(QT_TRANSLATE_NOOP("MekInspector", "Miscell
 QString CategoryCaption(const QString& Category) {
   // The categories the engine's classes declare, listed for the catalogues.
   [[maybe_unused]] static constexpr const char* Declared[] = {
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Advanced"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Appearance"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Arrow"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Barcode"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Behavior"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Brush"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Colors"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Correction"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Display"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Editing"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Font"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Geometry"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Gradient"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Identity"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Layout"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Line ends"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Pen"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Picture"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Position"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Text"),
-    QT_TRANSLATE_NOOP("MekInspectorCategory", "Tolerances"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Advanced"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Appearance"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Arrow"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Barcode"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Behavior"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Brush"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Colors"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Correction"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Display"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Editing"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Font"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Geometry"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Gradient"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Identity"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Layout"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Line ends"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Pen"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Picture"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Position"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Text"),
+    QT_TRANSLATE_NOOP("PropertyCategory", "Tolerances"),
   };
   if (Category.isEmpty()) return rsMiscellaneous();
-  return QCoreApplication::translate("MekInspectorCategory", Category.toUtf8().constData());
+  return QCoreApplication::translate("PropertyCategory", Category.toUtf8().constData());
 }
 QString rsListCapacityError() { return Tr(QT_TRANSLATE_NOOP("MekInspector", "List capacity out of bounds (%d)")); }
 QString rsListIndexError() { return Tr(QT_TRANSLATE_NOOP("MekInspector", "Index %d out of range")); }

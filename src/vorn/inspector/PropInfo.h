@@ -12,7 +12,7 @@
 
 #include "vorn/common/Events.h"
 #include "vorn/common/Object.h"
-#include "vorn/inspector/MekInspectorTypes.h"
+#include "vorn/inspector/PropertyTypes.h"
 
 #include <QMetaEnum>
 #include <QMetaProperty>
@@ -150,7 +150,7 @@ QString rsClickToModify();      // "Click to modify"
 QString rsMiscellaneous();      // "Miscellaneous"
 QString rsListCapacityError();  // "List capacity out of bounds (%d)"
 QString rsListIndexError();     // "Index %d out of range"
-// The caption of a declared category (context "MekInspectorCategory", where the engine's own
+// The caption of a declared category (context "PropertyCategory", where the engine's own
 // categories are listed for the catalogues); "Miscellaneous" for none.
 QString CategoryCaption(const QString& Category);
 

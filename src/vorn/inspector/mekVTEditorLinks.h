@@ -3,7 +3,7 @@
 // takes it through the edit's life cycle (prepare, place, begin, end or cancel) for the tree.
 
 #include "vorn/common/Object.h"
-#include "vorn/inspector/MekInspectorTypes.h"
+#include "vorn/inspector/PropertyTypes.h"
 #include "vorn/inspector/mek_MFEdit.h"
 
 #include <QPersistentModelIndex>

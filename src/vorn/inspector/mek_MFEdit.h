@@ -4,7 +4,7 @@
 // dialog, and a picture edit whose button picks a picture file. Each also offers Imek_MFEdit,
 // the text and modified flag through which the inspector's editor links read them.
 
-#include "vorn/inspector/MekInspectorTypes.h"
+#include "vorn/inspector/PropertyTypes.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>

@@ -208,7 +208,7 @@
     </message>
 </context>
 <context>
-    <name>MekInspectorCategory</name>
+    <name>PropertyCategory</name>
     <message>
         <source>Advanced</source>
         <translation>Erweitert</translation>
