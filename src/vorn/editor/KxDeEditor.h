@@ -177,6 +177,11 @@ class TKxDeCustomEditor : public TKxDeSurface {
   TRectF GetSelectionBounds() const override;
   // Drops what no longer qualifies (options, shapes gone) and announces a change.
   void UpdateSelection();
+  // Selects the selectable shape of the active layer that follows (or, backwards, precedes) the
+  // last selected one in z-order; without a selection there, the bottom (or top) one. Past the
+  // end the selection is cleared and the answer is false. Tab and Shift+Tab call it, so that a
+  // keyboard user goes through the shapes and then on to the next control.
+  bool SelectNextShape(bool Forward);
 
   // ---- Working on the selection ------------------------------------------------------------------
   // The same as AddSelection, RemoveSelection and Select for several shapes, with one change.
@@ -293,6 +298,7 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void CommandsChanged();
 
  protected:
+  bool focusNextPrevChild(bool Next) override;
   virtual void DrawNewCreation(TCanvas* C);
   // Announcements of creation: the editor clients, then the event.
   virtual void DoNewShapeClass();

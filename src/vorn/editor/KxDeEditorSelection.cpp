@@ -32,6 +32,27 @@ TKxDeShapeBase* TKxDeCustomEditor::GetSelection(int32_t I) const {
   return I >= 0 && I < SelectionCount() ? FSelections[static_cast<size_t>(I)] : nullptr;
 }
 
+bool TKxDeCustomEditor::SelectNextShape(bool Forward) {
+  TKxDeLayer* layer = GetActiveLayer();
+  if (!layer) return false;
+  const int32_t count = layer->ItemCount();
+  TKxDeShapeBase* last = SelectionCount() > 0 ? FSelections.back() : nullptr;
+  int32_t i = last && last->Owner() == layer ? layer->IndexOf(last) : (Forward ? -1 : count);
+  for (i += Forward ? 1 : -1; i >= 0 && i < count; i += Forward ? 1 : -1)
+    if (CanSelect(layer->Items(i))) {
+      Select(layer->Items(i));
+      return true;
+    }
+  ClearSelection();
+  return false;
+}
+
+bool TKxDeCustomEditor::focusNextPrevChild(bool Next) {
+  if (FEditOptions.Contains(TKxDeEditOption::kxdoKeyActions) && EditState() == TKxDeEditState::kxesNone && SelectNextShape(Next))
+    return true;
+  return TKxDeSurface::focusNextPrevChild(Next);
+}
+
 void TKxDeCustomEditor::ClearPointSelection(TKxDeShapeBase* S) {
   if (S->SelectionCount() > 0) S->ClearSelection();
 }

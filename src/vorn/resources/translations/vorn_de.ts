@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Accessibility</name>
+    <message>
+        <source>Drawing editor</source>
+        <translation>Zeichnungseditor</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>Zeichnung</translation>
+    </message>
+</context>
+<context>
     <name>IMGGraphic</name>
     <message>
         <source>IMG Image</source>
