@@ -25,13 +25,16 @@ class Accessibility : public TEditorWindow<> {
     QApplication::setActiveWindow(&E);
     E.setFocus();
   }
-  QAccessibleInterface* Editor() const { return QAccessible::queryAccessibleInterface(const_cast<TRecordingEditor*>(&E)); }
+  QAccessibleInterface* Editor() const {
+    return QAccessible::queryAccessibleInterface(const_cast<TRecordingEditor*>(&E));
+  }
   // The names of the children, and which are selected.
   std::string Children(bool SelectedOnly = false) const {
     std::string out;
     QAccessibleInterface* e = Editor();
     for (int i = 0; i < e->childCount(); ++i)
-      if (!SelectedOnly || e->child(i)->state().selected) out += e->child(i)->text(QAccessible::Name).toStdString() + " ";
+      if (!SelectedOnly || e->child(i)->state().selected)
+        out += e->child(i)->text(QAccessible::Name).toStdString() + " ";
     return out;
   }
   TKxDeShapeBase* A = nullptr;

@@ -6,6 +6,7 @@
 #include <vorn/inspector/mekStyleDialogs.h>
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -419,6 +420,12 @@ TEST_F(TTree, LooksRightForATextShape) {
   int dark = 0;
   for (int x = 2; x < 18; ++x) dark += at(wrap, x).lightness() < 100 ? 1 : 0;
   EXPECT_GT(dark, 1);
+  // A screen reader reads the rows: the names and the values as text.
+  QStringList read;
+  QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(&Tree);
+  for (int i = 0; i < tree->childCount(); ++i) read << tree->child(i)->text(QAccessible::Name);
+  EXPECT_TRUE(read.contains(QStringLiteral("Name")) && read.contains(QStringLiteral("Title")))
+      << read.join(',').toStdString();
 
   // A colour shows as a swatch, with no piece of its number beside it.
   TVornRectangle* rect = Doc.Add<TVornRectangle>();

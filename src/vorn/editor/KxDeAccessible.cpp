@@ -63,7 +63,9 @@ class TShapeAccessible : public QAccessibleInterface {
 class TSurfaceAccessible : public QAccessibleWidget {
  public:
   explicit TSurfaceAccessible(TKxDeSurface* Surface)
-      : QAccessibleWidget(Surface, QAccessible::Canvas), FSurface(Surface), FEditor(qobject_cast<TKxDeCustomEditor*>(Surface)) {
+      : QAccessibleWidget(Surface, QAccessible::Canvas),
+        FSurface(Surface),
+        FEditor(qobject_cast<TKxDeCustomEditor*>(Surface)) {
     // Shapes and layers that leave take their interfaces with them; selection changes are told on.
     auto forget = [this](TObject*, TKxDeShapeBase*) { ForgetShapes(); };
     if (FEditor) {
@@ -138,8 +140,10 @@ class TSurfaceAccessible : public QAccessibleWidget {
   QAccessibleInterface* Of(TKxDeShapeBase* S) const {
     auto it = FShapes.find(S);
     if (it == FShapes.end())
-      it = FShapes.emplace(S, QAccessible::registerAccessibleInterface(
-                                  new TShapeAccessible(const_cast<TSurfaceAccessible*>(this), S))).first;
+      it = FShapes
+               .emplace(S, QAccessible::registerAccessibleInterface(
+                               new TShapeAccessible(const_cast<TSurfaceAccessible*>(this), S)))
+               .first;
     return QAccessible::accessibleInterface(it->second);
   }
 
@@ -181,12 +185,9 @@ QString TShapeAccessible::text(QAccessible::Text T) const {
     case QAccessible::Name:
       if (!FShape->Name().isEmpty()) return FShape->Name();
       return FShape->Text().isEmpty() ? kind : kind + QLatin1Char(' ') + FShape->Text();
-    case QAccessible::Value:
-      return FShape->Text();
-    case QAccessible::Description:
-      return TKxDeRegister::FindShapeDescription(FShape->ClassType());
-    default:
-      return {};
+    case QAccessible::Value: return FShape->Text();
+    case QAccessible::Description: return TKxDeRegister::FindShapeDescription(FShape->ClassType());
+    default: return {};
   }
 }
 
@@ -197,8 +198,10 @@ QRect TShapeAccessible::rect() const {
   const TRectF b = FShape->GetRotatedBounds();
   const TPointF a = s->LayerToScreen(TPointF{b.Left, b.Top});
   const TPointF z = s->LayerToScreen(TPointF{b.Right, b.Bottom});
-  const QPoint topLeft(static_cast<int>(std::floor(std::min(a.X, z.X))), static_cast<int>(std::floor(std::min(a.Y, z.Y))));
-  const QPoint bottomRight(static_cast<int>(std::ceil(std::max(a.X, z.X))), static_cast<int>(std::ceil(std::max(a.Y, z.Y))));
+  const QPoint topLeft(static_cast<int>(std::floor(std::min(a.X, z.X))),
+                       static_cast<int>(std::floor(std::min(a.Y, z.Y))));
+  const QPoint bottomRight(static_cast<int>(std::ceil(std::max(a.X, z.X))),
+                           static_cast<int>(std::ceil(std::max(a.Y, z.Y))));
   return QRect(s->mapToGlobal(topLeft), s->mapToGlobal(bottomRight) - QPoint(1, 1));
 }
 

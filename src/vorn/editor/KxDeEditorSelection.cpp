@@ -48,7 +48,8 @@ bool TKxDeCustomEditor::SelectNextShape(bool Forward) {
 }
 
 bool TKxDeCustomEditor::focusNextPrevChild(bool Next) {
-  if (FEditOptions.Contains(TKxDeEditOption::kxdoKeyActions) && EditState() == TKxDeEditState::kxesNone && SelectNextShape(Next))
+  if (FEditOptions.Contains(TKxDeEditOption::kxdoKeyActions) && EditState() == TKxDeEditState::kxesNone &&
+      SelectNextShape(Next))
     return true;
   return TKxDeSurface::focusNextPrevChild(Next);
 }
