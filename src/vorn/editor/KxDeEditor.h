@@ -492,8 +492,8 @@ class TKxDeEditor : public TKxDeCustomEditor {
   Q_PROPERTY(vorn::TKxDeShiftKeys ControlKeys READ ControlKeys WRITE SetControlKeys)
   Q_PROPERTY(int UndoLimit READ UndoLimit WRITE SetUndoLimit)
   Q_PROPERTY(bool ShowShapeHint READ ShowShapeHint WRITE SetShowShapeHint)
-  Q_PROPERTY(
-      vorn::KxDrawingCommons::TKxDeEditorOrient EditorOrientation READ EditorOrientation WRITE SetEditorOrientation)
+  Q_PROPERTY(vorn::KxDrawingCommons::TKxDeEditorOrient EditorOrientation READ EditorOrientation WRITE
+                 SetEditorOrientation)
   Q_PROPERTY(vorn::TKxDeSelectionProps* Selection READ Selection WRITE SetSelection)
   Q_PROPERTY(vorn::TKxDeHottrackProps* Hottrack READ Hottrack WRITE SetHottrack)
   Q_PROPERTY(vorn::TKxDeSelectionRectProperties* SelectionRect READ SelectionRect WRITE SetSelectionRect)
