@@ -7,6 +7,7 @@
 #include "vorn/common/Units.h"
 #include "vorn/editor/EditorLog_p.h"
 #include "vorn/editor/KxDeEditorClient.h"
+#include "vorn/editor/KxDeEditorNavigation_p.h"
 #include "vorn/editor/KxDeToolBase.h"
 #include "vorn/model/KxDeShapeBase.h"
 
@@ -64,6 +65,7 @@ TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   SetBufferedPaint(true);
+  installEventFilter(new TKxDeEditorNavigation(this));
 }
 
 TKxDeCustomEditor::~TKxDeCustomEditor() {

@@ -78,6 +78,15 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void SetShowShapeHint(bool Value) { FShowShapeHint = Value; }
   TKxDeEditorOrient EditorOrientation() const { return FEditorOrientation; }
   void SetEditorOrientation(TKxDeEditorOrient Value);
+  // Navigation beyond the editor's own gestures. WheelZoom: Ctrl + wheel zooms about the pointer
+  // instead of raising OnMouseWheelZoom (off by default). PinchZoom: a trackpad pinch zooms about
+  // the pointer. DragPan: the middle button, or the left one while Space is held, drags the page.
+  bool WheelZoom() const { return FWheelZoom; }
+  void SetWheelZoom(bool Value) { FWheelZoom = Value; }
+  bool PinchZoom() const { return FPinchZoom; }
+  void SetPinchZoom(bool Value) { FPinchZoom = Value; }
+  bool DragPan() const { return FDragPan; }
+  void SetDragPan(bool Value) { FDragPan = Value; }
 
   // ---- Feedback properties ---------------------------------------------------------------------
   TKxDeSelectionProps* Selection() const { return FSelection.get(); }
@@ -439,6 +448,9 @@ class TKxDeCustomEditor : public TKxDeSurface {
   int32_t FUndoLimit = -1;
   bool FShowShapeHint = true;
   TKxDeEditorOrient FEditorOrientation = TKxDeEditorOrient::kxedtDesOrientPortrait;
+  bool FWheelZoom = false;
+  bool FPinchZoom = true;
+  bool FDragPan = true;
   TOwned<TKxDeSelectionProps> FSelection;
   TOwned<TKxDeHottrackProps> FHottrack;
   TOwned<TKxDeSelectionRectProperties> FSelectionRect;
@@ -492,6 +504,9 @@ class TKxDeEditor : public TKxDeCustomEditor {
   Q_PROPERTY(vorn::TKxDeShiftKeys ControlKeys READ ControlKeys WRITE SetControlKeys)
   Q_PROPERTY(int UndoLimit READ UndoLimit WRITE SetUndoLimit)
   Q_PROPERTY(bool ShowShapeHint READ ShowShapeHint WRITE SetShowShapeHint)
+  Q_PROPERTY(bool WheelZoom READ WheelZoom WRITE SetWheelZoom)
+  Q_PROPERTY(bool PinchZoom READ PinchZoom WRITE SetPinchZoom)
+  Q_PROPERTY(bool DragPan READ DragPan WRITE SetDragPan)
   Q_PROPERTY(vorn::KxDrawingCommons::TKxDeEditorOrient EditorOrientation READ EditorOrientation WRITE
                  SetEditorOrientation)
   Q_PROPERTY(vorn::TKxDeSelectionProps* Selection READ Selection WRITE SetSelection)

@@ -2,6 +2,7 @@
 
 #include "vorn/editor/KxDeEditorActions.h"
 
+#include "vorn/common/Rounding.h"
 #include "vorn/editor/KxDeEditor.h"
 
 namespace vorn {
@@ -57,6 +58,20 @@ TKxDeEditorActions::TKxDeEditorActions(TKxDeCustomEditor* Editor, QObject* Paren
       Ed->KeyDown(k, TShiftState{});
     });
   }
+  Separator();
+  // Zoom in and out by a quarter, about the centre of the view.
+  auto zoomBy = [](double Factor) {
+    return [Factor](E* Ed) {
+      const TRect c = Ed->GetClientRect();
+      Ed->ZoomAt(Round32(Ed->Zoom() * Factor),
+                 TPointF{float(c.Left + c.Width() / 2.0), float(c.Top + c.Height() / 2.0)});
+    };
+  };
+  FZoomIn = Make(tr("Zoom in"), QKeySequence::ZoomIn, zoomBy(1.25));
+  FZoomOut = Make(tr("Zoom out"), QKeySequence::ZoomOut, zoomBy(0.8));
+  FZoomOneToOne = Make(tr("Actual size"), QKeySequence(Qt::CTRL | Qt::Key_0), [](E* Ed) { Ed->SetZoom(100); });
+  FZoomToPage = Make(tr("Fit page"), QKeySequence(Qt::CTRL | Qt::Key_9), &E::ZoomToPage);
+  FZoomToSelection = Make(tr("Fit selection"), QKeySequence(Qt::CTRL | Qt::Key_8), &E::ZoomToSelection);
   if (Editor) {
     Editor->addActions(FActions);
     connect(Editor, &TKxDeCustomEditor::CommandsChanged, this, &TKxDeEditorActions::UpdateActions);
@@ -117,6 +132,7 @@ void TKxDeEditorActions::UpdateActions() {
   FSendToBack->setEnabled(down);
   const bool nudge = some && e->EditOptions().Contains(TKxDeEditOption::kxdoKeyActions);
   for (QAction* a : FNudge) a->setEnabled(nudge);
+  FZoomToSelection->setEnabled(some);
 }
 
 }  // namespace vorn

@@ -1,8 +1,8 @@
 #pragma once
 // TKxDeEditorActions: the editor's commands as QActions, for a host's menus and toolbars.
 //
-// Delete, select all, group, ungroup, pack, unpack, the four z-order moves and the four nudges,
-// each with its usual shortcut. The shortcuts work while the editor (or a child of it) has the
+// Delete, select all, group, ungroup, pack, unpack, the four z-order moves, the four nudges and
+// the zooms, each with its usual shortcut. The shortcuts work while the editor (or a child of it) has the
 // focus, so Delete and the arrows typed into another field of the window stay that field's. An
 // action is enabled only while its command would change something; the state follows the
 // selection and the document around it (UpdateActions brings it up to date at any time).
@@ -47,6 +47,13 @@ class TKxDeEditorActions : public QObject {
   QAction* NudgeRightAction() const { return FNudge[1]; }
   QAction* NudgeUpAction() const { return FNudge[2]; }
   QAction* NudgeDownAction() const { return FNudge[3]; }
+  // Zoom by a quarter about the view's centre (Ctrl++, Ctrl+-), to 100 % (Ctrl+0), to the page
+  // (Ctrl+9) and to the selection (Ctrl+8).
+  QAction* ZoomInAction() const { return FZoomIn; }
+  QAction* ZoomOutAction() const { return FZoomOut; }
+  QAction* ZoomOneToOneAction() const { return FZoomOneToOne; }
+  QAction* ZoomToPageAction() const { return FZoomToPage; }
+  QAction* ZoomToSelectionAction() const { return FZoomToSelection; }
   // Every action in menu order; separators (actions of their own) between the families.
   QList<QAction*> Actions() const { return FActions; }
 
@@ -72,6 +79,11 @@ class TKxDeEditorActions : public QObject {
   QAction* FSendBackward = nullptr;
   QAction* FSendToBack = nullptr;
   QAction* FNudge[4] = {};
+  QAction* FZoomIn = nullptr;
+  QAction* FZoomOut = nullptr;
+  QAction* FZoomOneToOne = nullptr;
+  QAction* FZoomToPage = nullptr;
+  QAction* FZoomToSelection = nullptr;
   QList<QAction*> FActions;
   bool FUpdatePending = false;
   TOwned<TKxDeSurfaceClient> FClient;

@@ -228,6 +228,15 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   // Zooms and scrolls so that the world rectangle R fills the client area, its top-left corner
   // at the client's top-left corner.
   virtual void ZoomRect(const TRectF& R);
+  // Zooms to Value per cent and scrolls the world point World to the window point Anchor, as far
+  // as the scroll range allows. ZoomAt keeps the world point under Anchor where it is.
+  void ZoomAbout(int32_t Value, const TPointF& World, const TPointF& Anchor);
+  void ZoomAt(int32_t Value, const TPointF& Anchor) { ZoomAbout(Value, ScreenToLayer(Anchor), Anchor); }
+  // Zooms and scrolls so that the world rectangle R fits the client area less Indent, centred.
+  void ZoomToFit(const TRectF& R);
+  void ZoomToPage() { ZoomToFit(GetLayerRect()); }
+  // The selection's bounds fitted; nothing without a selection.
+  void ZoomToSelection();
 
   // ---- Layer offset ---------------------------------------------------------------------------
   int32_t HorizontalPos() const { return FHorizontalPos; }

@@ -73,6 +73,39 @@ void TKxDeSurface::ZoomRect(const TRectF& R) {
   SetLayerOffset(Round32(origin.X - (z * R.Left + n.Left)), Round32(origin.Y - (z * R.Top + n.Top)));
 }
 
+void TKxDeSurface::ZoomAbout(int32_t Value, const TPointF& World, const TPointF& Anchor) {
+  TSurfaceUpdate update(this);
+  SetZoom(Value);
+  const TPointF moved = LayerToScreen(World);
+  SetLayerOffset(Round32(FHorizontalPos + Anchor.X - moved.X), Round32(FVerticalPos + Anchor.Y - moved.Y));
+}
+
+void TKxDeSurface::ZoomToFit(const TRectF& R) {
+  const double w = R.Right - R.Left;
+  const double h = R.Bottom - R.Top;
+  if (!(w > 0) || !(h > 0)) return;
+  const double room = 2.0 * Indent();
+  TSurfaceUpdate update(this);
+  // The scroll bars come and go with the zoom, and the client area with them: a second pass
+  // fits the area the first one left.
+  for (int pass = 0; pass < 2; ++pass) {
+    const TRect c = GetClientRect();
+    if (c.IsEmpty() || c.Width() <= room || c.Height() <= room) return;
+    SetZoom(static_cast<int32_t>(std::floor(std::min((c.Width() - room) / w, (c.Height() - room) / h) * 100)));
+  }
+  // The rectangle's centre is scrolled to the client's centre.
+  const TRect c = GetClientRect();
+  const TPointF at = LayerToScreen(TPointF{static_cast<float>(R.Left + w / 2), static_cast<float>(R.Top + h / 2)});
+  SetLayerOffset(Round32(FHorizontalPos + c.Left + c.Width() / 2.0 - at.X),
+                 Round32(FVerticalPos + c.Top + c.Height() / 2.0 - at.Y));
+}
+
+void TKxDeSurface::ZoomToSelection() {
+  const TRectF r = GetSelectionBounds();
+  if (r.Right > r.Left || r.Bottom > r.Top)
+    ZoomToFit(TRectF{r.Left, r.Top, std::max(r.Right, r.Left + 1), std::max(r.Bottom, r.Top + 1)});
+}
+
 // ---- Page on screen -------------------------------------------------------------------------------
 
 TPointF TKxDeSurface::ClientOrigin() const {
