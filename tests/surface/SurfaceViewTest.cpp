@@ -6,7 +6,9 @@
 #include <vorn/shapes/VornShapes.h>
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QTest>
+#include <QTreeView>
 #include <QWheelEvent>
 
 namespace vorn::test {
@@ -223,6 +225,19 @@ TEST(SurfaceView, WheelKeysAndBarsScrollWithinTheRange) {
 
 // The colour of a pixel of an image as a TColor.
 TColor At(const QImage& I, int X, int Y) { return FromQColor(I.pixelColor(X, Y)); }
+
+// Beside a list that wants all the room it can get, a surface still takes its share.
+TEST(SurfaceWidget, TakesItsShareOfALayout) {
+  QWidget window;
+  auto* row = new QHBoxLayout(&window);
+  auto* surface = new TKxDeSurface;
+  row->addWidget(surface);
+  row->addWidget(new QTreeView);
+  window.resize(800, 400);
+  window.show();
+  EXPECT_GE(surface->width(), 300);
+  EXPECT_GE(surface->height(), 350);
+}
 
 TEST(SurfaceWidget, TheSampleLabelIsShownResizedZoomedAndScrolled) {
   RegisterVornShapes();

@@ -41,6 +41,7 @@ TKxDeSurface::TKxDeSurface(QWidget* Parent)
   // rest is set directly, as nothing listens yet.
   setAttribute(Qt::WA_InputMethodEnabled, false);
   setFocusPolicy(Qt::StrongFocus);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   resize(400, 350);
   FColor = clGray;
   FIndent = 20;

@@ -90,6 +90,9 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   explicit TKxDeSurface(QWidget* Parent = nullptr);
   // Takes the document down (BeforeDestruction) unless that happened already.
   ~TKxDeSurface() override;
+  // In a layout a surface asks for its default size and takes whatever room there is.
+  QSize sizeHint() const override { return QSize(400, 350); }
+  QSize minimumSizeHint() const override { return QSize(80, 60); }
   // Marks the surface as being destroyed, unregisters the clients and destroys the layers (the
   // top one first); meanwhile every entry point that tests for it is silent, except that the
   // active layer may be chosen anew. A subclass whose hooks should hear of the teardown calls it
