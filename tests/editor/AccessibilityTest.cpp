@@ -2,6 +2,7 @@
 // screen bounds and selection, Tab and Shift+Tab going through the shapes, and interfaces that
 // go when their shapes or their control go.
 
+#include <vorn/model/KxDeDocument.h>
 #include <vorn/shapes/VornShapes.h>
 #include <vorn/surface/KxDeViewer.h>
 
@@ -9,6 +10,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QtMath>
 
 namespace vorn::test {
 namespace {
@@ -53,13 +55,15 @@ TEST_F(Accessibility, ShapesAreChildrenWithTheirNamesBoundsAndSelection) {
   C->SetText(QStringLiteral("Fragile"));
   EXPECT_EQ(Children(), "A B Rectangle Fragile ");
   EXPECT_EQ(e->child(2)->text(QAccessible::Value), QStringLiteral("Fragile"));
-  // Bounds on screen, turned shapes by their turned extent; the point in a shape finds it.
-  B->SetRotation(90);  // 60 x 60 about its centre: the same square
+  // Bounds on screen (with the outline's reach, a few pixels), turned shapes by their turned
+  // extent; the point in a shape finds it.
+  B->SetRotation(45);
   for (auto [shape, index] : {std::pair{A, 0}, {B, 1}}) {
-    const TRectF b = shape->GetBounds();
+    const TRectF b = shape->GetRotatedBounds();
     const QRect r = e->child(index)->rect();
-    EXPECT_LE((r.topLeft() - E.mapToGlobal(At(b.Left, b.Top))).manhattanLength(), 1) << index;
-    EXPECT_LE((r.bottomRight() - E.mapToGlobal(At(b.Right, b.Bottom))).manhattanLength(), 2) << index;
+    const QRect expected(E.mapToGlobal(At(b.Left, b.Top)), E.mapToGlobal(At(b.Right, b.Bottom)));
+    EXPECT_TRUE(r.contains(expected.adjusted(1, 1, -1, -1))) << index;
+    EXPECT_TRUE(expected.adjusted(-6, -6, 6, 6).contains(r)) << index;
     EXPECT_EQ(e->childAt(r.center().x(), r.center().y()), e->child(index)) << index;
     EXPECT_EQ(e->indexOfChild(e->child(index)), index);
     EXPECT_EQ(e->child(index)->parent(), e);
@@ -115,6 +119,53 @@ TEST_F(Accessibility, InterfacesGoWithTheirShapesAndTheirControl) {
   const QAccessible::Id shape = QAccessible::uniqueId(v->child(0));
   delete viewer;
   EXPECT_EQ(QAccessible::accessibleInterface(shape), nullptr);
+}
+
+// On the sample label every visible shape is a child with a name, and its screen bounds hold every
+// pixel it paints (found by hiding it and comparing the pictures).
+TEST(AccessibilitySample, EveryShapeOfTheLabelIsAChildHoldingWhatItPaints) {
+  RegisterVornShapes();
+  TKxDeLayerList layers;
+  TKxDeDocumentSettings page;
+  TKxDeDocumentFile::LoadLayersFromFile(QStringLiteral(VORN_SOURCE_DIR "/samples/shipping-label.vorn"), layers, page);
+  TKxDeEditor editor;
+  for (TKxDeLayer* l : layers) editor.InsertLayer(l);
+  editor.Layer()->SetBounds(page.PageWidth, page.PageHeight);
+  editor.resize(700, 900);
+  editor.ZoomToPage();
+  editor.show();
+  const auto picture = [&] { return editor.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+  const QImage all = picture();
+  QAccessibleInterface* e = QAccessible::queryAccessibleInterface(&editor);
+  int child = 0, checked = 0;
+  for (TKxDeLayer* l : layers)
+    for (int32_t i = 0; l->Visible() && i < l->ItemCount(); ++i, ++child) {
+      TKxDeShapeBase* s = l->Items(i);
+      ASSERT_LT(child, e->childCount());
+      QAccessibleInterface* c = e->child(child);
+      EXPECT_FALSE(c->text(QAccessible::Name).isEmpty()) << child;
+      const QRect bounds(editor.mapFromGlobal(c->rect().topLeft()), c->rect().size());
+      s->SetVisible(false);
+      const QImage without = picture();
+      s->SetVisible(true);
+      const qreal r = all.devicePixelRatio();
+      int outside = 0, painted = 0;
+      QRect ink;
+      for (int y = 0; y < all.height(); ++y)
+        for (int x = 0; x < all.width(); ++x)
+          if (all.pixel(x, y) != without.pixel(x, y)) {
+            ++painted;
+            ink |= QRect(qFloor(x / r), qFloor(y / r), 1, 1);
+            outside += bounds.adjusted(-1, -1, 1, 1).contains(QPoint(qFloor(x / r), qFloor(y / r))) ? 0 : 1;
+          }
+      EXPECT_EQ(outside, 0) << c->text(QAccessible::Name).toStdString() << " " << s->ClassName().toStdString()
+                            << " ink " << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height()
+                            << " bounds " << bounds.x() << "," << bounds.y() << " " << bounds.width() << "x"
+                            << bounds.height();
+      checked += painted > 0 ? 1 : 0;
+    }
+  EXPECT_EQ(child, e->childCount());
+  EXPECT_GT(checked, 5) << "shapes that paint something";
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "vorn/model/KxDeRegister.h"
 #include "vorn/model/KxDeShapeBase.h"
 #include "vorn/model/KxDeSurfaceClient.h"
+#include "vorn/surface/KxDeHitExtent.h"
 #include "vorn/surface/KxDeSurface.h"
 #include "vorn/surface/KxDeViewer.h"
 
@@ -191,11 +192,16 @@ QString TShapeAccessible::text(QAccessible::Text T) const {
   }
 }
 
-// The shape's turned bounds on screen.
+// The shape's turned bounds on screen, with what its outline reaches beyond them.
 QRect TShapeAccessible::rect() const {
   TKxDeSurface* s = FParent->Surface();
   if (!isValid()) return {};
-  const TRectF b = FShape->GetRotatedBounds();
+  TRectF b = FShape->GetRotatedBounds();
+  if (const auto* reach = dynamic_cast<const IKxDeHitExtent*>(FShape)) {
+    const TRectF r = reach->HitExtent();
+    b = TRectF{std::min(b.Left, r.Left), std::min(b.Top, r.Top), std::max(b.Right, r.Right),
+               std::max(b.Bottom, r.Bottom)};
+  }
   const TPointF a = s->LayerToScreen(TPointF{b.Left, b.Top});
   const TPointF z = s->LayerToScreen(TPointF{b.Right, b.Bottom});
   const QPoint topLeft(static_cast<int>(std::floor(std::min(a.X, z.X))),
