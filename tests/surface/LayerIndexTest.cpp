@@ -35,8 +35,7 @@ TShapes Items(TIndexedSurface& Surface, Accept&& Accepts, Candidates&& Ask = nul
   for (TKxDeLayer* layer : Surface.Layers()) {
     if constexpr (std::is_same_v<std::decay_t<Candidates>, std::nullptr_t>)
       candidates.assign(layer->begin(), layer->end());
-    else
-      Ask(Surface.Index().ForLayer(layer), candidates);
+    else Ask(Surface.Index().ForLayer(layer), candidates);
     for (TKxDeShapeBase* s : candidates)
       if (Shown(s) && Accepts(s)) out.push_back(s);
   }
@@ -112,10 +111,8 @@ class TRandomDocument {
     const TRectF b = Box(K.World / 25);
     TKxDeShapeBase* s;
     const int kind = K.Kit ? Int(0, 4) : Int(5, 6);
-    if (kind == 0)
-      s = Create<TVornRectangle>(nullptr, Owner);
-    else if (kind == 1)
-      s = Create<TVornEllipse>(nullptr, Owner);
+    if (kind == 0) s = Create<TVornRectangle>(nullptr, Owner);
+    else if (kind == 1) s = Create<TVornEllipse>(nullptr, Owner);
     else if (kind == 2) {
       // Long texts in small boxes run out of them.
       auto* t = Create<TVornText>(nullptr, Owner);
@@ -203,12 +200,9 @@ class TRandomDocument {
     switch (Int(0, 11)) {
       case 0:
         if (!Announces(s)) break;
-        if (Chance(0.4))
-          s->MoveBy(Uniform(-50, 50), Uniform(-50, 50));
-        else if (Chance(0.5))
-          s->SetRotation(Angle());
-        else
-          s->SetBounds(s->GetBounds().Left, s->GetBounds().Top, Uniform(1, 60), Uniform(1, 60));
+        if (Chance(0.4)) s->MoveBy(Uniform(-50, 50), Uniform(-50, 50));
+        else if (Chance(0.5)) s->SetRotation(Angle());
+        else s->SetBounds(s->GetBounds().Left, s->GetBounds().Top, Uniform(1, 60), Uniform(1, 60));
         break;
       case 1: s->SetVisible(!s->Visible()); break;
       case 2:
@@ -220,16 +214,12 @@ class TRandomDocument {
         if (group && Shown(group)) NewItem(group, 2);
         break;
       case 6:
-        if (Chance(0.5))
-          layer->BringToFront(item);
-        else
-          layer->ReorderShape(layer->IndexOf(item), Int(0, 2000));
+        if (Chance(0.5)) layer->BringToFront(item);
+        else layer->ReorderShape(layer->IndexOf(item), Int(0, 2000));
         break;
       case 7:
-        if (Chance(0.5))
-          Pick(layers)->InsertShape(item);
-        else if (group && group != item)
-          group->InsertShape(item);
+        if (Chance(0.5)) Pick(layers)->InsertShape(item);
+        else if (group && group != item) group->InsertShape(item);
         break;
       case 8:
         if (group && Shown(group) && Chance(0.3)) group->Clear();
@@ -255,10 +245,13 @@ class TRandomDocument {
         }
         break;
       default:
-        // One gesture moving many items at once.
-        if (Chance(0.3))
+        // One gesture moving many items at once, mostly followed by a question (as an editor
+        // hit-tests at the release), so the index takes them as one batch.
+        if (Chance(0.3)) {
           for (TKxDeShapeBase* x : *layer)
-            if (Chance(0.15)) x->MoveBy(3, -2);
+            if (Chance(K.Kit ? 0.45 : 0.15)) x->MoveBy(3, -2);
+          if (Chance(0.7)) FSurface->Index().ForLayer(layer).Count();
+        }
         break;
     }
   }
@@ -319,7 +312,12 @@ TEST_P(RandomDocument, IndexAnswersEqualTheWalkOverEveryShape) {
                  Items(*surface, inArea, [&r](TKxDeLayerIndex& L, TShapes& C) { L.ItemsIn(r, C); }),
                  "round " + std::to_string(round) + ": shapes painted in an area");
     }
-    for (int i = 0; i < kind.Items / 4; ++i) doc.Change();
+    // Some changes are caught up with at once, so that later ones meet items moved in batches.
+    for (int i = 0; i < kind.Items / 4; ++i) {
+      doc.Change();
+      if (doc.Chance(0.1))
+        for (TKxDeLayer* layer : surface->Layers()) surface->Index().ForLayer(layer).Count();
+    }
   }
 }
 
@@ -329,7 +327,7 @@ INSTANTIATE_TEST_SUITE_P(Documents, RandomDocument,
                          [](const auto& Info) { return std::string(Info.param.Kit ? "KitShapes" : "EngineShapes"); });
 
 // Moving many shapes in one gesture must not pay one tree update per shape.
-TEST(LayerIndexUpkeep, FewChangesAreReinsertedManyRepackTheTreeOnce) {
+TEST(LayerIndexUpkeep, FewChangesAreReinsertedBatchesGoAsideManyRepackTheTreeOnce) {
   TIndexedSurface surface;
   TKxDeLayer* layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&surface));
   std::vector<TKxDeShape*> shapes;
@@ -350,10 +348,26 @@ TEST(LayerIndexUpkeep, FewChangesAreReinsertedManyRepackTheTreeOnce) {
   EXPECT_EQ(index.Stats().Reinserts, built.Reinserts + 3);
   EXPECT_EQ(index.Stats().Repacks, built.Repacks);
 
+  // A tenth of the layer moved: one batch, found where it went and no longer where it was. Moved
+  // back with as many others, the moved items reach a sixth of the layer: one packing.
+  for (size_t i = 3; i < 1000; i += 10) shapes[i]->MoveBy(0, 5000);
+  EXPECT_EQ(index.HitShape(TPointF{95, 5005}), shapes[3]);
+  EXPECT_EQ(index.HitShape(TPointF{95, 5}), nullptr);
+  EXPECT_EQ(index.Stats().Batches, built.Batches + 1);
+  for (size_t i = 3; i < 1000; i += 10) shapes[i]->MoveBy(0, -5000);
+  shapes[3]->MoveBy(0, 100);
+  EXPECT_EQ(index.HitShape(TPointF{95, 5}), nullptr);
+  EXPECT_EQ(index.HitShape(TPointF{95, 115}), shapes[3]);
+  EXPECT_EQ(index.Stats().Batches, built.Batches + 2);
+  for (size_t i = 4; i < 1000; i += 10) shapes[i]->MoveBy(0, 5000);
+  EXPECT_EQ(index.HitShape(TPointF{125, 5005}), shapes[4]);
+  EXPECT_EQ(index.Stats().Repacks, built.Repacks + 1);
+  EXPECT_EQ(index.Stats().Reinserts, built.Reinserts + 3);
+
   // A fifth of the layer moved: one packing, no insertions.
   for (size_t i = 0; i < 1000; i += 5) shapes[i]->MoveBy(0, 2000);
   EXPECT_EQ(index.HitShape(TPointF{1006, 3006}), shapes[0]);
-  EXPECT_EQ(index.Stats().Repacks, built.Repacks + 1);
+  EXPECT_EQ(index.Stats().Repacks, built.Repacks + 2);
   EXPECT_EQ(index.Stats().Reinserts, built.Reinserts + 3);
   EXPECT_EQ(index.Count(), 1000);
 }

@@ -35,10 +35,12 @@ using TBox = bg::model::box<TBoxPoint>;
 using TValue = std::pair<TBox, uint32_t>;
 
 enum : uint8_t {
-  kInTree = 1,     // the entry's Box is in the tree
+  kInTree = 1,     // the entry's MainBox is in the main tree
   kPending = 2,    // listed in FPending
   kDead = 4,       // the item left the layer
   kUnbounded = 8,  // listed in FUnbounded: its rectangle is not finite
+  kMoved = 16,     // its Box is in the tree of moved items; its main entry, if any, is stale
+  kPlaced = kInTree | kUnbounded | kMoved,
 };
 
 TBox ToBox(const TRectF& R) { return TBox(TBoxPoint(R.Left, R.Top), TBoxPoint(R.Right, R.Bottom)); }
@@ -109,17 +111,25 @@ TRectF ReachArea(const TPointF& P, float Fuzz) {
 // tree is quicker to make, and better to search.
 uint32_t RepackThreshold(size_t Count) { return std::max<uint32_t>(64, static_cast<uint32_t>(Count / 6)); }
 
+// A batch of changed items goes into the tree of moved items, packed again from every moved item,
+// when that is cheaper than re-inserting the batch: packing costs a sixth of a re-insertion per
+// item (see above). Small batches are re-inserted, so that a moved item does not stay a stale
+// candidate of the main tree for long.
+bool BatchPays(size_t Changed, size_t Moved) { return Changed >= 32 && Changed * 5 >= Moved; }
+
 }  // namespace
 
 // Sixteen entries a node is the usual balance for rectangles in memory: a node spans a few cache
 // lines, and the tree of 100,000 items is five levels deep. The R* variant splits and re-inserts
 // for the least overlap between nodes, which is what point queries pay for; its costlier
 // insertions are only used for the few items changed between packings.
-struct TKxDeLayerIndex::TTree {
-  bgi::rtree<TValue, bgi::rstar<16>> Tree;
+struct TKxDeLayerIndex::TTrees {
+  using TTree = bgi::rtree<TValue, bgi::rstar<16>>;
+  TTree Main;
+  TTree Moved;  // the items moved out of Main since it was last packed
 };
 
-TKxDeLayerIndex::TKxDeLayerIndex(TKxDeLayer* Layer) : FLayer(Layer), FTree(std::make_unique<TTree>()) {}
+TKxDeLayerIndex::TKxDeLayerIndex(TKxDeLayer* Layer) : FLayer(Layer), FTrees(std::make_unique<TTrees>()) {}
 
 TKxDeLayerIndex::~TKxDeLayerIndex() = default;
 
@@ -191,7 +201,7 @@ uint32_t TKxDeLayerIndex::AddEntry(TKxDeShapeBase* S, int32_t Order) {
     slot = static_cast<uint32_t>(FEntries.size());
     FEntries.emplace_back();
   }
-  FEntries[slot] = TEntry{S, TRectF{}, Order, 0};
+  FEntries[slot] = TEntry{S, TRectF{}, TRectF{}, Order, 0};
   FSlots.insert(S, slot);
   Mark(slot);
   return slot;
@@ -221,10 +231,12 @@ void TKxDeLayerIndex::CatchUp() {
   if (FPending.empty()) return;
   if (FPending.size() >= RepackThreshold(FSlots.size())) {
     Repack();
-    return;
+  } else if (BatchPays(FPending.size(), FMoved.size())) {
+    Batch();
+  } else {
+    for (uint32_t slot : FPending) Reinsert(slot);
+    FPending.clear();
   }
-  for (uint32_t slot : FPending) Reinsert(slot);
-  FPending.clear();
 }
 
 void TKxDeLayerIndex::Measure(TEntry& E) {
@@ -241,9 +253,10 @@ void TKxDeLayerIndex::Measure(TEntry& E) {
 
 void TKxDeLayerIndex::Unlink(uint32_t Slot) {
   TEntry& e = FEntries[Slot];
-  if (e.Flags & kInTree) FTree->Tree.remove(TValue(ToBox(e.Box), Slot));
+  if (e.Flags & kMoved) FTrees->Moved.remove(TValue(ToBox(e.Box), Slot));
+  if (e.Flags & kInTree) FTrees->Main.remove(TValue(ToBox(e.MainBox), Slot));
   if (e.Flags & kUnbounded) FUnbounded.erase(std::find(FUnbounded.begin(), FUnbounded.end(), Slot));
-  e.Flags &= static_cast<uint8_t>(~(kInTree | kUnbounded));
+  e.Flags &= static_cast<uint8_t>(~kPlaced);
 }
 
 void TKxDeLayerIndex::Link(uint32_t Slot) {
@@ -252,38 +265,83 @@ void TKxDeLayerIndex::Link(uint32_t Slot) {
   if (e.Flags & kUnbounded) {
     FUnbounded.push_back(Slot);
   } else {
-    FTree->Tree.insert(TValue(ToBox(e.Box), Slot));
+    e.MainBox = e.Box;
+    FTrees->Main.insert(TValue(ToBox(e.MainBox), Slot));
     e.Flags |= kInTree;
   }
+}
+
+bool TKxDeLayerIndex::Release(uint32_t Slot) {
+  TEntry& e = FEntries[Slot];
+  if (!(e.Flags & kDead)) return false;
+  e = TEntry{};
+  FFree.push_back(Slot);
+  return true;
 }
 
 void TKxDeLayerIndex::Reinsert(uint32_t Slot) {
   TEntry& e = FEntries[Slot];
   e.Flags &= static_cast<uint8_t>(~kPending);
-  if (e.Flags & (kInTree | kUnbounded)) NoteChange(e);
+  if (e.Flags & kPlaced) NoteChange(e);
   Unlink(Slot);
-  if (e.Flags & kDead) {
-    e = TEntry{};
-    FFree.push_back(Slot);
-    return;
-  }
+  if (Release(Slot)) return;
   Link(Slot);
   NoteChange(e);
   ++FStats.Reinserts;
 }
 
+void TKxDeLayerIndex::Batch() {
+  for (uint32_t slot : FPending) {
+    TEntry& e = FEntries[slot];
+    e.Flags &= static_cast<uint8_t>(~kPending);
+    if (e.Flags & kPlaced) NoteChange(e);
+    if (e.Flags & kDead) {
+      // The tree of moved items is packed again below without it.
+      e.Flags &= static_cast<uint8_t>(~kMoved);
+      Unlink(slot);
+      Release(slot);
+      continue;
+    }
+    if (e.Flags & kUnbounded) {
+      FUnbounded.erase(std::find(FUnbounded.begin(), FUnbounded.end(), slot));
+      e.Flags &= static_cast<uint8_t>(~kUnbounded);
+    }
+    Measure(e);
+    if (e.Flags & kUnbounded) {
+      if (e.Flags & kInTree) FTrees->Main.remove(TValue(ToBox(e.MainBox), slot));
+      e.Flags &= static_cast<uint8_t>(~(kInTree | kMoved));
+      FUnbounded.push_back(slot);
+    } else if (!(e.Flags & kMoved)) {
+      e.Flags |= kMoved;
+      FMoved.push_back(slot);
+    }
+    NoteChange(e);
+  }
+  FPending.clear();
+  // A slot freed and used again may be listed twice, one moved back in not at all.
+  std::sort(FMoved.begin(), FMoved.end());
+  FMoved.erase(std::unique(FMoved.begin(), FMoved.end()), FMoved.end());
+  std::erase_if(FMoved, [this](uint32_t Slot) { return !(FEntries[Slot].Flags & kMoved); });
+  if (FMoved.size() >= RepackThreshold(FSlots.size())) {
+    PackTree();
+    ++FStats.Repacks;
+    return;
+  }
+  std::vector<TValue> values;
+  values.reserve(FMoved.size());
+  for (uint32_t slot : FMoved) values.emplace_back(ToBox(FEntries[slot].Box), slot);
+  FTrees->Moved = TTrees::TTree(values.begin(), values.end());
+  ++FStats.Batches;
+}
+
 void TKxDeLayerIndex::Repack() {
   for (uint32_t slot : FPending) {
     TEntry& e = FEntries[slot];
-    if (e.Flags & (kInTree | kUnbounded)) NoteChange(e);
-    if (e.Flags & kDead) {
-      e = TEntry{};
-      FFree.push_back(slot);
-    } else {
-      e.Flags &= static_cast<uint8_t>(~kPending);
-      Measure(e);
-      NoteChange(e);
-    }
+    if (e.Flags & kPlaced) NoteChange(e);
+    if (Release(slot)) continue;
+    e.Flags &= static_cast<uint8_t>(~kPending);
+    Measure(e);
+    NoteChange(e);
   }
   FPending.clear();
   PackTree();
@@ -294,19 +352,22 @@ void TKxDeLayerIndex::PackTree() {
   std::vector<TValue> values;
   values.reserve(FSlots.size());
   FUnbounded.clear();
+  FMoved.clear();
   for (uint32_t slot = 0; slot < FEntries.size(); ++slot) {
     TEntry& e = FEntries[slot];
     if (!e.Shape) continue;
+    e.Flags &= static_cast<uint8_t>(~(kInTree | kMoved));
     if (e.Flags & kUnbounded) {
       FUnbounded.push_back(slot);
-      e.Flags &= static_cast<uint8_t>(~kInTree);
     } else {
+      e.MainBox = e.Box;
       values.emplace_back(ToBox(e.Box), slot);
       e.Flags |= kInTree;
     }
   }
   // The range constructor packs the tree (sort-tile-recursive): full nodes with little overlap.
-  FTree->Tree = decltype(FTree->Tree)(values.begin(), values.end());
+  FTrees->Main = TTrees::TTree(values.begin(), values.end());
+  FTrees->Moved.clear();
 }
 
 void TKxDeLayerIndex::Build() {
@@ -320,7 +381,7 @@ void TKxDeLayerIndex::Build() {
   FFree.clear();
   for (int32_t i = 0; i < n; ++i) {
     TKxDeShapeBase* s = FLayer->Items(i);
-    TEntry e{s, TRectF{}, i, 0};
+    TEntry e{s, TRectF{}, TRectF{}, i, 0};
     Measure(e);
     FSlots.insert(s, static_cast<uint32_t>(FEntries.size()));
     FEntries.push_back(e);
@@ -352,12 +413,20 @@ void TKxDeLayerIndex::Collect(const TRectF& Area) {
   auto add = [this](uint32_t Slot) {
     FHits.push_back(static_cast<uint64_t>(static_cast<uint32_t>(FEntries[Slot].Order)) << 32 | Slot);
   };
-  auto out = boost::make_function_output_iterator([&add](const TValue& V) { add(V.second); });
+  // The main tree's entries of moved items are stale: those items are found in the other tree.
+  auto main = boost::make_function_output_iterator([this, &add](const TValue& V) {
+    if (!(FEntries[V.second].Flags & kMoved)) add(V.second);
+  });
+  auto moved = boost::make_function_output_iterator([&add](const TValue& V) { add(V.second); });
   // A point, as hovering asks, is tested against the rectangles more cheaply than a box would be.
-  if (area.Left == area.Right && area.Top == area.Bottom)
-    FTree->Tree.query(bgi::intersects(TBoxPoint(area.Left, area.Top)), out);
-  else
-    FTree->Tree.query(bgi::intersects(ToBox(area)), out);
+  auto ask = [&area](const TTrees::TTree& Tree, auto Out) {
+    if (Tree.empty()) return;
+    if (area.Left == area.Right && area.Top == area.Bottom)
+      Tree.query(bgi::intersects(TBoxPoint(area.Left, area.Top)), Out);
+    else Tree.query(bgi::intersects(ToBox(area)), Out);
+  };
+  ask(FTrees->Main, main);
+  ask(FTrees->Moved, moved);
   for (uint32_t slot : FUnbounded) add(slot);
   // The orders are trusted only once the layer confirms them; one renumbering puts them all
   // right after insertions, removals or reorders.
