@@ -35,7 +35,8 @@ TShapes Items(TIndexedSurface& Surface, Accept&& Accepts, Candidates&& Ask = nul
   for (TKxDeLayer* layer : Surface.Layers()) {
     if constexpr (std::is_same_v<std::decay_t<Candidates>, std::nullptr_t>)
       candidates.assign(layer->begin(), layer->end());
-    else Ask(Surface.Index().ForLayer(layer), candidates);
+    else
+      Ask(Surface.Index().ForLayer(layer), candidates);
     for (TKxDeShapeBase* s : candidates)
       if (Shown(s) && Accepts(s)) out.push_back(s);
   }
@@ -111,8 +112,10 @@ class TRandomDocument {
     const TRectF b = Box(K.World / 25);
     TKxDeShapeBase* s;
     const int kind = K.Kit ? Int(0, 4) : Int(5, 6);
-    if (kind == 0) s = Create<TVornRectangle>(nullptr, Owner);
-    else if (kind == 1) s = Create<TVornEllipse>(nullptr, Owner);
+    if (kind == 0)
+      s = Create<TVornRectangle>(nullptr, Owner);
+    else if (kind == 1)
+      s = Create<TVornEllipse>(nullptr, Owner);
     else if (kind == 2) {
       // Long texts in small boxes run out of them.
       auto* t = Create<TVornText>(nullptr, Owner);
@@ -200,9 +203,12 @@ class TRandomDocument {
     switch (Int(0, 11)) {
       case 0:
         if (!Announces(s)) break;
-        if (Chance(0.4)) s->MoveBy(Uniform(-50, 50), Uniform(-50, 50));
-        else if (Chance(0.5)) s->SetRotation(Angle());
-        else s->SetBounds(s->GetBounds().Left, s->GetBounds().Top, Uniform(1, 60), Uniform(1, 60));
+        if (Chance(0.4))
+          s->MoveBy(Uniform(-50, 50), Uniform(-50, 50));
+        else if (Chance(0.5))
+          s->SetRotation(Angle());
+        else
+          s->SetBounds(s->GetBounds().Left, s->GetBounds().Top, Uniform(1, 60), Uniform(1, 60));
         break;
       case 1: s->SetVisible(!s->Visible()); break;
       case 2:
@@ -214,12 +220,16 @@ class TRandomDocument {
         if (group && Shown(group)) NewItem(group, 2);
         break;
       case 6:
-        if (Chance(0.5)) layer->BringToFront(item);
-        else layer->ReorderShape(layer->IndexOf(item), Int(0, 2000));
+        if (Chance(0.5))
+          layer->BringToFront(item);
+        else
+          layer->ReorderShape(layer->IndexOf(item), Int(0, 2000));
         break;
       case 7:
-        if (Chance(0.5)) Pick(layers)->InsertShape(item);
-        else if (group && group != item) group->InsertShape(item);
+        if (Chance(0.5))
+          Pick(layers)->InsertShape(item);
+        else if (group && group != item)
+          group->InsertShape(item);
         break;
       case 8:
         if (group && Shown(group) && Chance(0.3)) group->Clear();

@@ -423,7 +423,8 @@ void TKxDeLayerIndex::Collect(const TRectF& Area) {
     if (Tree.empty()) return;
     if (area.Left == area.Right && area.Top == area.Bottom)
       Tree.query(bgi::intersects(TBoxPoint(area.Left, area.Top)), Out);
-    else Tree.query(bgi::intersects(ToBox(area)), Out);
+    else
+      Tree.query(bgi::intersects(ToBox(area)), Out);
   };
   ask(FTrees->Main, main);
   ask(FTrees->Moved, moved);
