@@ -35,11 +35,12 @@ using TBox = bg::model::box<TBoxPoint>;
 using TValue = std::pair<TBox, uint32_t>;
 
 enum : uint8_t {
-  kInTree = 1,     // the entry's MainBox is in the main tree
-  kPending = 2,    // listed in FPending
-  kDead = 4,       // the item left the layer
-  kUnbounded = 8,  // listed in FUnbounded: its rectangle is not finite
-  kMoved = 16,     // its Box is in the tree of moved items; its main entry, if any, is stale
+  kInTree = 1,       // the entry's MainBox is in the main tree
+  kPending = 2,      // listed in FPending
+  kDead = 4,         // the item left the layer
+  kUnbounded = 8,    // listed in FUnbounded: its rectangle is not finite
+  kMoved = 16,       // its Box is in the tree of moved items; its main entry, if any, is stale
+  kClassKnown = 32,  // Extent tells whether the item's class gives its own extent
   kPlaced = kInTree | kUnbounded | kMoved,
 };
 
@@ -81,13 +82,14 @@ TRectF BodyExtent(const TKxDeShapeBase* S) {
 // Everything an item answers for (see IKxDeHitExtent). A container also answers for its own
 // bounds (the layer's ShapeAtPos takes a container on its bounds alone) and for its children at
 // every depth (a group is hit where its children are; a container is in an area when a child is).
-TRectF ItemExtent(const TKxDeShapeBase* S) {
-  if (const auto* own = dynamic_cast<const IKxDeHitExtent*>(S))
-    return IsContainer(S) ? Union(own->HitExtent(), S->GetBounds()) : own->HitExtent();
+// Own is S as an IKxDeHitExtent, or none.
+TRectF ItemExtent(const TKxDeShapeBase* S, const IKxDeHitExtent* Own) {
+  if (Own) return IsContainer(S) ? Union(Own->HitExtent(), S->GetBounds()) : Own->HitExtent();
   TRectF r = BodyExtent(S);
   if (IsContainer(S))
     if (const auto* c = dynamic_cast<const TKxDeContainer*>(S))
-      for (const TKxDeShapeBase* child : *c) r = Union(r, ItemExtent(child));
+      for (const TKxDeShapeBase* child : *c)
+        r = Union(r, ItemExtent(child, dynamic_cast<const IKxDeHitExtent*>(child)));
   return r;
 }
 
@@ -147,8 +149,8 @@ void TKxDeLayerIndex::ShapeInserted(TKxDeShapeBase* S) {
     ShapeChanged(S);
     return;
   }
-  if (auto it = FSlots.constFind(S); it != FSlots.constEnd()) {
-    Mark(*it);
+  if (const uint32_t slot = SlotOf(S); slot != kNoSlot) {
+    Mark(slot);
     return;
   }
   // Shapes are mostly appended; an item inserted elsewhere, and the items above it, get their
@@ -159,10 +161,9 @@ void TKxDeLayerIndex::ShapeInserted(TKxDeShapeBase* S) {
 
 bool TKxDeLayerIndex::ShapeRemoved(TKxDeShapeBase* S) {
   if (FRebuild) return false;
-  const auto it = FSlots.constFind(S);
-  if (it == FSlots.constEnd()) return false;
-  const uint32_t slot = *it;
-  FSlots.erase(it);
+  const uint32_t slot = SlotOf(S);
+  if (slot == kNoSlot) return false;
+  FSlots.remove(S);
   TEntry& e = FEntries[slot];
   e.Shape = nullptr;
   e.Flags |= kDead;
@@ -174,13 +175,13 @@ void TKxDeLayerIndex::ShapeChanged(TKxDeShapeBase* S) {
   if (FRebuild) return;
   TKxDeShapeBase* item = ItemOf(S);
   if (!item) return;
-  if (auto it = FSlots.constFind(item); it != FSlots.constEnd()) Mark(*it);
+  if (const uint32_t slot = SlotOf(item); slot != kNoSlot) Mark(slot);
   else ShapeInserted(item);
 }
 
 void TKxDeLayerIndex::ShapeReordered(int32_t, int32_t NewIndex) {
   if (FRebuild || NewIndex < 0 || NewIndex >= FLayer->ItemCount()) return;
-  if (auto it = FSlots.constFind(FLayer->Items(NewIndex)); it != FSlots.constEnd()) Mark(*it);
+  if (const uint32_t slot = SlotOf(FLayer->Items(NewIndex)); slot != kNoSlot) Mark(slot);
 }
 
 void TKxDeLayerIndex::ShapeCleared(TKxDeShapeBase* S) {
@@ -201,10 +202,17 @@ uint32_t TKxDeLayerIndex::AddEntry(TKxDeShapeBase* S, int32_t Order) {
     slot = static_cast<uint32_t>(FEntries.size());
     FEntries.emplace_back();
   }
-  FEntries[slot] = TEntry{S, TRectF{}, TRectF{}, Order, 0};
+  FEntries[slot] = TEntry{S, TRectF{}, TRectF{}, nullptr, Order, 0};
   FSlots.insert(S, slot);
+  S->FIndexHint = slot;
   Mark(slot);
   return slot;
+}
+
+uint32_t TKxDeLayerIndex::SlotOf(const TKxDeShapeBase* S) const {
+  if (const uint32_t hint = S->FIndexHint; hint < FEntries.size() && FEntries[hint].Shape == S) return hint;
+  const auto it = FSlots.constFind(S);
+  return it == FSlots.constEnd() ? kNoSlot : *it;
 }
 
 void TKxDeLayerIndex::Mark(uint32_t Slot) {
@@ -240,7 +248,12 @@ void TKxDeLayerIndex::CatchUp() {
 }
 
 void TKxDeLayerIndex::Measure(TEntry& E) {
-  const TRectF r = ItemExtent(E.Shape);
+  // A shape's class does not change while it lives: asking it once saves a cross cast per change.
+  if (!(E.Flags & kClassKnown)) {
+    E.Extent = dynamic_cast<const IKxDeHitExtent*>(E.Shape);
+    E.Flags |= kClassKnown;
+  }
+  const TRectF r = ItemExtent(E.Shape, E.Extent);
   if (IsFinite(r)) {
     E.Box = Widened(r);
     E.Flags &= static_cast<uint8_t>(~kUnbounded);
@@ -381,9 +394,10 @@ void TKxDeLayerIndex::Build() {
   FFree.clear();
   for (int32_t i = 0; i < n; ++i) {
     TKxDeShapeBase* s = FLayer->Items(i);
-    TEntry e{s, TRectF{}, TRectF{}, i, 0};
+    TEntry e{s, TRectF{}, TRectF{}, nullptr, i, 0};
     Measure(e);
-    FSlots.insert(s, static_cast<uint32_t>(FEntries.size()));
+    s->FIndexHint = static_cast<uint32_t>(FEntries.size());
+    FSlots.insert(s, s->FIndexHint);
     FEntries.push_back(e);
   }
   PackTree();
@@ -395,9 +409,9 @@ bool TKxDeLayerIndex::Renumber() {
   ++FStats.Renumbers;
   const int32_t n = FLayer->ItemCount();
   for (int32_t i = 0; i < n; ++i) {
-    const auto it = FSlots.constFind(FLayer->Items(i));
-    if (it == FSlots.constEnd()) return false;
-    FEntries[*it].Order = i;
+    const uint32_t slot = SlotOf(FLayer->Items(i));
+    if (slot == kNoSlot) return false;
+    FEntries[slot].Order = i;
   }
   return true;
 }

@@ -33,6 +33,7 @@
 
 namespace vorn {
 
+class IKxDeHitExtent;
 class TKxDeLayer;
 class TKxDeShapeBase;
 
@@ -98,12 +99,14 @@ class TKxDeLayerIndex {
  private:
   struct TTrees;  // the R-trees, private to the implementation
   struct TEntry {
-    TKxDeShapeBase* Shape = nullptr;  // none once the item left the layer
-    TRectF Box;                       // the item's rectangle where it is found now
-    TRectF MainBox;                   // the rectangle held in the main tree (current unless moved out)
-    int32_t Order = -1;               // the item's index in the layer when last numbered
+    TKxDeShapeBase* Shape = nullptr;         // none once the item left the layer
+    TRectF Box;                              // the item's rectangle where it is found now
+    TRectF MainBox;                          // the rectangle in the main tree (stale once moved out)
+    const IKxDeHitExtent* Extent = nullptr;  // the item's own extent, once its class was asked
+    int32_t Order = -1;                      // the item's index in the layer when last numbered
     uint8_t Flags = 0;
   };
+  static constexpr uint32_t kNoSlot = 0xFFFFFFFFu;
 
   // Brings the tree up to date with the marked items.
   void CatchUp();
@@ -125,6 +128,8 @@ class TKxDeLayerIndex {
   bool Release(uint32_t Slot);
   void Measure(TEntry& E);
   uint32_t AddEntry(TKxDeShapeBase* S, int32_t Order);
+  // The entry of item S, or kNoSlot.
+  uint32_t SlotOf(const TKxDeShapeBase* S) const;
   void Mark(uint32_t Slot);
   // The layer's item that holds S (S itself for an item), or none when S is not below the layer.
   TKxDeShapeBase* ItemOf(TKxDeShapeBase* S) const;
