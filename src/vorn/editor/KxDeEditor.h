@@ -406,7 +406,8 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void CreationRelease(TShiftState Shift, const TPointF& V);
   // The world point of a hit record's Test, on the grid when snapping.
   TPointF CreationPoint(const TPointF& Test, bool Snap) const;
-  // Sizes the new shape from the anchor to To (PointIndex < 0), or moves its point PointIndex.
+  // Sizes the new shape from the anchor to To (PointIndex < 0), or moves its point PointIndex,
+  // through ApplySizing.
   void SizeNewShape(int32_t PointIndex, const TPointF& To, TKxDeShiftKeys Shift);
   // Pulls symmetric Bezier handles out of the new shape's last point towards P.
   void PullControls(const TPointF& P);

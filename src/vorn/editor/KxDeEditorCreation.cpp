@@ -20,7 +20,6 @@
 
 #include <QMouseEvent>
 
-#include <cmath>
 #include <utility>
 
 namespace vorn {
@@ -302,47 +301,8 @@ void TKxDeCustomEditor::RepeatLastPoint() {
 }
 
 void TKxDeCustomEditor::SizeNewShape(int32_t PointIndex, const TPointF& To, TKxDeShiftKeys Shift) {
-  TKxDeShapeBase* s = FNewShape;
-  if (!s) return;
-  const TPointF from = FCreateAnchor.Test;
-  if (PointIndex < 0) {
-    if (s->GetShapeType() != TKxShapeType::kxtyRectangle) return;
-    // From the anchor towards the pointer, or around the anchor with the control keys.
-    const bool centred = !FControlKeys.Empty() && FControlKeys == Shift;
-    const float w0 = std::fabs(To.X - from.X);
-    const float h0 = std::fabs(To.Y - from.Y);
-    TRectF r =
-        centred ? TRectF{from.X - w0, from.Y - h0, from.X + w0, from.Y + h0} : TRectF{from.X, from.Y, To.X, To.Y};
-    s->ArrangeBoundsRect(r);
-    const float w = std::fabs(r.Width());
-    const float h = std::fabs(r.Height());
-    const bool east = To.X >= from.X;
-    const bool north = To.Y < from.Y;
-    if (centred) {
-      r = TRectF{from.X - w / 2, from.Y - h / 2, from.X + w / 2, from.Y + h / 2};
-    } else {
-      // Back at the anchor, towards the pointer's quadrant.
-      r = TRectF{east ? from.X : from.X - w, north ? from.Y - h : from.Y, east ? from.X + w : from.X,
-                 north ? from.Y : from.Y + h};
-    }
-    s->SetBounds(r.Left, r.Top, r.Width(), r.Height());
-    return;
-  }
-  if (PointIndex >= s->PointCount()) return;
-  TKxDePoint* p = s->Points(PointIndex);
-  TPointF t = To;
-  const float dx = To.X - from.X;
-  const float dy = To.Y - from.Y;
-  p->Setdx(dx);
-  p->Setdy(dy);
-  // Without Ctrl a poly-point shape's segment to its neighbour stays horizontal or vertical.
-  if (s->GetShapeType() == TKxShapeType::kxtyPolyPoints && !Shift.Contains(TKxDeShiftKey::kxskCtrl) &&
-      s->PointCount() > 1) {
-    const TPointF n = s->PointValue(PointIndex == 0 ? 1 : PointIndex - 1);
-    if (std::fabs(dy) >= std::fabs(dx)) t.X = n.X;
-    else t.Y = n.Y;
-  }
-  p->SetPosition(t.X, t.Y);
+  // The shape in progress has no container yet, so the drag is not rounded to MouseSense.
+  ApplySizing(FNewShape, PointIndex, -1, FCreateAnchor.Test, To, Shift);
 }
 
 void TKxDeCustomEditor::PullControls(const TPointF& P) {

@@ -559,6 +559,10 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   friend class TKxDeShapeBrush;
   friend class TKxDeShapePen;
   friend class TKxDeShapeGradient;
+  // The surface's spatial index notes here which of its entries holds the shape, a hint it checks
+  // before use: a change of one of thousands of moved shapes then finds its entry without a lookup.
+  friend class TKxDeLayerIndex;
+  uint32_t FIndexHint = 0xFFFFFFFFu;
 
   // Values and lists most shapes never have, kept apart so that such shapes do not pay for them:
   // made on the first value set or entry added and kept from then on.

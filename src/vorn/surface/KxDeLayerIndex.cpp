@@ -35,10 +35,13 @@ using TBox = bg::model::box<TBoxPoint>;
 using TValue = std::pair<TBox, uint32_t>;
 
 enum : uint8_t {
-  kInTree = 1,     // the entry's Box is in the tree
-  kPending = 2,    // listed in FPending
-  kDead = 4,       // the item left the layer
-  kUnbounded = 8,  // listed in FUnbounded: its rectangle is not finite
+  kInTree = 1,       // the entry's MainBox is in the main tree
+  kPending = 2,      // listed in FPending
+  kDead = 4,         // the item left the layer
+  kUnbounded = 8,    // listed in FUnbounded: its rectangle is not finite
+  kMoved = 16,       // its Box is in the tree of moved items; its main entry, if any, is stale
+  kClassKnown = 32,  // Extent tells whether the item's class gives its own extent
+  kPlaced = kInTree | kUnbounded | kMoved,
 };
 
 TBox ToBox(const TRectF& R) { return TBox(TBoxPoint(R.Left, R.Top), TBoxPoint(R.Right, R.Bottom)); }
@@ -79,13 +82,14 @@ TRectF BodyExtent(const TKxDeShapeBase* S) {
 // Everything an item answers for (see IKxDeHitExtent). A container also answers for its own
 // bounds (the layer's ShapeAtPos takes a container on its bounds alone) and for its children at
 // every depth (a group is hit where its children are; a container is in an area when a child is).
-TRectF ItemExtent(const TKxDeShapeBase* S) {
-  if (const auto* own = dynamic_cast<const IKxDeHitExtent*>(S))
-    return IsContainer(S) ? Union(own->HitExtent(), S->GetBounds()) : own->HitExtent();
+// Own is S as an IKxDeHitExtent, or none.
+TRectF ItemExtent(const TKxDeShapeBase* S, const IKxDeHitExtent* Own) {
+  if (Own) return IsContainer(S) ? Union(Own->HitExtent(), S->GetBounds()) : Own->HitExtent();
   TRectF r = BodyExtent(S);
   if (IsContainer(S))
     if (const auto* c = dynamic_cast<const TKxDeContainer*>(S))
-      for (const TKxDeShapeBase* child : *c) r = Union(r, ItemExtent(child));
+      for (const TKxDeShapeBase* child : *c)
+        r = Union(r, ItemExtent(child, dynamic_cast<const IKxDeHitExtent*>(child)));
   return r;
 }
 
@@ -109,17 +113,25 @@ TRectF ReachArea(const TPointF& P, float Fuzz) {
 // tree is quicker to make, and better to search.
 uint32_t RepackThreshold(size_t Count) { return std::max<uint32_t>(64, static_cast<uint32_t>(Count / 6)); }
 
+// A batch of changed items goes into the tree of moved items, packed again from every moved item,
+// when that is cheaper than re-inserting the batch: packing costs a sixth of a re-insertion per
+// item (see above). Small batches are re-inserted, so that a moved item does not stay a stale
+// candidate of the main tree for long.
+bool BatchPays(size_t Changed, size_t Moved) { return Changed >= 32 && Changed * 5 >= Moved; }
+
 }  // namespace
 
 // Sixteen entries a node is the usual balance for rectangles in memory: a node spans a few cache
 // lines, and the tree of 100,000 items is five levels deep. The R* variant splits and re-inserts
 // for the least overlap between nodes, which is what point queries pay for; its costlier
 // insertions are only used for the few items changed between packings.
-struct TKxDeLayerIndex::TTree {
-  bgi::rtree<TValue, bgi::rstar<16>> Tree;
+struct TKxDeLayerIndex::TTrees {
+  using TTree = bgi::rtree<TValue, bgi::rstar<16>>;
+  TTree Main;
+  TTree Moved;  // the items moved out of Main since it was last packed
 };
 
-TKxDeLayerIndex::TKxDeLayerIndex(TKxDeLayer* Layer) : FLayer(Layer), FTree(std::make_unique<TTree>()) {}
+TKxDeLayerIndex::TKxDeLayerIndex(TKxDeLayer* Layer) : FLayer(Layer), FTrees(std::make_unique<TTrees>()) {}
 
 TKxDeLayerIndex::~TKxDeLayerIndex() = default;
 
@@ -137,8 +149,8 @@ void TKxDeLayerIndex::ShapeInserted(TKxDeShapeBase* S) {
     ShapeChanged(S);
     return;
   }
-  if (auto it = FSlots.constFind(S); it != FSlots.constEnd()) {
-    Mark(*it);
+  if (const uint32_t slot = SlotOf(S); slot != kNoSlot) {
+    Mark(slot);
     return;
   }
   // Shapes are mostly appended; an item inserted elsewhere, and the items above it, get their
@@ -149,10 +161,9 @@ void TKxDeLayerIndex::ShapeInserted(TKxDeShapeBase* S) {
 
 bool TKxDeLayerIndex::ShapeRemoved(TKxDeShapeBase* S) {
   if (FRebuild) return false;
-  const auto it = FSlots.constFind(S);
-  if (it == FSlots.constEnd()) return false;
-  const uint32_t slot = *it;
-  FSlots.erase(it);
+  const uint32_t slot = SlotOf(S);
+  if (slot == kNoSlot) return false;
+  FSlots.remove(S);
   TEntry& e = FEntries[slot];
   e.Shape = nullptr;
   e.Flags |= kDead;
@@ -164,13 +175,13 @@ void TKxDeLayerIndex::ShapeChanged(TKxDeShapeBase* S) {
   if (FRebuild) return;
   TKxDeShapeBase* item = ItemOf(S);
   if (!item) return;
-  if (auto it = FSlots.constFind(item); it != FSlots.constEnd()) Mark(*it);
+  if (const uint32_t slot = SlotOf(item); slot != kNoSlot) Mark(slot);
   else ShapeInserted(item);
 }
 
 void TKxDeLayerIndex::ShapeReordered(int32_t, int32_t NewIndex) {
   if (FRebuild || NewIndex < 0 || NewIndex >= FLayer->ItemCount()) return;
-  if (auto it = FSlots.constFind(FLayer->Items(NewIndex)); it != FSlots.constEnd()) Mark(*it);
+  if (const uint32_t slot = SlotOf(FLayer->Items(NewIndex)); slot != kNoSlot) Mark(slot);
 }
 
 void TKxDeLayerIndex::ShapeCleared(TKxDeShapeBase* S) {
@@ -191,10 +202,17 @@ uint32_t TKxDeLayerIndex::AddEntry(TKxDeShapeBase* S, int32_t Order) {
     slot = static_cast<uint32_t>(FEntries.size());
     FEntries.emplace_back();
   }
-  FEntries[slot] = TEntry{S, TRectF{}, Order, 0};
+  FEntries[slot] = TEntry{S, TRectF{}, TRectF{}, nullptr, Order, 0};
   FSlots.insert(S, slot);
+  S->FIndexHint = slot;
   Mark(slot);
   return slot;
+}
+
+uint32_t TKxDeLayerIndex::SlotOf(const TKxDeShapeBase* S) const {
+  if (const uint32_t hint = S->FIndexHint; hint < FEntries.size() && FEntries[hint].Shape == S) return hint;
+  const auto it = FSlots.constFind(S);
+  return it == FSlots.constEnd() ? kNoSlot : *it;
 }
 
 void TKxDeLayerIndex::Mark(uint32_t Slot) {
@@ -221,14 +239,21 @@ void TKxDeLayerIndex::CatchUp() {
   if (FPending.empty()) return;
   if (FPending.size() >= RepackThreshold(FSlots.size())) {
     Repack();
-    return;
+  } else if (BatchPays(FPending.size(), FMoved.size())) {
+    Batch();
+  } else {
+    for (uint32_t slot : FPending) Reinsert(slot);
+    FPending.clear();
   }
-  for (uint32_t slot : FPending) Reinsert(slot);
-  FPending.clear();
 }
 
 void TKxDeLayerIndex::Measure(TEntry& E) {
-  const TRectF r = ItemExtent(E.Shape);
+  // A shape's class does not change while it lives: asking it once saves a cross cast per change.
+  if (!(E.Flags & kClassKnown)) {
+    E.Extent = dynamic_cast<const IKxDeHitExtent*>(E.Shape);
+    E.Flags |= kClassKnown;
+  }
+  const TRectF r = ItemExtent(E.Shape, E.Extent);
   if (IsFinite(r)) {
     E.Box = Widened(r);
     E.Flags &= static_cast<uint8_t>(~kUnbounded);
@@ -241,9 +266,10 @@ void TKxDeLayerIndex::Measure(TEntry& E) {
 
 void TKxDeLayerIndex::Unlink(uint32_t Slot) {
   TEntry& e = FEntries[Slot];
-  if (e.Flags & kInTree) FTree->Tree.remove(TValue(ToBox(e.Box), Slot));
+  if (e.Flags & kMoved) FTrees->Moved.remove(TValue(ToBox(e.Box), Slot));
+  if (e.Flags & kInTree) FTrees->Main.remove(TValue(ToBox(e.MainBox), Slot));
   if (e.Flags & kUnbounded) FUnbounded.erase(std::find(FUnbounded.begin(), FUnbounded.end(), Slot));
-  e.Flags &= static_cast<uint8_t>(~(kInTree | kUnbounded));
+  e.Flags &= static_cast<uint8_t>(~kPlaced);
 }
 
 void TKxDeLayerIndex::Link(uint32_t Slot) {
@@ -252,38 +278,83 @@ void TKxDeLayerIndex::Link(uint32_t Slot) {
   if (e.Flags & kUnbounded) {
     FUnbounded.push_back(Slot);
   } else {
-    FTree->Tree.insert(TValue(ToBox(e.Box), Slot));
+    e.MainBox = e.Box;
+    FTrees->Main.insert(TValue(ToBox(e.MainBox), Slot));
     e.Flags |= kInTree;
   }
+}
+
+bool TKxDeLayerIndex::Release(uint32_t Slot) {
+  TEntry& e = FEntries[Slot];
+  if (!(e.Flags & kDead)) return false;
+  e = TEntry{};
+  FFree.push_back(Slot);
+  return true;
 }
 
 void TKxDeLayerIndex::Reinsert(uint32_t Slot) {
   TEntry& e = FEntries[Slot];
   e.Flags &= static_cast<uint8_t>(~kPending);
-  if (e.Flags & (kInTree | kUnbounded)) NoteChange(e);
+  if (e.Flags & kPlaced) NoteChange(e);
   Unlink(Slot);
-  if (e.Flags & kDead) {
-    e = TEntry{};
-    FFree.push_back(Slot);
-    return;
-  }
+  if (Release(Slot)) return;
   Link(Slot);
   NoteChange(e);
   ++FStats.Reinserts;
 }
 
+void TKxDeLayerIndex::Batch() {
+  for (uint32_t slot : FPending) {
+    TEntry& e = FEntries[slot];
+    e.Flags &= static_cast<uint8_t>(~kPending);
+    if (e.Flags & kPlaced) NoteChange(e);
+    if (e.Flags & kDead) {
+      // The tree of moved items is packed again below without it.
+      e.Flags &= static_cast<uint8_t>(~kMoved);
+      Unlink(slot);
+      Release(slot);
+      continue;
+    }
+    if (e.Flags & kUnbounded) {
+      FUnbounded.erase(std::find(FUnbounded.begin(), FUnbounded.end(), slot));
+      e.Flags &= static_cast<uint8_t>(~kUnbounded);
+    }
+    Measure(e);
+    if (e.Flags & kUnbounded) {
+      if (e.Flags & kInTree) FTrees->Main.remove(TValue(ToBox(e.MainBox), slot));
+      e.Flags &= static_cast<uint8_t>(~(kInTree | kMoved));
+      FUnbounded.push_back(slot);
+    } else if (!(e.Flags & kMoved)) {
+      e.Flags |= kMoved;
+      FMoved.push_back(slot);
+    }
+    NoteChange(e);
+  }
+  FPending.clear();
+  // A slot freed and used again may be listed twice, one moved back in not at all.
+  std::sort(FMoved.begin(), FMoved.end());
+  FMoved.erase(std::unique(FMoved.begin(), FMoved.end()), FMoved.end());
+  std::erase_if(FMoved, [this](uint32_t Slot) { return !(FEntries[Slot].Flags & kMoved); });
+  if (FMoved.size() >= RepackThreshold(FSlots.size())) {
+    PackTree();
+    ++FStats.Repacks;
+    return;
+  }
+  std::vector<TValue> values;
+  values.reserve(FMoved.size());
+  for (uint32_t slot : FMoved) values.emplace_back(ToBox(FEntries[slot].Box), slot);
+  FTrees->Moved = TTrees::TTree(values.begin(), values.end());
+  ++FStats.Batches;
+}
+
 void TKxDeLayerIndex::Repack() {
   for (uint32_t slot : FPending) {
     TEntry& e = FEntries[slot];
-    if (e.Flags & (kInTree | kUnbounded)) NoteChange(e);
-    if (e.Flags & kDead) {
-      e = TEntry{};
-      FFree.push_back(slot);
-    } else {
-      e.Flags &= static_cast<uint8_t>(~kPending);
-      Measure(e);
-      NoteChange(e);
-    }
+    if (e.Flags & kPlaced) NoteChange(e);
+    if (Release(slot)) continue;
+    e.Flags &= static_cast<uint8_t>(~kPending);
+    Measure(e);
+    NoteChange(e);
   }
   FPending.clear();
   PackTree();
@@ -294,19 +365,22 @@ void TKxDeLayerIndex::PackTree() {
   std::vector<TValue> values;
   values.reserve(FSlots.size());
   FUnbounded.clear();
+  FMoved.clear();
   for (uint32_t slot = 0; slot < FEntries.size(); ++slot) {
     TEntry& e = FEntries[slot];
     if (!e.Shape) continue;
+    e.Flags &= static_cast<uint8_t>(~(kInTree | kMoved));
     if (e.Flags & kUnbounded) {
       FUnbounded.push_back(slot);
-      e.Flags &= static_cast<uint8_t>(~kInTree);
     } else {
+      e.MainBox = e.Box;
       values.emplace_back(ToBox(e.Box), slot);
       e.Flags |= kInTree;
     }
   }
   // The range constructor packs the tree (sort-tile-recursive): full nodes with little overlap.
-  FTree->Tree = decltype(FTree->Tree)(values.begin(), values.end());
+  FTrees->Main = TTrees::TTree(values.begin(), values.end());
+  FTrees->Moved.clear();
 }
 
 void TKxDeLayerIndex::Build() {
@@ -320,9 +394,10 @@ void TKxDeLayerIndex::Build() {
   FFree.clear();
   for (int32_t i = 0; i < n; ++i) {
     TKxDeShapeBase* s = FLayer->Items(i);
-    TEntry e{s, TRectF{}, i, 0};
+    TEntry e{s, TRectF{}, TRectF{}, nullptr, i, 0};
     Measure(e);
-    FSlots.insert(s, static_cast<uint32_t>(FEntries.size()));
+    s->FIndexHint = static_cast<uint32_t>(FEntries.size());
+    FSlots.insert(s, s->FIndexHint);
     FEntries.push_back(e);
   }
   PackTree();
@@ -334,9 +409,9 @@ bool TKxDeLayerIndex::Renumber() {
   ++FStats.Renumbers;
   const int32_t n = FLayer->ItemCount();
   for (int32_t i = 0; i < n; ++i) {
-    const auto it = FSlots.constFind(FLayer->Items(i));
-    if (it == FSlots.constEnd()) return false;
-    FEntries[*it].Order = i;
+    const uint32_t slot = SlotOf(FLayer->Items(i));
+    if (slot == kNoSlot) return false;
+    FEntries[slot].Order = i;
   }
   return true;
 }
@@ -352,12 +427,21 @@ void TKxDeLayerIndex::Collect(const TRectF& Area) {
   auto add = [this](uint32_t Slot) {
     FHits.push_back(static_cast<uint64_t>(static_cast<uint32_t>(FEntries[Slot].Order)) << 32 | Slot);
   };
-  auto out = boost::make_function_output_iterator([&add](const TValue& V) { add(V.second); });
+  // The main tree's entries of moved items are stale: those items are found in the other tree.
+  auto main = boost::make_function_output_iterator([this, &add](const TValue& V) {
+    if (!(FEntries[V.second].Flags & kMoved)) add(V.second);
+  });
+  auto moved = boost::make_function_output_iterator([&add](const TValue& V) { add(V.second); });
   // A point, as hovering asks, is tested against the rectangles more cheaply than a box would be.
-  if (area.Left == area.Right && area.Top == area.Bottom)
-    FTree->Tree.query(bgi::intersects(TBoxPoint(area.Left, area.Top)), out);
-  else
-    FTree->Tree.query(bgi::intersects(ToBox(area)), out);
+  auto ask = [&area](const TTrees::TTree& Tree, auto Out) {
+    if (Tree.empty()) return;
+    if (area.Left == area.Right && area.Top == area.Bottom)
+      Tree.query(bgi::intersects(TBoxPoint(area.Left, area.Top)), Out);
+    else
+      Tree.query(bgi::intersects(ToBox(area)), Out);
+  };
+  ask(FTrees->Main, main);
+  ask(FTrees->Moved, moved);
   for (uint32_t slot : FUnbounded) add(slot);
   // The orders are trusted only once the layer confirms them; one renumbering puts them all
   // right after insertions, removals or reorders.

@@ -8,9 +8,15 @@
 // the shapes' own tests, so answers equal those of walking the whole layer.
 //
 // It is kept current by the surface's notifications, lazily: a notification only marks the item
-// concerned (a nested shape marks the layer's item that holds it), and the next query catches up,
-// re-inserting the few marked items or, when many changed, packing the tree anew. Moving
-// thousands of shapes in one gesture therefore costs one rebuild, not thousands of tree updates.
+// concerned (a nested shape marks the layer's item that holds it), and the next query catches up
+// in one of three ways, by how many items were marked:
+// - a few are taken out of the tree and put back one by one;
+// - a batch (a gesture moving thousands of shapes) leaves the main tree as it is and goes into a
+//   second, small tree packed from every item moved out so far; the main tree's entries of those
+//   items are stale and skipped by the queries;
+// - once the moved items are a large share of the layer, the main tree is packed anew from all.
+// Moving thousands of shapes in one gesture therefore costs one packing of the moved ones, not
+// thousands of tree updates.
 // The item order is kept as a number per item, checked against the layer when read and
 // renumbered in one pass when items were inserted, removed or reordered.
 //
@@ -27,6 +33,7 @@
 
 namespace vorn {
 
+class IKxDeHitExtent;
 class TKxDeLayer;
 class TKxDeShapeBase;
 
@@ -37,6 +44,7 @@ class TKxDeLayerIndex {
     uint64_t Builds = 0;     // whole index made from the layer's items
     uint64_t Repacks = 0;    // tree packed anew after many changes
     uint64_t Reinserts = 0;  // items taken out of the tree and put back one by one
+    uint64_t Batches = 0;    // batches of changed items put into the tree of moved items
     uint64_t Renumbers = 0;  // item order read again from the layer
   };
 
@@ -89,13 +97,16 @@ class TKxDeLayerIndex {
   const TStats& Stats() const { return FStats; }
 
  private:
-  struct TTree;  // the R-tree, private to the implementation
+  struct TTrees;  // the R-trees, private to the implementation
   struct TEntry {
-    TKxDeShapeBase* Shape = nullptr;  // none once the item left the layer
-    TRectF Box;                       // the rectangle held in the tree
-    int32_t Order = -1;               // the item's index in the layer when last numbered
+    TKxDeShapeBase* Shape = nullptr;         // none once the item left the layer
+    TRectF Box;                              // the item's rectangle where it is found now
+    TRectF MainBox;                          // the rectangle in the main tree (stale once moved out)
+    const IKxDeHitExtent* Extent = nullptr;  // the item's own extent, once its class was asked
+    int32_t Order = -1;                      // the item's index in the layer when last numbered
     uint8_t Flags = 0;
   };
+  static constexpr uint32_t kNoSlot = 0xFFFFFFFFu;
 
   // Brings the tree up to date with the marked items.
   void CatchUp();
@@ -106,10 +117,19 @@ class TKxDeLayerIndex {
   void PackTree();
   // Takes a marked item out of the tree and puts it back with its new rectangle.
   void Reinsert(uint32_t Slot);
+  // Moves the marked items out of the main tree into the tree of moved items, or packs the main
+  // tree anew when the moved items became too many.
+  void Batch();
+  // Packs the tree of moved items from FMoved (dropping what is no longer moved).
+  void PackMoved();
   void Unlink(uint32_t Slot);
   void Link(uint32_t Slot);
+  // Frees a dead entry's slot, or returns False for a living one.
+  bool Release(uint32_t Slot);
   void Measure(TEntry& E);
   uint32_t AddEntry(TKxDeShapeBase* S, int32_t Order);
+  // The entry of item S, or kNoSlot.
+  uint32_t SlotOf(const TKxDeShapeBase* S) const;
   void Mark(uint32_t Slot);
   // The layer's item that holds S (S itself for an item), or none when S is not below the layer.
   TKxDeShapeBase* ItemOf(TKxDeShapeBase* S) const;
@@ -121,10 +141,11 @@ class TKxDeLayerIndex {
   void NoteChange(const TEntry& E);
 
   TKxDeLayer* FLayer;
-  std::unique_ptr<TTree> FTree;
+  std::unique_ptr<TTrees> FTrees;
   std::vector<TEntry> FEntries;
   QHash<const TKxDeShapeBase*, uint32_t> FSlots;  // living items -> their entry
   std::vector<uint32_t> FPending;                 // entries marked since the last catch-up
+  std::vector<uint32_t> FMoved;                   // entries moved out of the main tree (may repeat)
   std::vector<uint32_t> FFree;                    // entries to reuse
   std::vector<uint32_t> FUnbounded;               // entries whose rectangle is not finite
   std::vector<uint64_t> FHits;                    // query scratch: order << 32 | entry
