@@ -8,7 +8,6 @@
 #include "vorn/common/Rounding.h"
 #include "vorn/editor/EditorLog_p.h"
 #include "vorn/editor/KxDeGuide.h"
-#include "vorn/model/KxDeLayer.h"
 
 #include <QHelpEvent>
 #include <QPainter>
@@ -16,7 +15,6 @@
 #include <QToolTip>
 
 #include <algorithm>
-#include <cmath>
 
 namespace vorn {
 
