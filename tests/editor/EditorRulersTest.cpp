@@ -245,6 +245,15 @@ TEST_F(EditorRulers, ShowsRulersGuidesAndTheCrossHairWhereTheyBelong) {
   for (int y = 2; y < Room() - 3; ++y)
     for (int x = 2; x < Room() - 3; ++x) icon += Pixel(image, QPoint(x, y)) != strip;
   EXPECT_GT(icon, 40);
+
+  // Fitting the page to the window keeps it clear of the rulers.
+  E.ZoomToFit(E.LayerRect());
+  const TPointF from = E.LayerToScreen(TPointF{0, 0});
+  const TPointF to = E.LayerToScreen(TPointF{360, 240});
+  EXPECT_GE(from.X, Room());
+  EXPECT_GE(from.Y, Room());
+  EXPECT_LE(to.X, E.GetClientRect().Right);
+  EXPECT_LE(to.Y, E.GetClientRect().Bottom);
 }
 
 TEST_F(EditorRulers, TheCornerIconTurnsTheOrientationOverOnAClickInPlace) {
