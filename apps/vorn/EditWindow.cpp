@@ -49,6 +49,7 @@ bool TEditWindow::Open(const QString& FileName, QString& Error) {
   FEditor->Layer()->SetColor(settings.PageColor);
   for (vorn::TKxDeLayer* layer : layers) FEditor->InsertLayer(layer);
   FEditor->EndUpdate();
+  FEditor->Guides()->LoadFromDocument(settings.Guides);
   FFileName = FileName;
   FSettings = std::move(settings);
   // Every change of the document from here on is one to save.
@@ -60,6 +61,8 @@ bool TEditWindow::Open(const QString& FileName, QString& Error) {
   FWatcher->OnInsertLayer = modified;
   FWatcher->OnRemoveLayer = modified;
   FWatcher->OnReorderShape = [this](vorn::TObject*, vorn::TKxDeLayer*, intptr_t, intptr_t) { setWindowModified(true); };
+  // Guides are saved with the document.
+  FEditor->OnGuideChange = [this](vorn::TObject*) { setWindowModified(true); };
   setWindowModified(false);
   setWindowTitle(QStringLiteral("%1[*] - Vorn").arg(QFileInfo(FileName).fileName()));
   ShowSelection();
@@ -70,6 +73,7 @@ bool TEditWindow::Save(QString& Error) {
   vorn::TKxDeDocumentSettings settings = FSettings;
   settings.PageWidth = FEditor->Layer()->Width();
   settings.PageHeight = FEditor->Layer()->Height();
+  settings.Guides = FEditor->Guides()->SaveToDocument();
   try {
     vorn::TKxDeDocumentFile::SaveLayersToFile(FFileName, FEditor->LayersList(), settings);
   } catch (const vorn::Exception& e) {

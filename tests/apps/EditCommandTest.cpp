@@ -1,12 +1,14 @@
 // `vorn view` and `vorn edit`: the view screenshot shows the document exactly as `vorn render` draws
 // it; the edit window edits the document and Ctrl+S writes it back, its screenshot differs from the
-// view by the grid alone; documents either command cannot show end it with one line.
+// view by its rulers and grid, and guides it shows are saved; documents either command cannot show
+// end it with one line.
 
 #include "EditWindow.h"
 #include "support/TestSupport.h"
 #include "support/ToolRun.h"
 
 #include <vorn/editor/KxDeEditor.h>
+#include <vorn/editor/KxDeGuides.h>
 #include <vorn/model/KxDeDocument.h>
 #include <vorn/model/KxDeLayer.h>
 #include <vorn/surface/KxDeViewer.h>
@@ -90,7 +92,37 @@ TEST_F(EditCommand, WindowMovesAShapeAndCtrlSSavesTheDocument) {
   EXPECT_EQ(moved, 1);
 }
 
-TEST_F(EditCommand, ScreenshotsShowWhatRenderDrawsTheEditorAddsItsGrid) {
+TEST_F(EditCommand, GuidesPulledOutOfTheRulersAreSavedAndComeBack) {
+  const QString doc = Path("guides.vorn");
+  ASSERT_TRUE(QFile::copy(QString::fromUtf8(kSample), doc));
+  QString error;
+  {
+    vorncli::TEditWindow window;
+    ASSERT_TRUE(window.Open(doc, error)) << error.toStdString();
+    window.resize(700, 900);
+    window.show();
+    TKxDeEditor* e = window.Editor();
+    ASSERT_EQ(e->Guides()->GetCount(), 0);
+    const TPointF to = e->LayerToScreen(TPointF{40, 30});
+    const QPoint ruler(qRound(to.X), 8);
+    const QPoint end(qRound(to.X), qRound(to.Y));
+    QTest::mousePress(e, Qt::LeftButton, {}, ruler);
+    QTest::mouseMove(e, end);
+    QTest::mouseRelease(e, Qt::LeftButton, {}, end);
+    ASSERT_EQ(e->Guides()->GetCount(), 1);
+    EXPECT_TRUE(window.Modified());
+    ASSERT_TRUE(window.Save(error)) << error.toStdString();
+  }
+  vorncli::TEditWindow reopened;
+  ASSERT_TRUE(reopened.Open(doc, error)) << error.toStdString();
+  const std::vector<TKxDeDocumentGuide> guides = reopened.Editor()->Guides()->SaveToDocument();
+  ASSERT_EQ(guides.size(), 1u);
+  EXPECT_NEAR(guides[0].Position, 30, 0.5);
+  EXPECT_EQ(guides[0].GuideType, TKxDeGuideType::kxgtHorizontal);
+  EXPECT_FALSE(reopened.Modified());
+}
+
+TEST_F(EditCommand, ScreenshotsShowWhatRenderDrawsTheEditorAddsRulersAndGrid) {
   if (!QFileInfo::exists(VornTool())) GTEST_SKIP() << "the vorn tool is not built";
   const QString doc = QString::fromUtf8(kSample);
   for (const char* command : {"view", "edit"}) {
@@ -117,11 +149,20 @@ TEST_F(EditCommand, ScreenshotsShowWhatRenderDrawsTheEditorAddsItsGrid) {
   const QImage area = viewed.copy(static_cast<int>(std::nearbyint(origin.X)),
                                   static_cast<int>(std::nearbyint(origin.Y)), page.width(), page.height());
   EXPECT_EQ(DifferingPixels(area, page), 0) << "of " << page.width() * page.height() << " pixels";
-  // The editor shows the document as the viewer does, with its grid over the page as the only
-  // difference.
-  const int gridded = DifferingPixels(edited, viewed);
+  // The editor shows the page as the viewer does, beside its rulers, with its grid over the page
+  // as the only difference.
+  TKxDeEditor editor;
+  editor.resize(520, 700);
+  editor.SetShowStatusBar(true);
+  editor.Layer()->SetBounds(page.width(), page.height());
+  editor.show();
+  const TPointF corner = editor.LayerToScreen(TPointF{0, 0});
+  ASSERT_GT(corner.X, origin.X);
+  const QImage editedArea = edited.copy(static_cast<int>(std::nearbyint(corner.X)),
+                                        static_cast<int>(std::nearbyint(corner.Y)), page.width(), page.height());
+  const int gridded = DifferingPixels(editedArea, area);
   EXPECT_GT(gridded, 0);
-  EXPECT_LT(gridded, edited.width() * edited.height() / 20);
+  EXPECT_LT(gridded, page.width() * page.height() / 20);
 }
 
 TEST_F(EditCommand, WhatCannotBeShownEndsWithOneLine) {

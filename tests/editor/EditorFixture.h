@@ -62,7 +62,7 @@ class TFaulty : public T {
   }
 };
 
-// A 420 x 320 window without border showing a 360 x 240 page, one layer on it.
+// A 420 x 320 window without border or rulers showing a 360 x 240 page, one layer on it.
 template <class TEditor = TRecordingEditor>
 class TEditorWindow : public ::testing::Test {
  protected:
@@ -70,6 +70,8 @@ class TEditorWindow : public ::testing::Test {
     E.resize(420, 320);
     E.BorderProps()->SetBorder(TKxDeBorder::kxdcbNone);
     E.Layer()->SetBounds(360, 240);
+    // The rulers take room from the view; tests of rulers and guides show them.
+    E.Rulers()->SetVisible(false);
     Layer = Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&E));
   }
   // A solid light grey shape named Name.

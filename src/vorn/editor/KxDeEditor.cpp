@@ -51,7 +51,12 @@ TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
       FShapeWatcher(Create<TKxDeShapeNotifier>()),
       FDefaultBrush(Create<TKxDeShapeBrush>()),
       FDefaultPen(Create<TKxDeShapePen>()),
-      FDefaultFont(Create<TKxDeShapeFont>()) {
+      FDefaultFont(Create<TKxDeShapeFont>()),
+      FRulers(Create<TKxDeRulers>()),
+      FGuides(Create<TKxDeGuides>()),
+      FGuide(Create<TKxDeGuideProperties>()),
+      FCursorGuide(Create<TKxDeGuideProperties>()) {
+  ConnectRulers();
   FShapeWatcher->OnDestroy = [this](TObject*, TKxDeShapeBase* S) { WatchedShapeDestroyed(S); };
   FDefaultBrush->OnChange = [this](TObject*) { DoDefBrushChanged(); };
   FDefaultPen->OnChange = [this](TObject*) { DoDefPenChanged(); };
@@ -220,6 +225,10 @@ void TKxDeCustomEditor::ExecuteHitAction(TKxDeEditState State, const TKxDeHitTes
     case kxesSizing:
       ExecuteSizing(From, To, Shift);
       break;
+    case kxesNewGuide:
+    case kxesDragGuide:
+      ExecuteGuideAction(State, From, To);
+      break;
     default:
       break;
   }
@@ -310,6 +319,13 @@ void TKxDeCustomEditor::PressAt(TMouseButton Button, TShiftState Shift, const TP
     SetEditState(kxesOrientIcon);
     return;
   }
+  if (FEditState != kxesZoomRect && FEditState != kxesCreateNew &&
+      (h.HitType == TKxDeHitType::kxhtRulerHorz || h.HitType == TKxDeHitType::kxhtRulerVert ||
+       h.HitType == TKxDeHitType::kxhtGuide)) {
+    if (FEditOptions.Contains(TKxDeEditOption::kxdoShowGuides))
+      SetEditState(h.HitType == TKxDeHitType::kxhtGuide ? kxesDragGuide : kxesNewGuide);
+    return;
+  }
   BeginUpdate();
   TFinally done([this] { EndUpdate(); });
   if (FEditState == kxesCreateNew) {
@@ -385,8 +401,13 @@ void TKxDeCustomEditor::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
     if (!r.IsEmpty()) {
       const bool acts = FEditOptions.Contains(TKxDeEditOption::kxdoCanSelect) ||
                         FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions);
+      // The ruler marks follow the pointer; in the rulers' corner the cross-hair stays put.
+      const bool marks = TrackRulers(X, Y);
+      const bool corner = marks && FEditOptions.Contains(TKxDeEditOption::kxdoShowCursorGuide) && InRulerCorner(X, Y);
       if ((FEditState == kxesNone && !ButtonHeld(Shift)) || !acts) {
+        TKxDeShapeBase* hot = FHotShape;
         Hover(v, X, Y);
+        if (hot == FHotShape) FollowPointer(marks, corner);
       } else {
         FHoverHit.Shape = FDownHit.Shape;
         FHoverHit.PartIndex = FDownHit.PartIndex;
@@ -397,13 +418,19 @@ void TKxDeCustomEditor::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
         if (dx != 0 || dy != 0) FDragged = true;
         switch (FEditState) {
           case kxesRectSelect:
+          case kxesNewGuide:
             update();
+            break;
+          case kxesDragGuide:
+            if (FEditOptions.Contains(TKxDeEditOption::kxdoShowGuides)) update();
+            else FollowPointer(marks, corner);
             break;
           case kxesSizing:
             SizingMove(Shift);
             break;
           case kxesZoomRect:
             if (ButtonHeld(Shift)) update();
+            else InvalidateRulers();
             break;
           case kxesToolEdit:
             if (ButtonHeld(Shift)) ToolDrag(LayerPoint(FHoverHit.Test));
@@ -417,13 +444,21 @@ void TKxDeCustomEditor::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
               update();
             break;
           default:
+            FollowPointer(marks, corner);
             break;
         }
       }
     }
   }
   TKxDeSurface::MouseMove(Shift, X, Y);
-  if (OnCursorMove) OnCursorMove(this, TPointF{v.X - rf.Left, v.Y - rf.Top}, static_cast<float>(GetZoom()));
+  if (OnCursorMove) {
+    const auto z = static_cast<float>(GetZoom());
+    TPointF at{v.X - rf.Left, v.Y - rf.Top};
+    // With the rulers counting from the page's centre, so does the reported point.
+    if (FRulers->Showing() && FRulers->RulersOrigin() == TKxDeRulersOrigin::kxrulOrigCenter)
+      at = TPointF{at.X - rf.Width() / 2 / z, at.Y - rf.Height() / 2 / z};
+    OnCursorMove(this, at, z);
+  }
 }
 
 void TKxDeCustomEditor::Hover(const TPointF& V, int32_t X, int32_t Y) {

@@ -24,7 +24,11 @@
 
 #include "vorn/common/DrawingCommons.h"
 #include "vorn/common/Events.h"
+#include "vorn/common/HintInfo.h"
 #include "vorn/editor/KxDeEditorProperties.h"
+#include "vorn/editor/KxDeGuideProperties.h"
+#include "vorn/editor/KxDeGuides.h"
+#include "vorn/editor/KxDeRulers.h"
 #include "vorn/model/KxDeShapeBrush.h"
 #include "vorn/model/KxDeShapeFont.h"
 #include "vorn/model/KxDeShapeNotifier.h"
@@ -40,6 +44,9 @@
 namespace vorn {
 
 class TKxDeEditorClient;
+class TKxDeGuideProperties;
+class TKxDeGuides;
+class TKxDeRulers;
 class TKxDeToolBase;
 
 class TKxDeCustomEditor : public TKxDeSurface {
@@ -97,6 +104,30 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void SetSelectionRect(const TKxDeSelectionRectProperties* Value) { FSelectionRect->Assign(Value); }
   TKxDeMoveSizeProps* MoveSize() const { return FMoveSize.get(); }
   void SetMoveSize(const TKxDeMoveSizeProps* Value) { FMoveSize->Assign(Value); }
+
+  // ---- Rulers and guides (KxDeEditorRulers.cpp) ------------------------------------------------
+  // The rulers along the top and left edges take Rulers.Size + 1 pixels from the view while
+  // shown. Guides are lines across the page in world units, shown, hit and dragged with
+  // kxdoShowGuides; Guide and CursorGuide are the pens of the guides and of the cross-hair that
+  // follows the pointer with kxdoShowCursorGuide.
+  TKxDeRulers* Rulers() const { return FRulers.get(); }
+  void SetRulers(const TKxDeRulers* Value);
+  TKxDeGuides* Guides() const { return FGuides.get(); }
+  TKxDeGuideProperties* Guide() const { return FGuide.get(); }
+  void SetGuide(const TKxDeGuideProperties* Value);
+  TKxDeGuideProperties* CursorGuide() const { return FCursorGuide.get(); }
+  void SetCursorGuide(const TKxDeGuideProperties* Value);
+  // Repaints only the ruler strips.
+  void InvalidateRulers();
+  // The guide under view point P when guides may be hit in State with the modifiers Shift:
+  // kxhtGuide with the guide's index in PartIndex; otherwise the record as HitCase starts it.
+  virtual TKxDeHitTest GuideTest(const TPointF& P, TKxDeEditState State, TKxDeShiftKeys Shift);
+  // The rich hint at view point V: the orientation icon's or the shape's under it.
+  void GetMekOfficeHint(const TPointF& V, TmekHintInfo& HintInfo);
+  void LayerBounds(TRect& R, TRectF& RF) const override;
+  TRectF GetNominalViewRect() const override;
+  TRectF GetViewRect() const override;
+  TRect GetPaintRect() const override;
 
   // ---- Interaction state -----------------------------------------------------------------------
   TKxDeEditState EditState() const { return FEditState; }
@@ -342,6 +373,16 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void DoClipboardChanged();
   // A guide changed: the editor repaints.
   virtual void DoGuideChanged();
+  // The rulers changed (after the editor made room for them or repainted).
+  virtual void DoRulersChanged();
+  // Guides, the guide being made or dragged, the cross-hair and the rulers with their corner,
+  // drawn over the document in that order.
+  virtual void DrawGuides(TCanvas* C);
+  virtual void DrawNewGuide(TCanvas* C);
+  virtual void DrawGuideDrag(TCanvas* C);
+  virtual void DrawCursorGuide(TCanvas* C);
+  virtual void DrawRulers(TCanvas* C);
+  bool event(QEvent* Event) override;
   // Raises OnBeforeDeleteSelection.
   void DoBeforeDeleteSelection();
   // Tell the editor clients only; the caller raises the editor's creation event right after.
@@ -352,6 +393,28 @@ class TKxDeCustomEditor : public TKxDeSurface {
   virtual void DrawTool(TCanvas* C);
 
  private:
+  // ---- Rulers and guides (KxDeEditorRulers.cpp) ----
+  // Wires the rulers, guides and their pens to the editor (construction).
+  void ConnectRulers();
+  void RulersChanged(bool LayoutChanged);
+  // HitCase's test of the ruler strips at window point Screen; true (HT filled) on a strip.
+  bool RulerHit(const TPointF& Screen, TKxDeHitTest& HT) const;
+  // The strips' thickness with the separating line (0 while the rulers take no room).
+  int32_t RulerRoom() const;
+  // The strips in widget coordinates (empty while the rulers take no room).
+  TRect HorzRulerRect() const;
+  TRect VertRulerRect() const;
+  // The pointer marks follow widget point (X, Y); true when they show.
+  bool TrackRulers(int32_t X, int32_t Y);
+  // Whether widget point (X, Y) lies in the rulers' corner square.
+  bool InRulerCorner(int32_t X, int32_t Y) const;
+  // A pointer move outside a gesture: the cross-hair or the ruler marks follow it.
+  void FollowPointer(bool Marks, bool Corner);
+  // The end of a ruler or guide drag (world points).
+  void ExecuteGuideAction(TKxDeEditState State, const TKxDeHitTest& From, const TKxDeHitTest& To);
+  // A horizontal (vertical) guide's line at world position Position across the page, clipped.
+  void DrawGuideLine(TCanvas* C, bool Horizontal, double Position);
+
   // Calls Call for each registered editor client, in registration order.
   void ForEachEditorClient(const std::function<void(TKxDeEditorClient*)>& Call);
   // The tool's share of a gesture in kxesToolEdit, with world points.
@@ -491,6 +554,10 @@ class TKxDeCustomEditor : public TKxDeSurface {
   TOwned<TKxDeShapeBrush> FDefaultBrush;
   TOwned<TKxDeShapePen> FDefaultPen;
   TOwned<TKxDeShapeFont> FDefaultFont;
+  TOwned<TKxDeRulers> FRulers;
+  TOwned<TKxDeGuides> FGuides;
+  TOwned<TKxDeGuideProperties> FGuide;
+  TOwned<TKxDeGuideProperties> FCursorGuide;
 };
 
 // The editor as a host places it, its properties published.
@@ -517,6 +584,9 @@ class TKxDeEditor : public TKxDeCustomEditor {
   Q_PROPERTY(vorn::TKxDeShapeBrush* DefaultBrush READ DefaultBrush WRITE SetDefaultBrush)
   Q_PROPERTY(vorn::TKxDeShapePen* DefaultPen READ DefaultPen WRITE SetDefaultPen)
   Q_PROPERTY(vorn::TKxDeShapeFont* DefaultFont READ DefaultFont WRITE SetDefaultFont)
+  Q_PROPERTY(vorn::TKxDeRulers* Rulers READ Rulers WRITE SetRulers)
+  Q_PROPERTY(vorn::TKxDeGuideProperties* Guide READ Guide WRITE SetGuide)
+  Q_PROPERTY(vorn::TKxDeGuideProperties* CursorGuide READ CursorGuide WRITE SetCursorGuide)
 
  public:
   using inherited = TKxDeCustomEditor;

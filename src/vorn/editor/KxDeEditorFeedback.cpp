@@ -8,6 +8,7 @@
 #include "vorn/common/KxDeUtils.h"
 #include "vorn/common/Rounding.h"
 #include "vorn/editor/EditorLog_p.h"
+#include "vorn/editor/KxDeGuide.h"
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDeShapeBase.h"
 #include "vorn/surface/KxDeSurfaceIndex_p.h"
@@ -64,7 +65,7 @@ bool TKxDeCustomEditor::ShapeHit(TKxDeShapeBase* S, const TPointF& P, float Fuzz
   return true;
 }
 
-TKxDeHitTest TKxDeCustomEditor::HitCase(const TPointF& P, TKxDeEditState, TKxDeShiftKeys Shift) {
+TKxDeHitTest TKxDeCustomEditor::HitCase(const TPointF& P, TKxDeEditState State, TKxDeShiftKeys Shift) {
   TKxDeHitTest ht;
   TRect r;
   TRectF rf;
@@ -76,7 +77,9 @@ TKxDeHitTest TKxDeCustomEditor::HitCase(const TPointF& P, TKxDeEditState, TKxDeS
                        static_cast<float>(rf.Top + (P.Y - rf.Top) * z)};
   const TRectF client{static_cast<float>(r.Left), static_cast<float>(r.Top), static_cast<float>(r.Right),
                       static_cast<float>(r.Bottom)};
+  if (RulerHit(screen, ht)) return ht;
   if (client.Contains(screen) && rf.Contains(screen)) ht.HitType = TKxDeHitType::kxhtLayer;
+  if (const TKxDeHitTest g = GuideTest(P, State, Shift); g.HitType == TKxDeHitType::kxhtGuide) return g;
   const auto size = static_cast<float>(FSelection->PointSize() / z);
   const auto fuzz = static_cast<float>(FHitFuzz / z);
   const TPointF lp{P.X - rf.Left, P.Y - rf.Top};
@@ -167,6 +170,12 @@ void TKxDeCustomEditor::GetCurrentCursor(const TPointF& V, TCursor& Cursor) {
     default: break;
   }
   const TKxDeHitTest h = HitCase(V, FEditState, TKxDeUtils::ShiftToScShift(ShiftStateOf(QGuiApplication::keyboardModifiers(), {})));
+  if (h.HitType == TKxDeHitType::kxhtGuide) {
+    // A guide moves across its line.
+    const bool horizontal = Guides()->GetItem(h.PartIndex)->GuideType() == TKxDeGuideType::kxgtHorizontal;
+    Cursor = horizontal ? crVSplit : crHSplit;
+    return;
+  }
   if (h.Shape && h.HitType >= TKxDeHitType::kxhtShape && h.HitType <= TKxDeHitType::kxhtPointControl) {
     try {
       Cursor = h.Shape->GetCursor(h);
@@ -234,11 +243,16 @@ void TKxDeCustomEditor::AfterPaint(TCanvas* C) {
   if (r.IsEmpty()) return;
   C->SetClipRect(r);
   DrawHottrack(C);
+  DrawGuides(C);
   if (FEditState == kxesRectSelect || FEditState == kxesZoomRect) DrawSelectionRect(C);
   else if (FEditState == kxesMoving) DrawSelectionMove(C);
   else if (FEditState == kxesToolEdit) DrawTool(C);
   else if (FEditState == kxesSizing) DrawSelectionSize(C);
+  else if (FEditState == kxesNewGuide) DrawNewGuide(C);
+  else if (FEditState == kxesDragGuide) DrawGuideDrag(C);
   else if (FEditState == kxesCreateNew) DrawNewCreation(C);
+  DrawCursorGuide(C);
+  DrawRulers(C);
   C->ResetClip();
 }
 

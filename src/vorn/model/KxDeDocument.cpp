@@ -114,25 +114,16 @@ void SaveGuides(TXmlNode Node, const std::vector<TKxDeDocumentGuide>& Guides) {
   for (const TKxDeDocumentGuide& g : Guides) {
     TXmlNode o = XmlAddChild(Node, "o");
     o.append_attribute("Class").set_value(kGuideClass);
-    XmlWriteDouble(o, "GuidPosition", g.Position);
-    WriteOrdinal(o, "GuideType", g.GuideType);
+    TKxDeDocumentFile::SaveGuideToXML(o, g);
   }
 }
 
 void LoadGuides(TXmlNode Node, std::vector<TKxDeDocumentGuide>& Guides, TKxDeXmlReadReport& Report) {
   Guides.clear();
-  const double limit = MaxGuidePosition();
   for (TXmlNode o : XmlChildren(Node, "o")) {
     TKxDeDocumentGuide g;
-    if (XmlHasValue(o, "GuidPosition")) {
-      g.Position = XmlReadDoubleIn(o, "GuidPosition", std::nan(""), -limit, limit);
-      if (std::isnan(g.Position)) {
-        Report.Skip(o, QStringLiteral("Skipped a guide whose position is not a usable number"));
-        continue;
-      }
-    }
-    g.GuideType = ReadOrdinal(o, "GuideType", TKxDeGuideType::kxgtHorizontal, TKxDeGuideType::kxgtVertical);
-    Guides.push_back(g);
+    if (TKxDeDocumentFile::LoadGuideFromXML(o, g)) Guides.push_back(g);
+    else Report.Skip(o, QStringLiteral("Skipped a guide whose position is not a usable number"));
   }
 }
 
@@ -169,6 +160,27 @@ TOwned<TKxDeLayer> ReadLayer(TXmlNode O, const TKxDeXmlReadOptions& Read, TKxDeX
 }
 
 }  // namespace
+
+// ---- Guides -----------------------------------------------------------------------------------------
+
+void TKxDeDocumentFile::SaveGuideToXML(TXmlNode O, const TKxDeDocumentGuide& G) {
+  XmlWriteDouble(O, "GuidPosition", G.Position);
+  WriteOrdinal(O, "GuideType", G.GuideType);
+}
+
+bool TKxDeDocumentFile::LoadGuideFromXML(TXmlNode O, TKxDeDocumentGuide& G) {
+  G = TKxDeDocumentGuide{};
+  if (XmlHasValue(O, "GuidPosition")) {
+    const double limit = MaxGuidePosition();
+    G.Position = XmlReadDoubleIn(O, "GuidPosition", std::nan(""), -limit, limit);
+    if (std::isnan(G.Position)) {
+      G = TKxDeDocumentGuide{};
+      return false;
+    }
+  }
+  G.GuideType = ReadOrdinal(O, "GuideType", TKxDeGuideType::kxgtHorizontal, TKxDeGuideType::kxgtVertical);
+  return true;
+}
 
 // ---- Writing ----------------------------------------------------------------------------------------
 

@@ -77,6 +77,13 @@ class TKxDeDocumentFile {
   static constexpr int32_t VersionMajor = 1;
   static constexpr int32_t VersionMinor = 0;
 
+  // ---- One guide's element (the content of its "o" element) ---------------------------------
+  // Its position and type as value elements.
+  static void SaveGuideToXML(TXmlNode O, const TKxDeDocumentGuide& G);
+  // Reads G back: a missing position is 0, a missing or unknown type horizontal. False (G reset)
+  // when the position is not a number or lies beyond any page.
+  static bool LoadGuideFromXML(TXmlNode O, TKxDeDocumentGuide& G);
+
   // ---- Writing (raises EKxDeDocumentError when the stream or file cannot be written) ---------
   // Builds the document in Document (replacing what it held).
   static void SaveLayersToXML(TXmlDocument& Document, const TKxDeLayerList& Layers,

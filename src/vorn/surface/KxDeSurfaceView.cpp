@@ -88,13 +88,14 @@ void TKxDeSurface::ZoomToFit(const TRectF& R) {
   TSurfaceUpdate update(this);
   // The scroll bars come and go with the zoom, and the client area with them: a second pass
   // fits the area the first one left.
+  // The area painting covers (the editor's rulers take part of the client area).
   for (int pass = 0; pass < 2; ++pass) {
-    const TRect c = GetClientRect();
+    const TRect c = GetPaintRect();
     if (c.IsEmpty() || c.Width() <= room || c.Height() <= room) return;
     SetZoom(static_cast<int32_t>(std::floor(std::min((c.Width() - room) / w, (c.Height() - room) / h) * 100)));
   }
-  // The rectangle's centre is scrolled to the client's centre.
-  const TRect c = GetClientRect();
+  // The rectangle's centre is scrolled to the centre of that area.
+  const TRect c = GetPaintRect();
   const TPointF at = LayerToScreen(TPointF{static_cast<float>(R.Left + w / 2), static_cast<float>(R.Top + h / 2)});
   SetLayerOffset(Round32(FHorizontalPos + c.Left + c.Width() / 2.0 - at.X),
                  Round32(FVerticalPos + c.Top + c.Height() / 2.0 - at.Y));
