@@ -284,6 +284,38 @@ TEST_F(LayerManager, ShapesHiddenFromTheListNeverGetARow) {
   ExpectInStep(*M, *E);
 }
 
+// The picture of the list beside an editor on the sample label (build/test-output/layer-manager.png).
+TEST(LayerManagerPicture, TheSampleLabelBesideItsList) {
+  RegisterVornShapes();
+  TKxDeLayerList layers;
+  TKxDeDocumentSettings page;
+  TKxDeDocumentFile::LoadLayersFromFile(QStringLiteral(VORN_SOURCE_DIR "/samples/shipping-label.vorn"), layers, page);
+  ASSERT_FALSE(layers.empty());
+  QWidget window;
+  window.resize(820, 460);
+  auto* box = new QHBoxLayout(&window);
+  box->setContentsMargins(6, 6, 6, 6);
+  auto* list = new TKxDeLayerManager;
+  auto* editor = new TKxDeEditor;
+  box->addWidget(list, 3);
+  box->addWidget(editor, 5);
+  for (TKxDeLayer* l : layers) editor->Add(l);
+  editor->Layer()->SetBounds(page.PageWidth, page.PageHeight);
+  list->SetEditor(editor);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  editor->Select(editor->GetLayer(0)->GetItem(1));
+  ExpectInStep(*list, *editor);
+  const QImage image = window.grab().toImage();
+  QDir().mkpath(QStringLiteral(VORN_BINARY_DIR "/test-output"));
+  image.save(QStringLiteral(VORN_BINARY_DIR "/test-output/layer-manager.png"));
+  // The active layer's caption is the first row, in the active colour.
+  const TRect c = list->GetClientRect();
+  const QPoint caption = list->mapTo(&window, QPoint(c.Right - 30, c.Top + 9));
+  EXPECT_EQ(image.pixelColor(qRound(caption.x() * image.devicePixelRatio()), qRound(caption.y() * image.devicePixelRatio())),
+            ToQColor(list->Colors()->ActiveLayer()));
+}
+
 TEST_F(LayerManager, EitherWidgetMayBeDestroyedFirst) {
   // The editor first: the list empties and paints and answers hit tests without it.
   delete E.data();

@@ -284,22 +284,25 @@ void TKxDeCustomLayerManager::EditorLayerReordered(int32_t CurIndex, int32_t New
 }
 
 void TKxDeCustomLayerManager::EditorLayerChanged(TKxDeLayer* L) {
+  if (!Following()) return;
   // A change the list could not follow step by step (layers swapped as a whole, notifications
   // held back) shows as rows out of step with the document: those are built again.
-  if (Following()) {
-    bool rebuild = ListLayerCount() != FEditor->LayerCount();
-    for (int32_t i = 0; !rebuild && i < ListLayerCount(); ++i) rebuild = ListLayer(i)->Layer() != FEditor->GetLayer(i);
-    if (rebuild) {
-      UpdateLayers();
-      return;
-    }
-    if (TKxDeListLayer* l = FindListLayer(L); l && !l->InStep()) {
-      l->UpdateShapes();
-      RepaintUnlessUpdated();
-      return;
-    }
+  bool rebuild = ListLayerCount() != FEditor->LayerCount();
+  for (int32_t i = 0; !rebuild && i < ListLayerCount(); ++i) rebuild = ListLayer(i)->Layer() != FEditor->GetLayer(i);
+  if (rebuild) {
+    UpdateLayers();
+    return;
   }
-  update();
+  TKxDeListLayer* l = FindListLayer(L);
+  if (l && !l->InStep()) {
+    l->UpdateShapes();
+    RepaintUnlessUpdated();
+    return;
+  }
+  // Every change of a shape is also a change of its layer. The shape's own notification, which
+  // follows, repaints its row; the whole list is painted again only when the layer itself shows
+  // differently (name, visibility, lock, printing).
+  if (!l || l->CaptionChanged()) update();
 }
 
 void TKxDeCustomLayerManager::EditorShapeInserted(TKxDeShapeBase* S) {
@@ -308,7 +311,7 @@ void TKxDeCustomLayerManager::EditorShapeInserted(TKxDeShapeBase* S) {
   l->ShapeInserted(S);
   if (HiddenFromLayerManager(S)) return;
   l->SetExpanded(true);
-  UpdateScrollbar();
+  RepaintUnlessUpdated();
 }
 
 void TKxDeCustomLayerManager::EditorShapeRemoved(TKxDeShapeBase* S) {
@@ -321,6 +324,7 @@ void TKxDeCustomLayerManager::EditorShapeRemoved(TKxDeShapeBase* S) {
     if (l->Expanded()) {
       UpdateScrollbar();
       SetTopPosition(FTopPosition);
+      update();
     }
     return;
   }
@@ -333,6 +337,7 @@ void TKxDeCustomLayerManager::EditorShapeCleared(TKxDeShapeBase* S) {
   if (l->Expanded()) {
     UpdateScrollbar();
     SetTopPosition(FTopPosition);
+    update();
   }
 }
 
@@ -340,7 +345,7 @@ void TKxDeCustomLayerManager::EditorShapeReordered(TKxDeLayer* L) {
   TKxDeListLayer* l = FindListLayer(L);
   if (!l) return;
   l->UpdateShapes();
-  if (l->Expanded()) UpdateScrollbar();
+  if (l->Expanded()) RepaintUnlessUpdated();
 }
 
 void TKxDeCustomLayerManager::EditorShapeChanged(TKxDeShapeBase* S) {

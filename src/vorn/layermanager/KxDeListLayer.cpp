@@ -10,7 +10,9 @@ bool HiddenFromLayerManager(const TKxDeShapeBase* Shape) {
 }
 
 TKxDeListLayer::TKxDeListLayer(TKxDeLayer* ALayer, TKxDeCustomLayerManager* AOwner)
-    : TKxDeListItem(ALayer), FLayer(ALayer), FOwner(AOwner) {}
+    : TKxDeListItem(ALayer), FLayer(ALayer), FOwner(AOwner) {
+  CaptionChanged();
+}
 
 const TKxDeListShape* TKxDeListLayer::GetShape(int32_t Index) const {
   return Index >= 0 && Index < GetShapeCount() ? &FShapes[static_cast<size_t>(Index)] : nullptr;
@@ -66,6 +68,15 @@ void TKxDeListLayer::ShapeInserted(TKxDeShapeBase* Shape) {
 
 void TKxDeListLayer::ShapeRemoved(int32_t Index) {
   if (Index >= 0 && Index < GetShapeCount()) FShapes.erase(FShapes.begin() + Index);
+}
+
+bool TKxDeListLayer::CaptionChanged() {
+  const uint8_t flags = static_cast<uint8_t>(FLayer->Visible() | FLayer->Locked() << 1 | FLayer->PrintingAllowed() << 2 |
+                                             static_cast<int>(FLayer->KindOfLayer()) << 3);
+  if (flags == FShownFlags && FLayer->Name() == FShownName) return false;
+  FShownFlags = flags;
+  FShownName = FLayer->Name();
+  return true;
 }
 
 bool TKxDeListLayer::InStep() const { return GetShapeCount() + FUnlisted == FLayer->GetItemCount(); }

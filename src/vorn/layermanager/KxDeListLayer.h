@@ -8,6 +8,8 @@
 
 #include "vorn/common/Object.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <vector>
 
@@ -69,6 +71,8 @@ class TKxDeListLayer : public TKxDeListItem {
   // Rows plus the layer's shapes without a row equal the layer's shapes, unless the list missed
   // a change.
   bool InStep() const;
+  // Notes what the caption shows of the layer; True when that changed since the last call.
+  bool CaptionChanged();
 
  private:
   std::vector<TKxDeListShape> FShapes;
@@ -77,6 +81,9 @@ class TKxDeListLayer : public TKxDeListItem {
   TKxDeCustomLayerManager* FOwner;
   // Shapes of the layer that have no row.
   int32_t FUnlisted = 0;
+  // What the caption and the item rows show of the layer, as last painted.
+  QString FShownName;
+  uint8_t FShownFlags = 0;
 };
 
 // A shape that is never shown in the list.
