@@ -317,8 +317,14 @@ TEST(LayerManagerPicture, TheSampleLabelBesideItsList) {
 }
 
 TEST_F(LayerManager, EitherWidgetMayBeDestroyedFirst) {
-  // The editor first: the list empties and paints and answers hit tests without it.
+  // The editor first, with a layer's name being typed: the list empties, drops the edit without
+  // writing to the freed layer, and paints and answers hit tests without it.
+  QTest::mouseClick(M, Qt::LeftButton, {}, Row(Base, -1, 120));
+  QTest::mouseDClick(M, Qt::LeftButton, {}, Row(Base, -1, 120));
+  ASSERT_TRUE(M->IsEditing());
+  QTest::keyClicks(M->LayerEdit(), QStringLiteral("Gone"));
   delete E.data();
+  EXPECT_FALSE(M->IsEditing());
   EXPECT_EQ(M->Editor(), nullptr);
   EXPECT_EQ(M->ListLayerCount(), 0);
   EXPECT_EQ(M->HitInfo(TPoint{30, 10}).Layer, -1);

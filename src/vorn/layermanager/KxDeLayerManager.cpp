@@ -76,7 +76,8 @@ TKxDeCustomEditor* TKxDeCustomLayerManager::Editor() const { return FEditor.data
 bool TKxDeCustomLayerManager::Following() const {
   // The editor unregisters its clients before it frees its layers, ahead of the QObject's
   // destroyed signal: from that moment on the list must not look at what it shows.
-  return FEditor && FClient->Sender() == FEditor.data();
+  // The client is registered with no other surface than the editor.
+  return !FEditor.isNull() && FClient->Sender() != nullptr;
 }
 
 void TKxDeCustomLayerManager::SetEditor(TKxDeCustomEditor* Value) {
@@ -96,8 +97,9 @@ void TKxDeCustomLayerManager::SetEditor(TKxDeCustomEditor* Value) {
 }
 
 void TKxDeCustomLayerManager::EditorDestroyed() {
+  // The editor is a bare QObject by now: forget it before anything else looks at it.
+  FEditor.clear();
   EndOrCancelEdit();
-  FEditor = nullptr;
   FCurrentLayer = nullptr;
   ReleaseList();
   FTopPosition = 0;
