@@ -3,6 +3,7 @@
 #include <vorn/editor/KxDeEditor.h>
 #include <vorn/extras/vornArrowShape.h>
 #include <vorn/inspector/mekInspector.h>
+#include <vorn/layermanager/KxDeLayerManager.h>
 #include <vorn/surface/KxDeViewer.h>
 
 #include <gtest/gtest.h>
@@ -18,7 +19,8 @@ TEST(DesignerPlugin, AFormWithEveryWidgetLoadsTheEngineClassesWithTheirPropertie
   QUiLoader loader;
   loader.addPluginPath(QStringLiteral(VORN_BINARY_DIR "/plugins/designer"));
   const QStringList offered = loader.availableWidgets();
-  for (const char* name : {"vorn::TKxDeEditor", "vorn::TKxDeViewer", "vorn::TmekInspector", "vorn::TvornArrowShape"})
+  for (const char* name : {"vorn::TKxDeEditor", "vorn::TKxDeViewer", "vorn::TKxDeLayerManager", "vorn::TmekInspector",
+                           "vorn::TvornArrowShape"})
     EXPECT_TRUE(offered.contains(QLatin1String(name))) << name;
 
   QFile form(QStringLiteral(VORN_SOURCE_DIR "/tests/extras/forms/every-widget.ui"));
@@ -30,7 +32,8 @@ TEST(DesignerPlugin, AFormWithEveryWidgetLoadsTheEngineClassesWithTheirPropertie
   auto* viewer = root->findChild<TKxDeViewer*>(QStringLiteral("viewer"));
   auto* inspector = root->findChild<TmekInspector*>(QStringLiteral("inspector"));
   auto* arrow = root->findChild<TvornArrowShape*>(QStringLiteral("arrow"));
-  ASSERT_TRUE(editor && viewer && inspector && arrow);
+  auto* layers = root->findChild<TKxDeLayerManager*>(QStringLiteral("layers"));
+  ASSERT_TRUE(editor && viewer && inspector && arrow && layers);
   EXPECT_EQ(editor->MouseSense(), 4);
   EXPECT_FALSE(editor->ShowShapeHint());
   EXPECT_EQ(editor->Zoom(), 150);
@@ -40,4 +43,6 @@ TEST(DesignerPlugin, AFormWithEveryWidgetLoadsTheEngineClassesWithTheirPropertie
   EXPECT_TRUE(inspector->CtrlEnterCommits());
   EXPECT_EQ(arrow->ArrowLength(), 17);
   EXPECT_DOUBLE_EQ(arrow->ArrowAngle(), 45.5);
+  EXPECT_FALSE(layers->ShowPreview());
+  EXPECT_FALSE(layers->ShowItemValue());
 }

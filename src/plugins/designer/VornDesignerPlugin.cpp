@@ -4,6 +4,7 @@
 #include <vorn/editor/KxDeEditor.h>
 #include <vorn/extras/vornArrowShape.h>
 #include <vorn/inspector/mekInspector.h>
+#include <vorn/layermanager/KxDeLayerManager.h>
 #include <vorn/surface/KxDeViewer.h>
 
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
@@ -112,6 +113,18 @@ class VornDesignerPlugin : public QObject, public QDesignerCustomWidgetCollectio
           p.drawEllipse(QPointF(11, 11), 1.8, 1.8);
         }),
         [](QWidget* Parent) { return new vorn::TKxDeViewer(Parent); }, this);
+    FWidgets << new TWidgetPlugin(
+        QStringLiteral("vorn::TKxDeLayerManager"), QStringLiteral("vorn/layermanager/KxDeLayerManager.h"),
+        QStringLiteral("The layers and shapes of an editor: visibility, lock, previews and renaming"), QSize(220, 300),
+        PageIcon([&](QPainter& p) {
+          p.setPen(QPen(ink, 1.2));
+          for (qreal y : {6.0, 10.0, 14.0}) {
+            p.setBrush(y == 6.0 ? ink : QColor(Qt::white));
+            p.drawRect(QRectF(5.5, y - 1.5, 3, 3));
+            p.drawLine(QPointF(10, y), QPointF(17, y));
+          }
+        }),
+        [](QWidget* Parent) { return new vorn::TKxDeLayerManager(Parent); }, this);
     FWidgets << new TWidgetPlugin(
         QStringLiteral("vorn::TmekInspector"), QStringLiteral("vorn/inspector/mekInspector.h"),
         QStringLiteral("A tree of an object's published properties, edited in place"), QSize(250, 300),

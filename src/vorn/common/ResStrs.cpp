@@ -28,6 +28,8 @@ constexpr TResString kResStrings[] = {
     {"rsFontNameSubstitution", QT_TRANSLATE_NOOP("KxDEResStrs", "Font \"%s\" was substituted with font \"%s\"")},
     {"rsGroupDisplayName", QT_TRANSLATE_NOOP("KxDEResStrs", "Group")},
     {"rsLayerDisplayName", QT_TRANSLATE_NOOP("KxDEResStrs", "Layer")},
+    {"rsLayerManagerLayer", QT_TRANSLATE_NOOP("KxDEResStrs", "Layer - ")},
+    {"rsLayerManagerShape", QT_TRANSLATE_NOOP("KxDEResStrs", "Shape - ")},
     {"rsSysErrorCode", QT_TRANSLATE_NOOP("KxDEResStrs", "System error. Code: %d.\r\n%s")},
     {"rsSysErrorUnknown", QT_TRANSLATE_NOOP("KxDEResStrs", "A call to an OS function failed")},
     {"rsSetSizeOverflow",
@@ -59,6 +61,8 @@ QString rsInvalidClipFmt() { return ById("rsInvalidClipFmt"); }
 QString rsFontNameSubstitution() { return ById("rsFontNameSubstitution"); }
 QString rsGroupDisplayName() { return ById("rsGroupDisplayName"); }
 QString rsLayerDisplayName() { return ById("rsLayerDisplayName"); }
+QString rsLayerManagerLayer() { return ById("rsLayerManagerLayer"); }
+QString rsLayerManagerShape() { return ById("rsLayerManagerShape"); }
 QString rsSysErrorCode() { return ById("rsSysErrorCode"); }
 QString rsSysErrorUnknown() { return ById("rsSysErrorUnknown"); }
 QString rsSetSizeOverflow() { return ById("rsSetSizeOverflow"); }

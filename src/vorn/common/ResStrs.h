@@ -22,6 +22,8 @@ QString rsInvalidClipFmt();           // "Invalid clipboard format"
 QString rsFontNameSubstitution();     // "Font "%s" was substituted with font "%s""
 QString rsGroupDisplayName();         // "Group"
 QString rsLayerDisplayName();         // "Layer"
+QString rsLayerManagerLayer();        // "Layer - " (a layer without a name, before its index)
+QString rsLayerManagerShape();        // "Shape - " (a shape without a name, before its index)
 
 // Messages of the runtime helpers.
 QString rsSysErrorCode();             // "System error. Code: %d.\r\n%s"

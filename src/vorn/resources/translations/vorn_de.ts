@@ -91,6 +91,14 @@
         <translation>Ebene</translation>
     </message>
     <message>
+        <source>Layer - </source>
+        <translation>Ebene - </translation>
+    </message>
+    <message>
+        <source>Shape - </source>
+        <translation>Form - </translation>
+    </message>
+    <message>
         <source>System error. Code: %d.<byte value="xd"/>
 %s</source>
         <translation>Systemfehler. Code: %d.<byte value="xd"/>
