@@ -53,6 +53,7 @@ class TVornPolyline : public TVornLine {
   bool FClosed = false;
 };
 
+// A closed polyline: a filled polygon through its points.
 class TVornPolygon : public TVornPolyline {
   VORN_OBJECT(TVornPolygon, TVornPolyline)
 

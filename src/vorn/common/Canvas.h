@@ -38,6 +38,7 @@ class TGraphicsObject {
   void Changed() { if (OnChange) OnChange(); }
 };
 
+// The canvas pen: colour, width in pixels, style and raster operation.
 class TPen : public TGraphicsObject {
  public:
   TColor Color() const { return FColor; }
@@ -65,6 +66,7 @@ class TPen : public TGraphicsObject {
   std::unique_ptr<QPen> FCustom;
 };
 
+// The canvas brush: a fill colour and pattern.
 class TBrush : public TGraphicsObject {
  public:
   TColor Color() const { return FColor; }
@@ -85,6 +87,7 @@ class TBrush : public TGraphicsObject {
   TBrushStyle FStyle = TBrushStyle::bsSolid;
 };
 
+// The canvas font: family, size in points, colour, style and charset.
 class TFont : public TGraphicsObject {
  public:
   QString Name() const { return FName; }

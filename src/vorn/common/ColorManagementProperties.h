@@ -10,6 +10,7 @@
 
 namespace vorn {
 
+// Colour-splitting settings as published properties.
 class TmekColorManagementProperties : public TPersistent {
   VORN_OBJECT(TmekColorManagementProperties, TPersistent)
   Q_PROPERTY(int SplitColor READ SplitColor WRITE SetSplitColor)

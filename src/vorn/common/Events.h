@@ -79,6 +79,7 @@ using TEnumKxDeStrokesCallback = std::function<bool(int32_t Index, const TKxDeFo
 template <class Signature>
 class TSparseEvent;
 
+// The event of signature R(A...).
 template <class R, class... A>
 class TSparseEvent<R(A...)> {
  public:

@@ -15,6 +15,7 @@ namespace vorn {
 
 using TKxDeGradientRamp = std::array<QRgb, 256>;
 
+// Everything that shapes a gradient fill: end colours, style, direction, rotation and shift.
 struct TKxDeGradientPatternParams {
   TColor ColorBegin = 0x00FF00;
   TColor ColorEnd = 0xFFFFFF;

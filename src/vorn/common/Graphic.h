@@ -109,6 +109,7 @@ class TRasterGraphic : public TGraphic {
   int32_t FBitsPerPixel = 32;
 };
 
+// A BMP image.
 class TBitmap : public TRasterGraphic {
   VORN_OBJECT(TBitmap, TRasterGraphic)
  public:
@@ -116,18 +117,21 @@ class TBitmap : public TRasterGraphic {
   QByteArray FormatName() const override { return QByteArrayLiteral("bmp"); }
 };
 
+// A PNG image.
 class TPngImage : public TRasterGraphic {
   VORN_OBJECT(TPngImage, TRasterGraphic)
  public:
   QByteArray FormatName() const override { return QByteArrayLiteral("png"); }
 };
 
+// A JPEG image.
 class TJPEGImage : public TRasterGraphic {
   VORN_OBJECT(TJPEGImage, TRasterGraphic)
  public:
   QByteArray FormatName() const override { return QByteArrayLiteral("jpg"); }
 };
 
+// A GIF image.
 class TGIFImage : public TRasterGraphic {
   VORN_OBJECT(TGIFImage, TRasterGraphic)
  public:

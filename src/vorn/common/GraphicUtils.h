@@ -8,6 +8,7 @@ namespace vorn {
 
 class TCanvas;
 
+// Drawing helpers shared by shapes: lines and rectangles drawn as polylines.
 class TKxDeGraphicUtils {
  public:
   TKxDeGraphicUtils() = delete;

@@ -6,6 +6,7 @@
 
 namespace vorn {
 
+// A rich hint: a title and lines of text.
 struct TmekHintInfo {
   QString Title;
   QStringList Lines;

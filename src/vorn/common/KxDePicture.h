@@ -190,6 +190,7 @@ class TKxDeCustomPictureProps : public TKxDePicture {
 // (TClass::Construct<TKxDePicture>(Owner)).
 using TKxDeCustomPicturePropsClass = const TClass*;
 
+// A control's background picture, taken from a picture list by index or name, with its placement.
 class TKxDePictureProps : public TKxDeCustomPictureProps {
   VORN_OBJECT(TKxDePictureProps, TKxDeCustomPictureProps)
   Q_PROPERTY(int HorizontalIndent READ HorizontalIndent WRITE SetHorizontalIndent)

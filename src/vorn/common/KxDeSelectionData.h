@@ -26,6 +26,7 @@ struct TKxDeSelectionData {
   TKxDeSelectionType SelectionType = TKxDeSelectionType::kxdsSelected;
 };
 
+// The point, handle or part being dragged, and by how much, for a shape's selection drawing.
 struct TKxDeDragPoint {
   // -1: nothing is being dragged.
   int32_t PartIndex = -1;

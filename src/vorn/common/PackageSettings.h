@@ -11,6 +11,7 @@
 
 namespace vorn {
 
+// The settings read once when the library loads.
 struct TKxDePackageSettings {
   QString kxdCurrentOperatingSystem;  // the running system, e.g. "Debian GNU/Linux 12 (bookworm)"
   TColor kxdCaptionGradientFrom = clActiveCaption;  // caption gradient of the custom-drawn controls

@@ -53,6 +53,7 @@ class TPictureWriter {
   int32_t FBufSize;
 };
 
+// Reads the values a picture wrote with TPictureWriter back from a stream.
 class TPictureReader {
  public:
   TPictureReader(QIODevice* Stream, int32_t BufSize = 65536) : FStream(Stream), FBufSize(BufSize) {}

@@ -52,6 +52,7 @@ constexpr R Normalized(R A) {
 
 }  // namespace records
 
+// A point in world units (single precision).
 struct TPointF {
   float X = 0;
   float Y = 0;
@@ -67,6 +68,7 @@ struct TPointF {
   friend constexpr TPointF operator-(const TPointF& A, const TPointF& B) { return TPointF{A.X - B.X, A.Y - B.Y}; }
 };
 
+// A rectangle in world units (single precision).
 struct TRectF {
   float Left = 0;
   float Top = 0;
@@ -109,12 +111,14 @@ struct TRectF {
   friend bool operator==(const TRectF&, const TRectF&) = default;
 };
 
+// A point in integer device pixels.
 struct TPoint {
   int32_t X = 0;
   int32_t Y = 0;
   friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
+// A rectangle in integer device pixels; it holds its left and top edges, not its right and bottom ones.
 struct TRect {
   int32_t Left = 0;
   int32_t Top = 0;

@@ -92,6 +92,7 @@ class TSet {
 // any other property, and the inspector finds the element enumeration from the property's type.
 // The engine's own set types are registered when the library loads.
 
+// How a set type is published: its meta type, its element enumeration and its name.
 struct TSetTypeInfo {
   QMetaType Type;       // TSet<E>
   QMetaEnum Elements;   // E

@@ -15,6 +15,8 @@ class TCanvas;
 class TKxDeCustomControl;
 struct TRect;
 
+// The border of a control as published properties: the outer and inner looks, their colours and the
+// width; a change lays the control out again.
 class TKxDeControlBorderProps : public TPersistent {
   VORN_OBJECT(TKxDeControlBorderProps, TPersistent)
   Q_PROPERTY(vorn::KxDEConsts::TKxDeBorder Border READ Border WRITE SetBorder)

@@ -150,6 +150,7 @@ using TKxDeScrollbarPartClass = const TClass*;
 // The look of a part at a moment.
 enum class TKxDeScrollbarPartState : uint8_t { Normal, Hot, Down, Disabled };
 
+// One custom scroll bar of a scrolling control: range, page, position, steps and the look of its parts.
 class TKxDeCustomControlScrollbar : public TPersistent {
   VORN_OBJECT(TKxDeCustomControlScrollbar, TPersistent)
 

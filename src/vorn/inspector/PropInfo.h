@@ -92,6 +92,7 @@ struct TPropInfoData {
   int32_t Capacity() const { return static_cast<int32_t>(PropList.capacity()); }
 };
 
+// One category of a category list: its caption and the property it stands for.
 struct TCategoryListItem {
   QString FString;
   TPropInfoData Data;

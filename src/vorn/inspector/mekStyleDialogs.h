@@ -34,6 +34,7 @@ class TmekColorButton : public QToolButton {
   TColor FColor = clBlack;
 };
 
+// Edits a pen (colour, style, mode and width) for the inspector.
 class TmekPenDialog : public QDialog {
   Q_OBJECT
 
@@ -49,6 +50,7 @@ class TmekPenDialog : public QDialog {
   QDoubleSpinBox* FWidth;
 };
 
+// Edits a brush (colour and pattern) for the inspector.
 class TmekBrushDialog : public QDialog {
   Q_OBJECT
 

@@ -15,6 +15,8 @@ namespace vorn {
 
 class TmekInspector;
 
+// The base of the inspector's editor links: it owns one in-place edit control and takes it through the edit's life
+// cycle.
 class TmekVTCustomEditorLink : public TObject {
   VORN_OBJECT(TmekVTCustomEditorLink, TObject)
 
@@ -53,6 +55,7 @@ class TmekVTCustomEditorLink : public TObject {
   int32_t FColumn = -1;
 };
 
+// Edits a value as text.
 class TmekVTStringEditorLink : public TmekVTCustomEditorLink {
   VORN_OBJECT(TmekVTStringEditorLink, TmekVTCustomEditorLink)
 
@@ -80,6 +83,7 @@ class TmekVTNumEditorLink : public TmekVTCustomEditorLink {
   QWidget* CreateEditControl(QWidget* Parent) override { return new Tmek_MFNumEdit(Parent); }
 };
 
+// Edits a value chosen from named values.
 class TmekVTComboEditorLink : public TmekVTCustomEditorLink {
   VORN_OBJECT(TmekVTComboEditorLink, TmekVTCustomEditorLink)
 
@@ -98,6 +102,7 @@ class TmekVTComboEditorLink : public TmekVTCustomEditorLink {
   QWidget* CreateEditControl(QWidget* Parent) override;
 };
 
+// Edits a value in a dialog opened from a button in the row.
 class TmekVTButtonEditorLink : public TmekVTCustomEditorLink {
   VORN_OBJECT(TmekVTButtonEditorLink, TmekVTCustomEditorLink)
 
@@ -110,6 +115,7 @@ class TmekVTButtonEditorLink : public TmekVTCustomEditorLink {
   QWidget* CreateEditControl(QWidget* Parent) override { return new Tmek_MFButtonEdit(Parent); }
 };
 
+// Edits a picture by picking an image file.
 class TmekVTPictureEditorLink : public TmekVTCustomEditorLink {
   VORN_OBJECT(TmekVTPictureEditorLink, TmekVTCustomEditorLink)
 

@@ -14,6 +14,7 @@
 
 namespace vorn {
 
+// What the inspector's editor links read from any of these edits: the text and whether the user changed it.
 class Imek_MFEdit {
  public:
   virtual QString EditText() const = 0;

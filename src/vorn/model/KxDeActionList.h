@@ -13,6 +13,7 @@
 
 namespace vorn {
 
+// One announced action and the published property it changed (empty when none).
 struct TKxDeActionListRec {
   TKxDeAction Action = TKxDeAction::kxacChanging;
   QString PropName;

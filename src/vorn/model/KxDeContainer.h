@@ -54,6 +54,7 @@ class TShapeEnumerator {
 // TShapeEnumerator with EnumSubLevels.
 class TShapeTree {
  public:
+  // Walks the shapes below a container, depth first, each before its children.
   class iterator {
    public:
     using iterator_category = std::forward_iterator_tag;

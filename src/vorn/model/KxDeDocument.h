@@ -59,6 +59,7 @@ struct TKxDeDocumentSettings {
   std::vector<TKxDeDocumentGuide> Guides;
 };
 
+// Limits a document reader applies to untrusted files.
 struct TKxDeDocumentLoadOptions {
   // Object levels read below the document (a layer is level 1, its shapes level 2, ...); deeper
   // objects are skipped with their subtrees and reported.
@@ -68,6 +69,7 @@ struct TKxDeDocumentLoadOptions {
   TKxDeDocumentProgress OnProgress;
 };
 
+// Reads and writes document files (".vorn"): layers, page and guides, with progress and clear errors.
 class TKxDeDocumentFile {
  public:
   TKxDeDocumentFile() = delete;

@@ -19,6 +19,7 @@
 
 namespace vorn {
 
+// Limits an object reader applies to untrusted XML.
 struct TKxDeXmlReadOptions {
   // Object levels read: the elements being read are level 1, their children level 2, ... An
   // element below this level is skipped with its subtree.

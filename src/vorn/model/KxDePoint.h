@@ -19,6 +19,7 @@ class TKxDeShapeBase;
 
 using TKxDePointControlClass = const TClass*;
 
+// A curve handle of a vertex, stored relative to its vertex.
 class TKxDePointControl : public TPersistent {
   VORN_OBJECT(TKxDePointControl, TPersistent)
   Q_PROPERTY(float x READ x WRITE Setx)

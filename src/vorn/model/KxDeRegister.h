@@ -14,6 +14,7 @@ namespace vorn {
 
 class TKxDeShapeBase;
 
+// One entry of the shape registry: the class, its display name and its description.
 struct TRegisterShapeInfosRec {
   TKxDeShapeClass ShapeClass = nullptr;
   QString DisplayName;

@@ -12,6 +12,7 @@
 
 namespace vorn {
 
+// A pen as a plain value: colour, mode, style and width in millimetres.
 struct TKxDePenRec {
   TColor Color = clBlack;
   TPenMode Mode = TPenMode::pmCopy;
@@ -20,12 +21,14 @@ struct TKxDePenRec {
   friend bool operator==(const TKxDePenRec&, const TKxDePenRec&) = default;
 };
 
+// A brush as a plain value: colour and pattern.
 struct TKxDeBrushRec {
   TColor Color = clWhite;
   TBrushStyle Style = TBrushStyle::bsSolid;
   friend bool operator==(const TKxDeBrushRec&, const TKxDeBrushRec&) = default;
 };
 
+// A shape font as a plain value: charset, colour, family, size in points and style.
 struct TKxDeShapeFontRec {
   uint8_t Charset = 1;
   TColor Color = clWindowText;
@@ -35,6 +38,7 @@ struct TKxDeShapeFontRec {
   friend bool operator==(const TKxDeShapeFontRec&, const TKxDeShapeFontRec&) = default;
 };
 
+// A text view's font as a plain value, with its height in millimetres.
 struct TKxDeShapeFontRec2 {
   uint8_t Charset = 1;
   QString Name = QStringLiteral("Swiss 721");
@@ -43,6 +47,7 @@ struct TKxDeShapeFontRec2 {
   friend bool operator==(const TKxDeShapeFontRec2&, const TKxDeShapeFontRec2&) = default;
 };
 
+// A gradient fill as a plain value.
 struct TKxDeShapeGradienthRec {
   TColor ColorBegin = 0x00FF00;
   TColor ColorEnd = 0xFFFFFF;

@@ -45,6 +45,7 @@ struct TIMGRowBuffer {
   bool FileSense = false;  // true: 1 bits are black; false: inverted
 };
 
+// How far decoding the scan lines of an IMG image got.
 struct TIMGRowsDecoded {
   int64_t End = 0;        // position after the last byte used
   bool Complete = false;  // the data reached every line

@@ -12,6 +12,7 @@
 
 namespace vorn {
 
+// One straight segment of a character's outline, in font design units.
 struct TKxDeFontStroke {
   int32_t GlyphNumber = 0;  // the contour, from 0
   TPointF P1;
