@@ -68,6 +68,13 @@ int main(int argc, char** argv) {
   //! [editor]
   row->addWidget(editor);
 
+  //! [layermanager]
+  // The layer manager lists the editor's layers and their shapes and follows the editor.
+  auto* layerList = new TKxDeLayerManager(&window);
+  layerList->SetEditor(editor);
+  //! [layermanager]
+  row->addWidget(layerList);
+
   //! [inspector]
   // The object inspector lists the published properties of one object and edits them in place.
   auto* inspector = new TmekInspector(&window);
@@ -75,11 +82,12 @@ int main(int argc, char** argv) {
   //! [inspector]
   row->addWidget(inspector);
 
-  window.resize(1200, 400);
+  window.resize(1400, 400);
   window.show();
   QApplication::processEvents();
   check(viewer->LayerCount() > 0 || document.isEmpty(), "viewer shows the document");
   check(editor->SelectionCount() == 1 && actions->DeleteAction()->isEnabled(), "editor selects the box");
+  check(layerList->Editor() == editor, "layer manager follows");
   check(!window.grab().isNull(), "window paints");
 
   //! [img]

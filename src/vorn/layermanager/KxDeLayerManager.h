@@ -40,6 +40,8 @@ class TLayerGlyphs;
 enum class TLayerGlyph : uint8_t;
 class TLayerManagerClient;
 
+// The layer manager list with everything but its published properties (TKxDeLayerManager
+// publishes them).
 class TKxDeCustomLayerManager : public TKxDeCustomScrollControl {
   Q_OBJECT
 
@@ -167,6 +169,7 @@ class TKxDeCustomLayerManager : public TKxDeCustomScrollControl {
  private:
   // One row as the list is walked from TopPosition.
   enum class TRowKind : uint8_t { Caption, Item, Separator };
+  // A row: its kind, the layer and shape it shows (by index) and where it is.
   struct TRow {
     TRowKind Kind;
     int32_t Layer;
