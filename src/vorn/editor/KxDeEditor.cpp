@@ -73,6 +73,7 @@ TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
   installEventFilter(new TKxDeEditorNavigation(this));
   InitiateBuffer(FUndoBuf, "undobuf");
   InitiateBuffer(FRedoBuf, "redobuf");
+  InitiateClipViewer();
 }
 
 TKxDeCustomEditor::~TKxDeCustomEditor() {

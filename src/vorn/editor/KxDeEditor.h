@@ -344,6 +344,30 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // Raised after every recorded announcement, replay and trimming of the histories.
   TNotifyEvent OnChange;
 
+  // ---- Clipboard (KxDeEditorClipboard.cpp) --------------------------------------------------------
+  // The selected shapes, in selection order, onto the clipboard as the objects format (an XML
+  // document: root "os" of type "vorn.mek.data", one "o" per shape, containers with their
+  // members) and as text; Behavior 1 marks a cut. Every copy starts the paste count afresh.
+  void CopyToClipboard() override { CopyToClipboard(0); }
+  void CopyToClipboard(int32_t Behavior);
+  // A copy marked as cut, then the selection deleted.
+  void CutToClipboard() override;
+  // The shapes of the objects format into the active layer as the new selection, with new
+  // identities, the n-th paste of a copy n millimetres right of and below the copied shapes (a
+  // cut lands in place), as one undo step. Another content goes to OnPasteCustomClipboardFormats
+  // format by format; without a handler nothing is pasted. A payload that is not ours, or damaged,
+  // pastes what it validly holds or nothing.
+  void PasteFromClipboard() override;
+  // Whether something pastable is on the clipboard (kept current as the clipboard changes).
+  bool HasClipboardData() const override { return FHasClipboardData; }
+  bool HasClipboardProfileData() const { return FHasClipboardProfileData; }
+  void UpdateClipboardData();
+  int32_t PasteCount() const { return FPasteCount; }
+  TKxDeOnPasteCustomClipboardFormats OnPasteCustomClipboardFormats;
+  TKxDeShapeEvent OnBeforeLoadingDuringPaste;
+  TKxDeShapeEvent OnAfterLoadingDuringPaste;
+  TNotifyEvent OnAfterPasteFromClipboard;
+
   // ---- Cursor ----------------------------------------------------------------------------------
   // The cursor for view point V in the current state.
   virtual void GetCurrentCursor(const TPointF& V, TCursor& Cursor);
@@ -579,6 +603,16 @@ class TKxDeCustomEditor : public TKxDeSurface {
   TXmlNode FReplayContainer;
   mutable std::unordered_map<uint32_t, TKxDeShapeBase*> FReplayIDs;
   mutable bool FReplayIDsValid = false;
+
+  // ---- Clipboard (KxDeEditorClipboard.cpp) ----
+  // The shapes of an "os" element into Into; true when any was inserted.
+  bool PasteShapes(TXmlNode Os, TKxDeContainer* Into, float Offset, int32_t Depth);
+  // Follows the clipboard's changes from now on.
+  void InitiateClipViewer();
+  bool FHasClipboardData = false;
+  bool FHasClipboardProfileData = false;
+  bool FInClipChain = false;
+  int32_t FPasteCount = 0;
 
   // ---- Sizing gestures (KxDeEditorSizing.cpp) ----
   // The shape of the sizing gesture in progress when it may still be sized, else none.
