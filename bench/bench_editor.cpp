@@ -10,6 +10,11 @@
 //   and the editor asks its own at the release to choose the hot shape (target: half the scene's
 //   time; the ratio is the counter "x_scene"). Argument 0 moves the shapes of the band, lying
 //   together; argument 1 every tenth shape, spread over the page.
+// - the same move recorded for undo, then undone and redone, beside a QGraphicsScene whose move
+//   is a QUndoCommand on a QUndoStack keeping each item's old and new position (target: half the
+//   peer's time for the recorded move and for undo + redo; counters "x_scene_move" and
+//   "x_scene_undo_redo");
+// - the undo history's memory after 1,000 moves of one shape each (counter "bytes_per_entry").
 // The benchmarks are meant to run in the order written: the move is compared with the scene's
 // figure measured before it.
 
@@ -23,6 +28,9 @@
 #include <QCoreApplication>
 #include <QGraphicsScene>
 #include <QTest>
+#include <QUndoStack>
+
+#include <malloc.h>
 
 #include <chrono>
 #include <memory>
@@ -169,6 +177,8 @@ BENCHMARK(BM_Move10000_SceneBsp)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_Move10000_Editor(benchmark::State& State) {
   TBenchEditor& e = Editor();
+  // The move alone: nothing recorded.
+  e.SetUndoLimit(0);
   e.ShowView();
   e.ClearSelection();
   TKxDeLayer* layer = e.GetLayer(0);
@@ -212,6 +222,130 @@ void BM_Move10000_Editor(benchmark::State& State) {
   if (SceneMoveSeconds(State.range(0)) > 0) State.counters["x_scene"] = each / SceneMoveSeconds(State.range(0));
 }
 BENCHMARK(BM_Move10000_Editor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// ---- Moving with undo ----------------------------------------------------------------------------------
+
+// A move of many items as one undoable command, as a graphics-view application writes it.
+class TMoveCommand : public QUndoCommand {
+ public:
+  TMoveCommand(const std::vector<QGraphicsItem*>& Items, QPointF D) : FItems(Items) {
+    FOld.reserve(Items.size());
+    for (QGraphicsItem* i : Items) FOld.push_back(i->pos());
+    FNew.reserve(Items.size());
+    for (const QPointF& p : FOld) FNew.push_back(p + D);
+  }
+  void redo() override {
+    for (size_t i = 0; i < FItems.size(); ++i) FItems[i]->setPos(FNew[i]);
+  }
+  void undo() override {
+    for (size_t i = 0; i < FItems.size(); ++i) FItems[i]->setPos(FOld[i]);
+  }
+
+ private:
+  std::vector<QGraphicsItem*> FItems;
+  std::vector<QPointF> FOld, FNew;
+};
+
+struct TUndoFigures {
+  double Move = 0;
+  double UndoRedo = 0;
+};
+TUndoFigures& SceneUndoSeconds() {
+  static TUndoFigures figures;
+  return figures;
+}
+
+void BM_MoveUndoRedo10000_SceneUndoStack(benchmark::State& State) {
+  QGraphicsScene scene;
+  std::vector<QGraphicsItem*> items;
+  AddFigures(scene, items);
+  std::vector<QGraphicsItem*> moved;
+  for (size_t i = 0; i < items.size(); ++i)
+    if (Moves(i, 0)) moved.push_back(items[i]);
+  QUndoStack stack;
+  scene.itemAt(QPointF(10, 10), QTransform());
+  double d = 7, move = 0, undoRedo = 0;
+  for (auto _ : State) {
+    auto t = TClock::now();
+    stack.push(new TMoveCommand(moved, QPointF(d, d)));
+    benchmark::DoNotOptimize(scene.itemAt(QPointF(kViewX + 500, kViewY + 500), QTransform()));
+    move += Since(t);
+    t = TClock::now();
+    stack.undo();
+    benchmark::DoNotOptimize(scene.itemAt(QPointF(kViewX + 500, kViewY + 500), QTransform()));
+    stack.redo();
+    benchmark::DoNotOptimize(scene.itemAt(QPointF(kViewX + 500, kViewY + 500), QTransform()));
+    undoRedo += Since(t);
+    d = -d;
+  }
+  const auto n = static_cast<double>(State.iterations());
+  SceneUndoSeconds() = {move / n, undoRedo / n};
+  State.counters["move_ms"] = move / n * 1e3;
+  State.counters["undo_redo_ms"] = undoRedo / n * 1e3;
+}
+BENCHMARK(BM_MoveUndoRedo10000_SceneUndoStack)->Unit(benchmark::kMillisecond);
+
+void BM_MoveUndoRedo10000_Editor(benchmark::State& State) {
+  TBenchEditor& e = Editor();
+  e.ShowView();
+  e.SetUndoLimit(-1);
+  e.ClearSelection();
+  TKxDeLayer* layer = e.GetLayer(0);
+  for (int32_t i = 0; i < layer->ItemCount(); ++i)
+    if (Moves(static_cast<size_t>(i), 0)) e.AddSelection(layer->Items(i));
+  float d = 7;
+  double move = 0, undoRedo = 0;
+  for (auto _ : State) {
+    auto t = TClock::now();
+    e.MoveSelection(TPointF{d, d});
+    // The hot shape is chosen again after a move: the index catches up.
+    benchmark::DoNotOptimize(e.ShapeAtPos(TPointF{kViewX + 500, kViewY + 500}, 2));
+    move += Since(t);
+    t = TClock::now();
+    e.Undo();
+    benchmark::DoNotOptimize(e.ShapeAtPos(TPointF{kViewX + 500, kViewY + 500}, 2));
+    e.Redo();
+    benchmark::DoNotOptimize(e.ShapeAtPos(TPointF{kViewX + 500, kViewY + 500}, 2));
+    undoRedo += Since(t);
+    State.PauseTiming();
+    e.ClearUndo();
+    State.ResumeTiming();
+    d = -d;
+  }
+  const auto n = static_cast<double>(State.iterations());
+  State.counters["selected"] = e.SelectionCount();
+  State.counters["move_ms"] = move / n * 1e3;
+  State.counters["undo_redo_ms"] = undoRedo / n * 1e3;
+  if (SceneUndoSeconds().Move > 0) {
+    State.counters["x_scene_move"] = move / n / SceneUndoSeconds().Move;
+    State.counters["x_scene_undo_redo"] = undoRedo / n / SceneUndoSeconds().UndoRedo;
+  }
+}
+BENCHMARK(BM_MoveUndoRedo10000_Editor)->Unit(benchmark::kMillisecond);
+
+// The heap the undo history holds after 1,000 moves of one shape each: what emptying it gives back.
+void BM_UndoMemory1000Moves_Editor(benchmark::State& State) {
+  TBenchEditor& e = Editor();
+  e.SetUndoLimit(-1);
+  TKxDeLayer* layer = e.GetLayer(0);
+  double bytes = 0;
+  for (auto _ : State) {
+    e.ClearUndo();
+    for (int32_t i = 0; i < 1000; ++i) {
+      e.Select(layer->Items(i * 97));
+      e.MoveSelection(TPointF{1, 1});
+    }
+    State.PauseTiming();
+    malloc_trim(0);
+    const size_t held = mallinfo2().uordblks;
+    e.ClearUndo();
+    malloc_trim(0);
+    bytes = static_cast<double>(held - mallinfo2().uordblks);
+    State.ResumeTiming();
+  }
+  State.counters["bytes_per_entry"] = bytes / 1000;
+}
+BENCHMARK(BM_UndoMemory1000Moves_Editor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

@@ -71,6 +71,9 @@ TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
   setMouseTracking(true);
   SetBufferedPaint(true);
   installEventFilter(new TKxDeEditorNavigation(this));
+  InitiateBuffer(FUndoBuf, "undobuf");
+  InitiateBuffer(FRedoBuf, "redobuf");
+  InitiateClipViewer();
 }
 
 TKxDeCustomEditor::~TKxDeCustomEditor() {
@@ -85,6 +88,10 @@ TKxDeCustomEditor::~TKxDeCustomEditor() {
 void TKxDeCustomEditor::SetEditOptions(TKxDeEditOptions Value) {
   if (FEditOptions == Value) return;
   FEditOptions = Value;
+  if (!Value.Contains(TKxDeEditOption::kxdoCanUndo)) {
+    ClearUndo();
+    ClearRedo();
+  }
   UpdateSelection();
   RefreshClientBuffer();
   UpdateHottrack();
@@ -113,9 +120,6 @@ void TKxDeCustomEditor::SetEditorOrientation(TKxDeEditorOrient Value) {
   update();
   ForEachEditorClient([](TKxDeEditorClient* C) { C->DoOrientChange(); });
 }
-
-void TKxDeCustomEditor::BeginUndoGroup() {}
-void TKxDeCustomEditor::EndUndoGroup() {}
 
 // ---- State -----------------------------------------------------------------------------------------
 
@@ -597,8 +601,14 @@ void TKxDeCustomEditor::focusOutEvent(QFocusEvent* Event) {
 
 // ---- Document changes ------------------------------------------------------------------------------
 
+void TKxDeCustomEditor::DoShapeInserted(TKxDeShapeBase* S) {
+  TKxDeSurface::DoShapeInserted(S);
+  ReplayIDsInserted(S);
+}
+
 void TKxDeCustomEditor::DoShapeRemoved(TKxDeShapeBase* S) {
   TKxDeSurface::DoShapeRemoved(S);
+  ReplayIDsRemoved(S);
   if (FHotShape == S) FHotShape = nullptr;
   if (Destroying()) return;
   if (FEditState == kxesMoving || FEditState == kxesSizing || FEditState == kxesRotating ||

@@ -39,6 +39,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace vorn {
@@ -79,8 +81,9 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void SetMultiSelectKeys(TKxDeShiftKeys Value);
   TKxDeShiftKeys ControlKeys() const { return FControlKeys; }
   void SetControlKeys(TKxDeShiftKeys Value);
+  // Entries each history keeps: -1 any number (values below are stored as -1), 0 none.
   int32_t UndoLimit() const { return FUndoLimit; }
-  void SetUndoLimit(int32_t Value) { FUndoLimit = Value; }
+  void SetUndoLimit(int32_t Value);
   bool ShowShapeHint() const { return FShowShapeHint; }
   void SetShowShapeHint(bool Value) { FShowShapeHint = Value; }
   TKxDeEditorOrient EditorOrientation() const { return FEditorOrientation; }
@@ -165,9 +168,10 @@ class TKxDeCustomEditor : public TKxDeSurface {
                                 TKxDeShiftKeys Shift);
   // Moves the selection by D in one undo group and one surface update, last selected first.
   void MoveSelection(const TPointF& D);
-  // Brackets of the undo records one gesture makes; empty until undo is recorded.
-  virtual void BeginUndoGroup();
-  virtual void EndUndoGroup();
+  // Brackets of the undo records one gesture makes: everything recorded inside the outermost
+  // bracket is one entry of the history.
+  void BeginUndoGroup() override;
+  void EndUndoGroup() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
@@ -294,6 +298,76 @@ class TKxDeCustomEditor : public TKxDeSurface {
   TKxDeShapeFont* DefaultFont() const { return FDefaultFont.get(); }
   void SetDefaultFont(const TKxDeShapeFont* Value);
 
+  // ---- Undo and redo (KxDeEditorUndo.cpp) --------------------------------------------------------
+  // Each history is an XML document: "undobuf" (or "redobuf") holding its entries oldest first,
+  // each a record "undo" ("redo") or a group "undogr" ("redogr") of records in the order they
+  // were made. A record describes a shape as it was before the change it announced, so replaying
+  // it puts the shape back, and the replay's own announcements fill the other history.
+  //
+  // The document's announcement of a coming change: a fresh change (no replay running) marks
+  // the editor modified and empties the redo history; the record goes to the undo history, or to
+  // the redo history while Undo replays. OnChange follows.
+  void NotifyUndo(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName) override;
+  // One record of Shape for Action into either history (nothing when recording is off, locked,
+  // the limit is 0, or the action is one of the announcements before a structural change).
+  void CreateUndo(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
+  void CreateRedo(TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
+  void BeginRedoGroup();
+  void EndRedoGroup();
+  // Nothing is recorded while held.
+  void BeginUndoLock() override;
+  void EndUndoLock() override;
+  int32_t UndoLockCount() const { return FUndoLock; }
+  // An entry is there and no replay is running.
+  bool CanUndo() const;
+  bool CanRedo() const;
+  // Replay the newest entry of the history.
+  void Undo();
+  void Redo();
+  void ClearUndo();
+  void ClearRedo();
+  // Entries in each history.
+  int32_t UndoCount() const { return FUndoBuf.Count; }
+  int32_t RedoCount() const { return FRedoBuf.Count; }
+  // The histories as they stand (read only).
+  TXmlNode UndoBuffer() const { return FUndoBuf.Root; }
+  TXmlNode RedoBuffer() const { return FRedoBuf.Root; }
+  bool InUndo() const { return FInUndo; }
+  bool InRedo() const { return FInRedo; }
+  // Set by every change recorded outside a replay; clearing it also empties both histories.
+  bool Modified() const { return FModified; }
+  void SetModified(bool Value);
+  // The window message for undo: undoes when it can and tells whether it could.
+  bool WMUndo();
+  // The control's settings from a file; the histories start afresh.
+  void LoadFromFile(const QString& FileName);
+  // Raised after every recorded announcement, replay and trimming of the histories.
+  TNotifyEvent OnChange;
+
+  // ---- Clipboard (KxDeEditorClipboard.cpp) --------------------------------------------------------
+  // The selected shapes, in selection order, onto the clipboard as the objects format (an XML
+  // document: root "os" of type "vorn.mek.data", one "o" per shape, containers with their
+  // members) and as text; Behavior 1 marks a cut. Every copy starts the paste count afresh.
+  void CopyToClipboard() override { CopyToClipboard(0); }
+  void CopyToClipboard(int32_t Behavior);
+  // A copy marked as cut, then the selection deleted.
+  void CutToClipboard() override;
+  // The shapes of the objects format into the active layer as the new selection, with new
+  // identities, the n-th paste of a copy n millimetres right of and below the copied shapes (a
+  // cut lands in place), as one undo step. Another content goes to OnPasteCustomClipboardFormats
+  // format by format; without a handler nothing is pasted. A payload that is not ours, or damaged,
+  // pastes what it validly holds or nothing.
+  void PasteFromClipboard() override;
+  // Whether something pastable is on the clipboard (kept current as the clipboard changes).
+  bool HasClipboardData() const override { return FHasClipboardData; }
+  bool HasClipboardProfileData() const { return FHasClipboardProfileData; }
+  void UpdateClipboardData();
+  int32_t PasteCount() const { return FPasteCount; }
+  TKxDeOnPasteCustomClipboardFormats OnPasteCustomClipboardFormats;
+  TKxDeShapeEvent OnBeforeLoadingDuringPaste;
+  TKxDeShapeEvent OnAfterLoadingDuringPaste;
+  TNotifyEvent OnAfterPasteFromClipboard;
+
   // ---- Cursor ----------------------------------------------------------------------------------
   // The cursor for view point V in the current state.
   virtual void GetCurrentCursor(const TPointF& V, TCursor& Cursor);
@@ -336,6 +410,8 @@ class TKxDeCustomEditor : public TKxDeSurface {
  Q_SIGNALS:
   // The selection changed, or the document around it: the commands may act differently now.
   void CommandsChanged();
+  // CanUndo or CanRedo changed.
+  void UndoStateChanged();
 
  protected:
   bool focusNextPrevChild(bool Next) override;
@@ -357,6 +433,7 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void DrawSelection(TCanvas* C) override;
   // The live feedback over the buffered picture.
   void AfterPaint(TCanvas* C) override;
+  void DoShapeInserted(TKxDeShapeBase* S) override;
   void DoShapeRemoved(TKxDeShapeBase* S) override;
   void DoLayerRemoved(TKxDeLayer* L) override;
   void DoMouseWheelZoom(int16_t WheelDelta) override;
@@ -480,6 +557,62 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void DropNewShape();
   // The watcher saw S go.
   void WatchedShapeDestroyed(TKxDeShapeBase* S);
+
+  // ---- Undo and redo (KxDeEditorUndo.cpp) ----
+  struct THistory {
+    std::unique_ptr<TXmlDocument> Doc;
+    TXmlNode Root;
+    TXmlNode Group;  // the open group, else empty
+    int32_t Depth = 0;
+    int32_t Count = 0;  // entries under Root
+  };
+  // Makes (or empties) a history with its root element.
+  void InitiateBuffer(THistory& H, const char* RootName);
+  void BeginGroup(THistory& H, const char* GroupName);
+  void EndGroup(THistory& H);
+  void CreateRecord(THistory& H, const char* Name, TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
+  void ClearHistory(THistory& H, const char* RootName);
+  // Trims both histories to UndoLimit entries, the oldest first.
+  void CheckUndoBufferLength();
+  // Recording is possible at all (option, limit, not being destroyed).
+  bool Records() const;
+  // The newest entry of From replayed, its records going to the other history (Undo or Redo).
+  void Replay(THistory& From, const char* Record, const char* Group, bool Undoing);
+  void ReplayEntry(TXmlNode Entry, const char* Record);
+  void ReplayRecord(TXmlNode R, int32_t InsertAt);
+  // The shape a record names, and the container a removal record names as the owner.
+  TKxDeShapeBase* RecordShape(uint32_t ID, bool LayersToo) const;
+  TKxDeContainer* RecordOwner(uint32_t ID) const;
+  void RememberIDs(TKxDeShapeBase* S, bool Self) const;
+  void ForgetIDs(TKxDeShapeBase* S);
+  // Shapes coming and going while the identities of a replay are gathered.
+  void ReplayIDsInserted(TKxDeShapeBase* S);
+  void ReplayIDsRemoved(TKxDeShapeBase* S);
+  // OnChange, and UndoStateChanged when CanUndo or CanRedo changed.
+  void DoChange();
+  THistory FUndoBuf;
+  THistory FRedoBuf;
+  int32_t FUndoLock = 0;
+  bool FInUndo = false;
+  bool FInRedo = false;
+  bool FModified = false;
+  bool FCouldUndo = false;
+  bool FCouldRedo = false;
+  // A group or package made by a replay takes back this identity and element when it is
+  // announced, before its members go in (its bounds then come from them).
+  TXmlNode FReplayContainer;
+  mutable std::unordered_map<uint32_t, TKxDeShapeBase*> FReplayIDs;
+  mutable bool FReplayIDsValid = false;
+
+  // ---- Clipboard (KxDeEditorClipboard.cpp) ----
+  // The shapes of an "os" element into Into; true when any was inserted.
+  bool PasteShapes(TXmlNode Os, TKxDeContainer* Into, float Offset, int32_t Depth);
+  // Follows the clipboard's changes from now on.
+  void InitiateClipViewer();
+  bool FHasClipboardData = false;
+  bool FHasClipboardProfileData = false;
+  bool FInClipChain = false;
+  int32_t FPasteCount = 0;
 
   // ---- Sizing gestures (KxDeEditorSizing.cpp) ----
   // The shape of the sizing gesture in progress when it may still be sized, else none.

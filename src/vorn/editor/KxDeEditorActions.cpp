@@ -30,6 +30,9 @@ class TActionsClient : public TKxDeSurfaceClient {
 TKxDeEditorActions::TKxDeEditorActions(TKxDeCustomEditor* Editor, QObject* Parent)
     : QObject(Parent ? Parent : Editor), FEditor(Editor) {
   using E = TKxDeCustomEditor;
+  FUndo = Make(tr("Undo"), QKeySequence::Undo, &E::Undo);
+  FRedo = Make(tr("Redo"), QKeySequence::Redo, &E::Redo);
+  Separator();
   FDelete = Make(tr("Delete"), QKeySequence::Delete, &E::DeleteSelection);
   FSelectAll = Make(tr("Select all"), QKeySequence::SelectAll, &E::SelectAll);
   Separator();
@@ -75,6 +78,7 @@ TKxDeEditorActions::TKxDeEditorActions(TKxDeCustomEditor* Editor, QObject* Paren
   if (Editor) {
     Editor->addActions(FActions);
     connect(Editor, &TKxDeCustomEditor::CommandsChanged, this, &TKxDeEditorActions::UpdateActions);
+    connect(Editor, &TKxDeCustomEditor::UndoStateChanged, this, &TKxDeEditorActions::UpdateActions);
     auto* client = Create<TActionsClient>(static_cast<TKxDeSurface*>(Editor));
     client->OnAny = [this] { UpdateLater(); };
     FClient.reset(client);
@@ -117,6 +121,8 @@ void TKxDeEditorActions::UpdateActions() {
   TKxDeCustomEditor* e = FEditor;
   const int32_t n = e ? e->SelectionCount() : 0;
   const bool some = n > 0;
+  FUndo->setEnabled(e && e->CanUndo());
+  FRedo->setEnabled(e && e->CanRedo());
   FDelete->setEnabled(some);
   FSelectAll->setEnabled(e && e->EditOptions().Contains(TKxDeEditOption::kxdoCanSelect) && e->LayerCount() > 0);
   // Grouping takes two shapes or more; a single shape makes a package of its own.

@@ -1,8 +1,8 @@
 #pragma once
 // TKxDeEditorActions: the editor's commands as QActions, for a host's menus and toolbars.
 //
-// Delete, select all, group, ungroup, pack, unpack, the four z-order moves, the four nudges and
-// the zooms, each with its usual shortcut. The shortcuts work while the editor (or a child of it) has the
+// Undo, redo, delete, select all, group, ungroup, pack, unpack, the four z-order moves, the four
+// nudges and the zooms, each with its usual shortcut. The shortcuts work while the editor (or a child of it) has the
 // focus, so Delete and the arrows typed into another field of the window stay that field's. An
 // action is enabled only while its command would change something; the state follows the
 // selection and the document around it (UpdateActions brings it up to date at any time).
@@ -32,6 +32,9 @@ class TKxDeEditorActions : public QObject {
 
   TKxDeCustomEditor* Editor() const { return FEditor; }
 
+  // Enabled while the editor can undo (redo).
+  QAction* UndoAction() const { return FUndo; }
+  QAction* RedoAction() const { return FRedo; }
   QAction* DeleteAction() const { return FDelete; }
   QAction* SelectAllAction() const { return FSelectAll; }
   QAction* GroupAction() const { return FGroup; }
@@ -68,6 +71,8 @@ class TKxDeEditorActions : public QObject {
   void UpdateLater();
 
   QPointer<TKxDeCustomEditor> FEditor;
+  QAction* FUndo = nullptr;
+  QAction* FRedo = nullptr;
   QAction* FDelete = nullptr;
   QAction* FSelectAll = nullptr;
   QAction* FGroup = nullptr;

@@ -254,14 +254,15 @@ void TKxDeCustomEditor::DeleteSelection() {
   std::vector<TKxDeShapeBase*> doomed;
   for (TKxDeShapeBase* s : FSelections)
     if (s->Visible() && !s->InDestroy()) doomed.push_back(s);
+  // The shapes count as selected until they are gone, so that undo brings them back selected.
   FSelections.clear();
-  FSelected.clear();
   if (!doomed.empty()) {
     BeginUndoGroup();
     TFinally undo([this] { EndUndoGroup(); });
     for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
       if (Exists(*it)) Free(*it);
   }
+  FSelected.clear();
   SelectionChanged();
 }
 
@@ -279,6 +280,8 @@ bool CanReorder(const TKxDeShapeBase* S, bool Up) {
 
 template <class F>
 static void ReorderEach(TKxDeCustomEditor* E, const std::vector<TKxDeShapeBase*>& Selection, F&& Move) {
+  E->BeginUndoGroup();
+  TFinally undo([E] { E->EndUndoGroup(); });
   E->BeginUpdate();
   TFinally update([E] { E->EndUpdate(); });
   // A reorder may make a handler change the selection: walk a copy, the last selected first.
@@ -326,6 +329,8 @@ bool TKxDeCustomEditor::CanUnpack() const {
 }
 
 TKxDeGroup* TKxDeCustomEditor::Group(const TKxDeShapeArray& A) {
+  BeginUndoGroup();
+  TFinally undo([this] { EndUndoGroup(); });
   BeginUpdate();
   TFinally update([this] { EndUpdate(); });
   // The list may be the selection itself, which the grouping changes.
@@ -335,6 +340,8 @@ TKxDeGroup* TKxDeCustomEditor::Group(const TKxDeShapeArray& A) {
 }
 
 TKxDePackage* TKxDeCustomEditor::Pack(const TKxDeShapeArray& A) {
+  BeginUndoGroup();
+  TFinally undo([this] { EndUndoGroup(); });
   BeginUpdate();
   TFinally update([this] { EndUpdate(); });
   TKxDePackage* p = TKxDeSurface::Pack(TKxDeShapeArray(A));
@@ -350,6 +357,8 @@ template <class C, class F>
 void DisbandSelected(TKxDeCustomEditor* E, F&& Disband) {
   const TKxDeShapeArray selection = E->Selections();
   TKxDeShapeArray members;
+  E->BeginUndoGroup();
+  TFinally undo([E] { E->EndUndoGroup(); });
   E->BeginUpdate();
   TFinally update([E] { E->EndUpdate(); });
   bool any = false;

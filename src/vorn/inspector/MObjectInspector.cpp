@@ -1,5 +1,6 @@
 #include "vorn/inspector/MObjectInspector.h"
 
+#include "vorn/common/Finally_p.h"
 #include "vorn/common/KxDePicture.h"
 #include "vorn/common/PackageSettings.h"
 #include "vorn/inspector/Inspector_p.h"
@@ -9,6 +10,7 @@
 #include "vorn/model/KxDeShapeFont.h"
 #include "vorn/model/KxDeShapeGradient.h"
 #include "vorn/model/KxDeShapeNotifier.h"
+#include "vorn/surface/KxDeSurface.h"
 
 #include <QApplication>
 #include <QMetaMethod>
@@ -269,11 +271,32 @@ QVariant TMObjectInspector::ReadProperty(PPropInfo PropInfo) const {
   return {};
 }
 
+namespace {
+
+// The shape an edited model object belongs to: the shape itself or the owner of its style.
+TKxDeShapeBase* EditedShape(TObject* Object) {
+  if (auto* s = dynamic_cast<TKxDeShapeBase*>(Object)) return s;
+  if (auto* b = dynamic_cast<TKxDeShapeBrush*>(Object)) return b->Owner();
+  if (auto* p = dynamic_cast<TKxDeShapePen*>(Object)) return p->Owner();
+  if (auto* f = dynamic_cast<TKxDeShapeFont*>(Object)) return f->Owner();
+  if (auto* g = dynamic_cast<TKxDeShapeGradient*>(Object)) return g->Owner();
+  return nullptr;
+}
+
+}  // namespace
+
 bool TMObjectInspector::WriteProperty(PPropInfo PropInfo, const QVariant& Value) {
   if (!PropInfo || PropInfo->ReadOnly()) return false;
   if (FQObject) return PropInfo->Property.write(FQObject, Value);
-  if (FObject) return PropInfo->Property.writeOnGadget(FObject, Value);
-  return false;
+  if (!FObject) return false;
+  // One edit is one step of the editor's undo, however many records the change makes.
+  TKxDeShapeBase* shape = EditedShape(FObject);
+  TKxDeSurface* surface = shape ? shape->GetSurface() : nullptr;
+  if (surface) surface->BeginUndoGroup();
+  TFinally group([surface] {
+    if (surface) surface->EndUndoGroup();
+  });
+  return PropInfo->Property.writeOnGadget(FObject, Value);
 }
 
 int32_t TMObjectInspector::GetIntegerProperty(PPropInfo PropInfo) const { return ReadProperty(PropInfo).toInt(); }

@@ -112,6 +112,8 @@ void TKxDeSurface::UnLockClientNotify() {
 
 void TKxDeSurface::BeginUndoLock() {}
 void TKxDeSurface::EndUndoLock() {}
+void TKxDeSurface::BeginUndoGroup() {}
+void TKxDeSurface::EndUndoGroup() {}
 
 // ---- Clients --------------------------------------------------------------------------------------
 

@@ -165,9 +165,12 @@ class TKxDeSurface : public TKxDeCustomScrollControl {
   // with changes pending tells each client of a change of the active layer.
   void LockClientNotify() { ++FLockClient; }
   void UnLockClientNotify();
-  // Undo recording brackets of the editor; empty here.
+  // Undo recording brackets of the editor; empty here. A group makes the records inside it one
+  // entry of the history (an edit made from outside the editor, such as the inspector's).
   virtual void BeginUndoLock();
   virtual void EndUndoLock();
+  virtual void BeginUndoGroup();
+  virtual void EndUndoGroup();
   // A document load is in progress (read by the editor's undo); set by whoever loads.
   bool InLoad() const { return FInLoad; }
   void SetInLoad(bool Value) { FInLoad = Value; }

@@ -363,6 +363,14 @@
         <translation>In den Hintergrund</translation>
     </message>
     <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
         <source>Nudge left</source>
         <translation>Nach links schieben</translation>
     </message>

@@ -1,0 +1,165 @@
+// Copy, cut and paste between editors of one process, damaged payloads, and the clipboard object's
+// retries and format names.
+
+#include <vorn/common/Units.h>
+#include <vorn/editor/mekClipboard.h>
+#include <vorn/model/KxDeGroup.h>
+#include <vorn/model/KxDeObjectXml.h>
+
+#include "EditorFixture.h"
+
+#include <cmath>
+#include <functional>
+
+namespace vorn::test {
+namespace {
+
+class EditorClipboard : public TEditorWindow<TKxDeEditor> {
+ protected:
+  void SetUp() override {
+    RegisterVornShapes();
+    TEditorWindow::SetUp();
+    A = Box("A", 20, 20);
+    B = Box<TVornEllipse>("B", 120, 20, 40, 30);
+    B->Pen()->SetWidth(1.5f);
+    Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&Other));
+  }
+  TKxDeLayer* OtherLayer() const { return Other.GetLayer(0); }
+  // A shape's element (members included) without identities: classes, geometry and styles.
+  static std::string Content(const TKxDeShapeBase* S) {
+    TXmlDocument d;
+    TKxDeObjectXml::AppendObject(d, S);
+    std::function<void(TXmlNode)> strip = [&](TXmlNode N) {
+      N.remove_attribute("ID");
+      for (TXmlNode c : N.children()) strip(c);
+    };
+    strip(d);
+    return XmlToText(d, false).toStdString();
+  }
+  // The same of S read back and moved by D, as a paste makes it.
+  static std::string Moved(const TKxDeShapeBase* S, float D) {
+    TXmlDocument d;
+    TOwned<TKxDeShapeBase> copy(TKxDeObjectXml::LoadObject(TKxDeObjectXml::AppendObject(d, S)));
+    copy->MoveBy(D, D);
+    return Content(copy.get());
+  }
+  void PutPayload(const QByteArray& Xml) {
+    TmekClipboard* c = MekClipboard();
+    c->SetAsHandle(c->ObjectsFormat(), Xml);
+  }
+
+  TKxDeShapeBase* A = nullptr;
+  TKxDeShapeBase* B = nullptr;
+  TKxDeEditor Other;
+};
+
+TEST_F(EditorClipboard, CopyPastesIntoAnotherEditorOneMillimetreFurtherEachTime) {
+  E.SelectList({A, B});
+  E.CopyToClipboard();
+  EXPECT_TRUE(Other.HasClipboardData());
+  EXPECT_EQ(MekClipboard()->GetAsText().count(QLatin1Char('\n')), 2);
+  for (int n = 1; n <= 3; ++n) {
+    Other.PasteFromClipboard();
+    ASSERT_EQ(OtherLayer()->ItemCount(), 2 * n);
+    for (int i = 0; i < 2; ++i) {
+      TKxDeShapeBase* copy = OtherLayer()->Items(2 * n - 2 + i);
+      TKxDeShapeBase* source = i == 0 ? A : B;
+      EXPECT_NE(copy->ID(), source->ID());
+      EXPECT_TRUE(Other.IsSelected(copy));
+      EXPECT_EQ(Content(copy), Moved(source, static_cast<float>(n) * CoordsPixelsPerMMConvertValue));
+    }
+  }
+  // The three pastes are undone one by one.
+  EXPECT_EQ(Other.UndoCount(), 3);
+  Other.Undo();
+  EXPECT_EQ(OtherLayer()->ItemCount(), 4);
+}
+
+TEST_F(EditorClipboard, CutPastesInPlaceAndGroupsKeepTheirMembers) {
+  E.SelectList({A, B});
+  TKxDeGroup* g = E.GroupSelection();
+  const std::string group = Content(g);
+  E.CutToClipboard();
+  EXPECT_EQ(Layer->ItemCount(), 0);
+  E.PasteFromClipboard();
+  ASSERT_EQ(Layer->ItemCount(), 1);
+  auto* pasted = dynamic_cast<TKxDeGroup*>(Layer->Items(0));
+  ASSERT_NE(pasted, nullptr);
+  EXPECT_EQ(pasted->ItemCount(), 2);
+  EXPECT_EQ(E.SelectionCount(), 1);
+  EXPECT_TRUE(E.IsSelected(pasted));
+  EXPECT_EQ(Content(pasted), group);
+}
+
+TEST_F(EditorClipboard, DamagedPayloadsPasteWhatIsValidOrNothing) {
+  const QByteArray valid = R"(<o Class="TVornRectangle"><Points><Point><x>1</x><y>1</y></Point>)"
+                           R"(<Point><x>5</x><y>5</y></Point></Points></o>)";
+  QByteArray deep;
+  for (int i = 0; i < 500; ++i) deep = R"(<o Class="TKxDeGroup"><os>)" + deep + "</os></o>";
+  struct TCase {
+    const char* Name;
+    QByteArray Xml;
+    int Pasted;
+  };
+  const std::vector<TCase> cases = {
+      {"truncated", R"(<os type="vorn.mek.data" version="1.0"><o Class="TVornRect)", 0},
+      {"wrong type", R"(<os type="other" version="1.0">)" + valid + "</os>", 0},
+      {"no os root", "<shapes>" + valid + "</shapes>", 0},
+      {"unknown class beside a valid one",
+       R"(<os type="vorn.mek.data"><o Class="TNoSuchShape"/><o/>)" + valid + "</os>", 1},
+      {"huge numbers",
+       R"(<os type="vorn.mek.data"><o Class="TVornRectangle"><Points><Point><x>1e300</x><y>-1e39</y></Point>)"
+       R"(</Points><Rotation>1e99</Rotation></o></os>)",
+       1},
+      {"absurd nesting", R"(<os type="vorn.mek.data">)" + deep + "</os>", 1},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    E.SelectAll();
+    E.DeleteSelection();
+    PutPayload(c.Xml);
+    E.PasteFromClipboard();
+    EXPECT_EQ(Layer->ItemCount(), c.Pasted);
+    for (int32_t i = 0; i < Layer->ItemCount(); ++i) {
+      const TRectF b = Layer->Items(i)->GetBounds();
+      EXPECT_TRUE(std::isfinite(b.Left) && std::abs(b.Right) < 1e10f);
+    }
+  }
+  // Plain text counts as pastable, but without a handler nothing is pasted; a handler sees it.
+  MekClipboard()->SetAsText(QStringLiteral("hello"));
+  EXPECT_TRUE(E.HasClipboardData());
+  E.SelectAll();
+  E.DeleteSelection();
+  E.PasteFromClipboard();
+  EXPECT_EQ(Layer->ItemCount(), 0);
+  std::vector<uint16_t> offered;
+  E.OnPasteCustomClipboardFormats = [&](TObject*, uint16_t F, bool&) { offered.push_back(F); };
+  E.PasteFromClipboard();
+  EXPECT_EQ(offered, (std::vector<uint16_t>{CF_UNICODETEXT}));
+}
+
+TEST_F(EditorClipboard, ABusyClipboardIsTriedFiveTimesAndFormatsHaveNames) {
+  TmekClipboard* c = MekClipboard();
+  std::vector<int32_t> waits;
+  c->CanOpen = [] { return false; };
+  c->Wait = [&](int32_t Ms) { waits.push_back(Ms); };
+  try {
+    c->SetAsText(QStringLiteral("x"));
+    ADD_FAILURE() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("Clipboard cannot be opened, try again"));
+  }
+  c->CanOpen = nullptr;
+  c->Wait = nullptr;
+  EXPECT_EQ(waits, (std::vector<int32_t>{150, 300, 450, 600}));
+  EXPECT_EQ(c->OpenCount(), 0);
+  EXPECT_EQ(TmekClipboard::GetClipboardFormatString(13), QStringLiteral("Standard clipboard format (CF_UNICODETEXT)"));
+  EXPECT_EQ(TmekClipboard::GetClipboardFormatString(c->ObjectsFormat()),
+            QStringLiteral("mekObjectsDBFormat (%1)").arg(c->ObjectsFormat()));
+  E.Select(A);
+  E.CopyToClipboard();
+  EXPECT_EQ(c->GetClipboardFormats().split(QStringLiteral("\r\n")).size(), 3);
+}
+
+}  // namespace
+}  // namespace vorn::test
