@@ -559,6 +559,7 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void WatchedShapeDestroyed(TKxDeShapeBase* S);
 
   // ---- Undo and redo (KxDeEditorUndo.cpp) ----
+  // One history (undo or redo): its XML document, the root of its entries and the open group.
   struct THistory {
     std::unique_ptr<TXmlDocument> Doc;
     TXmlNode Root;
