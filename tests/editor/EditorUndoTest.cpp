@@ -3,6 +3,7 @@
 // undone and redone to the end.
 
 #include <vorn/editor/KxDeEditorActions.h>
+#include <vorn/editor/KxDeGuides.h>
 #include <vorn/inspector/MObjectInspector.h>
 #include <vorn/model/KxDeDocument.h>
 #include <vorn/model/KxDeGroup.h>
@@ -252,6 +253,16 @@ TEST_F(EditorUndo, OneInspectorEditIsOneEntry) {
   EXPECT_EQ(E.UndoCount(), 1);
   E.Undo();
   EXPECT_EQ(A->Brush()->Color(), 0xE0E0E0);
+}
+
+// Guides are not part of the history: undoing the gestures around them leaves them be.
+TEST_F(EditorUndo, GuidesOutliveTheUndoOfShapeGestures) {
+  E.Guides()->Add()->SetPosition(75);
+  Gesture([&] { A->MoveBy(10, 0); });
+  E.Undo();
+  EXPECT_EQ(A->GetBounds().Left, 20);
+  ASSERT_EQ(E.Guides()->GetCount(), 1);
+  EXPECT_EQ(E.Guides()->GetItem(0)->Position(), 75);
 }
 
 // A few hundred random gestures and edits, then everything undone and redone.
