@@ -3,6 +3,7 @@
 // undone and redone to the end.
 
 #include <vorn/editor/KxDeEditorActions.h>
+#include <vorn/editor/KxDeGuide.h>
 #include <vorn/editor/KxDeGuides.h>
 #include <vorn/inspector/MObjectInspector.h>
 #include <vorn/model/KxDeDocument.h>
