@@ -7,7 +7,7 @@
 
 namespace vorn {
 
-Q_DECLARE_LOGGING_CATEGORY(lcInspector)
+Q_DECLARE_LOGGING_CATEGORY(lcPropertyTree)
 
 // The bounds of an integer property's type.
 void IntegerBounds(PPropInfo PropInfo, double& Min, double& Max);

@@ -22,7 +22,7 @@
 
 namespace vorn {
 
-Q_LOGGING_CATEGORY(lcInspector, "vorn.inspector", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPropertyTree, "vorn.properties", QtWarningMsg)
 
 namespace {
 
@@ -502,7 +502,7 @@ bool TMObjectInspector::ModifyAnyProperty(PPropInfo PropInfo, const QString& Tex
 
 void TMObjectInspector::DoException(const Exception& E) {
   if (OnException) OnException(this, E);
-  else qCDebug(lcInspector) << "inspector:" << E.Message();
+  else qCDebug(lcPropertyTree) << "properties:" << E.Message();
 }
 
 }  // namespace vorn

@@ -1,5 +1,5 @@
 #pragma once
-// Property information of the object inspector: what it knows about one published property
+// Property information of the property tree: what it knows about one published property
 // (TPropInfo, read once per class from the meta-object), the published properties of a class
 // restricted to some kinds (TPropInfoList) and the same grouped by category (TCategoryList).
 //
@@ -144,7 +144,7 @@ class TCategoryList : public TObject {
   int32_t FCapacity = 0;
 };
 
-// The inspector's messages, translatable (context "MekInspector").
+// The property tree's messages, translatable (context "MekInspector").
 QString rsInspectorName();      // "Name"
 QString rsInspectorValue();     // "Value"
 QString rsClickToModify();      // "Click to modify"

@@ -1,5 +1,5 @@
 #pragma once
-// Vocabulary of the object inspector and its in-place editors.
+// Vocabulary of the property tree and its in-place editors.
 
 #include "vorn/common/Set.h"
 
@@ -11,7 +11,7 @@ namespace vorn {
 namespace MekInspector {
 Q_NAMESPACE
 
-// How a node of the inspector tree represents its property.
+// How a node of the property tree represents its property.
 enum class TNodeRepresentation : uint8_t { nrCategory, nrStandard, nrIndividualSetValue };
 Q_ENUM_NS(TNodeRepresentation)
 
@@ -36,7 +36,7 @@ Q_ENUM_NS(TGlyphStyle)
 enum class TKeySet : uint8_t { ksReturn, ksEscape };
 Q_ENUM_NS(TKeySet)
 
-// The kinds of published property types the inspector distinguishes (a filter selects among them).
+// The kinds of published property types the property tree distinguishes (a filter selects among them).
 // Booleans are enumerations; a colour is an integer whose type name is "TColor".
 enum class TTypeKind : uint8_t {
   tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkMethod, tkWChar, tkLString,

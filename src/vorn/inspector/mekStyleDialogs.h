@@ -1,5 +1,5 @@
 #pragma once
-// The dialogs the inspector's button editors open: colours, fonts, pens, brushes and pictures.
+// The dialogs the property tree's button editors open: colours, fonts, pens, brushes and pictures.
 // Each works on a copy and applies it to the style object in one change when accepted, so a
 // dialog edit is announced as one change of the style.
 
@@ -34,7 +34,7 @@ class TmekColorButton : public QToolButton {
   TColor FColor = clBlack;
 };
 
-// Edits a pen (colour, style, mode and width) for the inspector.
+// Edits a pen (colour, style, mode and width) in a dialog of the property tree.
 class TmekPenDialog : public QDialog {
   Q_OBJECT
 
@@ -50,7 +50,7 @@ class TmekPenDialog : public QDialog {
   QDoubleSpinBox* FWidth;
 };
 
-// Edits a brush (colour and pattern) for the inspector.
+// Edits a brush (colour and pattern) in a dialog of the property tree.
 class TmekBrushDialog : public QDialog {
   Q_OBJECT
 
