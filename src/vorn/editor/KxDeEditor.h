@@ -470,6 +470,9 @@ class TKxDeCustomEditor : public TKxDeSurface {
   virtual void DrawTool(TCanvas* C);
 
  private:
+  // An empty hit test at window point P, its points relative to the client rectangle R; RF is the
+  // page's rectangle on screen (LayerBounds).
+  TKxDeHitTest StartHitTest(const TPointF& P, TRect& R, TRectF& RF) const;
   // ---- Rulers and guides (KxDeEditorRulers.cpp) ----
   // Wires the rulers, guides and their pens to the editor (construction).
   void ConnectRulers();

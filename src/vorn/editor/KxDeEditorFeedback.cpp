@@ -65,12 +65,17 @@ bool TKxDeCustomEditor::ShapeHit(TKxDeShapeBase* S, const TPointF& P, float Fuzz
   return true;
 }
 
-TKxDeHitTest TKxDeCustomEditor::HitCase(const TPointF& P, TKxDeEditState State, TKxDeShiftKeys Shift) {
+TKxDeHitTest TKxDeCustomEditor::StartHitTest(const TPointF& P, TRect& R, TRectF& RF) const {
   TKxDeHitTest ht;
+  LayerBounds(R, RF);
+  ht.Test = ht.Pt2 = TPointF{P.X - R.Left, P.Y - R.Top};
+  return ht;
+}
+
+TKxDeHitTest TKxDeCustomEditor::HitCase(const TPointF& P, TKxDeEditState State, TKxDeShiftKeys Shift) {
   TRect r;
   TRectF rf;
-  LayerBounds(r, rf);
-  ht.Test = ht.Pt2 = TPointF{P.X - r.Left, P.Y - r.Top};
+  TKxDeHitTest ht = StartHitTest(P, r, rf);
   if (r.IsEmpty()) return ht;
   const double z = GetZoom();
   const TPointF screen{static_cast<float>(rf.Left + (P.X - rf.Left) * z),

@@ -147,11 +147,9 @@ bool TKxDeCustomEditor::RulerHit(const TPointF& Screen, TKxDeHitTest& HT) const 
 }
 
 TKxDeHitTest TKxDeCustomEditor::GuideTest(const TPointF& P, TKxDeEditState State, TKxDeShiftKeys Shift) {
-  TKxDeHitTest ht;
   TRect r;
   TRectF rf;
-  LayerBounds(r, rf);
-  ht.Test = ht.Pt2 = TPointF{P.X - r.Left, P.Y - r.Top};
+  TKxDeHitTest ht = StartHitTest(P, r, rf);
   if (!FEditOptions.Contains(TKxDeEditOption::kxdoShowGuides) || FGuides->GetCount() == 0 || r.IsEmpty()) return ht;
   const bool keys = !Shift.Empty() && Shift == FSelectionRectKeys;
   const bool state = State == kxesNone || State == kxesZoomRect || (State >= kxesToolEdit && State <= kxesRemovePoint);
