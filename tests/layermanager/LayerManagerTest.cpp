@@ -5,6 +5,7 @@
 
 #include <vorn/shapes/VornShapes.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QHBoxLayout>
@@ -344,3 +345,54 @@ TEST_F(LayerManager, EitherWidgetMayBeDestroyedFirst) {
 }
 
 }  // namespace
+
+// What a screen reader sees of the list: its rows as children in the order shown, with their
+// texts, marks, screen places and selection, and rows it can press and open or close.
+TEST_F(LayerManager, RowsAreAccessibleChildrenThatShowAndDriveTheSelection) {
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(M.data());
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->role(), QAccessible::Tree);
+  auto names = [&] {
+    std::string out;
+    for (int i = 0; i < list->childCount(); ++i)
+      out += list->child(i)->text(QAccessible::Name).section(QLatin1Char(':'), 0, 0).toStdString() + " ";
+    return out;
+  };
+  EXPECT_EQ(names(), "Base A B C Top D ");
+  QAccessibleInterface* b = list->child(2);
+  EXPECT_EQ(b->role(), QAccessible::TreeItem);
+  EXPECT_TRUE(b->rect().contains(M->mapToGlobal(Row(Base, 1, 100))));
+  EXPECT_EQ(list->childAt(b->rect().center().x(), b->rect().center().y()), b);
+  EXPECT_EQ(list->indexOfChild(b), 2);
+
+  // Pressing rows selects like clicks do, and the states follow the editor's selection.
+  b->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(Selected(), "B");
+  EXPECT_TRUE(b->state().selected);
+  EXPECT_FALSE(list->child(1)->state().selected);
+  E->Select(Top->GetItem(0));
+  EXPECT_FALSE(b->state().selected);
+  EXPECT_TRUE(list->child(5)->state().selected);
+
+  // Marks of hidden and locked shapes; a locked layer's rows cannot be pressed into a selection.
+  Base->GetItem(2)->SetVisible(false);
+  Base->GetItem(2)->SetLocked(true);
+  EXPECT_EQ(list->child(3)->text(QAccessible::Description), QStringLiteral("hidden, locked"));
+  Top->SetLocked(true);
+  E->ClearSelection();
+  list->child(5)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(Selected(), "");
+  EXPECT_FALSE(list->child(5)->state().selectable);
+
+  // Closing a layer takes its item rows out of the children; an interface stands for a place in
+  // the list, and one past the last row is invalid.
+  QAccessibleInterface* base = list->child(0);
+  QAccessibleInterface* last = list->child(5);
+  EXPECT_TRUE(base->state().expanded);
+  base->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(base->state().collapsed);
+  EXPECT_EQ(names(), "Base Top D ");
+  EXPECT_TRUE(b->text(QAccessible::Name).startsWith(QLatin1Char('D')));
+  EXPECT_FALSE(last->isValid());
+  EXPECT_EQ(list->child(3), nullptr);
+}

@@ -4,6 +4,7 @@
 #include "vorn/layermanager/KxDeLayerEdit.h"
 #include "vorn/layermanager/LayerManagerGlyphs_p.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QWheelEvent>
@@ -367,6 +368,10 @@ void TKxDeCustomLayerManager::EditorSelectionChanged() {
     if (rank < FTopPosition || rank > FTopPosition + GetVScrollCount()) SetTopPosition(rank);
   }
   update();
+  if (QAccessible::isActive()) {
+    QAccessibleEvent selection(this, QAccessible::SelectionWithin);
+    QAccessible::updateAccessibility(&selection);
+  }
 }
 
 // ---- Scrolling ----------------------------------------------------------------------------------
@@ -537,14 +542,7 @@ void TKxDeCustomLayerManager::MouseDown(TMouseButton Button, TShiftState Shift, 
     case kxdlhLayerExpandButton: row->SetExpanded(!row->Expanded()); break;
     case kxdlhLayerCaption:
       FCaptionHit = hit;
-      if (layer->Locked()) break;
-      if (layer->GetItemCount() > 0 && Button != TMouseButton::mbRight) {
-        TKxDeShapeArray items;
-        items.reserve(static_cast<size_t>(layer->GetItemCount()));
-        for (int32_t i = 0; i < layer->GetItemCount(); ++i) items.push_back(layer->GetItem(i));
-        FEditor->SelectList(items);
-      }
-      FEditor->SetActiveLayer(layer);
+      ClickRow(hit.Layer, -1, Button, Shift);
       break;
     case kxdlhLayerHideButton:
       layer->SetVisible(!layer->Visible());
@@ -562,21 +560,38 @@ void TKxDeCustomLayerManager::MouseDown(TMouseButton Button, TShiftState Shift, 
       }
       update();
       break;
-    case kxdlhItem: {
-      TKxDeShapeBase* s = GetShape(hit);
-      if (!s) break;
-      if (Shift.Contains(TShiftStateItem::ssShift)) {
-        if (FEditor->IsSelected(s)) FEditor->RemoveSelection(s);
-        else if (FEditor->CanSelect(s)) FEditor->AddSelection(s);
-      } else {
-        FEditor->Select(s);
-      }
-      FEditor->SetActiveLayer(layer);
-      FCurrentPopup = FItemPopup;
+    case kxdlhItem:
+      if (ClickRow(hit.Layer, hit.Shape, Button, Shift)) FCurrentPopup = FItemPopup;
       break;
-    }
     default: break;
   }
+}
+
+bool TKxDeCustomLayerManager::ClickRow(int32_t Layer, int32_t Shape, TMouseButton Button, TShiftState Shift) {
+  TKxDeListLayer* row = ListLayer(Layer);
+  if (!Following() || !row || row->Layer()->Locked()) return false;
+  TKxDeLayer* layer = row->Layer();
+  if (Shape < 0) {
+    // A caption selects the layer's shapes (not on a right click, which only opens the menu).
+    if (layer->GetItemCount() > 0 && Button != TMouseButton::mbRight) {
+      TKxDeShapeArray items;
+      items.reserve(static_cast<size_t>(layer->GetItemCount()));
+      for (int32_t i = 0; i < layer->GetItemCount(); ++i) items.push_back(layer->GetItem(i));
+      FEditor->SelectList(items);
+    }
+  } else {
+    const TKxDeListShape* item = row->GetShape(Shape);
+    TKxDeShapeBase* s = item ? item->Shape() : nullptr;
+    if (!s) return false;
+    if (Shift.Contains(TShiftStateItem::ssShift)) {
+      if (FEditor->IsSelected(s)) FEditor->RemoveSelection(s);
+      else if (FEditor->CanSelect(s)) FEditor->AddSelection(s);
+    } else {
+      FEditor->Select(s);
+    }
+  }
+  FEditor->SetActiveLayer(layer);
+  return true;
 }
 
 void TKxDeCustomLayerManager::contextMenuEvent(QContextMenuEvent* Event) {

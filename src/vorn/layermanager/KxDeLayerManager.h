@@ -146,6 +146,7 @@ class TKxDeCustomLayerManager : public TKxDeCustomScrollControl {
  protected:
   friend class TKxDeLayerEdit;
   friend class TLayerManagerClient;
+  friend class TLayerManagerAccessible;
 
   TKxDeCustomControlScrollbarClass GetScrollbarClass() const override;
   bool CanScrollToPos(TKxDeScrollbarKind Kind, int32_t& Pos) override;
@@ -181,6 +182,10 @@ class TKxDeCustomLayerManager : public TKxDeCustomScrollControl {
   void WalkRows(const std::function<bool(const TRow&)>& Visit) const;
 
   bool Following() const;
+  // What a click on the text of a row does (Shape -1: the caption of list layer Layer): selects
+  // the shape or the layer's shapes and makes the layer active. False when nothing was there to
+  // click or the layer is locked.
+  bool ClickRow(int32_t Layer, int32_t Shape, TMouseButton Button, TShiftState Shift);
   bool DoRenameLayer();
   void PrepareEdit();
   void UpdateEditBounds();

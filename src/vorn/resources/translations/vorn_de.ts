@@ -11,6 +11,18 @@
         <source>Drawing</source>
         <translation>Zeichnung</translation>
     </message>
+    <message>
+        <source>Layers</source>
+        <translation>Ebenen</translation>
+    </message>
+    <message>
+        <source>hidden</source>
+        <translation>ausgeblendet</translation>
+    </message>
+    <message>
+        <source>locked</source>
+        <translation>gesperrt</translation>
+    </message>
 </context>
 <context>
     <name>IMGGraphic</name>
