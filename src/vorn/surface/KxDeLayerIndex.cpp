@@ -41,6 +41,7 @@ enum : uint8_t {
   kUnbounded = 8,    // listed in FUnbounded: its rectangle is not finite
   kMoved = 16,       // its Box is in the tree of moved items; its main entry, if any, is stale
   kClassKnown = 32,  // Extent tells whether the item's class gives its own extent
+  kFresh = 64,       // Fresh holds the item's extent since its last change
   kPlaced = kInTree | kUnbounded | kMoved,
 };
 
@@ -175,8 +176,23 @@ void TKxDeLayerIndex::ShapeChanged(TKxDeShapeBase* S) {
   if (FRebuild) return;
   TKxDeShapeBase* item = ItemOf(S);
   if (!item) return;
-  if (const uint32_t slot = SlotOf(item); slot != kNoSlot) Mark(slot);
-  else ShapeInserted(item);
+  const uint32_t slot = SlotOf(item);
+  if (slot == kNoSlot) {
+    ShapeInserted(item);
+    return;
+  }
+  // A shape that has just changed is in the cache: measuring it now saves reading it again when
+  // the index catches up, which for a moved selection of thousands is most of the catching up.
+  // Only the first change of an item before the catch-up is measured so; a further change, or one
+  // of a shape inside it, leaves the measuring to the catch-up.
+  TEntry& e = FEntries[slot];
+  if (item == S && !(e.Flags & kPending) && !IsContainer(S)) {
+    e.Fresh = ExtentOf(e);
+    e.Flags |= kFresh;
+  } else {
+    e.Flags &= static_cast<uint8_t>(~kFresh);
+  }
+  Mark(slot);
 }
 
 void TKxDeLayerIndex::ShapeReordered(int32_t, int32_t NewIndex) {
@@ -202,7 +218,7 @@ uint32_t TKxDeLayerIndex::AddEntry(TKxDeShapeBase* S, int32_t Order) {
     slot = static_cast<uint32_t>(FEntries.size());
     FEntries.emplace_back();
   }
-  FEntries[slot] = TEntry{S, TRectF{}, TRectF{}, nullptr, Order, 0};
+  FEntries[slot] = TEntry{S, TRectF{}, TRectF{}, TRectF{}, nullptr, Order, 0};
   FSlots.insert(S, slot);
   S->FIndexHint = slot;
   Mark(slot);
@@ -247,13 +263,18 @@ void TKxDeLayerIndex::CatchUp() {
   }
 }
 
-void TKxDeLayerIndex::Measure(TEntry& E) {
+TRectF TKxDeLayerIndex::ExtentOf(TEntry& E) {
   // A shape's class does not change while it lives: asking it once saves a cross cast per change.
   if (!(E.Flags & kClassKnown)) {
     E.Extent = dynamic_cast<const IKxDeHitExtent*>(E.Shape);
     E.Flags |= kClassKnown;
   }
-  const TRectF r = ItemExtent(E.Shape, E.Extent);
+  return ItemExtent(E.Shape, E.Extent);
+}
+
+void TKxDeLayerIndex::Measure(TEntry& E) {
+  const TRectF r = (E.Flags & kFresh) ? E.Fresh : ExtentOf(E);
+  E.Flags &= static_cast<uint8_t>(~kFresh);
   if (IsFinite(r)) {
     E.Box = Widened(r);
     E.Flags &= static_cast<uint8_t>(~kUnbounded);
@@ -394,7 +415,7 @@ void TKxDeLayerIndex::Build() {
   FFree.clear();
   for (int32_t i = 0; i < n; ++i) {
     TKxDeShapeBase* s = FLayer->Items(i);
-    TEntry e{s, TRectF{}, TRectF{}, nullptr, i, 0};
+    TEntry e{s, TRectF{}, TRectF{}, TRectF{}, nullptr, i, 0};
     Measure(e);
     s->FIndexHint = static_cast<uint32_t>(FEntries.size());
     FSlots.insert(s, s->FIndexHint);

@@ -102,6 +102,7 @@ class TKxDeLayerIndex {
     TKxDeShapeBase* Shape = nullptr;         // none once the item left the layer
     TRectF Box;                              // the item's rectangle where it is found now
     TRectF MainBox;                          // the rectangle in the main tree (stale once moved out)
+    TRectF Fresh;                            // the extent measured when its change was told (kFresh)
     const IKxDeHitExtent* Extent = nullptr;  // the item's own extent, once its class was asked
     int32_t Order = -1;                      // the item's index in the layer when last numbered
     uint8_t Flags = 0;
@@ -127,6 +128,8 @@ class TKxDeLayerIndex {
   // Frees a dead entry's slot, or returns False for a living one.
   bool Release(uint32_t Slot);
   void Measure(TEntry& E);
+  // The item's extent as its class measures it.
+  TRectF ExtentOf(TEntry& E);
   uint32_t AddEntry(TKxDeShapeBase* S, int32_t Order);
   // The entry of item S, or kNoSlot.
   uint32_t SlotOf(const TKxDeShapeBase* S) const;
