@@ -5,8 +5,15 @@
 #include <vorn/editor/mekClipboard.h>
 #include <vorn/model/KxDeGroup.h>
 #include <vorn/model/KxDeObjectXml.h>
+#include <vorn/shapes/VornPicture.h>
 
 #include "EditorFixture.h"
+#include "support/ShapeContent.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 
 #include <cmath>
 #include <functional>
@@ -25,24 +32,6 @@ class EditorClipboard : public TEditorWindow<TKxDeEditor> {
     Create<TKxDeLayer>(static_cast<TKxDeSurface*>(&Other));
   }
   TKxDeLayer* OtherLayer() const { return Other.GetLayer(0); }
-  // A shape's element (members included) without identities: classes, geometry and styles.
-  static std::string Content(const TKxDeShapeBase* S) {
-    TXmlDocument d;
-    TKxDeObjectXml::AppendObject(d, S);
-    std::function<void(TXmlNode)> strip = [&](TXmlNode N) {
-      N.remove_attribute("ID");
-      for (TXmlNode c : N.children()) strip(c);
-    };
-    strip(d);
-    return XmlToText(d, false).toStdString();
-  }
-  // The same of S read back and moved by D, as a paste makes it.
-  static std::string Moved(const TKxDeShapeBase* S, float D) {
-    TXmlDocument d;
-    TOwned<TKxDeShapeBase> copy(TKxDeObjectXml::LoadObject(TKxDeObjectXml::AppendObject(d, S)));
-    copy->MoveBy(D, D);
-    return Content(copy.get());
-  }
   void PutPayload(const QByteArray& Xml) {
     TmekClipboard* c = MekClipboard();
     c->SetAsHandle(c->ObjectsFormat(), Xml);
@@ -66,7 +55,7 @@ TEST_F(EditorClipboard, CopyPastesIntoAnotherEditorOneMillimetreFurtherEachTime)
       TKxDeShapeBase* source = i == 0 ? A : B;
       EXPECT_NE(copy->ID(), source->ID());
       EXPECT_TRUE(Other.IsSelected(copy));
-      EXPECT_EQ(Content(copy), Moved(source, static_cast<float>(n) * CoordsPixelsPerMMConvertValue));
+      EXPECT_EQ(ShapeContent(copy), ShapeContent(source, static_cast<float>(n) * CoordsPixelsPerMMConvertValue));
     }
   }
   // The three pastes are undone one by one.
@@ -78,7 +67,7 @@ TEST_F(EditorClipboard, CopyPastesIntoAnotherEditorOneMillimetreFurtherEachTime)
 TEST_F(EditorClipboard, CutPastesInPlaceAndGroupsKeepTheirMembers) {
   E.SelectList({A, B});
   TKxDeGroup* g = E.GroupSelection();
-  const std::string group = Content(g);
+  const std::string group = ShapeContent(g);
   E.CutToClipboard();
   EXPECT_EQ(Layer->ItemCount(), 0);
   E.PasteFromClipboard();
@@ -88,7 +77,7 @@ TEST_F(EditorClipboard, CutPastesInPlaceAndGroupsKeepTheirMembers) {
   EXPECT_EQ(pasted->ItemCount(), 2);
   EXPECT_EQ(E.SelectionCount(), 1);
   EXPECT_TRUE(E.IsSelected(pasted));
-  EXPECT_EQ(Content(pasted), group);
+  EXPECT_EQ(ShapeContent(pasted), group);
 }
 
 TEST_F(EditorClipboard, DamagedPayloadsPasteWhatIsValidOrNothing) {
@@ -136,6 +125,68 @@ TEST_F(EditorClipboard, DamagedPayloadsPasteWhatIsValidOrNothing) {
   E.OnPasteCustomClipboardFormats = [&](TObject*, uint16_t F, bool&) { offered.push_back(F); };
   E.PasteFromClipboard();
   EXPECT_EQ(offered, (std::vector<uint16_t>{CF_UNICODETEXT}));
+}
+
+TEST_F(EditorClipboard, CopiesOfferPicturesAndPicturesOfOtherProgramsPasteAsPictureShapes) {
+  const float u = CoordsPixelsPerMMConvertValue;
+  E.SetClipboardPictures(true);
+  E.SelectList({A, B});
+  E.CutToClipboard();  // the pictures are drawn from the copy, not from the shapes, which are gone
+  const QByteArray svg = MekClipboard()->GetMimeData(QStringLiteral("image/svg+xml"));
+  const QByteArray pngBytes = MekClipboard()->GetMimeData(QStringLiteral("image/png"));
+  const QImage png = QImage::fromData(pngBytes);
+  // A (20..80) and B (120..160, its pen of 1.5 mm) with a unit of smoothing around them.
+  EXPECT_NEAR(png.width(), (160 + 0.75f * u + 1) - (20 - 1), 2);
+  EXPECT_EQ(qAlpha(png.pixel(50 - 19, 50 - 19)), 255);  // inside A
+  EXPECT_EQ(qAlpha(png.pixel(100 - 19, 50 - 19)), 0);   // between A and B
+
+  // Pasted back as pictures at their own size (SVG first, then PNG, then other images), centred
+  // on the page (all of it is in view), selected, one undo step.
+  E.SetPictureShapeClass(ClassOf<TVornPicture>());
+  QImage image(100, 40, QImage::Format_ARGB32);  // at 2000 dots per metre: 50 x 20 mm
+  image.fill(Qt::red);
+  image.setDotsPerMeterX(2000);
+  image.setDotsPerMeterY(2000);
+  const QByteArray inches = R"(<svg xmlns="http://www.w3.org/2000/svg" width="25.4mm" height="0.5in">)"
+                            R"(<rect width="10" height="5"/></svg>)";
+  struct TCase {
+    QByteArray Png, Svg;  // what another program offers (empty: not offered)
+    QImage Image;
+    const char* Graphic;
+    float W, H;
+  };
+  for (const TCase& c : {TCase{pngBytes, svg, {}, "TSvgGraphic", float(png.width()), float(png.height())},
+                         TCase{pngBytes, {}, {}, "TPngImage", float(png.width()), float(png.height())},
+                         TCase{{}, {}, image, "TPngImage", 50 * u, 20 * u},
+                         TCase{{}, inches, {}, "TSvgGraphic", 25.4f * u, 12.7f * u}}) {
+    auto* offer = new QMimeData;
+    if (!c.Png.isEmpty()) offer->setData(QStringLiteral("image/png"), c.Png);
+    if (!c.Svg.isEmpty()) offer->setData(QStringLiteral("image/svg+xml"), c.Svg);
+    if (!c.Image.isNull()) offer->setImageData(c.Image);
+    QGuiApplication::clipboard()->setMimeData(offer);
+    SCOPED_TRACE(c.Graphic);
+    E.PasteFromClipboard();
+    ASSERT_EQ(Layer->ItemCount(), 1);
+    auto* p = dynamic_cast<TVornPicture*>(Layer->Items(0));
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(E.IsSelected(p));
+    EXPECT_EQ(p->Picture()->GetGraphic()->ClassName(), QLatin1String(c.Graphic));
+    const TRectF b = p->GetBounds();
+    EXPECT_NEAR(b.Width(), c.W, 1);
+    EXPECT_NEAR(b.Height(), c.H, 1);
+    EXPECT_NEAR((b.Left + b.Right) / 2, 180, 0.5);
+    E.Undo();
+    EXPECT_EQ(Layer->ItemCount(), 0);
+  }
+  // A handler keeps the pictures to itself; without a picture class they are not pasted.
+  bool handled = false;
+  E.OnPasteCustomClipboardFormats = [&](TObject*, uint16_t, bool&) { handled = true; };
+  E.PasteFromClipboard();
+  E.OnPasteCustomClipboardFormats = nullptr;
+  E.SetPictureShapeClass(nullptr);
+  E.PasteFromClipboard();
+  EXPECT_TRUE(handled);
+  EXPECT_EQ(Layer->ItemCount(), 0);
 }
 
 TEST_F(EditorClipboard, ABusyClipboardIsTriedFiveTimesAndFormatsHaveNames) {

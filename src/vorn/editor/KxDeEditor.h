@@ -355,9 +355,20 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // The shapes of the objects format into the active layer as the new selection, with new
   // identities, the n-th paste of a copy n millimetres right of and below the copied shapes (a
   // cut lands in place), as one undo step. Another content goes to OnPasteCustomClipboardFormats
-  // format by format; without a handler nothing is pasted. A payload that is not ours, or damaged,
-  // pastes what it validly holds or nothing.
+  // format by format; without a handler only a picture is pasted, as PictureShapeClass says. A payload that is not
+  // ours, or damaged, pastes what it validly holds or nothing.
   void PasteFromClipboard() override;
+  // Copies also offer the shapes to other programs as pictures, "image/svg+xml" and "image/png"
+  // (at the screen's resolution, transparent around the shapes), made only when a program asks
+  // for them. Off by default.
+  bool ClipboardPictures() const { return FClipboardPictures; }
+  void SetClipboardPictures(bool Value) { FClipboardPictures = Value; }
+  // The shape class that a picture copied by another program (SVG, PNG or another image) becomes
+  // when pasted without an OnPasteCustomClipboardFormats handler: one shape at the picture's own
+  // size (made smaller to fit the page), centred in the visible part of the page, selected, one
+  // undo step. None, the default, pastes no pictures.
+  TKxDeShapeClass PictureShapeClass() const { return FPictureShapeClass; }
+  void SetPictureShapeClass(TKxDeShapeClass Value) { FPictureShapeClass = Value; }
   // Whether something pastable is on the clipboard (kept current as the clipboard changes).
   bool HasClipboardData() const override { return FHasClipboardData; }
   bool HasClipboardProfileData() const { return FHasClipboardProfileData; }
@@ -611,12 +622,19 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // ---- Clipboard (KxDeEditorClipboard.cpp) ----
   // The shapes of an "os" element into Into; true when any was inserted.
   bool PasteShapes(TXmlNode Os, TKxDeContainer* Into, float Offset, int32_t Depth);
+  // A picture of another program as a shape of PictureShapeClass in Into; false when there is none
+  // or it cannot be read.
+  bool PastePicture(TKxDeLayer* Into);
+  // Runs Paste as one undo step and one surface update, starting from an empty selection.
+  void AsOnePaste(const std::function<void()>& Paste);
   // Follows the clipboard's changes from now on.
   void InitiateClipViewer();
   bool FHasClipboardData = false;
   bool FHasClipboardProfileData = false;
   bool FInClipChain = false;
   int32_t FPasteCount = 0;
+  bool FClipboardPictures = false;
+  TKxDeShapeClass FPictureShapeClass = nullptr;
 
   // ---- Sizing gestures (KxDeEditorSizing.cpp) ----
   // The shape of the sizing gesture in progress when it may still be sized, else none.
@@ -712,8 +730,9 @@ class TKxDeEditor : public TKxDeCustomEditor {
   Q_PROPERTY(bool WheelZoom READ WheelZoom WRITE SetWheelZoom)
   Q_PROPERTY(bool PinchZoom READ PinchZoom WRITE SetPinchZoom)
   Q_PROPERTY(bool DragPan READ DragPan WRITE SetDragPan)
-  Q_PROPERTY(vorn::KxDrawingCommons::TKxDeEditorOrient EditorOrientation READ EditorOrientation WRITE
-                 SetEditorOrientation)
+  Q_PROPERTY(bool ClipboardPictures READ ClipboardPictures WRITE SetClipboardPictures)
+  Q_PROPERTY(
+      vorn::KxDrawingCommons::TKxDeEditorOrient EditorOrientation READ EditorOrientation WRITE SetEditorOrientation)
   Q_PROPERTY(vorn::TKxDeSelectionProps* Selection READ Selection WRITE SetSelection)
   Q_PROPERTY(vorn::TKxDeHottrackProps* Hottrack READ Hottrack WRITE SetHottrack)
   Q_PROPERTY(vorn::TKxDeSelectionRectProperties* SelectionRect READ SelectionRect WRITE SetSelectionRect)

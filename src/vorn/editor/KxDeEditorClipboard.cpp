@@ -1,9 +1,11 @@
 // The editor's copy, cut and paste through the process's clipboard object.
 
 #include "vorn/common/Finally_p.h"
+#include "vorn/common/KxDePicture.h"
 #include "vorn/common/Units.h"
 #include "vorn/common/XmlUtils.h"
 #include "vorn/editor/EditorLog_p.h"
+#include "vorn/editor/KxDeClipboardPicture_p.h"
 #include "vorn/editor/KxDeEditor.h"
 #include "vorn/editor/mekClipboard.h"
 #include "vorn/model/KxDeLayer.h"
@@ -13,6 +15,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstring>
 
 namespace vorn {
@@ -22,6 +25,7 @@ namespace {
 constexpr const char* kPayloadType = "vorn.mek.data";
 // Containers nested deeper than this in a payload are left out with what they hold.
 constexpr int32_t kMaxPasteDepth = 64;
+const QString kSvgMime = QStringLiteral("image/svg+xml");
 
 }  // namespace
 
@@ -34,7 +38,8 @@ void TKxDeCustomEditor::InitiateClipViewer() {
 
 void TKxDeCustomEditor::UpdateClipboardData() {
   if (Loading() || Destroying()) return;
-  FHasClipboardData = MekClipboard()->HasMekFormat();
+  // An SVG drawing counts where the editor pastes pictures.
+  FHasClipboardData = MekClipboard()->HasMekFormat() || (FPictureShapeClass && MekClipboard()->HasMimeType(kSvgMime));
   FHasClipboardProfileData = MekClipboard()->HasMekProfileFormat();
   DoClipboardChanged();
 }
@@ -62,6 +67,13 @@ void TKxDeCustomEditor::CopyToClipboard(int32_t Behavior) {
   clipboard->SetCurrentFormat(clipboard->ObjectsFormat());
   clipboard->CopyFromStream(&stream);
   clipboard->SetAsText(text);
+  if (FClipboardPictures) {
+    // Drawn from the payload only when a program asks: the shapes may be gone by then.
+    const double zoom = devicePixelRatioF();
+    clipboard->SetDeferred(kSvgMime, [bytes] { return TKxDeClipboardPicture::Svg(bytes); });
+    clipboard->SetDeferred(QStringLiteral("image/png"),
+                           [bytes, zoom] { return TKxDeClipboardPicture::Png(bytes, zoom); });
+  }
 }
 
 void TKxDeCustomEditor::CutToClipboard() {
@@ -96,12 +108,7 @@ void TKxDeCustomEditor::PasteFromClipboard() {
     // A copy lands one millimetre further at each paste; a cut where it was.
     const bool cut = root.attribute("behavior").as_int(0) != 0;
     const float offset = cut ? 0.0f : static_cast<float>(FPasteCount) * CoordsPixelsPerMMConvertValue;
-    BeginUndoGroup();
-    TFinally undo([this] { EndUndoGroup(); });
-    BeginUpdate();
-    TFinally update([this] { EndUpdate(); });
-    ClearSelection();
-    {
+    AsOnePaste([&] {
       layer->BeginUpdate();
       layer->SkipDefaultProperty();
       TFinally layerEnd([layer] {
@@ -109,23 +116,77 @@ void TKxDeCustomEditor::PasteFromClipboard() {
         layer->EndUpdate();
       });
       PasteShapes(root, layer, offset, 1);
-    }
+    });
     CallEvent(OnAfterPasteFromClipboard, this);
     return;
   }
-  if (!OnPasteCustomClipboardFormats) return;
+  if (!OnPasteCustomClipboardFormats) {
+    if (FPictureShapeClass) PastePicture(layer);
+    return;
+  }
+  AsOnePaste([&] {
+    for (int32_t i = 0, n = clipboard->GetFormatCount(); i < n; ++i) {
+      const uint16_t format = clipboard->GetFormats(i);
+      if (format == clipboard->ObjectsFormat()) continue;
+      bool more = false;
+      OnPasteCustomClipboardFormats(this, format, more);
+      if (!more) break;
+    }
+  });
+}
+
+void TKxDeCustomEditor::AsOnePaste(const std::function<void()>& Paste) {
   BeginUndoGroup();
   TFinally undo([this] { EndUndoGroup(); });
   BeginUpdate();
   TFinally update([this] { EndUpdate(); });
   ClearSelection();
-  for (int32_t i = 0, n = clipboard->GetFormatCount(); i < n; ++i) {
-    const uint16_t format = clipboard->GetFormats(i);
-    if (format == clipboard->ObjectsFormat()) continue;
-    bool more = false;
-    OnPasteCustomClipboardFormats(this, format, more);
-    if (!more) break;
+  Paste();
+}
+
+bool TKxDeCustomEditor::PastePicture(TKxDeLayer* Into) {
+  QByteArray bytes;
+  QString extension;
+  if (!TKxDeClipboardPicture::Read(MekClipboard(), bytes, extension)) return false;
+  TOwned<TKxDeShapeBase> shape(FPictureShapeClass->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr),
+                                                                             static_cast<TKxDeContainer*>(nullptr)));
+  if (!shape) return false;
+  TKxDePicture* picture = shape->Picture();
+  try {
+    // The kind of data picks the decoder; the picture came from no file.
+    picture->SetPicturePath(QStringLiteral("clipboard.") + extension);
+    QBuffer stream(&bytes);
+    stream.open(QIODevice::ReadOnly);
+    picture->LoadFromStream(&stream);
+    picture->SetPicturePath(QString());
+  } catch (const Exception& e) {
+    qCDebug(lcEditor) << "Paste: the clipboard's picture cannot be read:" << e.Message();
+    return false;
   }
+  QSizeF size = TKxDeClipboardPicture::NaturalSize(picture->GetGraphic());
+  if (size.isEmpty()) return false;
+  // At its own size where the page has room for it, else as large as fits, centred on what the
+  // user sees of the page.
+  const QSizeF page(Layer()->Width(), Layer()->Height());
+  if (!page.isEmpty() && (size.width() > page.width() || size.height() > page.height()))
+    size = size.scaled(page, Qt::KeepAspectRatio);
+  const TRectF seen = VisibleArea();
+  QRectF where =
+      QRectF(QPointF(seen.Left, seen.Top), QPointF(seen.Right, seen.Bottom)).intersected(QRectF(QPointF(0, 0), page));
+  if (where.isEmpty()) where = QRectF(QPointF(0, 0), page);
+  QPointF corner = where.center() - QPointF(size.width() / 2, size.height() / 2);
+  if (!page.isEmpty()) {
+    corner.setX(std::clamp(corner.x(), 0.0, page.width() - size.width()));
+    corner.setY(std::clamp(corner.y(), 0.0, page.height() - size.height()));
+  }
+  shape->SetBounds(static_cast<float>(corner.x()), static_cast<float>(corner.y()), static_cast<float>(size.width()),
+                   static_cast<float>(size.height()));
+  AsOnePaste([&] {
+    Into->InsertShape(shape.get());
+    if (shape->Owner() == Into) AddSelection(shape.release());
+  });
+  CallEvent(OnAfterPasteFromClipboard, this);
+  return true;
 }
 
 bool TKxDeCustomEditor::PasteShapes(TXmlNode Os, TKxDeContainer* Into, float Offset, int32_t Depth) {

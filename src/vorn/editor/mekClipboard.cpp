@@ -2,6 +2,7 @@
 
 #include "vorn/common/Exceptions.h"
 #include "vorn/common/ResStrs.h"
+#include "vorn/editor/EditorLog_p.h"
 #include "vorn/raster/KxDeBitmap.h"
 
 #include <QClipboard>
@@ -12,7 +13,9 @@
 #include <QThread>
 
 #include <array>
+#include <exception>
 #include <utility>
+#include <vector>
 
 namespace vorn {
 
@@ -34,6 +37,48 @@ const QString kWindowsMime = QStringLiteral("application/x-qt-windows-mime;value
 
 bool IsText(uint16_t F) { return F == CF_TEXT || F == CF_OEMTEXT || F == CF_UNICODETEXT; }
 bool IsImage(uint16_t F) { return F == CF_BITMAP || F == CF_DIB || F == CF_DIBV5; }
+
+// What is written to the clipboard: plain data, and forms made only when a reader asks for them.
+// Readers in other processes ask through the window system (the clipboard's owner answers from its
+// event loop), readers in this process through data().
+class TDeferredData : public QMimeData {
+ public:
+  void Defer(const QString& Mime, std::function<QByteArray()> Make) {
+    FDeferred.push_back(TForm{Mime, std::move(Make), {}});
+  }
+  QStringList formats() const override {
+    QStringList out = QMimeData::formats();
+    for (const TForm& f : FDeferred)
+      if (!out.contains(f.Mime)) out << f.Mime;
+    return out;
+  }
+
+ protected:
+  QVariant retrieveData(const QString& Mime, QMetaType Type) const override {
+    for (TForm& f : FDeferred) {
+      if (f.Mime != Mime) continue;
+      if (f.Make) {
+        std::function<QByteArray()> make = std::move(f.Make);
+        f.Make = nullptr;
+        try {
+          f.Bytes = make();
+        } catch (const std::exception& e) {
+          qCDebug(lcEditor) << "Clipboard:" << Mime << "could not be made:" << e.what();
+        }
+      }
+      return f.Bytes;
+    }
+    return QMimeData::retrieveData(Mime, Type);
+  }
+
+ private:
+  struct TForm {
+    QString Mime;
+    std::function<QByteArray()> Make;
+    QByteArray Bytes;
+  };
+  mutable std::vector<TForm> FDeferred;
+};
 
 QClipboard* SystemClipboard() {
   return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
@@ -114,14 +159,14 @@ void TmekClipboard::EndUpdate() {
 
 void TmekClipboard::Clear() {
   Open();
-  FPending = std::make_unique<QMimeData>();
+  FPending = std::make_unique<TDeferredData>();
   FEmptied = true;
   Close(false);
 }
 
 QMimeData* TmekClipboard::Writing() {
   if (!FEmptied || !FPending) {
-    FPending = std::make_unique<QMimeData>();
+    FPending = std::make_unique<TDeferredData>();
     FEmptied = true;
   }
   return FPending.get();
@@ -192,6 +237,23 @@ QImage TmekClipboard::GetImage() const {
   const QMimeData* m = Reading();
   if (!m || !m->hasImage()) throw EmekClipboardException(rsInvalidClipFmt());
   return qvariant_cast<QImage>(m->imageData());
+}
+
+void TmekClipboard::SetDeferred(const QString& MimeType, std::function<QByteArray()> Make) {
+  if (MimeType.isEmpty() || !Make) return;
+  Open();
+  static_cast<TDeferredData*>(Writing())->Defer(MimeType, std::move(Make));
+  Close(false);
+}
+
+bool TmekClipboard::HasMimeType(const QString& MimeType) const {
+  const QMimeData* m = Reading();
+  return m && m->hasFormat(MimeType);
+}
+
+QByteArray TmekClipboard::GetMimeData(const QString& MimeType) const {
+  const QMimeData* m = Reading();
+  return m ? m->data(MimeType) : QByteArray();
 }
 
 // ---- What the clipboard holds ----------------------------------------------------------------------

@@ -104,6 +104,14 @@ class TmekClipboard : public TPersistent {
   // A picture in and out; reading without any picture raises EmekClipboardException.
   void SetImage(const QImage& Image);
   QImage GetImage() const;
+  // Offers MimeType beside what is written, its bytes made by Make only when a reader first asks
+  // for them (and kept for later readers): for forms that cost more to make than most pastes need.
+  // Make runs on the user-interface thread; empty bytes, or Make raising, offer nothing.
+  void SetDeferred(const QString& MimeType, std::function<QByteArray()> Make);
+  // What the clipboard holds under a MIME type of other programs ("image/svg+xml", ...); empty
+  // when it is not there.
+  bool HasMimeType(const QString& MimeType) const;
+  QByteArray GetMimeData(const QString& MimeType) const;
 
   // ---- What the clipboard holds ------------------------------------------------------------------
   bool HasFormat(uint16_t Format) const;
@@ -139,6 +147,7 @@ class TmekClipboard : public TPersistent {
   bool FEmptied = false;
   bool FUpdating = false;
   int32_t FOpenCount = 0;
+  // Made by Writing(): what is written, with the deferred forms.
   std::unique_ptr<QMimeData> FPending;
 };
 
