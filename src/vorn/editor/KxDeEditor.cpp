@@ -617,7 +617,7 @@ void TKxDeCustomEditor::Nudge(int32_t Key, TShiftState Shift) {
     TFinally unlock([this, joins] {
       if (!joins) return;
       EndUndoLock();
-      EndUndoGroup();
+      EndGroup(FUndoBuf);
     });
     ChangeSelection(d, resize, false);
   }

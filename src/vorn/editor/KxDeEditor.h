@@ -613,8 +613,8 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // Makes (or empties) a history with its root element.
   void InitiateBuffer(THistory& H, const char* RootName);
   void BeginGroup(THistory& H, const char* GroupName);
-  // Opens the newest entry of the undo history again as the group records go to (EndUndoGroup
-  // closes it); false when it is not a group or a group is open.
+  // Opens the newest entry of the undo history again as the group records go to (EndGroup closes
+  // it); false when it is not a group or a group is open.
   bool ReopenUndoGroup();
   void EndGroup(THistory& H);
   void CreateRecord(THistory& H, const char* Name, TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
