@@ -132,6 +132,20 @@ enum class TmekDataBehavior : uint8_t {
 };
 Q_ENUM_NS(TmekDataBehavior)
 
+// Which edges or centres of the selected shapes an alignment lines up: the left edges, the
+// horizontal centres, the right edges, then the same vertically.
+enum class TKxDeAlignment : uint8_t { kxalLeft, kxalCenter, kxalRight, kxalTop, kxalMiddle, kxalBottom };
+Q_ENUM_NS(TKxDeAlignment)
+
+// How the selected shapes are spread: their centres at equal distances, or equal gaps between
+// neighbours, along either axis.
+enum class TKxDeDistribution : uint8_t { kxdiCentersHorz, kxdiCentersVert, kxdiGapsHorz, kxdiGapsVert };
+Q_ENUM_NS(TKxDeDistribution)
+
+// What the selection is aligned with or spread over.
+enum class TKxDeAlignReference : uint8_t { kxarFirstSelected, kxarLastSelected, kxarPage };
+Q_ENUM_NS(TKxDeAlignReference)
+
 }  // namespace KxDrawingCommons
 
 using namespace KxDrawingCommons;

@@ -11,7 +11,9 @@
 #include "vorn/editor/KxDeToolBase.h"
 #include "vorn/model/KxDeShapeBase.h"
 
+#include <QElapsedTimer>
 #include <QFocusEvent>
+#include <QKeyEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -241,26 +243,33 @@ void TKxDeCustomEditor::ExecuteHitAction(TKxDeEditState State, const TKxDeHitTes
 void TKxDeCustomEditor::MoveSelection(const TPointF& D) { ChangeSelection(D, false, true); }
 
 void TKxDeCustomEditor::ChangeSelection(const TPointF& D, bool Resize, bool LastFirst) {
+  ChangeSelected(LastFirst, [&](TKxDeShapeBase* S, size_t) {
+    if (Resize) S->ResizeBy(D.X, D.Y);
+    else S->MoveByWithRef(D.X, D.Y);
+  });
+}
+
+void TKxDeCustomEditor::ChangeSelected(bool LastFirst, const std::function<void(TKxDeShapeBase*, size_t)>& Change) {
   if (FSelections.empty()) return;
   BeginUndoGroup();
   TFinally undo([this] { EndUndoGroup(); });
   BeginUpdate();
   TFinally update([this] { EndUpdate(); });
   // A shape's change may change the list (a host handler deselecting it): walk a copy.
-  std::vector<TKxDeShapeBase*> shapes = FSelections;
-  if (LastFirst) std::reverse(shapes.begin(), shapes.end());
+  const std::vector<TKxDeShapeBase*> shapes = FSelections;
   // Selected shapes lie anywhere in memory: asking for the next ones ahead hides most of the wait
   // for them when thousands move at once.
   constexpr size_t kAhead = 8;
-  for (size_t i = 0; i < shapes.size(); ++i) {
-    if (i + kAhead < shapes.size()) __builtin_prefetch(shapes[i + kAhead]);
+  const size_t n = shapes.size();
+  for (size_t k = 0; k < n; ++k) {
+    const size_t i = LastFirst ? n - 1 - k : k;
+    if (k + kAhead < n) __builtin_prefetch(shapes[LastFirst ? n - 1 - k - kAhead : k + kAhead]);
     TKxDeShapeBase* s = shapes[i];
     if (!Exists(s) || !Movable(s)) continue;
     NotifyUndo(s, TKxDeAction::kxacSizing, QString());
     s->BeginNotifyLock();
     TFinally unlock([s] { s->EndNotifyLock(); });
-    if (Resize) s->ResizeBy(D.X, D.Y);
-    else s->MoveByWithRef(D.X, D.Y);
+    Change(s, i);
   }
   RefreshClientBuffer();
 }
@@ -568,11 +577,25 @@ void TKxDeCustomEditor::KeyDown(int32_t& Key, TShiftState Shift) {
   Key = 0;
 }
 
+void TKxDeCustomEditor::keyPressEvent(QKeyEvent* Event) {
+  FKeyTimed = true;
+  FKeyTime = Event->timestamp();
+  TFinally done([this] { FKeyTimed = false; });
+  TKxDeSurface::keyPressEvent(Event);
+}
+
 void TKxDeCustomEditor::Nudge(int32_t Key, TShiftState Shift) {
-  const bool ctrl = Shift.Contains(TShiftStateItem::ssCtrl);
+  const bool shift = Shift.Contains(TShiftStateItem::ssShift);
+  // With NudgeSteps Shift means ten steps, and resizing takes Ctrl+Shift instead of Shift.
+  const bool resize = FNudgeSteps ? shift && Shift.Contains(TShiftStateItem::ssCtrl) : shift;
+  const bool ctrl = Shift.Contains(TShiftStateItem::ssCtrl) && !(FNudgeSteps && resize);
   const bool vertical = Key == Qt::Key_Up || Key == Qt::Key_Down;
   const float grid = (vertical ? Grid()->Y() : Grid()->X()) * CoordsPixelsPerMMConvertValue;
   float step = ctrl ? grid : FKeyMoveSizeStep * CoordsPixelsPerMMConvertValue;
+  if (FNudgeSteps && !ctrl) {
+    if (Shift.Contains(TShiftStateItem::ssAlt)) step = static_cast<float>(1 / GetZoom());
+    if (shift && !resize) step *= 10;
+  }
   if (Key == Qt::Key_Up || Key == Qt::Key_Left) step = -step;
   if (ctrl && FEditOptions.Contains(TKxDeEditOption::kxdoSnapToGrid) && grid > 1) {
     // The step that puts the selection's left (top) edge on the grid.
@@ -584,7 +607,26 @@ void TKxDeCustomEditor::Nudge(int32_t Key, TShiftState Shift) {
     else if (step < -grid) step += grid;
   }
   if (!FEditOptions.Contains(TKxDeEditOption::kxdoKeyActions)) return;
-  ChangeSelection(vertical ? TPointF{0, step} : TPointF{step, 0}, Shift.Contains(TShiftStateItem::ssShift), false);
+  const TPointF d = vertical ? TPointF{0, step} : TPointF{step, 0};
+  if (!FNudgeSteps) return ChangeSelection(d, resize, false);
+  // A press soon after the last one, with nothing recorded in between, joins its undo entry: that
+  // entry already holds the shapes as they were before the burst.
+  static QElapsedTimer clock;
+  if (!clock.isValid()) clock.start();
+  const uint64_t now = FKeyTimed ? FKeyTime : static_cast<uint64_t>(clock.elapsed());
+  TNudgeBurst& b = FNudgeBurst;
+  const bool joins = b.Open && b.EventTime == FKeyTimed && now >= b.Time && now - b.Time < NudgeBurstInterval &&
+                     b.Serial == FHistorySerial && b.Shapes == FSelections && ReopenUndoGroup();
+  if (joins) BeginUndoLock();
+  {
+    TFinally unlock([this, joins] {
+      if (!joins) return;
+      EndUndoLock();
+      EndGroup(FUndoBuf);
+    });
+    ChangeSelection(d, resize, false);
+  }
+  b = TNudgeBurst{true, FKeyTimed, now, FHistorySerial, FSelections};
 }
 
 void TKxDeCustomEditor::DoMouseWheelZoom(int16_t WheelDelta) { CallEvent(OnMouseWheelZoom, this, WheelDelta); }

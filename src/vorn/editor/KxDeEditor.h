@@ -97,6 +97,15 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void SetPinchZoom(bool Value) { FPinchZoom = Value; }
   bool DragPan() const { return FDragPan; }
   void SetDragPan(bool Value) { FDragPan = Value; }
+  // Arrow keys in steps of three sizes (off by default): Shift moves ten steps, Alt one screen
+  // pixel at the current zoom, Ctrl+Shift resizes (Shift alone resizes while this is off), and
+  // presses less than NudgeBurstInterval milliseconds apart make one undo entry.
+  bool NudgeSteps() const { return FNudgeSteps; }
+  void SetNudgeSteps(bool Value) { FNudgeSteps = Value; }
+  static constexpr int32_t NudgeBurstInterval = 500;
+  // What AlignSelection and DistributeSelection measure against unless told otherwise.
+  TKxDeAlignReference AlignReference() const { return FAlignReference; }
+  void SetAlignReference(TKxDeAlignReference Value);
 
   // ---- Feedback properties ---------------------------------------------------------------------
   TKxDeSelectionProps* Selection() const { return FSelection.get(); }
@@ -176,7 +185,8 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   // Escape ends the gesture (or clears the selection when there is none); the arrow keys move the
-  // selection by KeyMoveSizeStep millimetres (Ctrl: by the grid; Shift: resize instead).
+  // selection by KeyMoveSizeStep millimetres (Ctrl: by the grid; Shift: resize instead; see also
+  // NudgeSteps).
   void KeyDown(int32_t& Key, TShiftState Shift) override;
 
   // ---- Sizing and point editing ----------------------------------------------------------------
@@ -267,6 +277,26 @@ class TKxDeCustomEditor : public TKxDeSurface {
   bool CanSendBackward() const;
   bool CanUngroup() const;
   bool CanUnpack() const;
+
+  // ---- Align and distribute (KxDeEditorAlign.cpp) ----------------------------------------------
+  // The shapes are measured by their turned bounds, as they show. Each command is one undo entry
+  // and moves only shapes that can move (shown, unlocked); a command that would move nothing
+  // records nothing.
+  //
+  // Lines up the chosen edges or centres of the selected shapes with those of the reference: the
+  // first or the last selected shape (which stays), or the page. Without Reference, AlignReference.
+  void AlignSelection(TKxDeAlignment Alignment);
+  void AlignSelection(TKxDeAlignment Alignment, TKxDeAlignReference Reference);
+  // Spreads the selected shapes, in their order along the axis, so that their centres lie at equal
+  // distances or the gaps between neighbours are equal. Relative to a shape the outermost shapes
+  // stay; relative to the page the shapes span it from edge to edge. Needs three shapes that can
+  // move.
+  void DistributeSelection(TKxDeDistribution Distribution);
+  void DistributeSelection(TKxDeDistribution Distribution, TKxDeAlignReference Reference);
+  // Whether the commands have enough shapes with AlignReference: two selected (one with the page),
+  // three for distributing.
+  bool CanAlign() const;
+  bool CanDistribute() const;
 
   // ---- Creating shapes -----------------------------------------------------------------------------
   // A class enters kxesCreateNew, where each press starts (or goes on with) a shape of it; none
@@ -451,6 +481,8 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void leaveEvent(QEvent* Event) override;
   void focusInEvent(QFocusEvent* Event) override;
   void focusOutEvent(QFocusEvent* Event) override;
+  // Notes the key's time for nudge bursts.
+  void keyPressEvent(QKeyEvent* Event) override;
 
   // ---- Announcements (editor clients, then the event) ------------------------------------------
   // A default style changed.
@@ -526,8 +558,16 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // Moves (or resizes) every selected shape that can change by D, in one undo group and one
   // surface update, in selection order or the last selected first.
   void ChangeSelection(const TPointF& D, bool Resize, bool LastFirst);
+  // The same bracket around any change: Change gets each selected shape that can change, with its
+  // index in the selection, after the shape's coming change is announced.
+  void ChangeSelected(bool LastFirst, const std::function<void(TKxDeShapeBase*, size_t)>& Change);
   // One arrow key: the selection moves (Shift: resizes) by a step.
   void Nudge(int32_t Key, TShiftState Shift);
+  // Moves each selected shape by D[i] along one axis (align and distribute); nothing when no shape
+  // that can move would.
+  void ShiftSelected(const std::vector<float>& D, bool Vertical);
+  // The reference rectangle of an alignment; false when there is none.
+  bool AlignTarget(TKxDeAlignReference Reference, TRectF& R) const;
   // Chooses the hot shape for the pointer as it is now.
   void UpdateHottrack();
   void SetHotShape(TKxDeShapeBase* S);
@@ -584,6 +624,9 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // Makes (or empties) a history with its root element.
   void InitiateBuffer(THistory& H, const char* RootName);
   void BeginGroup(THistory& H, const char* GroupName);
+  // Opens the newest entry of the undo history again as the group records go to (EndGroup closes
+  // it); false when it is not a group or a group is open.
+  bool ReopenUndoGroup();
   void EndGroup(THistory& H);
   void CreateRecord(THistory& H, const char* Name, TKxDeShapeBase* Shape, TKxDeAction Action, const QString& PropName);
   void ClearHistory(THistory& H, const char* RootName);
@@ -670,6 +713,23 @@ class TKxDeCustomEditor : public TKxDeSurface {
   bool FWheelZoom = false;
   bool FPinchZoom = true;
   bool FDragPan = true;
+  bool FNudgeSteps = false;
+  TKxDeAlignReference FAlignReference = TKxDeAlignReference::kxarFirstSelected;
+  // The last nudge with NudgeSteps, which the next one may join: the time of its key (from the key
+  // event, or from a clock of our own when no event brought it), the shapes it moved and the
+  // history's serial after it.
+  struct TNudgeBurst {
+    bool Open = false;
+    bool EventTime = false;
+    uint64_t Time = 0;
+    uint64_t Serial = 0;
+    std::vector<TKxDeShapeBase*> Shapes;
+  } FNudgeBurst;
+  // The time of the key event being handled (KeyDown called by keyPressEvent).
+  bool FKeyTimed = false;
+  uint64_t FKeyTime = 0;
+  // Counts the announcements and clearings of the histories: unchanged, nothing came in between.
+  uint64_t FHistorySerial = 0;
   TOwned<TKxDeSelectionProps> FSelection;
   TOwned<TKxDeHottrackProps> FHottrack;
   TOwned<TKxDeSelectionRectProperties> FSelectionRect;
@@ -731,8 +791,10 @@ class TKxDeEditor : public TKxDeCustomEditor {
   Q_PROPERTY(bool PinchZoom READ PinchZoom WRITE SetPinchZoom)
   Q_PROPERTY(bool DragPan READ DragPan WRITE SetDragPan)
   Q_PROPERTY(bool ClipboardPictures READ ClipboardPictures WRITE SetClipboardPictures)
-  Q_PROPERTY(
-      vorn::KxDrawingCommons::TKxDeEditorOrient EditorOrientation READ EditorOrientation WRITE SetEditorOrientation)
+  Q_PROPERTY(bool NudgeSteps READ NudgeSteps WRITE SetNudgeSteps)
+  Q_PROPERTY(vorn::KxDrawingCommons::TKxDeAlignReference AlignReference READ AlignReference WRITE SetAlignReference)
+  Q_PROPERTY(vorn::KxDrawingCommons::TKxDeEditorOrient EditorOrientation READ EditorOrientation WRITE
+                 SetEditorOrientation)
   Q_PROPERTY(vorn::TKxDeSelectionProps* Selection READ Selection WRITE SetSelection)
   Q_PROPERTY(vorn::TKxDeHottrackProps* Hottrack READ Hottrack WRITE SetHottrack)
   Q_PROPERTY(vorn::TKxDeSelectionRectProperties* SelectionRect READ SelectionRect WRITE SetSelectionRect)

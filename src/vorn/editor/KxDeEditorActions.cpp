@@ -5,6 +5,8 @@
 #include "vorn/common/Rounding.h"
 #include "vorn/editor/KxDeEditor.h"
 
+#include <QActionGroup>
+
 namespace vorn {
 
 namespace {
@@ -75,6 +77,27 @@ TKxDeEditorActions::TKxDeEditorActions(TKxDeCustomEditor* Editor, QObject* Paren
   FZoomOneToOne = Make(tr("Actual size"), QKeySequence(Qt::CTRL | Qt::Key_0), [](E* Ed) { Ed->SetZoom(100); });
   FZoomToPage = Make(tr("Fit page"), QKeySequence(Qt::CTRL | Qt::Key_9), &E::ZoomToPage);
   FZoomToSelection = Make(tr("Fit selection"), QKeySequence(Qt::CTRL | Qt::Key_8), &E::ZoomToSelection);
+  Separator();
+  const QString aligns[6] = {tr("Align left"), tr("Align centre"),  tr("Align right"),
+                             tr("Align top"),  tr("Align middle"), tr("Align bottom")};
+  for (int i = 0; i < 6; ++i)
+    FAlign[i] = Make(aligns[i], QKeySequence(),
+                     [i](E* Ed) { Ed->AlignSelection(static_cast<TKxDeAlignment>(i)); });
+  const QString distributions[4] = {tr("Distribute centres horizontally"), tr("Distribute centres vertically"),
+                                    tr("Equal gaps horizontally"), tr("Equal gaps vertically")};
+  for (int i = 0; i < 4; ++i)
+    FDistribute[i] = Make(distributions[i], QKeySequence(),
+                          [i](E* Ed) { Ed->DistributeSelection(static_cast<TKxDeDistribution>(i)); });
+  Separator();
+  const QString references[3] = {tr("Relative to first selected"), tr("Relative to last selected"),
+                                 tr("Relative to page")};
+  auto* group = new QActionGroup(this);
+  for (int i = 0; i < 3; ++i) {
+    FAlignReference[i] = Make(references[i], QKeySequence(),
+                              [i](E* Ed) { Ed->SetAlignReference(static_cast<TKxDeAlignReference>(i)); });
+    FAlignReference[i]->setCheckable(true);
+    group->addAction(FAlignReference[i]);
+  }
   if (Editor) {
     Editor->addActions(FActions);
     connect(Editor, &TKxDeCustomEditor::CommandsChanged, this, &TKxDeEditorActions::UpdateActions);
@@ -139,6 +162,12 @@ void TKxDeEditorActions::UpdateActions() {
   const bool nudge = some && e->EditOptions().Contains(TKxDeEditOption::kxdoKeyActions);
   for (QAction* a : FNudge) a->setEnabled(nudge);
   FZoomToSelection->setEnabled(some);
+  for (QAction* a : FAlign) a->setEnabled(e && e->CanAlign());
+  for (QAction* a : FDistribute) a->setEnabled(e && e->CanDistribute());
+  for (int i = 0; i < 3; ++i) {
+    FAlignReference[i]->setEnabled(e);
+    FAlignReference[i]->setChecked(e && static_cast<int>(e->AlignReference()) == i);
+  }
 }
 
 }  // namespace vorn

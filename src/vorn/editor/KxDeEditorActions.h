@@ -2,11 +2,13 @@
 // TKxDeEditorActions: the editor's commands as QActions, for a host's menus and toolbars.
 //
 // Undo, redo, delete, select all, group, ungroup, pack, unpack, the four z-order moves, the four
-// nudges and the zooms, each with its usual shortcut. The shortcuts work while the editor (or a child of it) has the
+// nudges and the zooms, each with its usual shortcut; aligning and distributing the selection with
+// the choice of what it is relative to (no shortcuts). The shortcuts work while the editor (or a child of it) has the
 // focus, so Delete and the arrows typed into another field of the window stay that field's. An
 // action is enabled only while its command would change something; the state follows the
 // selection and the document around it (UpdateActions brings it up to date at any time).
 
+#include "vorn/common/DrawingCommons.h"
 #include "vorn/common/Object.h"
 #include "vorn/model/KxDeSurfaceClient.h"
 
@@ -57,6 +59,15 @@ class TKxDeEditorActions : public QObject {
   QAction* ZoomOneToOneAction() const { return FZoomOneToOne; }
   QAction* ZoomToPageAction() const { return FZoomToPage; }
   QAction* ZoomToSelectionAction() const { return FZoomToSelection; }
+  // AlignSelection and DistributeSelection against the editor's AlignReference.
+  QAction* AlignAction(TKxDeAlignment Alignment) const { return FAlign[static_cast<int>(Alignment)]; }
+  QAction* DistributeAction(TKxDeDistribution Distribution) const {
+    return FDistribute[static_cast<int>(Distribution)];
+  }
+  // Checkable, one checked at a time: they set and show the editor's AlignReference.
+  QAction* AlignReferenceAction(TKxDeAlignReference Reference) const {
+    return FAlignReference[static_cast<int>(Reference)];
+  }
   // Every action in menu order; separators (actions of their own) between the families.
   QList<QAction*> Actions() const { return FActions; }
 
@@ -89,6 +100,9 @@ class TKxDeEditorActions : public QObject {
   QAction* FZoomOneToOne = nullptr;
   QAction* FZoomToPage = nullptr;
   QAction* FZoomToSelection = nullptr;
+  QAction* FAlign[6] = {};
+  QAction* FDistribute[4] = {};
+  QAction* FAlignReference[3] = {};
   QList<QAction*> FActions;
   bool FUpdatePending = false;
   TOwned<TKxDeSurfaceClient> FClient;

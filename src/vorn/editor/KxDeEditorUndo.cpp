@@ -120,6 +120,7 @@ void TKxDeCustomEditor::InitiateBuffer(THistory& H, const char* RootName) {
 }
 
 void TKxDeCustomEditor::ClearHistory(THistory& H, const char* RootName) {
+  ++FHistorySerial;
   if (H.Count == 0) return;
   const bool open = static_cast<bool>(H.Group);
   // Resetting the document gives its memory back, which removing the entries would not.
@@ -149,6 +150,15 @@ void TKxDeCustomEditor::BeginGroup(THistory& H, const char* GroupName) {
 void TKxDeCustomEditor::EndGroup(THistory& H) {
   if (H.Depth == 0) return;
   if (--H.Depth == 0) H.Group = TXmlNode();
+}
+
+bool TKxDeCustomEditor::ReopenUndoGroup() {
+  if (FUndoBuf.Depth > 0 || FInUndo || FInRedo || !FUndoBuf.Root) return false;
+  const TXmlNode last = FUndoBuf.Root.last_child();
+  if (!last || std::strcmp(last.name(), "undogr") != 0) return false;
+  FUndoBuf.Group = last;
+  FUndoBuf.Depth = 1;
+  return true;
 }
 
 void TKxDeCustomEditor::BeginUndoGroup() { BeginGroup(FUndoBuf, "undogr"); }
@@ -230,6 +240,7 @@ void TKxDeCustomEditor::NotifyUndo(TKxDeShapeBase* Shape, TKxDeAction Action, co
     TKxDeObjectXml::LoadContent(element, Shape, TKxDeXmlReadOptions{});
   }
   if (!FEditOptions.Contains(TKxDeEditOption::kxdoCanUndo) || InLoad()) return;
+  ++FHistorySerial;
   if (!FInUndo && !FInRedo) {
     FModified = true;
     ClearRedo();
@@ -319,6 +330,7 @@ void TKxDeCustomEditor::Replay(THistory& From, const char* Record, const char* G
   TXmlNode entry = From.Root.last_child();
   while (entry && entry.type() != pugi::node_element) entry = entry.previous_sibling();
   if (!entry) return;
+  ++FHistorySerial;
   // Out of the history before anything is replayed (the replay may trim the histories); kept
   // beside the root until the replay is over.
   TXmlNode held = From.Doc->append_move(entry);

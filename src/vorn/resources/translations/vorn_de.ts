@@ -398,6 +398,58 @@
         <source>Nudge down</source>
         <translation>Nach unten schieben</translation>
     </message>
+    <message>
+        <source>Align left</source>
+        <translation>Links ausrichten</translation>
+    </message>
+    <message>
+        <source>Align centre</source>
+        <translation>Horizontal zentrieren</translation>
+    </message>
+    <message>
+        <source>Align right</source>
+        <translation>Rechts ausrichten</translation>
+    </message>
+    <message>
+        <source>Align top</source>
+        <translation>Oben ausrichten</translation>
+    </message>
+    <message>
+        <source>Align middle</source>
+        <translation>Vertikal zentrieren</translation>
+    </message>
+    <message>
+        <source>Align bottom</source>
+        <translation>Unten ausrichten</translation>
+    </message>
+    <message>
+        <source>Distribute centres horizontally</source>
+        <translation>Mitten horizontal verteilen</translation>
+    </message>
+    <message>
+        <source>Distribute centres vertically</source>
+        <translation>Mitten vertikal verteilen</translation>
+    </message>
+    <message>
+        <source>Equal gaps horizontally</source>
+        <translation>Gleiche Abstände horizontal</translation>
+    </message>
+    <message>
+        <source>Equal gaps vertically</source>
+        <translation>Gleiche Abstände vertikal</translation>
+    </message>
+    <message>
+        <source>Relative to first selected</source>
+        <translation>Relativ zum zuerst Ausgewählten</translation>
+    </message>
+    <message>
+        <source>Relative to last selected</source>
+        <translation>Relativ zum zuletzt Ausgewählten</translation>
+    </message>
+    <message>
+        <source>Relative to page</source>
+        <translation>Relativ zur Seite</translation>
+    </message>
 </context>
 <context>
     <name>vorn::TmekBrushDialog</name>
