@@ -30,7 +30,7 @@ struct TKxDeXmlReadOptions {
   bool KeepID = false;
   // Called after each element of the level a read starts at (not for their children), so that a
   // long read can show its progress.
-  std::function<void()> OnObjectDone;
+  std::function<void()> OnObjectDone = {};
 };
 
 // What a read did besides making shapes.
