@@ -5,6 +5,7 @@
 #include <vorn/editor/mekClipboard.h>
 #include <vorn/model/KxDeGroup.h>
 #include <vorn/model/KxDeObjectXml.h>
+#include <vorn/model/KxDeRegister.h>
 #include <vorn/shapes/VornPicture.h>
 
 #include "EditorFixture.h"
@@ -19,6 +20,20 @@
 #include <functional>
 
 namespace vorn::test {
+
+// A host shape that reports a missing data file while it is read, or cannot be read at all.
+class TReportingShape : public TVornRectangle {
+  VORN_OBJECT(TReportingShape, TVornRectangle)
+
+ public:
+  using TVornRectangle::TVornRectangle;
+  void LoadFromXML(TXmlNode Node, bool KeepID) override {
+    TVornRectangle::LoadFromXML(Node, KeepID);
+    if (Name() == QLatin1String("Broken")) throw Exception(QStringLiteral("unreadable"));
+    if (OnLoadError) OnLoadError(this, QStringLiteral("data file missing"), 7);
+  }
+};
+
 namespace {
 
 class EditorClipboard : public TEditorWindow<TKxDeEditor> {
@@ -62,6 +77,22 @@ TEST_F(EditorClipboard, CopyPastesIntoAnotherEditorOneMillimetreFurtherEachTime)
   EXPECT_EQ(Other.UndoCount(), 3);
   Other.Undo();
   EXPECT_EQ(OtherLayer()->ItemCount(), 4);
+}
+
+TEST_F(EditorClipboard, ShapesThatReportOrFailWhileReadTellOnShapeLoadError) {
+  TKxDeRegister::RegisterShape(ClassOf<TReportingShape>());
+  Box<TReportingShape>("Fine", 20, 120);
+  Box<TReportingShape>("Broken", 120, 120);
+  E.SelectAll();
+  E.CopyToClipboard();
+  std::string told;
+  Other.OnShapeLoadError = [&](TKxDeShapeBase* S, const QString& Message, int32_t Number) {
+    told += S->Name().toStdString() + ": " + Message.toStdString() + " " + std::to_string(Number) + "; ";
+  };
+  Other.PasteFromClipboard();
+  TKxDeRegister::UnRegisterShape(ClassOf<TReportingShape>());
+  EXPECT_EQ(told, "Fine: data file missing 7; Broken: unreadable -1; ");
+  EXPECT_EQ(OtherLayer()->ItemCount(), 3) << "A, B and the readable one";
 }
 
 TEST_F(EditorClipboard, CutPastesInPlaceAndGroupsKeepTheirMembers) {
@@ -214,3 +245,5 @@ TEST_F(EditorClipboard, ABusyClipboardIsTriedFiveTimesAndFormatsHaveNames) {
 
 }  // namespace
 }  // namespace vorn::test
+
+#include "EditorClipboardTest.moc"

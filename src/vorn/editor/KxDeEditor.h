@@ -405,6 +405,9 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void UpdateClipboardData();
   int32_t PasteCount() const { return FPasteCount; }
   TKxDeOnPasteCustomClipboardFormats OnPasteCustomClipboardFormats;
+  // What a pasted shape reports while it is read (its OnLoadError), and shapes left out because
+  // they could not be read at all (ErrorNumber -1, the reason as LogMessage).
+  TKxDeShapeLoadErrorEvent OnShapeLoadError;
   TKxDeShapeEvent OnBeforeLoadingDuringPaste;
   TKxDeShapeEvent OnAfterLoadingDuringPaste;
   TNotifyEvent OnAfterPasteFromClipboard;

@@ -202,6 +202,7 @@ bool TKxDeCustomEditor::PasteShapes(TXmlNode Os, TKxDeContainer* Into, float Off
     TOwned<TKxDeShapeBase> shape(
         cls->Construct<TKxDeShapeBase>(static_cast<TKxDeSurface*>(nullptr), static_cast<TKxDeContainer*>(nullptr)));
     if (!shape) continue;
+    shape->OnLoadError = OnShapeLoadError;
     CallEvent(OnBeforeLoadingDuringPaste, this, shape.get());
     try {
       // The shape keeps the identity it was made with: a pasted copy never takes the copied shape's.
@@ -209,8 +210,10 @@ bool TKxDeCustomEditor::PasteShapes(TXmlNode Os, TKxDeContainer* Into, float Off
       if (Offset != 0) shape->MoveBy(Offset, Offset);
     } catch (const Exception& e) {
       qCDebug(lcEditor) << "Paste: a shape of class" << cls->ClassName() << "was left out:" << e.Message();
+      CallEvent(OnShapeLoadError, shape.get(), e.Message(), -1);
       continue;
     }
+    shape->OnLoadError = nullptr;
     Into->InsertShape(shape.get());
     if (shape->Owner() != Into) continue;
     TKxDeShapeBase* s = shape.release();
