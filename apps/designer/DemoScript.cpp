@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 
+#include <vorn/common/Units.h>
 #include <vorn/editor/KxDeEditor.h>
 #include <vorn/editor/KxDeEditorActions.h>
 #include <vorn/inspector/mekInspector.h>
@@ -81,12 +82,14 @@ int RunDemoScript(TMainWindow& Window, const QString& Label, const QString& OutD
   vorn::TKxDeShapeBase* barcode = FindShape(e, QStringLiteral("Tracking barcode"));
   if (!barcode) return fail(QStringLiteral("the label has no shape named \"Tracking barcode\""));
   const vorn::TRectF before = barcode->GetBounds();
+  // Free positions for a small move: the grid snap goes off as a user switches it off.
+  if (QAction* snap = Window.Action(QStringLiteral("viewSnap")); snap->isChecked()) snap->trigger();
   const QPoint from = Centre(e, barcode);
-  Drag(e, from, from + QPoint(0, -qRound(6 * e->GetZoom())));
+  Drag(e, from, from + QPoint(0, qRound(1.5 * vorn::CoordsPixelsPerMMConvertValue * e->GetZoom())));
   if (e->SelectionCount() != 1 || e->GetSelection(0) != barcode || barcode->GetBounds().Top == before.Top)
     return fail(QStringLiteral("the barcode was not selected and moved by the mouse"));
   shot("barcode-moved");
-  Out << "Selected the tracking barcode and moved it up with the mouse\n";
+  Out << "Selected the tracking barcode and moved it 1.5 mm down with the mouse\n";
 
   vorn::TKxDeShapeBase* sender = FindShape(e, QStringLiteral("Sender"));
   if (!sender) return fail(QStringLiteral("the label has no text named \"Sender\""));

@@ -156,7 +156,7 @@ void TMainWindow::ShowPointer(const vorn::TPointF& World) {
     case vorn::TKxDeRulerMode::kxrmPixel:
       break;
     case vorn::TKxDeRulerMode::kxrmCm:
-      x /= perMm, y /= perMm, unit = tr("mm"), decimals = 1;
+      x /= perMm * 10, y /= perMm * 10, unit = tr("cm"), decimals = 2;
       break;
     case vorn::TKxDeRulerMode::kxrmInch:
       x /= perMm * 25.4, y /= perMm * 25.4, unit = tr("in"), decimals = 2;

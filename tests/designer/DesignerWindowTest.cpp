@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
@@ -112,7 +113,7 @@ TEST_F(Designer, DrawEditMoveUndoRedoCopyPasteSaveAndReopen) {
   QTest::keyClick(field, Qt::Key_Return);
   EXPECT_EQ(text->Text(), QStringLiteral("Parcel 42"));
 
-  // The rectangle moved with the mouse; the status bar follows the pointer in millimetres.
+  // The rectangle moved with the mouse; the status bar follows the pointer in the rulers' unit.
   TKxDeShapeBase* box = shapes[0];
   const TRectF drawn = box->GetBounds();
   EXPECT_NEAR(drawn.Left, 20, 1);
@@ -121,7 +122,14 @@ TEST_F(Designer, DrawEditMoveUndoRedoCopyPasteSaveAndReopen) {
   const TRectF moved = box->GetBounds();
   EXPECT_NEAR(moved.Left - drawn.Left, 40, 1);
   EXPECT_NEAR(moved.Top - drawn.Top, 40, 1);
-  EXPECT_TRUE(w->PointerText().contains(QStringLiteral("mm"))) << w->PointerText().toStdString();
+  EXPECT_TRUE(w->PointerText().contains(QStringLiteral(" cm"))) << w->PointerText().toStdString();
+  w->Action(QStringLiteral("viewUnitInch"))->trigger();
+  QTest::mouseMove(e, At(e, 96, 48));
+  // 96 world units are an inch; the page may lie half a pixel off the pointer's grid.
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^X (0\\.99|1\\.0[01]) in  Y 0\\.(49|50|51) in$"))
+                  .match(w->PointerText())
+                  .hasMatch())
+      << w->PointerText().toStdString();
 
   // Undo and redo through the menu's actions: the move, then the text.
   w->Action(QStringLiteral("editUndo"))->trigger();
