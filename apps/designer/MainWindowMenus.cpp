@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMenuBar>
-#include <QRegularExpression>
 #include <QStyle>
 #include <QToolBar>
 
@@ -106,6 +105,11 @@ void TMainWindow::CreateMenus() {
   Place(order, "editSendToBack", ea->SendToBackAction());
   QMenu* align = edit->addMenu(tr("A&lign and Distribute"));
   align->menuAction()->setObjectName(QStringLiteral("editAlign"));
+  for (int i = 0; i < 6; ++i) align->addAction(ea->AlignAction(static_cast<vorn::TKxDeAlignment>(i)));
+  align->addSeparator();
+  for (int i = 0; i < 4; ++i) align->addAction(ea->DistributeAction(static_cast<vorn::TKxDeDistribution>(i)));
+  align->addSeparator();
+  for (int i = 0; i < 3; ++i) align->addAction(ea->AlignReferenceAction(static_cast<vorn::TKxDeAlignReference>(i)));
   QMenu* nudge = edit->addMenu(tr("&Nudge"));
   Place(nudge, "editNudgeLeft", ea->NudgeLeftAction());
   Place(nudge, "editNudgeRight", ea->NudgeRightAction());
@@ -167,20 +171,14 @@ void TMainWindow::CreateMenus() {
   toggle("layerPrintable", tr("&Printable"), [](vorn::TKxDeLayer* L, bool On) { L->SetPrintingAllowed(On); });
   connect(layer, &QMenu::aboutToShow, this, [this] { UpdateLayerActions(); });
 
-  // Commands the editor offers beyond those placed above (alignment and distribution among them)
-  // join the menus as they come.
+  // Commands the editor gains beyond those placed above join the Edit menu as they come.
   std::set<QAction*> known;
-  for (QMenu* m : {edit, order, nudge, view}) {
+  for (QMenu* m : {edit, order, align, nudge, view}) {
     const QList<QAction*> list = m->actions();
     known.insert(list.begin(), list.end());
   }
-  static const QRegularExpression aligning(QStringLiteral("align|distribut|centre|center"),
-                                           QRegularExpression::CaseInsensitiveOption);
-  for (QAction* a : ea->Actions()) {
-    if (a->isSeparator() || known.count(a)) continue;
-    (aligning.match(a->text()).hasMatch() ? align : edit)->addAction(a);
-  }
-  align->menuAction()->setVisible(!align->actions().isEmpty());
+  for (QAction* a : ea->Actions())
+    if (!a->isSeparator() && !known.count(a)) edit->addAction(a);
 
   // ---- Toolbar ----
   QToolBar* bar = addToolBar(tr("Main"));

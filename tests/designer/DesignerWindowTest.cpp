@@ -12,6 +12,7 @@
 #include <vorn/shapes/VornShapes.h>
 
 #include <QAction>
+#include <QMenu>
 #include <QApplication>
 #include <QProcess>
 #include <QRegularExpression>
@@ -151,6 +152,10 @@ TEST_F(Designer, DrawEditMoveUndoRedoCopyPasteSaveAndReopen) {
   EXPECT_EQ(e->GetSelection(0), shapes[2]);
   EXPECT_EQ(shapes[2]->ClassName(), QStringLiteral("TVornRectangle"));
   EXPECT_GT(shapes[2]->GetBounds().Left, moved.Left);
+  // Edit > Align and Distribute > Align left puts the copy back in line with the original.
+  e->SelectList({box, shapes[2]});
+  w->Action(QStringLiteral("editAlign"))->menu()->actions().value(0)->trigger();
+  EXPECT_EQ(shapes[2]->GetBounds().Left, box->GetBounds().Left);
 
   // Save through the menu; the title loses its marker and names the file.
   FileAnswer = Path("drawing");
