@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The demonstration run by ./dev demo: renders the sample shipping label to PNG and PDF with the
-# vorn command line and says where the files are and how to open them.
+# vorn command line, then shows it in Vorn Designer: with a display the designer opens on the label;
+# without one it plays a scripted session on the offscreen platform and writes its screenshots and
+# files next to the rendered ones. It says where the files are and how to open them.
 set -u
 ROOT="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
 BIN="$ROOT/build/bin"
@@ -49,3 +51,22 @@ echo "  xdg-open \"$OUT/shipping-label.pdf\""
 echo "or paste file://$OUT/shipping-label.pdf into a web browser."
 echo
 echo "More: $BIN/vorn --help (render to SVG, resave documents), ./dev test, ./dev bench."
+echo
+
+DESIGNER="$BIN/vorn-designer"
+if [ ! -x "$DESIGNER" ]; then
+  echo "demo: Vorn Designer is not built (run ./dev build)"
+  exit 0
+fi
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  echo "Opening the label in Vorn Designer (close its window to end the demo)..."
+  "$DESIGNER" "$LABEL"
+else
+  echo "No display: Vorn Designer plays a scripted session on the label without a window"
+  echo "(select and move the barcode, change a text in the inspector, undo, export, save a copy):"
+  echo
+  QT_QPA_PLATFORM=offscreen "$DESIGNER" --demo "$OUT" "$LABEL" || { echo "demo: the designer session failed"; exit 1; }
+  echo
+  echo "Look at the screenshots with an image viewer, e.g. xdg-open \"$OUT/designer-1-opened.png\";"
+  echo "on a machine with a display, ./dev demo opens the designer itself."
+fi

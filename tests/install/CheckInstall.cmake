@@ -14,10 +14,11 @@ if(SANITIZE)
                  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined)
 endif()
 
-# Configures, builds and runs one example host with ARGN; its output must name the engine.
-function(check_host name)
+# Configures and builds the host project in SOURCE, then runs its program PROGRAM with ARGN; the
+# output must name the engine.
+function(check_project name source program)
   set(host_build ${WORK_DIR}/${name}-build)
-  execute_process(COMMAND ${CMAKE_COMMAND} -S ${EXAMPLES_DIR}/${name} -B ${host_build} -G Ninja
+  execute_process(COMMAND ${CMAKE_COMMAND} -S ${source} -B ${host_build} -G Ninja
       -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${prefix} ${host_flags}
     RESULT_VARIABLE rc)
   if(rc)
@@ -27,7 +28,7 @@ function(check_host name)
   if(rc)
     message(FATAL_ERROR "building ${name} failed: ${rc}")
   endif()
-  execute_process(COMMAND ${host_build}/${name} ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+  execute_process(COMMAND ${host_build}/${program} ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
   message(STATUS "${out}")
   if(rc)
     message(FATAL_ERROR "running ${name} failed: ${rc}")
@@ -37,12 +38,22 @@ function(check_host name)
   endif()
 endfunction()
 
+# An example host of examples/NAME, its program named as the folder.
+function(check_host name)
+  check_project(${name} ${EXAMPLES_DIR}/${name} ${name} ${ARGN})
+endfunction()
+
 # The engine alone: a shape class of the host's own.
 check_host(minimal-host)
 # The shape kit as it is: the sample label rendered to an image.
 check_host(render-host ${SAMPLE} ${WORK_DIR}/label.png 150)
 if(NOT EXISTS ${WORK_DIR}/label.png)
   message(FATAL_ERROR "render-host wrote no image")
+endif()
+
+# Vorn Designer, the engine's demo application, is a host like any other.
+if(DESIGNER_DIR)
+  check_project(designer ${DESIGNER_DIR} vorn-designer --version)
 endif()
 
 # A host without CMake: the minimal host compiled and linked with what pkg-config says.
