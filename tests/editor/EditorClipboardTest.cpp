@@ -6,6 +6,8 @@
 #include <vorn/model/KxDeGroup.h>
 #include <vorn/model/KxDeObjectXml.h>
 #include <vorn/model/KxDeRegister.h>
+#include <vorn/common/Graphic.h>
+#include <vorn/common/Picture.h>
 #include <vorn/shapes/VornPicture.h>
 
 #include "EditorFixture.h"
@@ -241,6 +243,44 @@ TEST_F(EditorClipboard, ABusyClipboardIsTriedFiveTimesAndFormatsHaveNames) {
   E.Select(A);
   E.CopyToClipboard();
   EXPECT_EQ(c->GetClipboardFormats().split(QStringLiteral("\r\n")).size(), 3);
+}
+
+// Pictures go onto the clipboard and come back as pictures or bitmaps (an SVG as itself), with a
+// report of their size; a control's settings travel as its component text.
+TEST_F(EditorClipboard, PicturesAndComponentsGoThroughTheClipboardObject) {
+  TmekClipboard* c = MekClipboard();
+  QImage image(4, 3, QImage::Format_ARGB32);
+  image.fill(QColor(10, 200, 30));
+  TOwned<TPngImage> png(Create<TPngImage>());
+  png->SetImage(image);
+  TOwned<TPicture> picture(Create<TPicture>()), back(Create<TPicture>()), empty(Create<TPicture>());
+  picture->SetGraphic(png.get());
+  c->Assign(picture.get());
+  EXPECT_EQ(c->GetClipboardInfoDIB(), QStringLiteral("Clipboard data of CF_DIB format: \r\nWidth: 4 px\r\nHeight: 3 px\r\n"
+                                                     "Bit depth: 32 bpp\r\nCompression format: Uncompressed format (BI_RGB)"));
+  TOwned<TBitmap> bitmap(Create<TBitmap>());
+  bitmap->Assign(c);
+  EXPECT_EQ(bitmap->Image().convertToFormat(QImage::Format_ARGB32), image);
+  TOwned<TSvgGraphic> svg(Create<TSvgGraphic>());
+  QByteArray drawing = R"(<svg xmlns="http://www.w3.org/2000/svg" width="20" height="10"><rect width="20" height="10"/></svg>)";
+  QBuffer in(&drawing);
+  in.open(QIODevice::ReadOnly);
+  svg->LoadFromStream(&in);
+  c->Assign(svg.get());
+  back->Assign(c);
+  ASSERT_NE(dynamic_cast<TSvgGraphic*>(back->Graphic()), nullptr);
+  EXPECT_EQ(back->Width(), 20);
+  // An empty picture empties the clipboard; then there is nothing to take.
+  c->Assign(back.get());
+  c->Assign(empty.get());
+  EXPECT_TRUE(c->GetClipboardInfoDIB().isEmpty());
+  EXPECT_THROW(back->Assign(c), EmekClipboardException);
+
+  EXPECT_FALSE(c->GetComponent(&Other));
+  E.SetUndoLimit(7);
+  c->SetComponent(&E);
+  EXPECT_TRUE(c->GetComponent(&Other));
+  EXPECT_EQ(Other.SaveToText().section(QLatin1Char('\n'), 1), E.SaveToText().section(QLatin1Char('\n'), 1));
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 #include "vorn/editor/mekClipboard.h"
 
 #include "vorn/common/Exceptions.h"
+#include "vorn/common/Finally_p.h"
+#include "vorn/common/Graphic.h"
+#include "vorn/common/Picture.h"
 #include "vorn/common/ResStrs.h"
+#include "vorn/controls/KxDeCustomControl.h"
 #include "vorn/editor/EditorLog_p.h"
 #include "vorn/raster/KxDeBitmap.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHash>
@@ -238,6 +243,96 @@ QImage TmekClipboard::GetImage() const {
   if (!m || !m->hasImage()) throw EmekClipboardException(rsInvalidClipFmt());
   return qvariant_cast<QImage>(m->imageData());
 }
+
+// ---- Pictures and components -----------------------------------------------------------------------
+
+namespace {
+
+const QString kSvgType = QStringLiteral("image/svg+xml");
+
+uint16_t ComponentFormat() {
+  static const uint16_t format = TmekClipboard::RegisterClipboardFormat(QStringLiteral("Vorn Component"));
+  return format;
+}
+
+}  // namespace
+
+void TmekClipboard::Assign(const TPersistent* Source) {
+  const auto* picture = dynamic_cast<const TPicture*>(Source);
+  const TGraphic* graphic = picture ? picture->Graphic() : dynamic_cast<const TGraphic*>(Source);
+  if (!picture && !graphic) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  if (!graphic || graphic->Empty()) {
+    Clear();
+    return;
+  }
+  Open();
+  TFinally close([this] { Close(false); });
+  if (const auto* svg = dynamic_cast<const TSvgGraphic*>(graphic)) Writing()->setData(kSvgType, svg->Source());
+  Writing()->setImageData(graphic->ToImage());
+}
+
+void TmekClipboard::AssignTo(TPersistent* Dest) const {
+  auto* picture = dynamic_cast<TPicture*>(Dest);
+  auto* raster = dynamic_cast<TRasterGraphic*>(Dest);
+  if (!picture && !raster) {
+    TPersistent::AssignTo(Dest);
+    return;
+  }
+  if (picture && HasMimeType(kSvgType)) {
+    QByteArray bytes = GetMimeData(kSvgType);
+    QBuffer stream(&bytes);
+    stream.open(QIODevice::ReadOnly);
+    TOwned<TSvgGraphic> svg(Create<TSvgGraphic>());
+    try {
+      svg->LoadFromStream(&stream);
+    } catch (const Exception&) {
+      // Not a drawing after all: the picture's image is taken below.
+    }
+    if (!svg->Empty()) {
+      picture->TakeGraphic(svg.release());
+      return;
+    }
+  }
+  const QImage image = GetImage();
+  if (raster) {
+    raster->SetImage(image);
+    return;
+  }
+  TOwned<TBitmap> bitmap(Create<TBitmap>());
+  bitmap->SetImage(image);
+  picture->TakeGraphic(bitmap.release());
+}
+
+void TmekClipboard::SetComponent(const TKxDeCustomControl* Control) {
+  if (Control) SetAsHandle(ComponentFormat(), Control->SaveToText().toUtf8());
+}
+
+bool TmekClipboard::GetComponent(TKxDeCustomControl* Control) const {
+  if (!Control || !HasFormat(ComponentFormat())) return false;
+  Control->LoadFromText(QString::fromUtf8(GetAsHandle(ComponentFormat())));
+  return true;
+}
+
+namespace {
+
+QString PictureReport(const QMimeData* Data, const char* Format) {
+  if (!Data || !Data->hasImage()) return {};
+  const QImage image = qvariant_cast<QImage>(Data->imageData());
+  return QStringList{QStringLiteral("Clipboard data of %1 format: ").arg(QLatin1String(Format)),
+                     QStringLiteral("Width: %1 px").arg(image.width()),
+                     QStringLiteral("Height: %1 px").arg(image.height()),
+                     QStringLiteral("Bit depth: %1 bpp").arg(image.depth()),
+                     QStringLiteral("Compression format: Uncompressed format (BI_RGB)")}
+      .join(QStringLiteral("\r\n"));
+}
+
+}  // namespace
+
+QString TmekClipboard::GetClipboardInfoDIB() const { return PictureReport(Reading(), "CF_DIB"); }
+QString TmekClipboard::GetClipboardInfoDIBV5() const { return PictureReport(Reading(), "CF_DIBV5"); }
 
 void TmekClipboard::SetDeferred(const QString& MimeType, std::function<QByteArray()> Make) {
   if (MimeType.isEmpty() || !Make) return;

@@ -29,6 +29,8 @@ class QMimeData;
 
 namespace vorn {
 
+class TKxDeCustomControl;
+
 // The standard formats (CF_BITMAP is declared with the bitmap buffer).
 enum : uint16_t {
   CF_TEXT = 1,
@@ -104,6 +106,14 @@ class TmekClipboard : public TPersistent {
   // A picture in and out; reading without any picture raises EmekClipboardException.
   void SetImage(const QImage& Image);
   QImage GetImage() const;
+  // A picture or a graphic onto the clipboard: its image, and an SVG graphic's own text beside it.
+  // An empty picture empties the clipboard; other sources raise as TPersistent does.
+  void Assign(const TPersistent* Source) override;
+  // Puts "the standard component format": a control's published settings as text.
+  void SetComponent(const TKxDeCustomControl* Control);
+  // Sets Control's published settings from the clipboard's component text; False when there is
+  // none. A text that does not fit Control raises with its line and changes nothing.
+  bool GetComponent(TKxDeCustomControl* Control) const;
   // Offers MimeType beside what is written, its bytes made by Make only when a reader first asks
   // for them (and kept for later readers): for forms that cost more to make than most pastes need.
   // Make runs on the user-interface thread; empty bytes, or Make raising, offer nothing.
@@ -124,6 +134,10 @@ class TmekClipboard : public TPersistent {
   // "Clipboard data formats: " and one line per format.
   QString GetClipboardFormats() const;
   static QString GetClipboardFormatString(uint16_t Format);
+  // The size and depth of the clipboard's picture, as "Clipboard data of CF_DIB format: " (or
+  // CF_DIBV5) and its lines; empty without a picture.
+  QString GetClipboardInfoDIB() const;
+  QString GetClipboardInfoDIBV5() const;
 
   // How the attempts to open wait, in milliseconds (the thread sleeps unless replaced), and
   // whether the system clipboard can be opened now (an application with a clipboard unless
@@ -134,6 +148,9 @@ class TmekClipboard : public TPersistent {
  protected:
   ~TmekClipboard() override;
   virtual void DoOpenClipboard();
+  // The clipboard's picture into a picture (an SVG as an SVG graphic, anything else as a bitmap)
+  // or a raster graphic; EmekClipboardException ("Invalid clipboard format") without one.
+  void AssignTo(TPersistent* Dest) const override;
 
  private:
   // What is being written, started afresh by the first write after opening.
