@@ -51,6 +51,8 @@ TEST_F(SmartGuides, MovesSnapToTheNearestEdgeOrCentreUnlessAltOrOff) {
       {"nearer than the grid", true, true, {}, QPoint(-128, 0), {20, gridY}},
       {"Alt bypasses the grid too", true, true, Qt::AltModifier, QPoint(-128, 0), {22, 130}},
   };
+  // Enough small shapes off to the right for the targets to be sorted as a large gathering is.
+  for (int i = 0; i < 300; ++i) Box("s", 250 + static_cast<float>(i * 37 % 97), 200 + static_cast<float>(i % 29), 3, 3);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
     B->SetBounds(150, 130, 40, 50);
