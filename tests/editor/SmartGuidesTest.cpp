@@ -1,4 +1,4 @@
-// Smart guides: moves and sizing snap to the other shapes' edges and centres, the grid and the
+// Smart guides: moves, sizing and creation snap to the other shapes' edges and centres, the grid and the
 // shapes share a gesture (the nearer wins), Alt bypasses both, and the alignment line shows while
 // the gesture lasts.
 
@@ -81,6 +81,15 @@ TEST_F(SmartGuides, SizingSnapsTheDraggedCorner) {
     EXPECT_NEAR(b.Right, want.Right, 1e-3);
     EXPECT_NEAR(b.Bottom, want.Bottom, 1e-3);
   }
+}
+
+TEST_F(SmartGuides, CreationSnapsEachCorner) {
+  E.SetNewShapeClass(ClassOf<TVornRectangle>());
+  // The first corner 2 right of A's left edge; the second 2 left of B's left edge, 3 above its top.
+  Click(22, 97);
+  Click(148, 127);
+  const TRectF b = Layer->Items(Layer->ItemCount() - 1)->GetBounds();
+  EXPECT_EQ(b, (TRectF{20, 97, 150, 130}));
 }
 
 TEST_F(SmartGuides, TheLineShowsWhileMovingAndGoesAfter) {

@@ -107,7 +107,8 @@ TPointF TKxDeCustomEditor::SnapMove(const TPointF& D, const TPointF& G, bool Gri
   if (!FSnap->HasMoving) return G;
   const TRectF& m = FSnap->Moving;
   const TRectF at{m.Left + D.X, m.Top + D.Y, m.Right + D.X, m.Bottom + D.Y};
-  return D + SnapToShapes(at, false, G - D, Grid && GridSnapsAxis(true), Grid && GridSnapsAxis(false), true, true).Offset;
+  return D +
+         SnapToShapes(at, false, G - D, Grid && GridSnapsAxis(true), Grid && GridSnapsAxis(false), true, true).Offset;
 }
 
 TPointF TKxDeCustomEditor::SnapDraggedPoint(const TKxDeShapeBase* S, int32_t I, const TPointF& D, const TPointF& G,
@@ -115,8 +116,8 @@ TPointF TKxDeCustomEditor::SnapDraggedPoint(const TKxDeShapeBase* S, int32_t I, 
   // Points of a turned shape live in its own frame, where the page's lines do not run straight.
   if (S->Rotation() != 0 || (!FreeX && !FreeY)) return G;
   const TPointF p = S->GetPointValue(I) + D;
-  const TSnapResult r = SnapToShapes(TRectF::At(p), true, G - D, Grid && GridSnapsAxis(true),
-                                     Grid && GridSnapsAxis(false), FreeX, FreeY);
+  const TSnapResult r =
+      SnapToShapes(TRectF::At(p), true, G - D, Grid && GridSnapsAxis(true), Grid && GridSnapsAxis(false), FreeX, FreeY);
   FSnap->Target = TKxDeSmartSnap::TTarget{S, I, r.ShapesX, r.ShapesY, p + r.Offset};
   return D + r.Offset;
 }
@@ -134,9 +135,9 @@ TPointF TKxDeCustomEditor::SnapCreationPoint(const TPointF& P, TKxDeShiftKeys Ke
   const bool grid = GridSnaps(Keys);
   if (grid) CalculateSnapRectangle(P.X, P.Y, g);
   if (!ShapesSnap(Keys)) return g;
-  return P + SnapToShapes(TRectF::At(P), true, g - P, grid && GridSnapsAxis(true), grid && GridSnapsAxis(false), true,
-                          true)
-                 .Offset;
+  return P +
+         SnapToShapes(TRectF::At(P), true, g - P, grid && GridSnapsAxis(true), grid && GridSnapsAxis(false), true, true)
+             .Offset;
 }
 
 // ---- Lines -----------------------------------------------------------------------------------------

@@ -92,13 +92,12 @@ void TKxDeSmartSnap::TAxis::Finish() {
   Targets.resize(n);
 }
 
-TKxDeSmartSnap::TAxisSnap TKxDeSmartSnap::TAxis::Snap(float Lo, float Hi, bool Edges, bool Center,
-                                                      float Reach) const {
+TKxDeSmartSnap::TAxisSnap TKxDeSmartSnap::TAxis::Snap(float Lo, float Hi, bool Edges, bool Center, float Reach) const {
   TAxisSnap best;
   float bestDistance = Reach;
   auto nearest = [&](float V) {
-    const auto it = std::lower_bound(Targets.begin(), Targets.end(), V,
-                                     [](const TKxDeSnapLine& T, float X) { return T.At < X; });
+    const auto it =
+        std::lower_bound(Targets.begin(), Targets.end(), V, [](const TKxDeSnapLine& T, float X) { return T.At < X; });
     // The target at or after V, and the one before it.
     for (auto c = it == Targets.begin() ? it : it - 1; c != Targets.end() && c <= it; ++c) {
       const float d = c->At - V;
