@@ -717,6 +717,7 @@ class TKxDeCustomEditor : public TKxDeSurface {
   bool GridSnapsAxis(bool Horizontal) const;
   // The gesture's targets, gathered when first asked for in the gesture.
   void GatherSnapTargets() const;
+  // A snap's answer: the offset to add, and the axes along which shapes set it.
   struct TSnapResult {
     TPointF Offset;
     bool ShapesX = false;  // the shapes, not the grid, set the offset along x
