@@ -14,7 +14,11 @@
 //   is a QUndoCommand on a QUndoStack keeping each item's old and new position (target: half the
 //   peer's time for the recorded move and for undo + redo; counters "x_scene_move" and
 //   "x_scene_undo_redo");
-// - the undo history's memory after 1,000 moves of one shape each (counter "bytes_per_entry").
+// - the undo history's memory after 1,000 moves of one shape each (counter "bytes_per_entry");
+// - a move of one shape with smart guides on: each mouse move snaps the shape to the others in
+//   view and repaints the outline and the alignment lines (target: 2 ms per move). Argument 0 at
+//   zoom 100 (a few hundred shapes in view), 1 the whole page at zoom 5 (all 100,000 in view); the
+//   counter "gather_ms" is the gesture's first move, which gathers the targets from the index.
 // The benchmarks are meant to run in the order written: the move is compared with the scene's
 // figure measured before it.
 
@@ -222,6 +226,56 @@ void BM_Move10000_Editor(benchmark::State& State) {
   if (SceneMoveSeconds(State.range(0)) > 0) State.counters["x_scene"] = each / SceneMoveSeconds(State.range(0));
 }
 BENCHMARK(BM_Move10000_Editor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// ---- Smart guides ----------------------------------------------------------------------------------
+
+void BM_SmartGuidesMove_Editor(benchmark::State& State) {
+  TBenchEditor& e = Editor();
+  e.SetUndoLimit(0);
+  e.ClearSelection();
+  if (State.range(0) == 0) e.ShowView();
+  else e.ShowPage();
+  e.SmartGuides()->SetEnabled(true);
+  // A press on the middle of a shape in the middle of the view starts the move.
+  QPoint grab;
+  TKxDeLayer* layer = e.GetLayer(0);
+  for (int32_t i = 0; i < layer->ItemCount() && grab.isNull(); ++i) {
+    const TRectF b = layer->Items(i)->GetBounds();
+    const QPoint c = e.At((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+    if (c.x() < kViewW / 2 - 200 || c.x() > kViewW / 2 + 200 || c.y() < kViewH / 2 - 200 || c.y() > kViewH / 2 + 200)
+      continue;
+    QTest::mousePress(&e, Qt::LeftButton, {}, c);
+    if (e.EditState() == TKxDeEditState::kxesMoving && e.SelectionCount() == 1) grab = c;
+    else QTest::mouseRelease(&e, Qt::LeftButton, {}, c);
+  }
+  if (grab.isNull()) {
+    State.SkipWithError("no shape to grab in the view");
+    return;
+  }
+  const TShiftState held{TShiftStateItem::ssLeft};
+  auto t = TClock::now();
+  e.MouseMove(held, grab.x() + 1, grab.y());
+  const double gather = Since(t);
+  std::mt19937 random(2718);
+  std::uniform_int_distribution<int> by(-300, 300);
+  std::vector<QPoint> points(4096);
+  for (QPoint& p : points) p = grab + QPoint(by(random), by(random));
+  size_t i = 0;
+  double moves = 0;
+  for (auto _ : State) {
+    const QPoint& p = points[i++ % points.size()];
+    t = TClock::now();
+    e.MouseMove(held, p.x(), p.y());
+    moves += Since(t);
+    e.repaint();
+  }
+  // Released where it was pressed: the shape stays.
+  QTest::mouseRelease(&e, Qt::LeftButton, {}, grab);
+  e.SmartGuides()->SetEnabled(false);
+  State.counters["gather_ms"] = gather * 1e3;
+  State.counters["mousemove_us"] = moves / static_cast<double>(State.iterations()) * 1e6;
+}
+BENCHMARK(BM_SmartGuidesMove_Editor)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // ---- Moving with undo ----------------------------------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include "vorn/editor/EditorLog_p.h"
 #include "vorn/editor/KxDeEditorClient.h"
 #include "vorn/editor/KxDeEditorNavigation_p.h"
+#include "vorn/editor/KxDeSmartSnap_p.h"
 #include "vorn/editor/KxDeToolBase.h"
 #include "vorn/model/KxDeShapeBase.h"
 
@@ -45,11 +46,13 @@ const TClass* TKxDeEditor::ClassType() const { return ClassOf<TKxDeEditor>(); }
 
 TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
     : TKxDeSurface(Parent),
+      FSnap(std::make_unique<TKxDeSmartSnap>()),
       FEditOptions(TKxDeEditOptions::FromInt(DefaultEditOptions)),
       FSelection(Create<TKxDeSelectionProps>()),
       FHottrack(Create<TKxDeHottrackProps>()),
       FSelectionRect(Create<TKxDeSelectionRectProperties>()),
       FMoveSize(Create<TKxDeMoveSizeProps>()),
+      FSmartGuides(Create<TKxDeSmartGuidesProps>()),
       FShapeWatcher(Create<TKxDeShapeNotifier>()),
       FDefaultBrush(Create<TKxDeShapeBrush>()),
       FDefaultPen(Create<TKxDeShapePen>()),
@@ -69,6 +72,11 @@ TKxDeCustomEditor::TKxDeCustomEditor(QWidget* Parent)
   FHottrack->OnChange = repaint;
   FSelectionRect->OnChange = repaint;
   FMoveSize->OnChange = repaint;
+  // The targets of a gesture in progress are gathered again with the new settings.
+  FSmartGuides->OnChange = [this](TObject*) {
+    EndSnap();
+    update();
+  };
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   SetBufferedPaint(true);
@@ -135,6 +143,7 @@ void TKxDeCustomEditor::SetEditState(TKxDeEditState S) {
     DoNewShapeClass();
   }
   FEditState = S;
+  EndSnap();
   if (S != kxesZoomRect && !(S >= kxesToolEdit && S <= kxesRemovePoint)) ResetHittest(FCreateAnchor);
   if (S == kxesNone) {
     FCreationCount = 0;
@@ -195,13 +204,19 @@ TPointF TKxDeCustomEditor::QuantizeDelta(const TPointF& D) const {
   return TPointF{q(D.X), q(D.Y)};
 }
 
-TPointF TKxDeCustomEditor::GestureMove(const TPointF& From, const TPointF& To) const {
-  TPointF d = QuantizeDelta(TPointF{To.X - From.X, To.Y - From.Y});
-  if (FEditOptions.Contains(TKxDeEditOption::kxdoSnapToGrid) && (d.X != 0 || d.Y != 0)) {
+TPointF TKxDeCustomEditor::GestureMove(const TPointF& From, const TPointF& To, TKxDeShiftKeys Keys) const {
+  const TPointF d = QuantizeDelta(TPointF{To.X - From.X, To.Y - From.Y});
+  TPointF g = d;
+  const bool grid = GridSnaps(Keys) && (d.X != 0 || d.Y != 0);
+  if (grid) {
     const TRectF b = GetSelectionBounds();
-    CalculateSnapRectangle(b.Left + d.X, b.Top + d.Y, d);
+    CalculateSnapRectangle(b.Left + d.X, b.Top + d.Y, g);
   }
-  return d;
+  if (!ShapesSnap(Keys)) {
+    FSnap->ClearLines();
+    return g;
+  }
+  return SnapMove(d, g, grid);
 }
 
 bool TKxDeCustomEditor::Movable(const TKxDeShapeBase* S) { return S->Visible() && !S->Locked() && !S->InDestroy(); }
@@ -226,7 +241,7 @@ void TKxDeCustomEditor::ExecuteHitAction(TKxDeEditState State, const TKxDeHitTes
       break;
     case kxesMoving:
       if (FEditOptions.Contains(TKxDeEditOption::kxdoMouseActions) && !FSelections.empty())
-        MoveSelection(GestureMove(From.Test, To.Test));
+        MoveSelection(GestureMove(From.Test, To.Test, Shift));
       break;
     case kxesSizing:
       ExecuteSizing(From, To, Shift);
@@ -457,6 +472,11 @@ void TKxDeCustomEditor::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
             CreationMove(Shift);
             break;
           case kxesMoving:
+            FMoveKeys = TKxDeUtils::ShiftToScShift(Shift);
+            if (FSmartGuides->Enabled()) {
+              GestureMove(FDownHit.Test, FHoverHit.Test, FMoveKeys);
+              RefreshSnapLines();
+            }
             // With a coarser quantum the outlines only move when the pointer reaches a step.
             if (FMouseSense == 1 || std::lround(dx) % FMouseSense == 0 || std::lround(dy) % FMouseSense == 0)
               update();

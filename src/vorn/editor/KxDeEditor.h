@@ -47,6 +47,8 @@ namespace vorn {
 
 class TKxDeEditorClient;
 class TKxDeGuideProperties;
+class TKxDeSmartSnap;
+struct TKxDeSnapLine;
 class TKxDeGuides;
 class TKxDeRulers;
 class TKxDeToolBase;
@@ -116,6 +118,10 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void SetSelectionRect(const TKxDeSelectionRectProperties* Value) { FSelectionRect->Assign(Value); }
   TKxDeMoveSizeProps* MoveSize() const { return FMoveSize.get(); }
   void SetMoveSize(const TKxDeMoveSizeProps* Value) { FMoveSize->Assign(Value); }
+  // Snapping of moves, sizing and creation to the other shapes in view, and its lines (off by
+  // default).
+  TKxDeSmartGuidesProps* SmartGuides() const { return FSmartGuides.get(); }
+  void SetSmartGuides(const TKxDeSmartGuidesProps* Value) { FSmartGuides->Assign(Value); }
 
   // ---- Rulers and guides (KxDeEditorRulers.cpp) ------------------------------------------------
   // The rulers along the top and left edges take Rulers.Size + 1 pixels from the view while
@@ -471,6 +477,8 @@ class TKxDeCustomEditor : public TKxDeSurface {
   virtual void DrawSelectionMove(TCanvas* C);
   // The outline of the shape being sized, with the drag applied, in the MoveSize pen.
   virtual void DrawSelectionSize(TCanvas* C);
+  // The alignment lines smart guides reached in the gesture, in the SmartGuides pen.
+  virtual void DrawSmartGuides(TCanvas* C);
   virtual void HotShapeChanged();
   virtual void DoEditStateChanged();
   virtual void DoSelectionChanged();
@@ -589,8 +597,9 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // S->DrawSelection guarded against raising shapes; false when it raised.
   bool DrawShapeSelection(TKxDeShapeBase* S, TCanvas* C, const TPointF& Offset, const TKxDeDragPoint& Drag,
                           const TKxDeSelectionData& Data);
-  // The move a gesture from DownHit to HoverHit makes: quantized and snapped like the final one.
-  TPointF GestureMove(const TPointF& From, const TPointF& To) const;
+  // The move a gesture from DownHit to HoverHit with the modifiers Keys makes: quantized and
+  // snapped like the final one.
+  TPointF GestureMove(const TPointF& From, const TPointF& To, TKxDeShiftKeys Keys) const;
   // The visible part of the page in world units.
   TRectF VisibleArea() const;
   // A shape taking part in moves and feedback: shown, unlocked, alive.
@@ -601,8 +610,8 @@ class TKxDeCustomEditor : public TKxDeSurface {
   void CreationPress(TMouseButton Button, TShiftState Shift);
   void CreationMove(TShiftState Shift);
   void CreationRelease(TShiftState Shift, const TPointF& V);
-  // The world point of a hit record's Test, on the grid when snapping.
-  TPointF CreationPoint(const TPointF& Test, bool Snap) const;
+  // The world point of a hit record's Test, snapped (to the grid, to shapes) when Snap.
+  TPointF CreationPoint(const TPointF& Test, bool Snap, TKxDeShiftKeys Keys) const;
   // Sizes the new shape from the anchor to To (PointIndex < 0), or moves its point PointIndex,
   // through ApplySizing.
   void SizeNewShape(int32_t PointIndex, const TPointF& To, TKxDeShiftKeys Shift);
@@ -703,6 +712,46 @@ class TKxDeCustomEditor : public TKxDeSurface {
   // The modifiers of the last pointer move while sizing (the feedback is drawn with them).
   TKxDeShiftKeys FSizingKeys;
 
+  // ---- Smart guides (KxDeEditorSmartGuides.cpp) ----
+  // Whether the grid (the shapes) snap a gesture made with the modifiers Keys.
+  bool GridSnaps(TKxDeShiftKeys Keys) const;
+  bool ShapesSnap(TKxDeShiftKeys Keys) const;
+  // Whether the grid's spacing across (along) x snaps at all.
+  bool GridSnapsAxis(bool Horizontal) const;
+  // The gesture's targets, gathered when first asked for in the gesture.
+  void GatherSnapTargets() const;
+  // A snap's answer: the offset to add, and the axes along which shapes set it.
+  struct TSnapResult {
+    TPointF Offset;
+    bool ShapesX = false;  // the shapes, not the grid, set the offset along x
+    bool ShapesY = false;
+  };
+  // The offset that snaps R, where the pointer put what moves (a point when Point), on the axes
+  // Free: the shapes' or the grid's (GridOffset, on the axes GridX, GridY), the nearer one. The
+  // lines of the alignments reached are kept for the feedback.
+  TSnapResult SnapToShapes(const TRectF& R, bool Point, const TPointF& GridOffset, bool GridX, bool GridY, bool FreeX,
+                           bool FreeY) const;
+  // A selection move D (G: D snapped to the grid when Grid) snapped.
+  TPointF SnapMove(const TPointF& D, const TPointF& G, bool Grid) const;
+  // The drag D of point I of S while sizing (G: snapped to the grid when Grid) snapped on the axes
+  // Free; the point's snapped end is kept for the release.
+  TPointF SnapDraggedPoint(const TKxDeShapeBase* S, int32_t I, const TPointF& D, const TPointF& G, bool Grid,
+                           bool FreeX, bool FreeY) const;
+  // The release of a sizing drag of point I of S: To takes the kept end on the axes the shapes
+  // snapped; False when they snapped none.
+  bool SnappedEnd(const TKxDeShapeBase* S, int32_t I, TPointF& To) const;
+  // A creation point snapped to the grid and the shapes.
+  TPointF SnapCreationPoint(const TPointF& P, TKxDeShiftKeys Keys) const;
+  // A line's pixels in the widget.
+  TRect SnapLineRect(const TKxDeSnapLine& L, bool Vertical) const;
+  // Repaints where the lines changed since the last call.
+  void RefreshSnapLines();
+  // The gesture is over: targets and lines go.
+  void EndSnap();
+  std::unique_ptr<TKxDeSmartSnap> FSnap;
+  // The modifiers of the last pointer move of a move gesture (its feedback is drawn with them).
+  TKxDeShiftKeys FMoveKeys;
+
   TKxDeEditOptions FEditOptions;
   uint8_t FHitFuzz = 2;
   uint8_t FMouseSense = 1;
@@ -737,6 +786,7 @@ class TKxDeCustomEditor : public TKxDeSurface {
   TOwned<TKxDeHottrackProps> FHottrack;
   TOwned<TKxDeSelectionRectProperties> FSelectionRect;
   TOwned<TKxDeMoveSizeProps> FMoveSize;
+  TOwned<TKxDeSmartGuidesProps> FSmartGuides;
 
   TKxDeEditState FEditState = TKxDeEditState::kxesNone;
   TKxDeHitTest FDownHit;
@@ -802,6 +852,7 @@ class TKxDeEditor : public TKxDeCustomEditor {
   Q_PROPERTY(vorn::TKxDeHottrackProps* Hottrack READ Hottrack WRITE SetHottrack)
   Q_PROPERTY(vorn::TKxDeSelectionRectProperties* SelectionRect READ SelectionRect WRITE SetSelectionRect)
   Q_PROPERTY(vorn::TKxDeMoveSizeProps* MoveSize READ MoveSize WRITE SetMoveSize)
+  Q_PROPERTY(vorn::TKxDeSmartGuidesProps* SmartGuides READ SmartGuides WRITE SetSmartGuides)
   Q_PROPERTY(vorn::TKxDeShapeBrush* DefaultBrush READ DefaultBrush WRITE SetDefaultBrush)
   Q_PROPERTY(vorn::TKxDeShapePen* DefaultPen READ DefaultPen WRITE SetDefaultPen)
   Q_PROPERTY(vorn::TKxDeShapeFont* DefaultFont READ DefaultFont WRITE SetDefaultFont)

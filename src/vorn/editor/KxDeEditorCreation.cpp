@@ -14,6 +14,7 @@
 #include "vorn/common/Finally_p.h"
 #include "vorn/common/KxDeUtils.h"
 #include "vorn/editor/EditorLog_p.h"
+#include "vorn/editor/KxDeSmartSnap_p.h"
 #include "vorn/model/KxDeLayer.h"
 #include "vorn/model/KxDePoint.h"
 #include "vorn/model/KxDeShapeBase.h"
@@ -102,6 +103,8 @@ void TKxDeCustomEditor::CreateNewShape() {
 void TKxDeCustomEditor::EndNewShape() {
   ResetHittest(FCreateAnchor);
   if (FEditState != kxesCreateNew || !FNewShape) return;
+  // The next shape snaps to this one as well.
+  EndSnap();
   TKxDeShapeBase* s = std::exchange(FNewShape, nullptr);
   FShapeWatcher->UnregisterShape(s);
   // Nothing drawn: a rectangle without extent, a poly-point shape without points.
@@ -171,6 +174,7 @@ void TKxDeCustomEditor::CancelNewShape() {
 
 void TKxDeCustomEditor::RestartNewShape() {
   ResetHittest(FCreateAnchor);
+  EndSnap();
   DropNewShape();
   FDragged = false;
   update();
@@ -193,15 +197,14 @@ void TKxDeCustomEditor::WatchedShapeDestroyed(TKxDeShapeBase* S) {
 
 // ---- Gestures --------------------------------------------------------------------------------------
 
-TPointF TKxDeCustomEditor::CreationPoint(const TPointF& Test, bool Snap) const {
-  TPointF p = LayerPoint(Test);
-  if (Snap && FEditOptions.Contains(TKxDeEditOption::kxdoSnapToGrid)) CalculateSnapRectangle(p.X, p.Y, p);
-  return p;
+TPointF TKxDeCustomEditor::CreationPoint(const TPointF& Test, bool Snap, TKxDeShiftKeys Keys) const {
+  const TPointF p = LayerPoint(Test);
+  return Snap ? SnapCreationPoint(p, Keys) : p;
 }
 
 void TKxDeCustomEditor::CreationPress(TMouseButton Button, TShiftState Shift) {
-  const TPointF p = CreationPoint(FDownHit.Test, true);
   const TKxDeShiftKeys keys = TKxDeUtils::ShiftToScShift(Shift);
+  const TPointF p = CreationPoint(FDownHit.Test, true, keys);
   if (Button == TMouseButton::mbRight) {
     // Ends any creation with its last point where the pointer is.
     if (!FNewShape || !FEditOptions.Contains(TKxDeEditOption::kxdoRightClickEndsCreation)) return;
@@ -248,13 +251,15 @@ void TKxDeCustomEditor::CreationMove(TShiftState Shift) {
   if (!s) return;
   FDragged = true;
   const bool held = FCreationHeld = HeldButton(Shift);
+  const TKxDeShiftKeys keys = TKxDeUtils::ShiftToScShift(Shift);
+  FSnap->ClearLines();
   switch (s->GetShapeType()) {
     case TKxShapeType::kxtyRectangle:
-      SizeNewShape(-1, CreationPoint(FHoverHit.Test, true), TKxDeUtils::ShiftToScShift(Shift));
+      SizeNewShape(-1, CreationPoint(FHoverHit.Test, true, keys), keys);
       break;
     case TKxShapeType::kxtyPolyPoints:
       if (held && PullsControls(s)) PullControls(LayerPoint(FHoverHit.Test));
-      else SizeNewShape(s->PointCount() - 1, CreationPoint(FHoverHit.Test, true), TKxDeUtils::ShiftToScShift(Shift));
+      else SizeNewShape(s->PointCount() - 1, CreationPoint(FHoverHit.Test, true, keys), keys);
       break;
     case TKxShapeType::kxtyFreeHand:
       if (held) {
@@ -263,6 +268,7 @@ void TKxDeCustomEditor::CreationMove(TShiftState Shift) {
       }
       break;
   }
+  RefreshSnapLines();
   update();
 }
 
@@ -287,7 +293,8 @@ void TKxDeCustomEditor::CreationRelease(TShiftState Shift, const TPointF& V) {
     EndNewShape();
   } else if (Has(s, TKxDeShapeStyle::kxssSingleClickCreation)) {
     const bool poly = s->GetShapeType() == TKxShapeType::kxtyPolyPoints;
-    SizeNewShape(poly ? s->PointCount() - 1 : -1, CreationPoint(test, true), TKxDeUtils::ShiftToScShift(Shift));
+    const TKxDeShiftKeys keys = TKxDeUtils::ShiftToScShift(Shift);
+    SizeNewShape(poly ? s->PointCount() - 1 : -1, CreationPoint(test, true, keys), keys);
     EndNewShape();
   }
 }

@@ -256,6 +256,7 @@ void TKxDeCustomEditor::AfterPaint(TCanvas* C) {
   else if (FEditState == kxesNewGuide) DrawNewGuide(C);
   else if (FEditState == kxesDragGuide) DrawGuideDrag(C);
   else if (FEditState == kxesCreateNew) DrawNewCreation(C);
+  DrawSmartGuides(C);
   DrawCursorGuide(C);
   DrawRulers(C);
   C->ResetClip();
@@ -305,7 +306,7 @@ void TKxDeCustomEditor::DrawSelectionMove(TCanvas* C) {
   TRectF rf;
   LayerBounds(r, rf);
   const auto z = static_cast<float>(GetZoom());
-  const TPointF d = GestureMove(FDownHit.Test, FHoverHit.Test);
+  const TPointF d = GestureMove(FDownHit.Test, FHoverHit.Test, FMoveKeys);
   const TPointF at{rf.Left + d.X * z, rf.Top + d.Y * z};
   const TRectF area = VisibleArea();
   const TKxDeSelectionData data = FMoveSize->Data();

@@ -66,4 +66,16 @@ TKxDeSelectionData TKxDeMoveSizeProps::Data() const {
   return d;
 }
 
+void TKxDeSmartGuidesProps::Assign(const TPersistent* Source) {
+  if (auto* s = dynamic_cast<const TKxDeSmartGuidesProps*>(Source)) {
+    FEnabled = s->FEnabled;
+    FDistance = s->FDistance;
+    FSnapEdges = s->FSnapEdges;
+    FSnapCenters = s->FSnapCenters;
+    FSnapPage = s->FSnapPage;
+    FSnapGuides = s->FSnapGuides;
+  }
+  TKxDeFeedbackPenProps::Assign(Source);
+}
+
 }  // namespace vorn

@@ -1,9 +1,9 @@
 #pragma once
 // The property objects that give the editor's feedback its look: Selection (the handles of the
 // selected shapes; its PointSize is also the size of the handles hit testing finds), Hottrack
-// (the shape under the pointer), SelectionRect (the rubber band) and MoveSize (the outlines of a
-// move or a resize in progress). Each reports its effective changes through OnChange, on which
-// the editor repaints.
+// (the shape under the pointer), SelectionRect (the rubber band), MoveSize (the outlines of a
+// move or a resize in progress) and SmartGuides (snapping to other shapes, and the lines that
+// show it). Each reports its effective changes through OnChange, on which the editor repaints.
 
 #include "vorn/common/Color.h"
 #include "vorn/common/DrawingCommons.h"
@@ -134,6 +134,55 @@ class TKxDeMoveSizeProps : public TKxDeFeedbackPenProps {
 
  protected:
   ~TKxDeMoveSizeProps() override = default;
+};
+
+// Smart guides: while the selection is moved, a shape sized by a point or a new shape drawn, the
+// edges and centres of what moves snap to the edges and centres of the other shapes in view, of
+// the page and to the guides, once they come within Distance screen pixels; a line in this pen
+// (a solid pink one) shows each alignment reached. Off by default. Holding Alt during a gesture
+// bypasses every snap while smart guides are on, the grid's included.
+class TKxDeSmartGuidesProps : public TKxDeFeedbackPenProps {
+  VORN_OBJECT(TKxDeSmartGuidesProps, TKxDeFeedbackPenProps)
+  Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+  Q_PROPERTY(int Distance READ Distance WRITE SetDistance)
+  Q_PROPERTY(bool SnapEdges READ SnapEdges WRITE SetSnapEdges)
+  Q_PROPERTY(bool SnapCenters READ SnapCenters WRITE SetSnapCenters)
+  Q_PROPERTY(bool SnapPage READ SnapPage WRITE SetSnapPage)
+  Q_PROPERTY(bool SnapGuides READ SnapGuides WRITE SetSnapGuides)
+
+ public:
+  TKxDeSmartGuidesProps() : TKxDeFeedbackPenProps(0x6E28F0, TPenStyle::psSolid, TPenMode::pmCopy) {}
+
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value) { Set(FEnabled, Value); }
+  // Reach of a snap in screen pixels, whatever the zoom; clamped to 1..100.
+  int32_t Distance() const { return FDistance; }
+  void SetDistance(int32_t Value) { Set(FDistance, Value < 1 ? 1 : Value > 100 ? 100 : Value); }
+  // Left and right, top and bottom edges take part (of what moves and of the other shapes).
+  bool SnapEdges() const { return FSnapEdges; }
+  void SetSnapEdges(bool Value) { Set(FSnapEdges, Value); }
+  // Horizontal and vertical centres take part.
+  bool SnapCenters() const { return FSnapCenters; }
+  void SetSnapCenters(bool Value) { Set(FSnapCenters, Value); }
+  // The page's edges and centre lines are targets too.
+  bool SnapPage() const { return FSnapPage; }
+  void SetSnapPage(bool Value) { Set(FSnapPage, Value); }
+  // The guides are targets too, while they are shown.
+  bool SnapGuides() const { return FSnapGuides; }
+  void SetSnapGuides(bool Value) { Set(FSnapGuides, Value); }
+
+  void Assign(const TPersistent* Source) override;
+
+ protected:
+  ~TKxDeSmartGuidesProps() override = default;
+
+ private:
+  bool FEnabled = false;
+  int32_t FDistance = 5;
+  bool FSnapEdges = true;
+  bool FSnapCenters = true;
+  bool FSnapPage = true;
+  bool FSnapGuides = true;
 };
 
 }  // namespace vorn

@@ -13,6 +13,7 @@
 
 #include "vorn/common/Finally_p.h"
 #include "vorn/common/KxDeUtils.h"
+#include "vorn/editor/KxDeSmartSnap_p.h"
 #include "vorn/model/KxDeControl.h"
 #include "vorn/model/KxDePoint.h"
 #include "vorn/model/KxDeShapeBase.h"
@@ -146,12 +147,16 @@ TKxDeShapeBase* TKxDeCustomEditor::SizingShape() const {
 }
 
 TPointF TKxDeCustomEditor::SizingDrag(TKxDeShiftKeys Shift) {
+  FSnap->ClearLines();
+  FSnap->Target = {};
   TKxDeShapeBase* s = SizingShape();
   if (!s) return TPointF{};
   const TKxDeHitTest& h = FDownHit;
   TPointF d = QuantizeFor(s, TurnToShape(FHoverHit.Test - h.Test, s->Rotation()));
   if (h.HitType == TKxDeHitType::kxhtPoint && h.SubIndex < 0 && !Zero(d)) {
     TPointF e = d;
+    // The axes along which the point still follows the pointer (and may snap to shapes).
+    bool freeX = true, freeY = true;
     const bool ctrl = Shift.Contains(TKxDeShiftKey::kxskCtrl);
     const int32_t i = h.PartIndex;
     if (!ctrl && s->GetShapeType() == TKxShapeType::kxtyPolyPoints) {
@@ -160,11 +165,14 @@ TPointF TKxDeCustomEditor::SizingDrag(TKxDeShiftKeys Shift) {
       if (std::abs(d.Y) < std::abs(d.X)) {
         e = TPointF{p.X + d.X, prev.Y};
         d.Y = prev.Y - p.Y;
+        freeY = false;
       } else {
         e = TPointF{prev.X, p.Y + d.Y};
         d.X = prev.X - p.X;
+        freeX = false;
       }
     } else if (!ctrl && Proportional(s)) {
+      freeX = freeY = false;
       // The drag follows the box's diagonal: the larger component stays, the other follows it.
       const TRectF b = s->GetBounds();
       const float w = b.Right - b.Left;
@@ -176,7 +184,10 @@ TPointF TKxDeCustomEditor::SizingDrag(TKxDeShiftKeys Shift) {
       }
       e = d;
     }
-    if (FEditOptions.Contains(TKxDeEditOption::kxdoSnapToGrid)) CalculateSnapRectangle(e.X, e.Y, d);
+    TPointF g = d;
+    const bool grid = GridSnaps(Shift);
+    if (grid) CalculateSnapRectangle(e.X, e.Y, g);
+    d = ShapesSnap(Shift) ? SnapDraggedPoint(s, i, d, g, grid, freeX, freeY) : g;
   }
   FDownHit.Pt2 = h.Test + d;
   return d;
@@ -209,6 +220,7 @@ void TKxDeCustomEditor::SizingMove(TShiftState Shift) {
     if (!pull(1)) pull(0);
   }
   SizingDrag(k);
+  if (FSmartGuides->Enabled()) RefreshSnapLines();
   const float dx = FHoverHit.Test.X - FDownHit.Test.X;
   const float dy = FHoverHit.Test.Y - FDownHit.Test.Y;
   if (FMouseSense == 1 || (FDownHit.PartIndex >= 0 && FDownHit.SubIndex >= 0) || std::lround(dx) % FMouseSense == 0 ||
@@ -241,8 +253,9 @@ void TKxDeCustomEditor::ExecuteSizing(const TKxDeHitTest& From, const TKxDeHitTe
     } else if (point) {
       TPointF to = p + d;
       const TPointF q = QuantizeFor(s, d);
-      if (FEditOptions.Contains(TKxDeEditOption::kxdoSnapToGrid) && !Zero(q))
-        CalculateSnapRectangle(p.X + q.X, p.Y + q.Y, to);
+      if (GridSnaps(Shift) && !Zero(q)) CalculateSnapRectangle(p.X + q.X, p.Y + q.Y, to);
+      // Where the shapes won the snap over the grid, the point lands as the outline showed.
+      SnappedEnd(s, i, to);
       ApplySizing(s, i, -1, p, to, Shift);
     } else {
       ApplySizing(s, i, From.SubIndex, p, p + d, Shift);
