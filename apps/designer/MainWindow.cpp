@@ -36,6 +36,11 @@ TMainWindow::TMainWindow(QWidget* Parent)
   // What people expect of a drawing program: the wheel with Ctrl zooms at the pointer, the snap
   // follows the grid, guides and the cross-hair can be switched on in the View menu.
   FEditor->SetWheelZoom(true);
+  // Arrow keys take ten steps with Shift and a screen pixel with Alt; copies reach other programs
+  // as pictures, and their pictures paste as picture shapes.
+  FEditor->SetNudgeSteps(true);
+  FEditor->SetClipboardPictures(true);
+  FEditor->SetPictureShapeClass(vorn::ClassOf<vorn::TVornPicture>());
   // New text starts in a font this machine has (the application's own), so that what is drawn is
   // what is saved.
   FEditor->DefaultFont()->SetName(QFontInfo(QApplication::font()).family());

@@ -149,6 +149,11 @@ void TMainWindow::CreateMenus() {
              TKxDeEditOption::kxdoShowGuides);
   BindOption(Add(view, "viewCursorGuide", tr("&Cursor Guide"), QKeySequence(), [] {}), FEditor,
              TKxDeEditOption::kxdoShowCursorGuide);
+  QAction* smart = Add(view, "viewSmartGuides", tr("S&mart Guides"), QKeySequence(), [this] {
+    FEditor->SmartGuides()->SetEnabled(Action(QStringLiteral("viewSmartGuides"))->isChecked());
+  });
+  smart->setCheckable(true);
+  smart->setChecked(FEditor->SmartGuides()->Enabled());
   view->addSeparator();
   for (QDockWidget* d : findChildren<QDockWidget*>()) view->addAction(d->toggleViewAction());
 
