@@ -213,7 +213,8 @@ void TMainWindow::WriteSettings() const {
 }
 
 bool TMainWindow::eventFilter(QObject* Watched, QEvent* Event) {
-  if (Watched == FEditor && FEditor->EditState() == vorn::TKxDeEditState::kxesCreateNew) {
+  const bool button = Event->type() == QEvent::MouseButtonPress || Event->type() == QEvent::MouseButtonRelease;
+  if (button && Watched == FEditor && FEditor->EditState() == vorn::TKxDeEditState::kxesCreateNew) {
     const auto* m = static_cast<QMouseEvent*>(Event);
     if (Event->type() == QEvent::MouseButtonPress && m->button() == Qt::LeftButton) {
       FPressAt = m->position().toPoint();
