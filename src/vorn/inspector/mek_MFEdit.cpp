@@ -2,7 +2,7 @@
 
 #include "vorn/common/FormatFloat.h"
 #include "vorn/common/PackageSettings.h"
-#include "vorn/inspector/Inspector_p.h"
+#include "vorn/inspector/PropertyTree_p.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers shared by the inspector's units.
+// Helpers shared by the property tree's units.
 
 #include "vorn/inspector/PropInfo.h"
 
