@@ -11,6 +11,8 @@
 #include "vorn/editor/KxDeSmartSnap_p.h"
 #include "vorn/editor/KxDeToolBase.h"
 #include "vorn/model/KxDeShapeBase.h"
+#include "vorn/model/ShapePrefetch_p.h"
+#include "vorn/surface/KxDeSurfaceIndex_p.h"
 
 #include <QElapsedTimer>
 #include <QFocusEvent>
@@ -272,13 +274,21 @@ void TKxDeCustomEditor::ChangeSelected(bool LastFirst, const std::function<void(
   TFinally update([this] { EndUpdate(); });
   // A shape's change may change the list (a host handler deselecting it): walk a copy.
   const std::vector<TKxDeShapeBase*> shapes = FSelections;
-  // Selected shapes lie anywhere in memory: asking for the next ones ahead hides most of the wait
-  // for them when thousands move at once.
-  constexpr size_t kAhead = 8;
+  // Selected shapes lie anywhere in memory: fetching what their changes read a few shapes ahead
+  // hides most of the wait for it when thousands move at once.
   const size_t n = shapes.size();
+  const auto ahead = [&](size_t K, size_t Distance) -> TKxDeShapeBase* {
+    if (K + Distance >= n) return nullptr;
+    return shapes[LastFirst ? n - 1 - K - Distance : K + Distance];
+  };
   for (size_t k = 0; k < n; ++k) {
     const size_t i = LastFirst ? n - 1 - k : k;
-    if (k + kAhead < n) __builtin_prefetch(shapes[LastFirst ? n - 1 - k - kAhead : k + kAhead]);
+    if (TKxDeShapeBase* a = ahead(k, 12)) TShapePrefetch::Object(a);
+    if (TKxDeShapeBase* a = ahead(k, 8)) {
+      TShapePrefetch::PointArray(a);
+      Index().Prefetch(a);
+    }
+    if (TKxDeShapeBase* a = ahead(k, 4)) TShapePrefetch::Points(a);
     TKxDeShapeBase* s = shapes[i];
     if (!Exists(s) || !Movable(s)) continue;
     NotifyUndo(s, TKxDeAction::kxacSizing, QString());

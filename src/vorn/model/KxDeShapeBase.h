@@ -563,6 +563,8 @@ class TKxDeShapeBase : public TPersistent, public IKxDePictureOwner {
   // before use: a change of one of thousands of moved shapes then finds its entry without a lookup.
   friend class TKxDeLayerIndex;
   uint32_t FIndexHint = 0xFFFFFFFFu;
+  // Walks over many shapes fetch their fields ahead of time.
+  friend struct TShapePrefetch;
 
   // Values and lists most shapes never have, kept apart so that such shapes do not pay for them:
   // made on the first value set or entry added and kept from then on.

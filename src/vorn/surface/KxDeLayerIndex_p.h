@@ -24,6 +24,7 @@
 // still held in an open update bracket is found where it was before.
 
 #include "vorn/common/Records.h"
+#include "vorn/model/KxDeShapeBase.h"
 
 #include <QHash>
 
@@ -62,6 +63,11 @@ class TKxDeLayerIndex {
   // announces its own change).
   bool ShapeRemoved(TKxDeShapeBase* S);
   void ShapeChanged(TKxDeShapeBase* S);
+  // Fetches ahead of time the entry a change of item S will read (a walk over many items asks a few
+  // items early). Reads S's own fields only.
+  void Prefetch(const TKxDeShapeBase* S) const {
+    if (const uint32_t hint = S->FIndexHint; hint < FEntries.size()) __builtin_prefetch(&FEntries[hint]);
+  }
   // The layer itself was cleared, or a container below it.
   void ShapeCleared(TKxDeShapeBase* S);
   // The item now at NewIndex moved among the others: where it lies, the stacking changed. (Orders
@@ -130,6 +136,7 @@ class TKxDeLayerIndex {
   void Measure(TEntry& E);
   // The item's extent as its class measures it.
   TRectF ExtentOf(TEntry& E);
+  void PrefetchPending(size_t I) const;
   uint32_t AddEntry(TKxDeShapeBase* S, int32_t Order);
   // The entry of item S, or kNoSlot.
   uint32_t SlotOf(const TKxDeShapeBase* S) const;

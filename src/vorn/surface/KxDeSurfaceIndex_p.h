@@ -33,6 +33,10 @@ class TKxDeSurfaceIndex {
   void ShapeChanged(TKxDeShapeBase* S);
   void ShapeCleared(TKxDeShapeBase* S);
   void ShapeReordered(TKxDeLayer* L, int32_t CurIndex, int32_t NewIndex);
+  // Fetches ahead of time what the index will read when S changes (see TKxDeLayerIndex::Prefetch).
+  void Prefetch(TKxDeShapeBase* S) const {
+    if (const TKxDeLayerIndex* index = IndexOfRoot(S)) index->Prefetch(S);
+  }
   // A layer that joins the surface is indexed afresh when first asked for; one that leaves is
   // forgotten (its index must not outlive it).
   void LayerInserted(TKxDeLayer* L);
