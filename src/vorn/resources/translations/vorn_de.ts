@@ -450,6 +450,65 @@
         <source>Relative to page</source>
         <translation>Relativ zur Seite</translation>
     </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Actual size</source>
+        <translation>Originalgröße</translation>
+    </message>
+    <message>
+        <source>Fit page</source>
+        <translation>Ganze Seite</translation>
+    </message>
+    <message>
+        <source>Fit selection</source>
+        <translation>Auswahl einpassen</translation>
+    </message>
+</context>
+<context>
+    <name>vorn::TKxDeRuler</name>
+    <message>
+        <source>Document orientation</source>
+        <translation>Ausrichtung des Dokuments</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Hochformat</translation>
+    </message>
+    <message>
+        <source>This is the &apos;standard&apos; orientation, dimensions are taken as is.</source>
+        <translation>Dies ist die &apos;normale&apos; Ausrichtung, die Maße werden unverändert übernommen.</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Querformat</translation>
+    </message>
+    <message>
+        <source>Dimensions are inverted.</source>
+        <translation>Breite und Höhe sind vertauscht.</translation>
+    </message>
+    <message>
+        <source>Note:</source>
+        <translation>Hinweis:</translation>
+    </message>
+    <message>
+        <source>By clicking on the icon, the document will be shown alternatively in portrait or landscape. This orientation does not change the print result.</source>
+        <translation>Ein Klick auf das Symbol zeigt das Dokument abwechselnd im Hoch- oder Querformat. Diese Ausrichtung ändert den Ausdruck nicht.</translation>
+    </message>
+    <message>
+        <source>Each time you click on the icon, a rotation of 90 degrees will be applied to the document and its content.</source>
+        <translation>Jeder Klick auf das Symbol dreht das Dokument und seinen Inhalt um 90 Grad.</translation>
+    </message>
+    <message>
+        <source>The content of the document will not be rotated if the CTRL key is pressed while clicking.</source>
+        <translation>Mit gedrückter STRG-Taste wird der Inhalt des Dokuments nicht gedreht.</translation>
+    </message>
 </context>
 <context>
     <name>vorn::TmekBrushDialog</name>
