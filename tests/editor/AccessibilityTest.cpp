@@ -20,9 +20,7 @@ class Accessibility : public TEditorWindow<> {
   void SetUp() override {
     RegisterVornShapes();
     TEditorWindow::SetUp();
-    A = Box("A", 20, 20);
-    B = Box("B", 120, 20);
-    C = Box("C", 20, 140);
+    PlaceThreeBoxes();
     E.show();
     QApplication::setActiveWindow(&E);
     E.setFocus();
@@ -39,9 +37,6 @@ class Accessibility : public TEditorWindow<> {
         out += e->child(i)->text(QAccessible::Name).toStdString() + " ";
     return out;
   }
-  TKxDeShapeBase* A = nullptr;
-  TKxDeShapeBase* B = nullptr;
-  TKxDeShapeBase* C = nullptr;
 };
 
 TEST_F(Accessibility, ShapesAreChildrenWithTheirNamesBoundsAndSelection) {

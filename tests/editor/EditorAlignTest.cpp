@@ -3,7 +3,6 @@
 
 #include <vorn/common/Units.h>
 #include <vorn/editor/KxDeEditorActions.h>
-#include <vorn/model/KxDeDocument.h>
 
 #include "EditorFixture.h"
 
@@ -27,11 +26,6 @@ class EditorAlign : public TEditorWindow<TKxDeEditor> {
     B = Box("B", 150, 100, 40, 80);
     E.show();
   }
-  std::string Xml() const {
-    TXmlDocument d;
-    TKxDeDocumentFile::SaveLayersToXML(d, E.LayersList());
-    return XmlToText(d, false).toStdString();
-  }
   // A key press as the window system delivers it, at Time milliseconds.
   void Key(int K, Qt::KeyboardModifiers M, quint64 Time) {
     QKeyEvent press(QEvent::KeyPress, K, M);
@@ -44,9 +38,6 @@ class EditorAlign : public TEditorWindow<TKxDeEditor> {
     const float lo = Vertical ? b.Top : b.Left, hi = Vertical ? b.Bottom : b.Right;
     return Part == 0 ? lo : Part == 1 ? (lo + hi) / 2 : hi;
   }
-  TKxDeShapeBase* A = nullptr;
-  TKxDeShapeBase* B = nullptr;
-  TKxDeShapeBase* C = nullptr;
 };
 
 TEST_F(EditorAlign, EachAlignmentToFirstLastAndPageIsOneUndoStep) {

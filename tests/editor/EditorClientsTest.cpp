@@ -103,8 +103,6 @@ class EditorClients : public TLogFirst, public TEditorWindow<TLoggingEditor> {
     return all;
   }
 
-  TKxDeShapeBase* A = nullptr;
-  TKxDeShapeBase* B = nullptr;
   TOwned<TKxDeEditorClient> First, Second;
   TOwned<TKxDeSurfaceClient> Plain;
 };

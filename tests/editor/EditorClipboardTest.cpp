@@ -54,8 +54,6 @@ class EditorClipboard : public TEditorWindow<TKxDeEditor> {
     c->SetAsHandle(c->ObjectsFormat(), Xml);
   }
 
-  TKxDeShapeBase* A = nullptr;
-  TKxDeShapeBase* B = nullptr;
   TKxDeEditor Other;
 };
 

@@ -28,9 +28,7 @@ class EditorCreation : public TEditorWindow<> {
  public:
   void SetUp() override {
     TEditorWindow::SetUp();
-    A = Box("A", 20, 20);
-    B = Box("B", 120, 20);
-    C = Box("C", 20, 140);
+    PlaceThreeBoxes();
     // Points land where the pointer is; the editor's default styles are not overridden by the
     // layer's own.
     E.SetEditOptions(E.EditOptions() - TKxDeEditOption::kxdoSnapToGrid);
@@ -57,9 +55,6 @@ class EditorCreation : public TEditorWindow<> {
   }
   TKxDeShapeBase* Last() const { return Layer->Items(Layer->ItemCount() - 1); }
 
-  TKxDeShapeBase* A = nullptr;
-  TKxDeShapeBase* B = nullptr;
-  TKxDeShapeBase* C = nullptr;
   // The play steps drive the fixture's mouse helpers.
   using TEditorWindow::At;
   using TEditorWindow::Click;

@@ -4,6 +4,7 @@
 // the user sees (kept as PNGs under build/test-output for a person to look at).
 
 #include <vorn/editor/KxDeEditor.h>
+#include <vorn/model/KxDeDocument.h>
 #include <vorn/model/KxDeLayer.h>
 #include <vorn/model/KxDeShapeBrush.h>
 #include <vorn/shapes/VornShapes.h>
@@ -84,6 +85,18 @@ class TEditorWindow : public ::testing::Test {
     s->Brush()->SetColor(0xE0E0E0);
     return s;
   }
+  // Three squares: A and B side by side at the top, C below A.
+  void PlaceThreeBoxes() {
+    A = Box("A", 20, 20);
+    B = Box("B", 120, 20);
+    C = Box("C", 20, 140);
+  }
+  // The whole document as XML text.
+  std::string Xml() const {
+    TXmlDocument d;
+    TKxDeDocumentFile::SaveLayersToXML(d, E.LayersList());
+    return XmlToText(d, false).toStdString();
+  }
   // The window pixel of a world point.
   QPoint At(const TPointF& W) const {
     const TPointF p = E.LayerToScreen(W);
@@ -143,6 +156,7 @@ class TEditorWindow : public ::testing::Test {
 
   TEditor E;
   TKxDeLayer* Layer = nullptr;
+  TKxDeShapeBase *A = nullptr, *B = nullptr, *C = nullptr;
 };
 
 }  // namespace vorn::test

@@ -13,21 +13,14 @@
 namespace vorn::test {
 namespace {
 
-// Three squares: A and B side by side at the top, C below A.
 class Editor : public TEditorWindow<> {
  protected:
   void SetUp() override {
     TEditorWindow::SetUp();
-    A = Box("A", 20, 20);
-    B = Box("B", 120, 20);
-    C = Box("C", 20, 140);
+    PlaceThreeBoxes();
     E.show();
     E.Undo.clear();
   }
-
-  TKxDeShapeBase* A = nullptr;
-  TKxDeShapeBase* B = nullptr;
-  TKxDeShapeBase* C = nullptr;
 };
 
 TEST_F(Editor, ClickSelectsWithoutMovingAndClickOnNothingClears) {

@@ -6,7 +6,6 @@
 #include <vorn/editor/KxDeGuide.h>
 #include <vorn/editor/KxDeGuides.h>
 #include <vorn/inspector/MObjectInspector.h>
-#include <vorn/model/KxDeDocument.h>
 #include <vorn/model/KxDeGroup.h>
 #include <vorn/model/KxDePackage.h>
 #include <vorn/model/KxDeShapeFont.h>
@@ -43,12 +42,6 @@ class EditorUndo : public TEditorWindow<TKxDeEditor> {
     T = Box<TVornText>("T", 200, 180, 80, 30);
     E.show();
     E.SetModified(false);
-  }
-  // The whole document as XML text.
-  std::string Xml() const {
-    TXmlDocument d;
-    TKxDeDocumentFile::SaveLayersToXML(d, E.LayersList());
-    return XmlToText(d, false).toStdString();
   }
   // Runs Act as one gesture of a host (one undo group).
   void Gesture(const std::function<void()>& Act) {

@@ -30,7 +30,6 @@ class Navigation : public TEditorWindow<> {
                           Value, QPointF(), 1);
     QApplication::sendEvent(&E, &g);
   }
-  TKxDeShapeBase* A = nullptr;
 };
 
 TEST_F(Navigation, WheelAndPinchZoomAboutThePointer) {

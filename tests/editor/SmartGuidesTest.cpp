@@ -24,9 +24,6 @@ class SmartGuides : public TEditorWindow<> {
   }
   // The line's colour where it passes P; the page or a shape otherwise.
   bool Lined(const QImage& I, QPoint P) const { return Pixel(I, P) == QColor(0xF0, 0x28, 0x6E); }
-
-  TKxDeShapeBase* A = nullptr;
-  TKxDeShapeBase* B = nullptr;
 };
 
 TEST_F(SmartGuides, MovesSnapToTheNearestEdgeOrCentreUnlessAltOrOff) {
