@@ -7,12 +7,6 @@
 #include "support/TestSupport.h"
 #include "support/ToolRun.h"
 
-#include <vorn/editor/KxDeEditor.h>
-#include <vorn/editor/KxDeGuides.h>
-#include <vorn/model/KxDeDocument.h>
-#include <vorn/model/KxDeLayer.h>
-#include <vorn/surface/KxDeViewer.h>
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -28,7 +22,6 @@ namespace vorn::test {
 namespace {
 
 const char* const kSample = VORN_SOURCE_DIR "/samples/shipping-label.vorn";
-
 
 // The window test needs no built tool; the others skip without one.
 class EditCommand : public TToolTest {

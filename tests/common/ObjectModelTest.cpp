@@ -1,8 +1,6 @@
 // The object model: class references, virtual construction, lifetime brackets.
 #include "support/TestSupport.h"
 
-#include <vorn/common/Events.h>
-
 namespace vorn::testing {
 
 std::vector<std::string> gLog;

@@ -6,9 +6,6 @@
 #include "Toolbox.h"
 #include "support/TestSupport.h"
 
-#include <vorn/editor/KxDeEditor.h>
-#include <vorn/inspector/mekInspector.h>
-#include <vorn/model/KxDeLayer.h>
 #include <vorn/shapes/VornShapes.h>
 
 #include <QAction>

@@ -2,9 +2,7 @@
 // screen bounds and selection, Tab and Shift+Tab going through the shapes, and interfaces that
 // go when their shapes or their control go.
 
-#include <vorn/model/KxDeDocument.h>
 #include <vorn/shapes/VornShapes.h>
-#include <vorn/surface/KxDeViewer.h>
 
 #include "EditorFixture.h"
 

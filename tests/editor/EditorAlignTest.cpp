@@ -1,9 +1,6 @@
 // Aligning and distributing the selection, measured on the shapes' turned bounds, and the arrow
 // keys' steps and undo bursts; every command undone in one step back to the same document XML.
 
-#include <vorn/common/Units.h>
-#include <vorn/editor/KxDeEditorActions.h>
-
 #include "EditorFixture.h"
 
 #include <QApplication>

@@ -1,8 +1,6 @@
 // Editor clients hear the editor's own announcements after its hook and before its event, in
 // registration order; plain surface clients hear none of them.
 
-#include <vorn/editor/KxDeEditorClient.h>
-
 #include "EditorFixture.h"
 
 #include <functional>

@@ -1,13 +1,6 @@
 // Copy, cut and paste between editors of one process, damaged payloads, and the clipboard object's
 // retries and format names.
 
-#include <vorn/common/Units.h>
-#include <vorn/editor/mekClipboard.h>
-#include <vorn/model/KxDeGroup.h>
-#include <vorn/model/KxDeObjectXml.h>
-#include <vorn/model/KxDeRegister.h>
-#include <vorn/common/Graphic.h>
-#include <vorn/common/Picture.h>
 #include <vorn/shapes/VornPicture.h>
 
 #include "EditorFixture.h"

@@ -1,12 +1,6 @@
 // Drawing new shapes with the mouse, the commands on the selection (delete, z-order, grouping)
 // and the editor's commands as actions, driven through a real editor as a user would.
 
-#include <vorn/common/Units.h>
-#include <vorn/editor/KxDeEditorActions.h>
-#include <vorn/model/KxDeGroup.h>
-#include <vorn/model/KxDePackage.h>
-#include <vorn/model/KxDePoint.h>
-
 #include "EditorFixture.h"
 
 #include <QApplication>

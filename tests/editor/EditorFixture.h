@@ -3,29 +3,19 @@
 // makes, a window with one layer of named shapes, the mouse driven at world points, and grabs of what
 // the user sees (kept as PNGs under build/test-output for a person to look at).
 
-#include <vorn/editor/KxDeEditor.h>
-#include <vorn/model/KxDeDocument.h>
-#include <vorn/model/KxDeLayer.h>
-#include <vorn/model/KxDeShapeBrush.h>
 #include <vorn/shapes/VornShapes.h>
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
-#include <QColor>
 #include <QDir>
-#include <QImage>
 #include <QPixmap>
 #include <QPoint>
-#include <QString>
 #include <QTest>
 
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace vorn::test {
 
-using Strings = std::vector<std::string>;
 using enum TKxDeEditState;
 
 // Records the undo brackets and records a gesture makes, and the refreshes it causes.

@@ -2,9 +2,6 @@
 // graduations read off the grabbed strips, guides pulled out of the rulers, moved and dragged off
 // the page, the icon clicked, and guide lists read from damaged XML.
 
-#include <vorn/editor/KxDeGuide.h>
-#include <vorn/model/KxDeObjectXml.h>
-
 #include "EditorFixture.h"
 
 #include <cmath>

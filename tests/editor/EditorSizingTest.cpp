@@ -2,10 +2,6 @@
 // its proportions, Bezier handles, grid snapping, adding and removing points, cancelling, and
 // the outline the user sees while dragging.
 
-#include <vorn/common/Canvas.h>
-#include <vorn/common/KxDeUtils.h>
-#include <vorn/model/KxDePoint.h>
-
 #include "EditorFixture.h"
 
 #include <QApplication>

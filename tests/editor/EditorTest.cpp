@@ -2,8 +2,6 @@
 // rubber band and with the multi-select keys, moving by drag and by arrow keys, cancelling with
 // Escape, and what the feedback looks like on screen.
 
-#include <vorn/common/Units.h>
-
 #include "EditorFixture.h"
 
 #include <QApplication>

@@ -1,8 +1,6 @@
 // Tools in the editor: the knife's line as the user drags it, how a tool is attached and let go
 // of, and that a tool which raises does not take the editor down.
 
-#include <vorn/editor/KxDeKnifeTool.h>
-
 #include "EditorFixture.h"
 
 #include <memory>

@@ -2,15 +2,6 @@
 // document's XML, the order groups replay in, the limit, the lock, and a long random session
 // undone and redone to the end.
 
-#include <vorn/editor/KxDeEditorActions.h>
-#include <vorn/editor/KxDeGuide.h>
-#include <vorn/editor/KxDeGuides.h>
-#include <vorn/inspector/MObjectInspector.h>
-#include <vorn/model/KxDeGroup.h>
-#include <vorn/model/KxDePackage.h>
-#include <vorn/model/KxDeShapeFont.h>
-#include <vorn/model/KxDeShapeGradient.h>
-
 #include "EditorFixture.h"
 
 #include <functional>

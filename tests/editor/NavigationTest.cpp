@@ -1,8 +1,6 @@
 // Zooming and panning: Ctrl + wheel and pinches about the pointer, dragging the page with the
 // middle button or Space, and the zoom commands.
 
-#include <vorn/editor/KxDeEditorActions.h>
-
 #include "EditorFixture.h"
 
 #include <QApplication>

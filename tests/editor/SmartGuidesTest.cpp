@@ -2,8 +2,6 @@
 // shapes share a gesture (the nearer wins), Alt bypasses both, and the alignment line shows while
 // the gesture lasts.
 
-#include <vorn/common/Units.h>
-
 #include "EditorFixture.h"
 
 #include <cmath>
