@@ -1,9 +1,7 @@
 // The surface's view: the page's place, scroll bars and offsets, mapping both ways at every zoom,
-// zooming, the wheel and the keys; and the widget with the sample label, driven like a user.
+// zooming, the wheel and the keys; and the widget as a user sees it.
 
 #include "SurfaceTestSupport.h"
-
-#include <vorn/shapes/VornShapes.h>
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -221,7 +219,7 @@ TEST(SurfaceView, WheelKeysAndBarsScrollWithinTheRange) {
   EXPECT_EQ(v.Log.Take(), (Strings{"before paint", "paint buffer", "after paint"}));
 }
 
-// ---- The widget with the sample label -------------------------------------------------------------
+// ---- The widget as a user sees it -----------------------------------------------------------------
 
 // The colour of a pixel of an image as a TColor.
 TColor At(const QImage& I, int X, int Y) { return FromQColor(I.pixelColor(X, Y)); }
@@ -239,62 +237,35 @@ TEST(SurfaceWidget, TakesItsShareOfALayout) {
   EXPECT_GE(surface->height(), 350);
 }
 
-TEST(SurfaceWidget, TheSampleLabelIsShownResizedZoomedAndScrolled) {
-  RegisterVornShapes();
-  TKxDeLayerList layers;
-  TKxDeDocumentSettings page;
-  TKxDeDocumentFile::LoadLayersFromFile(QStringLiteral(VORN_SOURCE_DIR "/samples/shipping-label.vorn"), layers, page);
-  ASSERT_FALSE(layers.empty());
-  TKxDeSurface s;
-  for (TKxDeLayer* l : layers) s.Add(l);
-  s.Layer()->SetBounds(page.PageWidth, page.PageHeight);
-  EXPECT_EQ(s.LayerRect(), (TRectF{0, 0, static_cast<float>(page.PageWidth), static_cast<float>(page.PageHeight)}))
-      << "shapes are drawn on the document's page, not a default one";
-  s.resize(500, 350);
-  s.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&s));
-  EXPECT_FALSE(s.IsHorzScrollBarVisible()) << "the label is narrower than the view";
-  EXPECT_TRUE(s.IsVertScrollBarVisible());
-  s.SetZoom(250);
-  EXPECT_TRUE(s.IsHorzScrollBarVisible());
-  QTest::keyClick(&s, Qt::Key_End);
-  QTest::keyClick(&s, Qt::Key_End, Qt::ShiftModifier);
-  const TRect client = s.GetClientRect();
-  // Scrolled to the far corner, the page's bottom-right corner lies Indent pixels inside the client.
-  const TPointF far = s.LayerToScreen(TPointF{static_cast<float>(page.PageWidth), static_cast<float>(page.PageHeight)});
-  EXPECT_NEAR(far.X, client.Right - s.Indent(), 1);
-  EXPECT_NEAR(far.Y, client.Bottom - s.Indent(), 1);
-
-  const QImage grab = s.grab().toImage();
-  grab.save(QStringLiteral(VORN_BINARY_DIR "/surface-widget.png"));
-  const int32_t w = grab.width();
-  const int32_t h = grab.height();
-  ASSERT_EQ(w, 500);
-  // A lowered border: shadow at the top-left, light at the bottom-right; the control's colour
-  // right of the page (past its shadow); the square between the bars; both thumbs at the far
-  // ends of their tracks.
+// Scrolled to the far corner: a lowered border (shadow at the top-left, light at the bottom-right),
+// the control's colour right of the page, the square between the bars, and both thumbs in their
+// colour at the far ends of their tracks. Made large enough, the bars go and the view returns to
+// the start.
+TEST(SurfaceWidget, FrameCornerAndThumbsArePaintedAndTheBarsGoWhenThePageFits) {
+  TView v(500, 350, 1000, 800, true, true);
+  QTest::keyClick(&v.S, Qt::Key_End);
+  QTest::keyClick(&v.S, Qt::Key_End, Qt::ShiftModifier);
+  const QImage grab = v.S.grab().toImage();
+  ASSERT_EQ(grab.width(), 500);
   EXPECT_EQ(At(grab, 0, 0), ColorToRGB(clBtnShadow));
-  EXPECT_EQ(At(grab, w - 1, h - 1), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(At(grab, 499, 349), ColorToRGB(clBtnHighlight));
+  const TRect client = v.S.GetClientRect();
   EXPECT_EQ(At(grab, client.Right - 5, client.Top + 10), clGray);
-  const TRect corner = s.GetScrollbarCornerRect();
+  const TRect corner = v.S.GetScrollbarCornerRect();
   EXPECT_EQ(At(grab, corner.Left + 5, corner.Top + 5), ColorToRGB(clBtnFace));
   for (auto kind : {TKxDeScrollbarKind::kxdskHorizontal, TKxDeScrollbarKind::kxdskVertical}) {
-    const TKxDeCustomControlScrollbar* bar = s.Scrollbar(kind);
-    const TRect thumb = bar->GetThumbRect();
-    const TRect track = bar->GetTrackRect();
-    EXPECT_EQ(kind == TKxDeScrollbarKind::kxdskHorizontal ? thumb.Right : thumb.Bottom,
-              kind == TKxDeScrollbarKind::kxdskHorizontal ? track.Right : track.Bottom);
-    const TColor middle = At(grab, (thumb.Left + thumb.Right) / 2, (thumb.Top + thumb.Bottom) / 2);
-    EXPECT_EQ(middle, ColorToRGB(bar->GetThumbColor()));
+    const TKxDeCustomControlScrollbar* bar = v.S.Scrollbar(kind);
+    const TRect thumb = bar->GetThumbRect(), track = bar->GetTrackRect();
+    const bool h = kind == TKxDeScrollbarKind::kxdskHorizontal;
+    EXPECT_EQ(h ? thumb.Right : thumb.Bottom, h ? track.Right : track.Bottom);
+    EXPECT_EQ(At(grab, (thumb.Left + thumb.Right) / 2, (thumb.Top + thumb.Bottom) / 2),
+              ColorToRGB(bar->GetThumbColor()));
   }
-  // Back to 100 % in a large window: the page fits, the bars go and the view returns to the start.
-  s.SetZoom(100);
-  s.resize(800, 900);
+  v.S.resize(1100, 900);
   QCoreApplication::processEvents();
-  EXPECT_FALSE(s.IsHorzScrollBarVisible());
-  EXPECT_FALSE(s.IsVertScrollBarVisible());
-  EXPECT_EQ(s.HorizontalPos(), 0);
-  EXPECT_EQ(s.VerticalPos(), 0);
+  EXPECT_FALSE(v.S.IsHorzScrollBarVisible() || v.S.IsVertScrollBarVisible());
+  EXPECT_EQ(v.S.HorizontalPos(), 0);
+  EXPECT_EQ(v.S.VerticalPos(), 0);
 }
 
 }  // namespace
