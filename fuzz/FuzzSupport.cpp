@@ -1,6 +1,10 @@
 #include "FuzzSupport.h"
 
+#include <vorn/editor/KxDeEditor.h>
+#include <vorn/model/KxDeDocument.h>
 #include <vorn/shapes/VornShapes.h>
+
+#include <QBuffer>
 
 #include <QApplication>
 #include <QRegularExpression>
@@ -14,6 +18,25 @@ QByteArray WithoutSubstitutions(const QByteArray& Text) {
   // Indented text has the element on a line of its own; text on one line has it inline.
   static const QRegularExpression subst(QStringLiteral("(\\n[ \\t]*)?<Subst>[^<]*</Subst>"));
   return QString::fromUtf8(Text).remove(subst).toUtf8();
+}
+
+TKxDeEditor& EmptyEditor() {
+  static TKxDeEditor* editor = [] {
+    auto* e = new TKxDeEditor;
+    e->resize(400, 300);
+    return e;
+  }();
+  editor->Clear();
+  editor->ClearUndo();
+  editor->ClearRedo();
+  return *editor;
+}
+
+QByteArray DocumentText(const TKxDeLayerList& Layers) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  TKxDeDocumentFile::SaveLayersToStream(&buffer, Layers);
+  return buffer.data();
 }
 
 void Fail(const char* What, const QByteArray& Expected, const QByteArray& Actual) {

@@ -3,10 +3,16 @@
 // silenced and the shape kit registered (made by LLVMFuzzerInitialize, which libFuzzer and the
 // replay program both call first), and the checks that end a run as a finding.
 
+#include <vorn/model/KxDeLayer.h>
+
 #include <QByteArray>
 
 #include <cstddef>
 #include <cstdint>
+
+namespace vorn {
+class TKxDeEditor;
+}
 
 namespace vorn::fuzz {
 
@@ -18,6 +24,12 @@ inline QByteArray Bytes(const uint8_t* Data, size_t Size) {
 // The document or object text without the lines that note a font substitution: a font replaced
 // on the first reading is no longer replaced on the second.
 QByteArray WithoutSubstitutions(const QByteArray& Text);
+
+// The process's one editor (offscreen, never destroyed), emptied: no layer, no history.
+TKxDeEditor& EmptyEditor();
+
+// The document text of Layers, as a file would hold it.
+QByteArray DocumentText(const TKxDeLayerList& Layers);
 
 // A broken invariant: prints what differs and aborts, which the fuzzer records as a crash.
 [[noreturn]] void Fail(const char* What, const QByteArray& Expected = {}, const QByteArray& Actual = {});
