@@ -370,6 +370,10 @@ class TKxDeCustomEditor : public TKxDeSurface {
   TXmlNode RedoBuffer() const { return FRedoBuf.Root; }
   bool InUndo() const { return FInUndo; }
   bool InRedo() const { return FInRedo; }
+  // Names the document's state within the histories: every change announced outside a replay
+  // gives a new number, and undo and redo bring back the number of the state they return to. A
+  // host remembers it when it saves to tell whether undo or redo led back to the saved document.
+  uint64_t HistoryPosition() const { return FPosition; }
   // Set by every change recorded outside a replay; clearing it also empties both histories.
   bool Modified() const { return FModified; }
   void SetModified(bool Value);
@@ -632,7 +636,11 @@ class TKxDeCustomEditor : public TKxDeSurface {
     TXmlNode Group;  // the open group, else empty
     int32_t Depth = 0;
     int32_t Count = 0;  // entries under Root
+    // For each entry, oldest first: the position the document returns to when it is replayed.
+    std::vector<uint64_t> Positions;
   };
+  // A new entry of H: it returns to the position the document has now.
+  void AddEntry(THistory& H);
   // Makes (or empties) a history with its root element.
   void InitiateBuffer(THistory& H, const char* RootName);
   void BeginGroup(THistory& H, const char* GroupName);
@@ -668,6 +676,8 @@ class TKxDeCustomEditor : public TKxDeSurface {
   bool FModified = false;
   bool FCouldUndo = false;
   bool FCouldRedo = false;
+  uint64_t FPosition = 0;
+  uint64_t FLastPosition = 0;
   // A group or package made by a replay takes back this identity and element when it is
   // announced, before its members go in (its bounds then come from them).
   TXmlNode FReplayContainer;

@@ -117,6 +117,12 @@ void TKxDeCustomEditor::InitiateBuffer(THistory& H, const char* RootName) {
   H.Root = H.Doc->append_child(RootName);
   H.Group = TXmlNode();
   H.Count = 0;
+  H.Positions.clear();
+}
+
+void TKxDeCustomEditor::AddEntry(THistory& H) {
+  ++H.Count;
+  H.Positions.push_back(FPosition);
 }
 
 void TKxDeCustomEditor::ClearHistory(THistory& H, const char* RootName) {
@@ -128,7 +134,9 @@ void TKxDeCustomEditor::ClearHistory(THistory& H, const char* RootName) {
   // A gesture in progress goes on recording into a group of its own.
   if (open) {
     H.Group = H.Root.append_child(H.Root.name()[0] == 'u' ? "undogr" : "redogr");
+    // Where it began is gone with the history: undoing it leads to a state of its own.
     ++H.Count;
+    H.Positions.push_back(++FLastPosition);
   }
   DoChange();
 }
@@ -143,7 +151,7 @@ void TKxDeCustomEditor::BeginGroup(THistory& H, const char* GroupName) {
   const bool target = (&H == &FRedoBuf) == FInUndo;
   if (H.Depth++ == 0 && Records() && target) {
     H.Group = H.Root.append_child(GroupName);
-    ++H.Count;
+    AddEntry(H);
   }
 }
 
@@ -187,6 +195,7 @@ void TKxDeCustomEditor::CheckUndoBufferLength() {
       if (first == h->Group) h->Group = TXmlNode();
       h->Root.remove_child(first);
       --h->Count;
+      h->Positions.erase(h->Positions.begin());
       removed = true;
     }
   }
@@ -241,12 +250,15 @@ void TKxDeCustomEditor::NotifyUndo(TKxDeShapeBase* Shape, TKxDeAction Action, co
   }
   if (!FEditOptions.Contains(TKxDeEditOption::kxdoCanUndo) || InLoad()) return;
   ++FHistorySerial;
-  if (!FInUndo && !FInRedo) {
+  const bool fresh = !FInUndo && !FInRedo;
+  if (fresh) {
     FModified = true;
     ClearRedo();
   }
   if (FInUndo) CreateRedo(Shape, Action, PropName);
   else CreateUndo(Shape, Action, PropName);
+  // The entry just made (or the group the record joined) returns to the position before it.
+  if (fresh) FPosition = ++FLastPosition;
   DoChange();
 }
 
@@ -312,7 +324,7 @@ void TKxDeCustomEditor::CreateRecord(THistory& H, const char* Name, TKxDeShapeBa
     case kxacChangingFormula: Shape->SaveToXML(XmlAddChild(r, "Construct")); break;
     default: break;
   }
-  if (!H.Group) ++H.Count;
+  if (!H.Group) AddEntry(H);
   CheckUndoBufferLength();
 }
 
@@ -336,6 +348,8 @@ void TKxDeCustomEditor::Replay(THistory& From, const char* Record, const char* G
   TXmlNode held = From.Doc->append_move(entry);
   if (From.Group == entry) From.Group = TXmlNode();
   --From.Count;
+  const uint64_t returnsTo = From.Positions.empty() ? ++FLastPosition : From.Positions.back();
+  if (!From.Positions.empty()) From.Positions.pop_back();
   bool& flag = Undoing ? FInUndo : FInRedo;
   flag = true;
   BeginUpdate();
@@ -348,6 +362,7 @@ void TKxDeCustomEditor::Replay(THistory& From, const char* Record, const char* G
     FReplayIDsValid = false;
     FReplayContainer = TXmlNode();
     From.Doc->remove_child(held);
+    FPosition = returnsTo;
     flag = false;
     EndUpdate();
     DoChange();
