@@ -27,6 +27,16 @@
 #include <QStatusBar>
 
 namespace vorndesigner {
+namespace {
+
+// The View menu's switches that persist, by action name; each is stored as "view/" and the name
+// without its "view".
+constexpr const char* kViewSwitches[] = {"viewRulers", "viewGrid", "viewSnap", "viewGuides", "viewCursorGuide",
+                                         "viewSmartGuides"};
+
+QString SwitchKey(const char* Name) { return QStringLiteral("view/") + QLatin1String(Name + 4); }
+
+}  // namespace
 
 TMainWindow::TMainWindow(QWidget* Parent)
     : QMainWindow(Parent), FEditor(new vorn::TKxDeEditor(this)), FRecovery(std::make_unique<TRecovery>()) {
@@ -49,6 +59,9 @@ TMainWindow::TMainWindow(QWidget* Parent)
   FEditor->OnCursorMove = [this](vorn::TObject*, vorn::TPointF P, float) { ShowPointer(P); };
   FEditor->OnGuideChange = [this](vorn::TObject*) {
     if (FQuiet == 0) SetModified(true);
+  };
+  FEditor->OnChange = [this](vorn::TObject*) {
+    if (FQuiet == 0 && !FEditor->InUndo() && !FEditor->InRedo()) UpdateModified();
   };
   FEditor->OnClipboardChange = [this](vorn::TObject*) { UpdateClipboardActions(); };
   FEditor->OnNewShapeClass = [this](vorn::TObject*) {
@@ -103,6 +116,7 @@ TMainWindow::TMainWindow(QWidget* Parent)
 TMainWindow::~TMainWindow() {
   // The watcher and the parts that follow the editor leave it before it goes with the window.
   FWatcher.reset();
+  FEditor->OnChange = nullptr;
   FInspector->SetInspComp(nullptr);
   FLayerManager->SetEditor(nullptr);
 }
@@ -131,8 +145,12 @@ void TMainWindow::CreateDocks() {
   FInspector = new vorn::TmekInspector;
   FInspector->setMinimumWidth(260);
   QDockWidget* properties = dock(tr("Properties"), "inspectorDock", FInspector, Qt::RightDockWidgetArea);
-  // The layer list gets room for a dozen rows; the inspector the rest.
-  layers->setMinimumHeight(120);
+  // The layer list gets room for a dozen rows; the inspector the rest. Where they meet is the
+  // user's to move: neither asks for room by what it shows, each keeps a least height of its own.
+  FLayerManager->setMinimumHeight(100);
+  FInspector->setMinimumHeight(140);
+  for (QWidget* w : {static_cast<QWidget*>(FLayerManager), static_cast<QWidget*>(FInspector)})
+    w->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
   resizeDocks({layers, properties}, {260, 420}, Qt::Vertical);
 }
 
@@ -201,6 +219,12 @@ void TMainWindow::ReadSettings() {
   }
   FRecent = s.value(QStringLiteral("recentFiles")).toStringList();
   SetRulerUnit(s.value(QStringLiteral("units"), int(vorn::TKxDeRulerMode::kxrmCm)).toInt());
+  // Triggered rather than set, so that each switch reaches the editor as a click does.
+  for (const char* name : kViewSwitches) {
+    QAction* a = Action(QLatin1String(name));
+    const QVariant on = s.value(SwitchKey(name));
+    if (on.isValid() && on.toBool() != a->isChecked()) a->trigger();
+  }
   UpdateRecentMenu();
 }
 
@@ -210,6 +234,7 @@ void TMainWindow::WriteSettings() const {
   s.setValue(QStringLiteral("window/state"), saveState());
   s.setValue(QStringLiteral("recentFiles"), FRecent);
   s.setValue(QStringLiteral("units"), int(FEditor->Rulers()->Mode()));
+  for (const char* name : kViewSwitches) s.setValue(SwitchKey(name), Action(QLatin1String(name))->isChecked());
 }
 
 bool TMainWindow::eventFilter(QObject* Watched, QEvent* Event) {

@@ -64,6 +64,9 @@ class TMainWindow : public QMainWindow {
   ~TMainWindow() override;
 
   TPrompts Prompts;
+  // Opening, saving or exporting this many shapes or more shows a progress dialog; below, the
+  // work is quick enough to show none.
+  int64_t ProgressFrom = 20000;
 
   // ---- Documents (MainWindowDocument.cpp) ----------------------------------------------------
   // An empty document: one layer on a 100 x 150 mm page.
@@ -152,7 +155,11 @@ class TMainWindow : public QMainWindow {
   void AdoptLayers(vorn::TKxDeLayerList& Layers, const vorn::TKxDeDocumentSettings& Settings);
   vorn::TKxDeDocumentSettings CurrentSettings() const;
   void SetFileName(const QString& FileName);
+  // False: the document is as its file from now on. True: it changed in a way that undo does not
+  // take back, so only a save makes it unmodified again.
   void SetModified(bool Value);
+  // The modified marker: set unless the editor's history stands where it stood at the last save.
+  void UpdateModified();
   void AddRecentFile(const QString& FileName);
   void WatchDocument();
 
@@ -173,6 +180,8 @@ class TMainWindow : public QMainWindow {
   vorn::TOwned<vorn::TKxDeSurfaceClient> FWatcher;
   // Document changes made by the window itself (loading, clearing) are not the user's.
   int FQuiet = 0;
+  uint64_t FSavedPosition = 0;
+  bool FChangedOffHistory = false;
   QPoint FPressAt;
   QTimer FAutosave;
   std::unique_ptr<TRecovery> FRecovery;

@@ -27,16 +27,14 @@
 namespace vorndesigner {
 namespace {
 
-// Work on fewer shapes than this is quick enough to show no progress.
-constexpr int64_t kProgressFrom = 20000;
-
-// A progress report that shows a dialog once the work is large, updated at each new per cent.
+// A progress report that shows a dialog once the work reaches From shapes, updated at each new
+// per cent.
 class TProgress {
  public:
-  TProgress(QWidget* Parent, QString Label) : FParent(Parent), FLabel(std::move(Label)) {}
+  TProgress(QWidget* Parent, QString Label, int64_t From) : FParent(Parent), FLabel(std::move(Label)), FFrom(From) {}
   std::function<void(int64_t, int64_t)> Report() {
     return [this](int64_t Done, int64_t Total) {
-      if (Total < kProgressFrom) return;
+      if (Total < FFrom) return;
       const int percent = static_cast<int>(Done >= Total ? 100 : Done * 100 / Total);
       if (percent == FLast) return;
       FLast = percent;
@@ -54,6 +52,7 @@ class TProgress {
  private:
   QWidget* FParent;
   QString FLabel;
+  int64_t FFrom;
   int FLast = -1;
   std::unique_ptr<QProgressDialog> FDialog;
 };
@@ -69,8 +68,9 @@ const QString kDocumentFilter = QObject::tr("Vorn documents (*.vorn)");
 
 void TMainWindow::WatchDocument() {
   FWatcher.reset(vorn::Create<vorn::TKxDeSurfaceClient>(static_cast<vorn::TKxDeSurface*>(FEditor)));
+  // A replay reaches its position when it is over, which the editor's OnChange reports.
   auto modified = [this](vorn::TObject*, vorn::TKxDeShapeBase*) {
-    if (FQuiet == 0) SetModified(true);
+    if (FQuiet == 0 && !FEditor->InUndo() && !FEditor->InRedo()) UpdateModified();
   };
   FWatcher->OnShapechange = modified;
   FWatcher->OnInsertShape = modified;
@@ -78,8 +78,8 @@ void TMainWindow::WatchDocument() {
   FWatcher->OnInsertLayer = modified;
   FWatcher->OnRemoveLayer = modified;
   FWatcher->OnLayerChange = modified;
-  FWatcher->OnReorderShape = [this](vorn::TObject*, vorn::TKxDeLayer*, intptr_t, intptr_t) {
-    if (FQuiet == 0) SetModified(true);
+  FWatcher->OnReorderShape = [modified](vorn::TObject*, vorn::TKxDeLayer*, intptr_t, intptr_t) {
+    modified(nullptr, nullptr);
   };
   FWatcher->OnReorderLayer = FWatcher->OnReorderShape;
   FWatcher->OnZoom = [this](vorn::TObject*) { ShowZoom(); };
@@ -90,9 +90,16 @@ void TMainWindow::WatchDocument() {
 }
 
 void TMainWindow::SetModified(bool Value) {
-  setWindowModified(Value);
+  FChangedOffHistory = Value;
+  if (!Value) FSavedPosition = FEditor->HistoryPosition();
+  UpdateModified();
+}
+
+void TMainWindow::UpdateModified() {
+  const bool modified = FChangedOffHistory || FEditor->HistoryPosition() != FSavedPosition;
+  setWindowModified(modified);
   // Nothing to recover once the document is as its file.
-  if (!Value) FRecovery->Discard();
+  if (!modified) FRecovery->Discard();
 }
 
 void TMainWindow::SetFileName(const QString& FileName) {
@@ -147,7 +154,7 @@ void TMainWindow::NewDocument() {
 bool TMainWindow::LoadDocument(const QString& FileName, QString& Error) {
   vorn::TKxDeLayerList layers;
   vorn::TKxDeDocumentSettings settings;
-  TProgress progress(this, tr("Opening %1...").arg(QFileInfo(FileName).fileName()));
+  TProgress progress(this, tr("Opening %1...").arg(QFileInfo(FileName).fileName()), ProgressFrom);
   try {
     vorn::TKxDeDocumentLoadOptions options;
     options.OnProgress = progress.Report();
@@ -164,7 +171,8 @@ bool TMainWindow::LoadDocument(const QString& FileName, QString& Error) {
 }
 
 bool TMainWindow::SaveCopy(const QString& FileName, QString& Error) const {
-  TProgress progress(const_cast<TMainWindow*>(this), tr("Saving %1...").arg(QFileInfo(FileName).fileName()));
+  TProgress progress(const_cast<TMainWindow*>(this), tr("Saving %1...").arg(QFileInfo(FileName).fileName()),
+                     ProgressFrom);
   try {
     // A new file is written beside the old one and then takes its name, so a failure keeps it.
     vorn::TKxDeDocumentFile::SaveLayersToFile(FileName, FEditor->LayersList(), CurrentSettings(), progress.Report());
@@ -186,7 +194,7 @@ bool TMainWindow::SaveDocument(const QString& FileName, QString& Error) {
 bool TMainWindow::Export(const QString& FileName, int Dpi, QString& Error) {
   const vorn::TRectF page{0, 0, float(FEditor->Layer()->Width()), float(FEditor->Layer()->Height())};
   vorn::TVornDocumentRenderer renderer(FEditor->LayersList(), page, FEditor->Layer()->Color());
-  TProgress progress(this, tr("Exporting %1...").arg(QFileInfo(FileName).fileName()));
+  TProgress progress(this, tr("Exporting %1...").arg(QFileInfo(FileName).fileName()), ProgressFrom);
   renderer.OnProgress = progress.Report();
   const QString suffix = QFileInfo(FileName).suffix().toLower();
   const QString title = FFileName.isEmpty() ? QString() : QFileInfo(FFileName).completeBaseName();

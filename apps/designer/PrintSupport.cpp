@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QPageLayout>
 #include <QPainter>
@@ -19,27 +20,23 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
+#include <QUrl>
+
+#include <algorithm>
 
 namespace vorndesigner {
 namespace {
 
 QString Key(const QString& Printer, const char* Name) {
-  // Printer names may hold slashes, which settings read as groups.
-  QString p = Printer;
-  p.replace(QLatin1Char('/'), QLatin1Char('_'));
-  return QStringLiteral("printers/%1/%2").arg(p, QLatin1String(Name));
+  // Printing to a file has a group of its own; printer names may hold slashes, which settings
+  // read as groups, and any other character.
+  if (Printer.isEmpty()) return QStringLiteral("printToFile/%1").arg(QLatin1String(Name));
+  const QString name = QString::fromLatin1(QUrl::toPercentEncoding(Printer));
+  return QStringLiteral("printers/%1/%2").arg(name, QLatin1String(Name));
 }
 
-// Sets the printer's page to the document's page, without margins.
-void PreparePrinter(const TMainWindow& Window, QPrinter& Printer) {
-  const double perMm = vorn::CoordsPixelsPerMMConvertValue;
-  const QSizeF mm(Window.Editor()->Layer()->Width() / perMm, Window.Editor()->Layer()->Height() / perMm);
-  Printer.setPageLayout(QPageLayout(QPageSize(mm, QPageSize::Millimeter), mm.width() > mm.height()
-                                                                                ? QPageLayout::Landscape
-                                                                                : QPageLayout::Portrait,
-                                    QMarginsF(0, 0, 0, 0)));
-  Printer.setFullPage(true);
-  Printer.setDocName(Window.FileName().isEmpty() ? QObject::tr("Untitled") : Window.FileName());
+QString DocumentName(const TMainWindow& Window) {
+  return Window.FileName().isEmpty() ? QObject::tr("Untitled") : QFileInfo(Window.FileName()).fileName();
 }
 
 }  // namespace
@@ -62,22 +59,54 @@ void TPrintCalibration::Save(const QString& Printer) const {
   s.setValue(Key(Printer, "scaleY"), ScaleY);
 }
 
-void PaintForPrinter(const TMainWindow& Window, QPrinter* Printer) {
+void PreparePrinter(const TMainWindow& Window, QPrinter& Printer) {
+  const double perMm = vorn::CoordsPixelsPerMMConvertValue;
+  const QSizeF mm(Window.Editor()->Layer()->Width() / perMm, Window.Editor()->Layer()->Height() / perMm);
+  // The page size as it stands, turned when wider than high, so that the paper's width is the
+  // document's width either way.
+  const bool landscape = mm.width() > mm.height();
+  Printer.setPageLayout(QPageLayout(QPageSize(landscape ? mm.transposed() : mm, QPageSize::Millimeter),
+                                    landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  Printer.setFullPage(true);
+  Printer.setDocName(DocumentName(Window));
+}
+
+void PaintCalibrated(const TMainWindow& Window, QPainter& Painter, double Dpi, const TPrintCalibration& Calibration) {
   const vorn::TKxDeEditor* e = Window.Editor();
   const vorn::TRectF page{0, 0, float(e->Layer()->Width()), float(e->Layer()->Height())};
   const vorn::TVornDocumentRenderer renderer(e->LayersList(), page, e->Layer()->Color());
-  const TPrintCalibration cal = TPrintCalibration::Load(Printer->printerName());
-  QPainter painter(Printer);
-  if (!painter.isActive()) return;
-  const double dpi = Printer->resolution();
-  const double zoom = vorn::TVornDocumentRenderer::ZoomForDpi(dpi);
-  // The renderer scales uniformly; the calibration's own scale goes on the painter.
-  painter.translate(cal.OffsetX * dpi / 25.4, cal.OffsetY * dpi / 25.4);
-  painter.scale(cal.ScaleX / 100.0, cal.ScaleY / 100.0);
-  vorn::TCanvas canvas(&painter);
-  vorn::TmekDeviceCapsInfo caps = vorn::TVornDocumentRenderer::CapsFor(Printer, vorn::DT_RASPRINTER);
+  // The renderer scales uniformly; the calibration goes on the painter's view, beneath the world
+  // transforms that turned shapes set up around points of the page.
+  Painter.save();
+  const QRect paper(0, 0, Painter.device()->width(), Painter.device()->height());
+  Painter.setWindow(paper);
+  Painter.setViewport(QRectF(Calibration.OffsetX * Dpi / 25.4, Calibration.OffsetY * Dpi / 25.4,
+                             paper.width() * Calibration.ScaleX / 100.0, paper.height() * Calibration.ScaleY / 100.0)
+                          .toRect());
+  vorn::TCanvas canvas(&Painter);
+  vorn::TmekDeviceCapsInfo caps = vorn::TVornDocumentRenderer::CapsFor(Painter.device(), vorn::DT_RASPRINTER);
   caps.IsGDIPrinting = true;
-  renderer.Paint(&canvas, 0, 0, zoom, &caps, true);
+  renderer.Paint(&canvas, 0, 0, vorn::TVornDocumentRenderer::ZoomForDpi(Dpi), &caps, true);
+  Painter.restore();
+}
+
+bool PaintForPrinter(const TMainWindow& Window, QPrinter* Printer) {
+  QPainter painter(Printer);
+  if (!painter.isActive()) return false;
+  const bool toFile = Printer->outputFormat() == QPrinter::PdfFormat;
+  const TPrintCalibration calibration = TPrintCalibration::Load(toFile ? QString() : Printer->printerName());
+  PaintCalibrated(Window, painter, Printer->resolution(), calibration);
+  return painter.end();
+}
+
+bool PrintToPdf(const TMainWindow& Window, const QString& FileName, QString& Error) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(FileName);
+  PreparePrinter(Window, printer);
+  if (PaintForPrinter(Window, &printer)) return true;
+  Error = QObject::tr("%1: cannot be written").arg(FileName);
+  return false;
 }
 
 void PrintPreview(TMainWindow& Window) {
@@ -93,7 +122,11 @@ void PrintWithDialog(TMainWindow& Window) {
   QPrinter printer(QPrinter::HighResolution);
   PreparePrinter(Window, printer);
   QPrintDialog dialog(&printer, &Window);
-  if (dialog.exec() == QDialog::Accepted) PaintForPrinter(Window, &printer);
+  if (dialog.exec() == QDialog::Accepted && !PaintForPrinter(Window, &printer))
+    Window.Prompts.ShowError(QObject::tr("Print"), QObject::tr("Printing to \"%1\" could not start.")
+                                                      .arg(printer.outputFormat() == QPrinter::PdfFormat
+                                                               ? printer.outputFileName()
+                                                               : printer.printerName()));
 }
 
 void EditCalibration(TMainWindow& Window) {
@@ -101,13 +134,15 @@ void EditCalibration(TMainWindow& Window) {
   dialog.setWindowTitle(QObject::tr("Printer Calibration"));
   auto* form = new QFormLayout(&dialog);
   auto* printers = new QComboBox(&dialog);
-  printers->addItems(QPrinterInfo::availablePrinterNames());
-  // Printing to a PDF file has a calibration of its own under an empty name.
-  if (printers->count() == 0) printers->addItem(QString());
-  printers->setCurrentText(QPrinterInfo::defaultPrinterName());
+  printers->setObjectName(QStringLiteral("printer"));
+  // Printing to a PDF file has a calibration of its own, under an empty name.
+  printers->addItem(QObject::tr("Print to File (PDF)"), QString());
+  for (const QString& name : QPrinterInfo::availablePrinterNames()) printers->addItem(name, name);
+  printers->setCurrentIndex(std::max(0, printers->findData(QPrinterInfo::defaultPrinterName())));
   form->addRow(QObject::tr("Printer:"), printers);
-  auto spin = [&](const QString& Label, double Min, double Max, const QString& Suffix) {
+  auto spin = [&](const char* Name, const QString& Label, double Min, double Max, const QString& Suffix) {
     auto* s = new QDoubleSpinBox(&dialog);
+    s->setObjectName(QLatin1String(Name));
     s->setRange(Min, Max);
     s->setDecimals(2);
     s->setSingleStep(0.1);
@@ -115,22 +150,23 @@ void EditCalibration(TMainWindow& Window) {
     form->addRow(Label, s);
     return s;
   };
-  QDoubleSpinBox* ox = spin(QObject::tr("Offset right:"), -50, 50, QObject::tr(" mm"));
-  QDoubleSpinBox* oy = spin(QObject::tr("Offset down:"), -50, 50, QObject::tr(" mm"));
-  QDoubleSpinBox* sx = spin(QObject::tr("Horizontal scale:"), 50, 150, QObject::tr(" %"));
-  QDoubleSpinBox* sy = spin(QObject::tr("Vertical scale:"), 50, 150, QObject::tr(" %"));
+  QDoubleSpinBox* ox = spin("offsetX", QObject::tr("Offset right:"), -50, 50, QObject::tr(" mm"));
+  QDoubleSpinBox* oy = spin("offsetY", QObject::tr("Offset down:"), -50, 50, QObject::tr(" mm"));
+  QDoubleSpinBox* sx = spin("scaleX", QObject::tr("Horizontal scale:"), 50, 150, QObject::tr(" %"));
+  QDoubleSpinBox* sy = spin("scaleY", QObject::tr("Vertical scale:"), 50, 150, QObject::tr(" %"));
+  auto printer = [printers] { return printers->currentData().toString(); };
   auto show = [&] {
-    const TPrintCalibration c = TPrintCalibration::Load(printers->currentText());
+    const TPrintCalibration c = TPrintCalibration::Load(printer());
     ox->setValue(c.OffsetX), oy->setValue(c.OffsetY), sx->setValue(c.ScaleX), sy->setValue(c.ScaleY);
   };
   show();
-  QObject::connect(printers, &QComboBox::currentTextChanged, &dialog, show);
+  QObject::connect(printers, &QComboBox::currentIndexChanged, &dialog, show);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   form->addRow(buttons);
   if (dialog.exec() != QDialog::Accepted) return;
-  TPrintCalibration{ox->value(), oy->value(), sx->value(), sy->value()}.Save(printers->currentText());
+  TPrintCalibration{ox->value(), oy->value(), sx->value(), sy->value()}.Save(printer());
 }
 
 }  // namespace vorndesigner

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -19,14 +20,22 @@ struct TPrintCalibration {
   double ScaleX = 100;  // per cent
   double ScaleY = 100;
 
-  // The calibration stored for a printer (the settings' "printers" group), or none.
+  // The calibration stored for a printer by its name (empty: printing to a PDF file), or none.
   static TPrintCalibration Load(const QString& Printer);
   void Save(const QString& Printer) const;
 };
 
-// Paints the window's document onto Printer as it prints: the layers allowed on paper, with the
-// printer's calibration.
-void PaintForPrinter(const TMainWindow& Window, QPrinter* Printer);
+// Sets Printer's page to the document's page, without margins.
+void PreparePrinter(const TMainWindow& Window, QPrinter& Printer);
+// Paints the layers allowed on paper onto Painter, whose device has Dpi dots per inch and its
+// origin at the paper's corner: moved by the calibration's offset, then scaled by its scale from
+// that corner.
+void PaintCalibrated(const TMainWindow& Window, QPainter& Painter, double Dpi, const TPrintCalibration& Calibration);
+// Paints the document onto Printer as it prints, with the printer's calibration; false when the
+// printer cannot be started.
+bool PaintForPrinter(const TMainWindow& Window, QPrinter* Printer);
+// Prints the document into a PDF file, as printing to a file does; false with Error.
+bool PrintToPdf(const TMainWindow& Window, const QString& FileName, QString& Error);
 // The preview dialog (printing from it), the print dialog, and the calibration dialog for the
 // printer the user picks.
 void PrintPreview(TMainWindow& Window);

@@ -2,6 +2,7 @@
 // files, the prompt about unsaved changes, and the recovery copy after a crash.
 
 #include "MainWindow.h"
+#include "PrintSupport.h"
 #include "Recovery.h"
 #include "Toolbox.h"
 #include "support/TestSupport.h"
@@ -11,9 +12,14 @@
 #include <QAction>
 #include <QMenu>
 #include <QApplication>
+#include <QDoubleSpinBox>
+#include <QPainter>
+#include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -23,8 +29,31 @@ namespace vorn::test {
 namespace {
 
 using vorndesigner::TMainWindow;
+using vorndesigner::TPrintCalibration;
 
 const char* const kSample = VORN_SOURCE_DIR "/samples/shipping-label.vorn";
+
+// The bounds of what is not white on Image.
+QRect Ink(const QImage& Image) {
+  QRect r;
+  for (int y = 0; y < Image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(Image.constScanLine(y));
+    for (int x = 0; x < Image.width(); ++x)
+      if ((line[x] & 0xFFFFFF) != 0xFFFFFF) r |= QRect(x, y, 1, 1);
+  }
+  return r;
+}
+
+// Answers the modal dialog that Trigger opens with Answer, which closes it (a dialog left open
+// is closed, so that a failure does not hang the test).
+void AnswerDialog(QAction* Trigger, const std::function<void(QDialog*)>& Answer) {
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* d = qobject_cast<QDialog*>(modal)) Answer(d);
+    if (modal && modal->isVisible()) modal->close();
+  });
+  Trigger->trigger();
+}
 
 class Designer : public ::testing::Test {
  protected:
@@ -162,6 +191,15 @@ TEST_F(Designer, DrawEditMoveUndoRedoCopyPasteSaveAndReopen) {
   EXPECT_EQ(w->FileName(), saved);
   EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("drawing.vorn"))) << w->windowTitle().toStdString();
   EXPECT_EQ(w->RecentFiles().value(0), saved);
+  // Undo and redo lead back to the saved state and away from it; a new change after an undo
+  // leaves the saved state out of reach.
+  const std::pair<const char*, bool> history[] = {{"editUndo", true},        {"editRedo", false},
+                                                  {"editUndo", true},        {"editNudgeRight", true},
+                                                  {"editUndo", true},        {"editRedo", true}};
+  for (const auto& [action, modified] : history) {
+    w->Action(QLatin1String(action))->trigger();
+    EXPECT_EQ(w->Modified(), modified) << action;
+  }
 
   // Reopened in another window, the document writes the same XML again.
   auto again = Window();
@@ -196,10 +234,26 @@ TEST_F(Designer, QuittingWithUnsavedChangesAsksAndDoesWhatTheAnswerSays) {
       EXPECT_EQ(Name, QStringLiteral("label.vorn"));
       return answer(Name);
     };
+    // The View menu's switches, each turned over, come back in the next window after a close.
+    const char* switches[] = {"viewRulers", "viewGrid", "viewSnap", "viewGuides", "viewCursorGuide", "viewSmartGuides"};
+    std::vector<bool> turned;
+    for (const char* name : switches) {
+      QAction* a = w->Action(QLatin1String(name));
+      a->trigger();
+      turned.push_back(a->isChecked());
+    }
     w->Action(QStringLiteral("fileQuit"))->trigger();
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(w->isVisible(), !c.Closes);
     EXPECT_EQ(ReadFile(doc) != original, c.Written);
+    if (!c.Closes) continue;
+    w.reset();
+    auto next = Window();
+    for (size_t i = 0; i < std::size(switches); ++i)
+      EXPECT_EQ(next->Action(QLatin1String(switches[i]))->isChecked(), turned[i]) << switches[i];
+    // They reach the editor as clicks do.
+    EXPECT_EQ(next->Editor()->EditOptions().Contains(TKxDeEditOption::kxdoSnapToGrid), turned[2]);
+    EXPECT_EQ(next->Editor()->Grid()->GridType() != TKxDeGridType::kxgtNone, turned[1]);
   }
 }
 
@@ -252,6 +306,103 @@ TEST_F(Designer, ExportsAndDroppedPictures) {
   EXPECT_NEAR(picture->GetBounds().Left, 30, 1);
   EXPECT_NEAR(picture->GetBounds().Right - picture->GetBounds().Left, 40, 1);
   EXPECT_EQ(Shapes(w->Editor()).size(), before + 1);
+}
+
+TEST_F(Designer, PrintsThePageAtItsSizeWithThePrintersCalibrationAndPreviewsIt) {
+  auto w = Window();
+  ASSERT_TRUE(w->Open(QString::fromUtf8(kSample)));
+  // Printing to a file has a calibration of its own, set in the calibration dialog; each printer
+  // keeps its own, whatever its name holds.
+  AnswerDialog(w->Action(QStringLiteral("filePrintCalibration")), [](QDialog* D) {
+    for (const auto& [name, value] : {std::pair{"offsetX", 5}, {"offsetY", 3}, {"scaleX", 80}, {"scaleY", 120}})
+      D->findChild<QDoubleSpinBox*>(QLatin1String(name))->setValue(value);
+    D->accept();
+  });
+  const QString printers[] = {QStringLiteral("Office/Label"), QStringLiteral("Office_Label")};
+  for (int i = 0; i < 2; ++i) TPrintCalibration{double(i + 7), 0, 100, 100}.Save(printers[i]);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(TPrintCalibration::Load(printers[i]).OffsetX, i + 7);
+  const TPrintCalibration file = TPrintCalibration::Load(QString());
+  EXPECT_EQ(std::tie(file.OffsetX, file.OffsetY, file.ScaleX, file.ScaleY), std::tuple(5.0, 3.0, 80.0, 120.0));
+
+  // On paper the ink moves by the offset and stretches from the paper's corner by the scale; the
+  // label's turned texts and stamp stay where they belong.
+  const double dpi = 100;
+  auto print = [&](const TPrintCalibration& C) {
+    // A paper of 100 dots per inch.
+    QImage image(600, 900, QImage::Format_ARGB32_Premultiplied);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    vorndesigner::PaintCalibrated(*w, painter, dpi, C);
+    painter.end();
+    return QRectF(Ink(image));
+  };
+  const QRectF plain = print(TPrintCalibration{});
+  ASSERT_FALSE(plain.isEmpty());
+  for (const TPrintCalibration& c : {TPrintCalibration{5, 3, 100, 100}, file}) {
+    const QRectF want = QTransform(c.ScaleX / 100, 0, 0, c.ScaleY / 100, c.OffsetX * dpi / 25.4, c.OffsetY * dpi / 25.4)
+                            .mapRect(plain);
+    const QRectF ink = print(c);
+    const double off = (ink.topLeft() - want.topLeft()).manhattanLength();
+    EXPECT_LT(off + (ink.bottomRight() - want.bottomRight()).manhattanLength(), 6) << c.OffsetX << " " << c.ScaleX;
+  }
+
+  // The PDF's page is the document's page, upright or lying.
+  const float perMm = CoordsPixelsPerMMConvertValue;
+  const QSizeF sizes[] = {{w->Editor()->Layer()->Width() / perMm, w->Editor()->Layer()->Height() / perMm}, {150, 80}};
+  for (const QSizeF& mm : sizes) {
+    w->Editor()->Layer()->SetBounds(qRound(mm.width() * perMm), qRound(mm.height() * perMm));
+    QString error;
+    ASSERT_TRUE(vorndesigner::PrintToPdf(*w, Path("print.pdf"), error)) << error.toStdString();
+    const QRegularExpressionMatch box = QRegularExpression(QStringLiteral("/MediaBox \\[\\s*0 0 ([\\d.]+) ([\\d.]+)"))
+                                            .match(QString::fromLatin1(ReadFile(Path("print.pdf"))));
+    ASSERT_TRUE(box.hasMatch());
+    EXPECT_NEAR(box.captured(1).toDouble(), mm.width() * 72 / 25.4, 1);
+    EXPECT_NEAR(box.captured(2).toDouble(), mm.height() * 72 / 25.4, 1);
+  }
+
+  // The preview shows one page with the label's black print on it.
+  int pages = 0, black = 0;
+  AnswerDialog(w->Action(QStringLiteral("filePrintPreview")), [&](QDialog* D) {
+    auto* preview = D->findChild<QPrintPreviewWidget*>();
+    ASSERT_TRUE(preview && QTest::qWaitFor([&] { return preview->pageCount() > 0; }));
+    pages = preview->pageCount();
+    const QImage shot = preview->grab().toImage();
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) black += qGray(shot.pixel(x, y)) < 48;
+  });
+  EXPECT_EQ(pages, 1);
+  EXPECT_GT(black, 200);
+}
+
+TEST_F(Designer, OpeningALargeDocumentShowsProgress) {
+  // 300 shapes, large for a window that shows progress from 100 on, small for one from 1000.
+  auto w = Window();
+  for (int i = 0; i < 300; ++i)
+    Create<TVornRectangle>(nullptr, w->Editor()->GetActiveLayer())->SetBounds(i % 20 * 10, i / 20 * 10, 8, 8);
+  QString error;
+  ASSERT_TRUE(w->SaveCopy(Path("large.vorn"), error)) << error.toStdString();
+  // Whether a progress dialog appeared, and its value as it went.
+  struct TWatch : QObject {
+    bool Shown = false, Full = false;
+    bool eventFilter(QObject* O, QEvent* E) override {
+      if (auto* p = qobject_cast<QProgressDialog*>(O); p && E->type() == QEvent::Show) Shown = true;
+      if (auto* p = qobject_cast<QProgressDialog*>(O); p && E->type() == QEvent::Hide)
+        Full = p->value() == p->maximum();
+      return false;
+    }
+  };
+  for (const auto& [from, shown] : {std::pair{1000, false}, std::pair{100, true}}) {
+    TWatch watch;
+    qApp->installEventFilter(&watch);
+    auto next = Window();
+    next->ProgressFrom = from;
+    EXPECT_TRUE(next->Open(Path("large.vorn")));
+    qApp->removeEventFilter(&watch);
+    EXPECT_EQ(std::pair(watch.Shown, watch.Full), std::pair(shown, shown)) << from;
+    EXPECT_EQ(Shapes(next->Editor()).size(), 300u);
+  }
 }
 
 // The first half of the crash test, run in a process of its own: a modified document, an
