@@ -96,7 +96,9 @@ void TMainWindow::SetModified(bool Value) {
 }
 
 void TMainWindow::UpdateModified() {
+  // Called at every change: the window hears of the marker only when it turns.
   const bool modified = FChangedOffHistory || FEditor->HistoryPosition() != FSavedPosition;
+  if (modified == isWindowModified()) return;
   setWindowModified(modified);
   // Nothing to recover once the document is as its file.
   if (!modified) FRecovery->Discard();
