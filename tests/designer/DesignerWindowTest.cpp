@@ -33,17 +33,6 @@ using vorndesigner::TPrintCalibration;
 
 const char* const kSample = VORN_SOURCE_DIR "/samples/shipping-label.vorn";
 
-// The bounds of what is not white on Image.
-QRect Ink(const QImage& Image) {
-  QRect r;
-  for (int y = 0; y < Image.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(Image.constScanLine(y));
-    for (int x = 0; x < Image.width(); ++x)
-      if ((line[x] & 0xFFFFFF) != 0xFFFFFF) r |= QRect(x, y, 1, 1);
-  }
-  return r;
-}
-
 // Answers the modal dialog that Trigger opens with Answer, which closes it (a dialog left open
 // is closed, so that a failure does not hang the test).
 void AnswerDialog(QAction* Trigger, const std::function<void(QDialog*)>& Answer) {
@@ -336,7 +325,7 @@ TEST_F(Designer, PrintsThePageAtItsSizeWithThePrintersCalibrationAndPreviewsIt) 
     QPainter painter(&image);
     vorndesigner::PaintCalibrated(*w, painter, dpi, C);
     painter.end();
-    return QRectF(Ink(image));
+    return QRectF(InkBounds(image));
   };
   const QRectF plain = print(TPrintCalibration{});
   ASSERT_FALSE(plain.isEmpty());

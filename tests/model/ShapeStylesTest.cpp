@@ -341,14 +341,6 @@ class ShapePictures : public ShapeStyles {
     Shape->DrawPicture(&c, R, CoordsPixelsPerMMConvertValue, Caps, Disabled, Angle, IgnoreRatio);
     return img;
   }
-  // The smallest rectangle holding every pixel that is not white.
-  static QRect InkBounds(const QImage& Img) {
-    QRect r;
-    for (int y = 0; y < Img.height(); ++y)
-      for (int x = 0; x < Img.width(); ++x)
-        if (Img.pixel(x, y) != White) r |= QRect(x, y, 1, 1);
-    return r;
-  }
   QTransform Turn;  // the painting transform of the canvas
   static constexpr QRgb Red = qRgb(255, 0, 0), Blue = qRgb(0, 0, 255), White = qRgb(255, 255, 255);
   struct TProbe {

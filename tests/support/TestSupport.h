@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QRect>
 #include <QMetaProperty>
 #include <QString>
 #include <QStringList>
@@ -53,6 +54,15 @@ inline QString WriteImage(const QTemporaryDir& Dir, const QString& Name, int W, 
   const QString path = Dir.filePath(Name);
   EXPECT_TRUE(img.save(path, Format)) << path.toStdString();
   return path;
+}
+
+// The smallest rectangle holding every pixel whose colour (alpha aside) is not Background's.
+inline QRect InkBounds(const QImage& Image, QRgb Background = qRgb(255, 255, 255)) {
+  QRect r;
+  for (int y = 0; y < Image.height(); ++y)
+    for (int x = 0; x < Image.width(); ++x)
+      if ((Image.pixel(x, y) ^ Background) & 0xFFFFFFu) r |= QRect(x, y, 1, 1);
+  return r;
 }
 
 // How many pixels of two images of one size differ by more than Tolerance in a colour channel.
