@@ -20,6 +20,15 @@ QByteArray WithoutSubstitutions(const QByteArray& Text) {
   return QString::fromUtf8(Text).remove(subst).toUtf8();
 }
 
+bool ParseXml(TXmlDocument& Doc, const uint8_t* Data, size_t Size) {
+  try {
+    XmlParse(Doc, reinterpret_cast<const char*>(Data), Size);
+    return true;
+  } catch (const EXmlError&) {
+    return false;
+  }
+}
+
 TKxDeEditor& EmptyEditor() {
   static TKxDeEditor* editor = [] {
     auto* e = new TKxDeEditor;

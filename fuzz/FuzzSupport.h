@@ -3,6 +3,7 @@
 // silenced and the shape kit registered (made by LLVMFuzzerInitialize, which libFuzzer and the
 // replay program both call first), and the checks that end a run as a finding.
 
+#include <vorn/common/XmlUtils.h>
 #include <vorn/model/KxDeLayer.h>
 
 #include <QByteArray>
@@ -24,6 +25,9 @@ inline QByteArray Bytes(const uint8_t* Data, size_t Size) {
 // The document or object text without the lines that note a font substitution: a font replaced
 // on the first reading is no longer replaced on the second.
 QByteArray WithoutSubstitutions(const QByteArray& Text);
+
+// Parses the input into Doc; false when it is not well-formed XML.
+bool ParseXml(TXmlDocument& Doc, const uint8_t* Data, size_t Size);
 
 // The process's one editor (offscreen, never destroyed), emptied: no layer, no history.
 TKxDeEditor& EmptyEditor();

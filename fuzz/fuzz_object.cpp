@@ -29,11 +29,7 @@ TOwned<TKxDeShapeBase> Read(TXmlNode Node, const TKxDeXmlReadOptions& Options, T
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   TXmlDocument doc;
-  try {
-    XmlParse(doc, reinterpret_cast<const char*>(Data), Size);
-  } catch (const EXmlError&) {
-    return 0;
-  }
+  if (!fuzz::ParseXml(doc, Data, Size)) return 0;
   // The length chooses the reading mode, so that both paths see every kind of element.
   TKxDeXmlReadOptions options;
   options.KeepID = Size % 2 == 1;

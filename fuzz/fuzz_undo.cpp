@@ -20,11 +20,7 @@ constexpr int kMostSteps = 64;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   TXmlDocument doc;
-  try {
-    XmlParse(doc, reinterpret_cast<const char*>(Data), Size);
-  } catch (const EXmlError&) {
-    return 0;
-  }
+  if (!fuzz::ParseXml(doc, Data, Size)) return 0;
   TKxDeEditor& e = fuzz::EmptyEditor();
   TKxDeLayerList layers;
   TKxDeDocumentSettings settings;
