@@ -25,6 +25,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace vorndesigner {
 namespace {
@@ -151,7 +152,6 @@ void TMainWindow::CreateDocks() {
   FInspector->setMinimumHeight(140);
   for (QWidget* w : {static_cast<QWidget*>(FLayerManager), static_cast<QWidget*>(FInspector)})
     w->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
-  resizeDocks({layers, properties}, {260, 420}, Qt::Vertical);
 }
 
 void TMainWindow::CreateStatusBar() {
@@ -214,8 +214,12 @@ void TMainWindow::ReadSettings() {
   restoreState(s.value(QStringLiteral("window/state")).toByteArray());
   if (!s.contains(QStringLiteral("window/geometry"))) resize(1280, 860);
   if (!s.contains(QStringLiteral("window/state"))) {
-    resizeDocks({findChild<QDockWidget*>(QStringLiteral("layersDock")), findChild<QDockWidget*>(QStringLiteral("inspectorDock"))},
-                {260, 420}, Qt::Vertical);
+    // Sizes given before the window is laid out are lost: they are given once it has been.
+    QTimer::singleShot(0, this, [this] {
+      resizeDocks({findChild<QDockWidget*>(QStringLiteral("layersDock")),
+                   findChild<QDockWidget*>(QStringLiteral("inspectorDock"))},
+                  {260, 420}, Qt::Vertical);
+    });
   }
   FRecent = s.value(QStringLiteral("recentFiles")).toStringList();
   SetRulerUnit(s.value(QStringLiteral("units"), int(vorn::TKxDeRulerMode::kxrmCm)).toInt());
