@@ -1,4 +1,4 @@
-// What the inspector reads from the meta-objects: the published properties of the model and the
+// What the property tree reads from the meta-objects: the published properties of the model and the
 // kit with their categories and set elements, and the property and category lists.
 #include "InspectorTestSupport.h"
 

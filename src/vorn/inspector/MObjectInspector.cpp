@@ -3,7 +3,7 @@
 #include "vorn/common/Finally_p.h"
 #include "vorn/common/KxDePicture.h"
 #include "vorn/common/PackageSettings.h"
-#include "vorn/inspector/PropertyTree_p.h"
+#include "PropertyTree_p.h"
 #include "vorn/model/KxDeControl.h"
 #include "vorn/model/KxDePoint.h"
 #include "vorn/model/KxDeShapeBase.h"

@@ -4,7 +4,7 @@
 #include "vorn/common/KxDePicture.h"
 #include "vorn/common/PackageSettings.h"
 #include "vorn/inspector/mekInspectorModel_p.h"
-#include "vorn/inspector/PropertyTree_p.h"
+#include "PropertyTree_p.h"
 #include "vorn/inspector/mekStyleDialogs.h"
 #include "vorn/model/KxDeShapeBrush.h"
 #include "vorn/model/KxDeShapeFont.h"

@@ -2,7 +2,7 @@
 
 #include "vorn/common/FormatFloat.h"
 #include "vorn/common/PackageSettings.h"
-#include "vorn/inspector/PropertyTree_p.h"
+#include "PropertyTree_p.h"
 
 #include <QAction>
 #include <QApplication>
